@@ -1,0 +1,6 @@
+// The Classes unit: persistent objects, components, lists, string lists,
+// streams and the stored-form reader and writer.
+#pragma once
+
+#include "classlib/classes/Errors.h"
+#include "classlib/classes/Persistent.h"

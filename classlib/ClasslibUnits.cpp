@@ -1,0 +1,10 @@
+#include "classlib/Units.h"
+
+// The class library's units that have start-up work, in start-up order.
+// A unit adds its entry here; the program and the test mains run this list
+// first and finalise it last.
+const std::vector<TUnitEntry>& ClasslibUnits() {
+  static const std::vector<TUnitEntry> units = {
+  };
+  return units;
+}

@@ -1,0 +1,91 @@
+#include "classlib/System.h"
+
+#include <cmath>
+
+#include "classlib/TypInfo.h"
+#include "classlib/Win.h"
+
+TClass TObject::StaticClass() {
+  static const TMetaClassOf<TObject> mc("TObject", nullptr, nullptr);
+  return &mc;
+}
+
+TClass TObject::ClassType() const { return StaticClass(); }
+const std::string& TObject::ClassName() const { return ClassType()->ClassName(); }
+TClass TObject::ClassParent() const { return ClassType()->ClassParent(); }
+bool TObject::InheritsFrom(TClass cls) const { return ClassType()->InheritsFrom(cls); }
+bool TObject::ClassNameIs(std::string_view name) const { return ClassType()->ClassNameIs(name); }
+
+void TObject::Free() {
+  if (freeing_) return;
+  freeing_ = true;
+  BeforeDestruction();
+  Destroy();
+  delete this;
+}
+
+TMetaClass::TMetaClass(const char* name, TClass parent) : name_(name), parent_(parent) {}
+TMetaClass::~TMetaClass() = default;
+
+bool TMetaClass::InheritsFrom(TClass cls) const noexcept {
+  for (TClass c = this; c; c = c->parent_)
+    if (c == cls) return true;
+  return false;
+}
+
+bool TMetaClass::ClassNameIs(std::string_view name) const { return SameName(name_, name); }
+
+const TPropTable& TMetaClass::Properties() const {
+  if (!props_) {
+    auto table = std::make_unique<TPropTable>();
+    if (parent_) table->InheritFrom(parent_->Properties());
+    Publish(*table);
+    props_ = std::move(table);
+  }
+  return *props_;
+}
+
+// ---------------------------------------------------------------------------
+
+int64_t Round(double x) { return static_cast<int64_t>(std::nearbyint(x)); }
+int64_t Trunc(double x) { return static_cast<int64_t>(std::trunc(x)); }
+double Frac(double x) { return x - std::trunc(x); }
+double Int(double x) { return std::trunc(x); }
+
+namespace {
+// The platform's generator is process-wide state by design: a seed set once
+// reproduces the whole sequence.
+uint32_t gRandSeed = 0;
+
+uint32_t NextRand() {
+  gRandSeed = gRandSeed * 0x08088405u + 1u;
+  return gRandSeed;
+}
+}  // namespace
+
+uint32_t GetRandSeed() { return gRandSeed; }
+void SetRandSeed(uint32_t seed) { gRandSeed = seed; }
+void Randomize() {
+  LARGE_INTEGER c;
+  QueryPerformanceCounter(&c);
+  gRandSeed = static_cast<uint32_t>(c.QuadPart);
+}
+
+int Random(int range) {
+  uint32_t r = NextRand();
+  if (range <= 0) return 0;
+  return static_cast<int>((uint64_t{r} * static_cast<uint32_t>(range)) >> 32);
+}
+
+double Random() { return NextRand() * (1.0 / 4294967296.0); }
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
+    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
+    if (x != y) return false;
+  }
+  return true;
+}

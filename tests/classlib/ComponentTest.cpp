@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include "classlib/Classes.h"
+
+namespace {
+
+std::vector<std::string>* gLog = nullptr;
+
+class TLogged : public TComponent {
+  DECLARE_CLASS(TLogged, TComponent)
+  explicit TLogged(TComponent* owner, std::string tag = {}) : TComponent(owner), tag_(std::move(tag)) {}
+  TComponent* watched = nullptr;
+  void Watch(TComponent* c) {
+    watched = c;
+    c->FreeNotification(this);
+  }
+  void Notification(TComponent* c, TOperation op) override {
+    inherited::Notification(c, op);
+    if (op == opRemove && c == watched) {
+      watched = nullptr;
+      if (gLog) gLog->push_back(tag_ + " lost " + c->GetName());
+    }
+  }
+  virtual std::string Describe() const { return "base"; }
+
+ protected:
+  void Destroy() override {
+    if (gLog) gLog->push_back(tag_ + " destroyed as " + Describe());
+    inherited::Destroy();
+  }
+  std::string tag_;
+};
+IMPLEMENT_CLASS(TLogged)
+
+class TDerived : public TLogged {
+  DECLARE_CLASS(TDerived, TLogged)
+  using TLogged::TLogged;
+  std::string Describe() const override { return "derived"; }
+};
+IMPLEMENT_CLASS(TDerived)
+
+class ComponentTest : public ::testing::Test {
+ protected:
+  void SetUp() override { gLog = &log; }
+  void TearDown() override { gLog = nullptr; }
+  std::vector<std::string> log;
+};
+
+TEST_F(ComponentTest, OwnerFreesOwnedLastFirstAndVirtualsReachOverrides) {
+  TLogged* owner = New<TLogged>(nullptr, "owner");
+  New<TDerived>(owner, "a");
+  New<TLogged>(owner, "b");
+  EXPECT_EQ(owner->GetComponentCount(), 2);
+  owner->Free();
+  std::vector<std::string> want = {"owner destroyed as base", "b destroyed as base",
+                                   "a destroyed as derived"};
+  EXPECT_EQ(log, want);
+}
+
+TEST_F(ComponentTest, FreeNotificationTellsTheWatcherAcrossOwners) {
+  Owned<TComponent> left(New<TComponent>(nullptr));
+  Owned<TComponent> right(New<TComponent>(nullptr));
+  TLogged* watcher = New<TLogged>(left.get(), "w");
+  TLogged* target = New<TLogged>(right.get(), "t");
+  target->SetName("Target");
+  watcher->Watch(target);
+  target->Free();
+  EXPECT_EQ(watcher->watched, nullptr);
+  EXPECT_EQ(right->GetComponentCount(), 0);
+  ASSERT_EQ(log.size(), 2u);
+  EXPECT_EQ(log[1], "w lost Target");
+  // The watcher going first must not leave the target pointing at it.
+  TLogged* t2 = New<TLogged>(right.get(), "t2");
+  watcher->Watch(t2);
+  watcher->Free();
+  t2->Free();
+}
+
+TEST_F(ComponentTest, SiblingsHearOfRemovalThroughTheirOwner) {
+  Owned<TComponent> owner(New<TComponent>(nullptr));
+  TLogged* watcher = New<TLogged>(owner.get(), "w");
+  TLogged* target = New<TLogged>(owner.get(), "t");
+  target->SetName("Sib");
+  watcher->watched = target;  // same owner: no explicit free notification needed
+  target->Free();
+  EXPECT_EQ(watcher->watched, nullptr);
+}
+
+TEST_F(ComponentTest, NamesAreValidatedAndUniqueInTheOwner) {
+  Owned<TComponent> owner(New<TComponent>(nullptr));
+  TComponent* a = New<TComponent>(owner.get());
+  TComponent* b = New<TComponent>(owner.get());
+  a->SetName("Button1");
+  EXPECT_THROW(b->SetName("button1"), EComponentError);
+  EXPECT_THROW(b->SetName("1abc"), EComponentError);
+  b->SetName("Button2");
+  EXPECT_EQ(owner->FindComponent("BUTTON2"), b);
+  EXPECT_EQ(owner->FindComponent(""), nullptr);
+  b->SetComponentIndex(0);
+  EXPECT_EQ(owner->GetComponent(0), b);
+  EXPECT_THROW(owner->GetComponent(2), EListError);
+}
+
+TEST_F(ComponentTest, ClassRegistryFindsByNameIgnoringCase) {
+  RegisterClass(TDerived::StaticClass());
+  EXPECT_EQ(GetClass("tderived"), TDerived::StaticClass());
+  EXPECT_EQ(GetClass("TNoSuchClass"), nullptr);
+  EXPECT_THROW(FindClass("TNoSuchClass"), EClassNotFound);
+  UnRegisterClass(TDerived::StaticClass());
+  EXPECT_EQ(GetClass("TDerived"), nullptr);
+}
+
+TEST(Persistent, AssignWithoutSupportRaisesConvertError) {
+  Owned<TPersistent> a(New<TPersistent>());
+  Owned<TComponent> b(New<TComponent>(nullptr));
+  try {
+    a->Assign(b.get());
+    FAIL();
+  } catch (const EConvertError& e) {
+    EXPECT_EQ(e.GetMessage(), "Cannot assign a TComponent to a TPersistent");
+  }
+}
+
+}  // namespace
