@@ -4,3 +4,6 @@
 
 #include "classlib/classes/Errors.h"
 #include "classlib/classes/Persistent.h"
+#include "classlib/classes/Lists.h"
+#include "classlib/classes/Streams.h"
+#include "classlib/classes/Strings.h"

@@ -1,0 +1,572 @@
+#include "classlib/classes/Strings.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "classlib/classes/Lists.h"
+#include "classlib/classes/Streams.h"
+
+DEFINE_ENUM_TYPE(TDuplicates, "dupIgnore", "dupAccept", "dupError")
+
+namespace {
+
+// The platform's locale-aware comparisons (CompareString of the user's
+// locale), as the string lists have always sorted.
+int CompareAnsi(const std::string& s1, const std::string& s2, DWORD flags) {
+  return CompareStringA(LOCALE_USER_DEFAULT, flags, s1.data(), static_cast<int>(s1.size()),
+                        s2.data(), static_cast<int>(s2.size())) -
+         CSTR_EQUAL;
+}
+int AnsiCompareText(const std::string& s1, const std::string& s2) {
+  return CompareAnsi(s1, s2, NORM_IGNORECASE);
+}
+int AnsiCompareStr(const std::string& s1, const std::string& s2) { return CompareAnsi(s1, s2, 0); }
+
+// BeginUpdate/EndUpdate around a block. EndUpdate runs the change events; one
+// that throws while another exception unwinds must not end the program, so
+// the first exception wins, as it would in a try/finally of the platform.
+class TUpdateScope {
+ public:
+  explicit TUpdateScope(TStrings* strings) : strings_(strings) { strings_->BeginUpdate(); }
+  TUpdateScope(const TUpdateScope&) = delete;
+  TUpdateScope& operator=(const TUpdateScope&) = delete;
+  ~TUpdateScope() noexcept(false) {
+    if (std::uncaught_exceptions() > unwinding_) {
+      try {
+        strings_->EndUpdate();
+      } catch (...) {
+      }
+    } else {
+      strings_->EndUpdate();
+    }
+  }
+
+ private:
+  TStrings* strings_;
+  int unwinding_ = std::uncaught_exceptions();
+};
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+std::string QuotedStr(const std::string& s, char quote) {
+  std::string result(1, quote);
+  for (char c : s) {
+    result += c;
+    if (c == quote) result += quote;
+  }
+  result += quote;
+  return result;
+}
+
+// Reads a quoted item starting at the opening quote; a doubled quote stands
+// for one. Leaves pos after the closing quote. An unterminated item keeps
+// everything to the end of the text.
+std::string ExtractQuotedStr(const std::string& text, size_t& pos, char quote) {
+  std::string result;
+  ++pos;
+  while (pos < text.size()) {
+    char c = text[pos];
+    if (c == quote) {
+      if (pos + 1 < text.size() && text[pos + 1] == quote) {
+        result += quote;
+        pos += 2;
+        continue;
+      }
+      ++pos;
+      return result;
+    }
+    result += c;
+    ++pos;
+  }
+  return result;
+}
+
+std::string DelimitedText(const TStrings& list, char delimiter, char quote) {
+  int count = list.GetCount();
+  // A lone empty item must still read back as one item.
+  if (count == 1 && list.Get(0).empty()) return std::string(2, quote);
+  std::string result;
+  for (int i = 0; i < count; ++i) {
+    std::string s = list.Get(i);
+    bool quoteIt = false;
+    for (char c : s)
+      if (IsBlank(c) || c == quote || c == delimiter) {
+        quoteIt = true;
+        break;
+      }
+    result += quoteIt ? QuotedStr(s, quote) : s;
+    result += delimiter;
+  }
+  if (!result.empty()) result.pop_back();
+  return result;
+}
+
+}  // namespace
+
+IMPLEMENT_CLASS(TStrings)
+
+void TStrings::Error(const char* msg, int data) const {
+  char text[256];
+  std::snprintf(text, sizeof text, msg, data);
+  throw EStringListError(text);
+}
+
+void TStrings::Put(int index, const std::string& s) {
+  TObject* obj = GetObject(index);
+  Delete(index);
+  InsertObject(index, s, obj);
+}
+
+TObject* TStrings::GetObject(int) const { return nullptr; }
+void TStrings::PutObject(int, TObject*) {}
+int TStrings::GetCapacity() const { return GetCount(); }
+void TStrings::SetCapacity(int) {}
+void TStrings::SetUpdateState(bool) {}
+
+int TStrings::CompareStrings(const std::string& s1, const std::string& s2) const {
+  return AnsiCompareText(s1, s2);
+}
+
+std::string TStrings::GetTextStr() const {
+  int count = GetCount();
+  std::vector<std::string> lines;
+  lines.reserve(count > 0 ? static_cast<size_t>(count) : 0);
+  size_t size = 0;
+  for (int i = 0; i < count; ++i) {
+    lines.push_back(Get(i));
+    size += lines.back().size() + 2;
+  }
+  std::string result;
+  result.reserve(size);
+  for (const std::string& line : lines) {
+    result += line;
+    result += "\r\n";
+  }
+  return result;
+}
+
+void TStrings::SetTextStr(const std::string& value) {
+  TUpdateScope update(this);
+  Clear();
+  size_t pos = 0;
+  size_t n = value.size();
+  while (pos < n) {
+    size_t start = pos;
+    while (pos < n && value[pos] != '\r' && value[pos] != '\n') ++pos;
+    Add(value.substr(start, pos - start));
+    if (pos < n && value[pos] == '\r') ++pos;
+    if (pos < n && value[pos] == '\n') ++pos;
+  }
+}
+
+int TStrings::Add(const std::string& s) {
+  int result = GetCount();
+  Insert(result, s);
+  return result;
+}
+
+int TStrings::AddObject(const std::string& s, TObject* obj) {
+  int result = Add(s);
+  PutObject(result, obj);
+  return result;
+}
+
+void TStrings::AddStrings(TStrings* strings) {
+  TUpdateScope update(this);
+  for (int i = 0; i < strings->GetCount(); ++i) AddObject(strings->Get(i), strings->GetObject(i));
+}
+
+void TStrings::InsertObject(int index, const std::string& s, TObject* obj) {
+  Insert(index, s);
+  PutObject(index, obj);
+}
+
+void TStrings::Exchange(int index1, int index2) {
+  TUpdateScope update(this);
+  TObject* obj = GetObject(index1);
+  std::string s = Get(index1);
+  Put(index1, Get(index2));
+  PutObject(index1, GetObject(index2));
+  Put(index2, s);
+  PutObject(index2, obj);
+}
+
+void TStrings::Move(int curIndex, int newIndex) {
+  if (curIndex == newIndex) return;
+  TUpdateScope update(this);
+  std::string s = Get(curIndex);
+  TObject* obj = GetObject(curIndex);
+  // Checked before the item leaves its place, so that a bad target index
+  // raises without losing the item.
+  if (newIndex < 0 || newIndex >= GetCount()) Error(SListIndexError, newIndex);
+  Delete(curIndex);
+  InsertObject(newIndex, s, obj);
+}
+
+int TStrings::IndexOf(const std::string& s) const {
+  for (int i = 0; i < GetCount(); ++i)
+    if (CompareStrings(Get(i), s) == 0) return i;
+  return -1;
+}
+
+int TStrings::IndexOfName(const std::string& name) const {
+  for (int i = 0; i < GetCount(); ++i) {
+    std::string s = Get(i);
+    size_t p = s.find(nameValueSeparator_);
+    if (p != std::string::npos && CompareStrings(s.substr(0, p), name) == 0) return i;
+  }
+  return -1;
+}
+
+int TStrings::IndexOfObject(TObject* obj) const {
+  for (int i = 0; i < GetCount(); ++i)
+    if (GetObject(i) == obj) return i;
+  return -1;
+}
+
+void TStrings::Assign(TPersistent* source) {
+  if (auto* strings = dynamic_cast<TStrings*>(source)) {
+    if (strings == this) return;
+    TUpdateScope update(this);
+    Clear();
+    delimiter_ = strings->delimiter_;
+    quoteChar_ = strings->quoteChar_;
+    nameValueSeparator_ = strings->nameValueSeparator_;
+    AddStrings(strings);
+    return;
+  }
+  inherited::Assign(source);
+}
+
+bool TStrings::Equals(TStrings* strings) const {
+  int count = GetCount();
+  if (count != strings->GetCount()) return false;
+  for (int i = 0; i < count; ++i)
+    if (Get(i) != strings->Get(i)) return false;
+  return true;
+}
+
+void TStrings::BeginUpdate() {
+  if (updateCount_ == 0) SetUpdateState(true);
+  ++updateCount_;
+}
+
+void TStrings::EndUpdate() {
+  --updateCount_;
+  if (updateCount_ == 0) SetUpdateState(false);
+}
+
+std::string TStrings::ExtractName(const std::string& s) const {
+  size_t p = s.find(nameValueSeparator_);
+  return p == std::string::npos ? std::string() : s.substr(0, p);
+}
+
+std::string TStrings::GetName(int index) const { return ExtractName(Get(index)); }
+
+namespace {
+// The text after the first separator; "" for a line that has none.
+std::string ValuePart(const std::string& line, char separator) {
+  size_t p = line.find(separator);
+  return p == std::string::npos ? std::string() : line.substr(p + 1);
+}
+}  // namespace
+
+std::string TStrings::GetValue(const std::string& name) const {
+  int i = IndexOfName(name);
+  return i < 0 ? std::string() : ValuePart(Get(i), nameValueSeparator_);
+}
+
+void TStrings::SetValue(const std::string& name, const std::string& value) {
+  int i = IndexOfName(name);
+  if (value.empty()) {
+    if (i >= 0) Delete(i);
+    return;
+  }
+  std::string line = name + nameValueSeparator_ + value;
+  // A new line is added whole, so a sorted list puts it in its place.
+  if (i < 0) Add(line);
+  else Put(i, line);
+}
+
+std::string TStrings::GetValueFromIndex(int index) const {
+  return index < 0 ? std::string() : ValuePart(Get(index), nameValueSeparator_);
+}
+
+void TStrings::SetValueFromIndex(int index, const std::string& value) {
+  if (value.empty()) {
+    if (index >= 0) Delete(index);
+    return;
+  }
+  if (index < 0) Add(nameValueSeparator_ + value);
+  else Put(index, GetName(index) + nameValueSeparator_ + value);
+}
+
+std::string TStrings::GetCommaText() const { return DelimitedText(*this, ',', '"'); }
+
+void TStrings::SetCommaText(const std::string& value) {
+  delimiter_ = ',';
+  quoteChar_ = '"';
+  SetDelimitedText(value);
+}
+
+std::string TStrings::GetDelimitedText() const { return DelimitedText(*this, delimiter_, quoteChar_); }
+
+void TStrings::SetDelimitedText(const std::string& value) {
+  TUpdateScope update(this);
+  Clear();
+  size_t pos = 0;
+  size_t n = value.size();
+  while (pos < n && IsBlank(value[pos])) ++pos;
+  while (pos < n) {
+    std::string s;
+    if (value[pos] == quoteChar_) {
+      s = ExtractQuotedStr(value, pos, quoteChar_);
+    } else {
+      size_t start = pos;
+      while (pos < n && !IsBlank(value[pos]) && value[pos] != delimiter_) ++pos;
+      s = value.substr(start, pos - start);
+    }
+    Add(s);
+    while (pos < n && IsBlank(value[pos])) ++pos;
+    if (pos < n && value[pos] == delimiter_) {
+      // A delimiter that ends the text opens one last, empty item.
+      if (pos + 1 == n) Add(std::string());
+      do ++pos;
+      while (pos < n && IsBlank(value[pos]));
+    }
+  }
+}
+
+void TStrings::LoadFromFile(const std::string& fileName) {
+  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(&stream);
+}
+
+void TStrings::LoadFromStream(TStream* stream) {
+  TUpdateScope update(this);
+  int64_t size = stream->GetSize() - stream->GetPosition();
+  std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+  int got = text.empty() ? 0 : stream->Read(text.data(), static_cast<int>(text.size()));
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  SetTextStr(text);
+}
+
+void TStrings::SaveToFile(const std::string& fileName) {
+  TFileStream stream(fileName, fmCreate);
+  SaveToStream(&stream);
+}
+
+void TStrings::SaveToStream(TStream* stream) {
+  std::string text = GetTextStr();
+  stream->WriteBuffer(text.data(), static_cast<int>(text.size()));
+}
+
+// ---------------------------------------------------------------------------
+
+IMPLEMENT_CLASS(TStringList)
+
+void TStringList::Destroy() {
+  // No change events while the list goes.
+  onChange_ = nullptr;
+  onChanging_ = nullptr;
+  inherited::Destroy();
+}
+
+void TStringList::CheckIndex(int index) const {
+  if (index < 0 || index >= GetCount()) Error(SListIndexError, index);
+}
+
+std::string TStringList::Get(int index) const {
+  CheckIndex(index);
+  return items_[static_cast<size_t>(index)].String;
+}
+
+TObject* TStringList::GetObject(int index) const {
+  CheckIndex(index);
+  return items_[static_cast<size_t>(index)].Object;
+}
+
+void TStringList::Changing() {
+  if (GetUpdateCount() == 0 && onChanging_) onChanging_(this);
+}
+
+void TStringList::Changed() {
+  if (GetUpdateCount() == 0 && onChange_) onChange_(this);
+}
+
+void TStringList::SetUpdateState(bool updating) {
+  if (updating) Changing();
+  else Changed();
+}
+
+int TStringList::CompareStrings(const std::string& s1, const std::string& s2) const {
+  return caseSensitive_ ? AnsiCompareStr(s1, s2) : AnsiCompareText(s1, s2);
+}
+
+int TStringList::Add(const std::string& s) { return AddObject(s, nullptr); }
+
+int TStringList::AddObject(const std::string& s, TObject* obj) {
+  int index = GetCount();
+  if (sorted_ && Find(s, index)) {
+    if (duplicates_ == dupIgnore) return index;
+    if (duplicates_ == dupError) Error(SDuplicateString, 0);
+  }
+  InsertItem(index, s, obj);
+  return index;
+}
+
+void TStringList::Insert(int index, const std::string& s) { InsertObject(index, s, nullptr); }
+
+void TStringList::InsertObject(int index, const std::string& s, TObject* obj) {
+  if (sorted_) Error(SSortedListError, 0);
+  if (index < 0 || index > GetCount()) Error(SListIndexError, index);
+  InsertItem(index, s, obj);
+}
+
+void TStringList::InsertItem(int index, const std::string& s, TObject* obj) {
+  Changing();
+  if (GetCount() == capacity_) Grow();
+  items_.insert(items_.begin() + index, TStringItem{s, obj});
+  Changed();
+}
+
+void TStringList::Delete(int index) {
+  CheckIndex(index);
+  Changing();
+  items_.erase(items_.begin() + index);
+  Changed();
+}
+
+void TStringList::Clear() {
+  if (items_.empty()) return;
+  Changing();
+  items_.clear();
+  SetCapacity(0);
+  Changed();
+}
+
+void TStringList::Put(int index, const std::string& s) {
+  if (sorted_) Error(SSortedListError, 0);
+  CheckIndex(index);
+  Changing();
+  items_[static_cast<size_t>(index)].String = s;
+  Changed();
+}
+
+void TStringList::PutObject(int index, TObject* obj) {
+  CheckIndex(index);
+  Changing();
+  items_[static_cast<size_t>(index)].Object = obj;
+  Changed();
+}
+
+void TStringList::Exchange(int index1, int index2) {
+  CheckIndex(index1);
+  CheckIndex(index2);
+  Changing();
+  std::swap(items_[static_cast<size_t>(index1)], items_[static_cast<size_t>(index2)]);
+  Changed();
+}
+
+void TStringList::Move(int curIndex, int newIndex) {
+  // Refused before the item is taken out: a sorted list has no free places.
+  if (sorted_ && curIndex != newIndex) Error(SSortedListError, 0);
+  inherited::Move(curIndex, newIndex);
+}
+
+int TStringList::IndexOf(const std::string& s) const {
+  if (!sorted_) return inherited::IndexOf(s);
+  int index;
+  return Find(s, index) ? index : -1;
+}
+
+bool TStringList::Find(const std::string& s, int& index) const {
+  bool result = false;
+  int l = 0;
+  int h = GetCount() - 1;
+  while (l <= h) {
+    int i = (l + h) >> 1;
+    int c = CompareStrings(items_[static_cast<size_t>(i)].String, s);
+    if (c < 0) {
+      l = i + 1;
+    } else {
+      h = i - 1;
+      if (c == 0) {
+        result = true;
+        if (duplicates_ != dupAccept) l = i;
+      }
+    }
+  }
+  index = l;
+  return result;
+}
+
+void TStringList::SetCapacity(int newCapacity) {
+  if (newCapacity < GetCount() || newCapacity > MaxListSize) Error(SListCapacityError, newCapacity);
+  capacity_ = newCapacity;
+  if (newCapacity == 0) items_.shrink_to_fit();
+  else items_.reserve(static_cast<size_t>(newCapacity));
+}
+
+void TStringList::Grow() {
+  int delta = capacity_ > 64 ? capacity_ / 4 : capacity_ > 8 ? 16 : 4;
+  SetCapacity(capacity_ + delta);
+}
+
+namespace {
+int CompareByStrings(TStringList* list, int index1, int index2) {
+  return list->CompareStrings(list->Get(index1), list->Get(index2));
+}
+}  // namespace
+
+void TStringList::Sort() { CustomSort(CompareByStrings); }
+
+void TStringList::CustomSort(const TStringListSortFunction& compare) {
+  if (!sorted_) SortItems(compare);
+}
+
+void TStringList::SortItems(const TStringListSortFunction& compare) {
+  if (GetCount() < 2 || !compare) return;
+  Changing();
+  QuickSort(0, GetCount() - 1, compare);
+  Changed();
+}
+
+// The platform's quick sort over indexes: the pivot index follows the pivot
+// item when it is exchanged. The bounds guards only matter for a comparison
+// that contradicts itself, which must not run off the list.
+void TStringList::QuickSort(int l, int r, const TStringListSortFunction& compare) {
+  int i;
+  do {
+    i = l;
+    int j = r;
+    int p = (l + r) >> 1;
+    do {
+      while (i < r && compare(this, i, p) < 0) ++i;
+      while (j > l && compare(this, j, p) > 0) --j;
+      if (i <= j) {
+        std::swap(items_[static_cast<size_t>(i)], items_[static_cast<size_t>(j)]);
+        if (p == i) p = j;
+        else if (p == j) p = i;
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    if (l < j) QuickSort(l, j, compare);
+    l = i;
+  } while (i < r);
+}
+
+void TStringList::SetSorted(bool value) {
+  if (sorted_ == value) return;
+  if (value) Sort();
+  sorted_ = value;
+}
+
+void TStringList::SetCaseSensitive(bool value) {
+  if (caseSensitive_ == value) return;
+  caseSensitive_ = value;
+  // A sorted list must be in the order of its new comparison (Sort itself
+  // leaves a sorted list alone).
+  if (sorted_) SortItems(CompareByStrings);
+}
