@@ -45,15 +45,17 @@ void TComponentList::Notify(void* ptr, TListNotification action) {
   if (ptr) {
     auto* component = static_cast<TComponent*>(static_cast<TObject*>(ptr));
     if (action == lnAdded) component->FreeNotification(nexus_);
-    else component->RemoveFreeNotification(nexus_);
+    // The item has already left the array: a component listed twice stays
+    // watched while another entry of it remains.
+    else if (IndexOf(component) < 0) component->RemoveFreeNotification(nexus_);
   }
   inherited::Notify(ptr, action);
 }
 
 void TComponentList::HandleFreeNotify(TComponent* component) {
-  // The component is being freed by someone else: it must leave the list
-  // without the list freeing it a second time.
-  Extract(component);
+  // The component is being freed by someone else: every entry of it must
+  // leave the list without the list freeing it a second time.
+  while (IndexOf(component) >= 0) Extract(component);
 }
 
 void TComponentList::Destroy() {

@@ -163,8 +163,8 @@ void TCustomMemoryStream::SaveToStream(TStream* stream) {
 }
 
 void TCustomMemoryStream::SaveToFile(const std::string& fileName) {
-  TFileStream stream(fileName, fmCreate);
-  SaveToStream(&stream);
+  Owned<TFileStream> stream = MakeOwned<TFileStream>(fileName, fmCreate);
+  SaveToStream(stream.get());
 }
 
 // ---------------------------------------------------------------------------
@@ -187,8 +187,8 @@ void TMemoryStream::LoadFromStream(TStream* stream) {
 }
 
 void TMemoryStream::LoadFromFile(const std::string& fileName) {
-  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
-  LoadFromStream(&stream);
+  Owned<TFileStream> stream = MakeOwned<TFileStream>(fileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(stream.get());
 }
 
 void TMemoryStream::SetCapacity(int64_t newCapacity) {

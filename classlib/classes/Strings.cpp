@@ -338,8 +338,8 @@ void TStrings::SetDelimitedText(const std::string& value) {
 }
 
 void TStrings::LoadFromFile(const std::string& fileName) {
-  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
-  LoadFromStream(&stream);
+  Owned<TFileStream> stream = MakeOwned<TFileStream>(fileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(stream.get());
 }
 
 void TStrings::LoadFromStream(TStream* stream) {
@@ -352,8 +352,8 @@ void TStrings::LoadFromStream(TStream* stream) {
 }
 
 void TStrings::SaveToFile(const std::string& fileName) {
-  TFileStream stream(fileName, fmCreate);
-  SaveToStream(&stream);
+  Owned<TFileStream> stream = MakeOwned<TFileStream>(fileName, fmCreate);
+  SaveToStream(stream.get());
 }
 
 void TStrings::SaveToStream(TStream* stream) {
