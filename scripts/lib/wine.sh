@@ -1,0 +1,118 @@
+# The Wine side: one prefix per checkout in the cache, an Xvfb display, a
+# persistent wineserver, and the cleanup of whatever was started here.
+
+# Wine takes its locale from LC_ALL by name (glibc need not have it): en-US,
+# ANSI code page 1252, OEM 437, M/d/yyyy. Only Wine-facing commands get it,
+# since bash and perl warn about a locale glibc lacks.
+PERIVANE_WINE_LOCALE=(LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 LANGUAGE=)
+
+PERIVANE_XVFB_PID=
+PERIVANE_WINESERVER_STARTED=0
+
+# Exports WINEPREFIX (and friends) for this checkout; creates nothing.
+perivane_wine_env() {
+  local key
+  key="$(printf '%s' "$PERIVANE_TOP" | sha256sum | cut -c1-16)"
+  PERIVANE_WINE_HOME="$PERIVANE_CACHE/wine/$key"
+  export WINEPREFIX="$PERIVANE_WINE_HOME/prefix"
+  export WINEDEBUG=-all
+  export WINEARCH=win64
+  # No desktop entries or file associations written to the host, and no
+  # Mono/Gecko installer dialogs waiting for a click.
+  export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
+  mkdir -p "$PERIVANE_WINE_HOME"
+  printf '%s\n' "$PERIVANE_TOP" >"$PERIVANE_WINE_HOME/checkout"
+}
+
+# Two runs of the same checkout (build folder, prefix, wineserver) take turns.
+# The lock is fd 9; everything started in the background closes it.
+perivane_lock_checkout() {
+  exec 9>"$PERIVANE_WINE_HOME/lock"
+  if ! flock -n 9; then
+    say "another run of this checkout is active; waiting for it"
+    flock 9
+  fi
+}
+
+perivane_wine() {
+  env "${PERIVANE_WINE_LOCALE[@]}" wine "$@"
+}
+
+# Creates the prefix once and puts Wine's own fonts into it (Debian's Wine
+# does not load them from elsewhere: every face would be DejaVu Sans).
+ensure_wine_prefix() {
+  if [[ ! -f $PERIVANE_WINE_HOME/prefix.ready ]]; then
+    say "creating the Wine prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    # No display: nothing can pop up and wait while the prefix is made.
+    env -u DISPLAY "${PERIVANE_WINE_LOCALE[@]}" wineboot -i </dev/null >/dev/null 2>&1 9>&-
+    env -u DISPLAY wineserver -w </dev/null >/dev/null 2>&1 9>&-
+    [[ -f $WINEPREFIX/system.reg ]] || die "wineboot did not create $WINEPREFIX"
+    touch "$PERIVANE_WINE_HOME/prefix.ready"
+  fi
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  local f
+  for f in /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon; do
+    [[ -e $f && ! -e $fonts/${f##*/} ]] && cp "$f" "$fonts/"
+  done
+  return 0
+}
+
+# Starts Xvfb at 1024x768x24 on a free display and exports DISPLAY.
+start_xvfb() {
+  local n tries=0 log="$PERIVANE_WINE_HOME/xvfb.log"
+  for ((n = 90; n < 190; n++)); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$log" 2>&1 9>&- &
+    PERIVANE_XVFB_PID=$!
+    # Ready when its socket is there; gone when another server won the race.
+    for ((tries = 0; tries < 200; tries++)); do
+      if ! kill -0 "$PERIVANE_XVFB_PID" 2>/dev/null; then
+        break
+      fi
+      if [[ -S /tmp/.X11-unix/X$n ]]; then
+        export DISPLAY=":$n"
+        return 0
+      fi
+      sleep 0.05
+    done
+    if kill -0 "$PERIVANE_XVFB_PID" 2>/dev/null; then
+      kill "$PERIVANE_XVFB_PID" 2>/dev/null || true
+      wait "$PERIVANE_XVFB_PID" 2>/dev/null || true
+      PERIVANE_XVFB_PID=
+      die "Xvfb :$n did not come up (see $log)"
+    fi
+    wait "$PERIVANE_XVFB_PID" 2>/dev/null || true
+    PERIVANE_XVFB_PID=
+  done
+  die "no free X display between :90 and :189"
+}
+
+# A persistent wineserver and the Wine services, with every stream detached:
+# the services outlive the command that starts them, and if they held ctest's
+# pipes ctest would wait for ever.
+start_wine() {
+  wineserver -p </dev/null >/dev/null 2>&1 9>&-
+  PERIVANE_WINESERVER_STARTED=1
+  perivane_wine wineboot </dev/null >/dev/null 2>&1 9>&-
+}
+
+stop_wine_and_display() {
+  if [[ $PERIVANE_WINESERVER_STARTED -eq 1 ]]; then
+    wineserver -k </dev/null >/dev/null 2>&1 9>&- || true
+    PERIVANE_WINESERVER_STARTED=0
+  fi
+  if [[ -n $PERIVANE_XVFB_PID ]]; then
+    kill "$PERIVANE_XVFB_PID" 2>/dev/null || true
+    wait "$PERIVANE_XVFB_PID" 2>/dev/null || true
+    PERIVANE_XVFB_PID=
+  fi
+}
+
+# Cleanup on every way out; Ctrl-C and TERM exit with the usual codes.
+perivane_traps() {
+  trap 'stop_wine_and_display' EXIT
+  trap 'stop_wine_and_display; trap - EXIT; exit 130' INT
+  trap 'stop_wine_and_display; trap - EXIT; exit 143' TERM
+}
