@@ -1,10 +1,13 @@
 #include "classlib/Units.h"
 
+#include "classlib/SysUtils.h"
+
 // The class library's units that have start-up work, in start-up order.
 // A unit adds its entry here; the program and the test mains run this list
 // first and finalise it last.
 const std::vector<TUnitEntry>& ClasslibUnits() {
   static const std::vector<TUnitEntry> units = {
+      {"SysUtils", &SysUtils::Initialize, nullptr},
   };
   return units;
 }
