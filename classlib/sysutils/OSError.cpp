@@ -5,7 +5,7 @@
 #include "classlib/sysutils/SysConst.h"
 
 std::string SysErrorMessage(DWORD errorCode) {
-  char buffer[256];
+  char buffer[1024];
   DWORD len = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY,
                              nullptr, errorCode, 0, buffer, sizeof buffer, nullptr);
   while (len > 0 && (static_cast<unsigned char>(buffer[len - 1]) <= ' ' || buffer[len - 1] == '.')) --len;

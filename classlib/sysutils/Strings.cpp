@@ -2,7 +2,6 @@
 
 #include <limits>
 #include <type_traits>
-#include <vector>
 
 #include "classlib/sysutils/FloatText.h"
 #include "classlib/sysutils/Format.h"

@@ -62,6 +62,7 @@ class SysUtilsFileSystem : public ::testing::Test {
     DeleteFile(root_ + "\\a\\b\\one.txt");
     DeleteFile(root_ + "\\a\\b\\two.txt");
     RemoveDir(root_ + "\\a\\b\\c");
+    RemoveDir(root_ + "\\a\\rel");
     RemoveDir(root_ + "\\a\\b");
     RemoveDir(root_ + "\\a");
     RemoveDir(root_);
@@ -110,6 +111,8 @@ TEST_F(SysUtilsFileSystem, CurrentFolder) {
   ChDir(root_ + "\\a");
   EXPECT_TRUE(SameText(GetCurrentDir(), root_ + "\\a"));
   EXPECT_TRUE(SameText(ExpandFileName("x.txt"), root_ + "\\a\\x.txt"));
+  EXPECT_TRUE(ForceDirectories("rel"));
+  EXPECT_TRUE(DirectoryExists(root_ + "\\a\\rel"));
   EXPECT_TRUE(SetCurrentDir(".."));
   EXPECT_TRUE(SameText(GetCurrentDir(), root_));
   EXPECT_FALSE(SetCurrentDir(root_ + "\\missing"));
