@@ -315,4 +315,19 @@ TEST(SysUtilsLocale, SettingsComeFromTheLocale) {
   EXPECT_EQ(de.LongDayNames[1], "Montag");
 }
 
+TEST(SysUtilsLocale, StartUpReadsThePlatformAndTheUserLocale) {
+  TFormatSettings saved = FormatSettings;
+  FormatSettings = TFormatSettings();
+  FormatSettings.ShortDateFormat = "x";
+  SysUtils::Initialize();
+  TFormatSettings read = FormatSettings;
+  FormatSettings = saved;
+  EXPECT_EQ(Win32Platform, VER_PLATFORM_WIN32_NT);
+  EXPECT_GE(Win32MajorVersion, 5);
+  EXPECT_EQ(SysLocale.DefaultLCID, GetThreadLocale());
+  // The test environment pins the en-US locale.
+  EXPECT_EQ(read.ShortDateFormat, "M/d/yyyy");
+  EXPECT_EQ(read.LongTimeFormat, "h:mm:ss AMPM");
+}
+
 }  // namespace
