@@ -1,0 +1,3 @@
+#include "classlib/Units.h"
+
+const std::vector<TUnitEntry>& TestUnits() { return ClasslibUnits(); }
