@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Configure (CMake, Ninja, build/ in the checkout) and build.
 
 # Configures and builds; extra arguments go to the build (e.g. --target x).

@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # variables used by the other pieces
 # Shared by scripts/test and scripts/run: paths, caches, messages.
 # Source it; it defines functions and variables, it starts nothing.
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # variables used by the other pieces
 # libjpeg-turbo from Debian's source package, cross-built static for the
 # target into the cache (once; about 10 s).
 
@@ -32,13 +33,22 @@ perivane_libjpeg_ready() {
      "$(cat "$JPEG_ROOT/.perivane-stamp" 2>/dev/null)" == "$1" ]]
 }
 
+# The newest orig tarball in folder $1, or nothing.
+perivane_jpeg_tarball() {
+  local f last=
+  for f in "$1"/libjpeg-turbo_*.orig.tar.*; do
+    [[ -f $f ]] && last="$f"
+  done
+  printf '%s' "$last"
+}
+
 perivane_build_libjpeg() {
   local stamp="$1"
   local src="$PERIVANE_CACHE/src/libjpeg-turbo"
   mkdir -p "$src"
 
   local tarball
-  tarball="$(ls "$src"/libjpeg-turbo_*.orig.tar.* 2>/dev/null | sort | tail -n1 || true)"
+  tarball="$(perivane_jpeg_tarball "$src")"
   if [[ -z $tarball ]]; then
     if ensure_deb_src; then
       perivane_apt_updated=0
@@ -51,7 +61,7 @@ perivane_build_libjpeg() {
       perivane_apt_update
       (cd "$src" && apt-get source -qq --download-only libjpeg-turbo)
     fi
-    tarball="$(ls "$src"/libjpeg-turbo_*.orig.tar.* 2>/dev/null | sort | tail -n1 || true)"
+    tarball="$(perivane_jpeg_tarball "$src")"
     [[ -n $tarball ]] || die "apt-get source brought no libjpeg-turbo orig tarball"
   fi
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Debian packages the build and the tests need; installs only what is missing.
 
 PERIVANE_PACKAGES=(

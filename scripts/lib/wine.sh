@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The Wine side: one prefix per checkout in the cache, an Xvfb display, a
 # persistent wineserver, and the cleanup of whatever was started here.
 
