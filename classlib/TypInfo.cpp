@@ -1,5 +1,7 @@
 #include "classlib/TypInfo.h"
 
+#include "classlib/SysUtils.h"
+
 #include <algorithm>
 #include <memory>
 
@@ -276,12 +278,7 @@ void SetSetProp(TObject* obj, PPropInfo info, std::string_view value) {
 std::string GetStrProp(TObject* obj, PPropInfo info) {
   if (info->GetLStr) return info->GetLStr(obj);
   if (info->GetWStr) {
-    std::wstring w = info->GetWStr(obj);
-    if (w.empty()) return {};
-    int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-    return s;
+    return WideToAnsi(info->GetWStr(obj));
   }
   ThrowKind(info, "string");
 }
@@ -293,10 +290,7 @@ void SetStrProp(TObject* obj, PPropInfo info, const std::string& value) {
   }
   if (info->GetWStr) {
     if (!info->SetWStr) ThrowReadOnly(info);
-    int n = MultiByteToWideChar(CP_ACP, 0, value.data(), static_cast<int>(value.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, value.data(), static_cast<int>(value.size()), w.data(), n);
-    info->SetWStr(obj, w);
+    info->SetWStr(obj, AnsiToWide(value));
     return;
   }
   ThrowKind(info, "string");
@@ -305,11 +299,7 @@ void SetStrProp(TObject* obj, PPropInfo info, const std::string& value) {
 std::wstring GetWideStrProp(TObject* obj, PPropInfo info) {
   if (info->GetWStr) return info->GetWStr(obj);
   if (info->GetLStr) {
-    std::string s = info->GetLStr(obj);
-    int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-    return w;
+    return AnsiToWide(info->GetLStr(obj));
   }
   ThrowKind(info, "string");
 }
@@ -321,10 +311,7 @@ void SetWideStrProp(TObject* obj, PPropInfo info, const std::wstring& value) {
   }
   if (info->GetLStr) {
     if (!info->SetLStr) ThrowReadOnly(info);
-    int n = WideCharToMultiByte(CP_ACP, 0, value.data(), static_cast<int>(value.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, value.data(), static_cast<int>(value.size()), s.data(), n, nullptr, nullptr);
-    info->SetLStr(obj, s);
+    info->SetLStr(obj, WideToAnsi(value));
     return;
   }
   ThrowKind(info, "string");
