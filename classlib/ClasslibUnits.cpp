@@ -1,6 +1,7 @@
 #include "classlib/Units.h"
 
 #include "classlib/SysUtils.h"
+#include "classlib/graphics/GraphicsUnit.h"
 
 // The class library's units that have start-up work, in start-up order.
 // A unit adds its entry here; the program and the test mains run this list
@@ -8,6 +9,7 @@
 const std::vector<TUnitEntry>& ClasslibUnits() {
   static const std::vector<TUnitEntry> units = {
       {"SysUtils", &SysUtils::Initialize, nullptr},
+      {"Graphics", InitializeGraphics, FinalizeGraphics},
   };
   return units;
 }

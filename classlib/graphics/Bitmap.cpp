@@ -1,0 +1,541 @@
+#include "classlib/graphics/Bitmap.h"
+
+#include <cstring>
+#include <string>
+
+#include "classlib/Seams.h"
+#include "classlib/classes/Errors.h"
+#include "classlib/graphics/DibCodec.h"
+#include "classlib/graphics/GdiScope.h"
+
+using namespace graphics_detail;
+
+DEFINE_ENUM_TYPE(TPixelFormat, "pfDevice", "pf1bit", "pf4bit", "pf8bit", "pf15bit", "pf16bit", "pf24bit",
+                 "pf32bit", "pfCustom")
+DEFINE_ENUM_TYPE(TBitmapHandleType, "bmDIB", "bmDDB")
+DEFINE_ENUM_TYPE(TTransparentMode, "tmAuto", "tmFixed")
+
+// The bitmap's canvas: a memory DC with the DIB section selected, made when
+// drawing needs it and dropped whenever the image is replaced or its handle
+// is handed out (a bitmap can be selected into one DC only).
+class TBitmapCanvas : public TCanvas {
+  DECLARE_CLASS(TBitmapCanvas, TCanvas)
+
+  explicit TBitmapCanvas(TBitmap* bitmap) : bitmap_(bitmap) {}
+
+  void FreeContext() {
+    HDC dc = dc_;
+    if (!dc) return;
+    SetHandle(nullptr);
+    if (old_) SelectObject(dc, old_);
+    DeleteDC(dc);
+    dc_ = nullptr;
+    old_ = nullptr;
+  }
+
+ protected:
+  void CreateHandle() override {
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) throw EOutOfResources("Out of system resources");
+    old_ = bitmap_->image_.Empty() ? nullptr : SelectObject(dc, bitmap_->image_.Handle());
+    dc_ = dc;
+    SetHandle(dc);
+  }
+  void Destroy() override {
+    FreeContext();
+    inherited::Destroy();
+  }
+
+ private:
+  TBitmap* bitmap_;
+  HDC dc_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+};
+
+IMPLEMENT_CLASS(TBitmapCanvas)
+IMPLEMENT_CLASS(TBitmap)
+
+namespace {
+[[noreturn]] void ScanLineError() { throw EInvalidGraphicOperation("Scan line index out of range"); }
+
+bool IsPaletteFormat(const TDibFormat& f) { return f.BitCount > 0 && f.BitCount <= 8; }
+}  // namespace
+
+TBitmap::TBitmap() = default;
+
+TBitmap::~TBitmap() {
+  if (maskHandle_) DeleteObject(maskHandle_);
+  if (palette_) DeleteObject(palette_);
+}
+
+void TBitmap::Destroy() {
+  if (canvas_) {
+    static_cast<TBitmapCanvas*>(canvas_)->FreeContext();
+    FreeAndNil(canvas_);
+  }
+  FreeMask();
+  FreePalette();
+  inherited::Destroy();
+}
+
+// ---------------------------------------------------------------------------
+// Image bookkeeping
+
+void TBitmap::FreeContext() {
+  if (canvas_) static_cast<TBitmapCanvas*>(canvas_)->FreeContext();
+}
+
+void TBitmap::FreeMask() {
+  if (maskHandle_) DeleteObject(maskHandle_);
+  maskHandle_ = nullptr;
+}
+
+void TBitmap::FreePalette() {
+  if (palette_) DeleteObject(palette_);
+  palette_ = nullptr;
+}
+
+void TBitmap::NewImage(TDib image, bool device) {
+  FreeContext();
+  FreeMask();
+  FreePalette();
+  if (!image.Empty()) format_ = image.Format();
+  image_ = std::move(image);
+  device_ = device;
+}
+
+TDibFormat TBitmap::CurrentFormat() const {
+  if (!image_.Empty()) return image_.Format();
+  if (device_) return DeviceFormat(Seams().DisplayBitsPerPixel());
+  return format_.BitCount ? format_ : TDibFormat{24};
+}
+
+std::vector<RGBQUAD> TBitmap::GetColorTable() const {
+  if (image_.Empty() || !IsPaletteFormat(image_.Format())) return {};
+  // The canvas's DC holds the section: read through it (a second DC could
+  // not select it), which also sees a table changed there.
+  HDC dc = canvas_ && canvas_->HandleAllocated() ? CanvasDC(canvas_) : nullptr;
+  return ReadColorTable(image_.Handle(), dc);
+}
+
+bool TBitmap::GetEmpty() const { return image_.Empty(); }
+
+void TBitmap::Changed(TObject* sender) {
+  FreeMask();
+  inherited::Changed(sender);
+}
+
+void TBitmap::Changing(TObject*) {
+  FreeMask();
+  FreePalette();
+}
+
+// ---------------------------------------------------------------------------
+// Size and format
+
+void TBitmap::SetWidth(int value) { SetSize(value, GetHeight()); }
+void TBitmap::SetHeight(int value) { SetSize(GetWidth(), value); }
+
+void TBitmap::SetSize(int width, int height) {
+  if (width < 0) width = 0;
+  if (height < 0) height = 0;
+  if (width == GetWidth() && height == GetHeight()) return;
+  Resize(width, height);
+  Changed(this);
+}
+
+void TBitmap::Resize(int width, int height) {
+  if (width == 0 || height == 0) {
+    TDibFormat f = CurrentFormat();
+    NewImage(TDib(), device_);
+    format_ = f;
+    return;
+  }
+  TDibFormat f = CurrentFormat();
+  std::vector<RGBQUAD> colors = image_.Empty() ? DefaultColors(f) : GetColorTable();
+  TDib next = TDib::Make(width, height, f, colors);
+  FillDib(next, colors, clWhite);
+  if (!image_.Empty()) {
+    // The old pixels stay at the top left.
+    GdiFlush();
+    int w = std::min(width, image_.Width()), h = std::min(height, image_.Height());
+    size_t wholeBytes = static_cast<size_t>(w) * static_cast<size_t>(f.BitCount) / 8;
+    int done = static_cast<int>(wholeBytes * 8 / static_cast<size_t>(f.BitCount));
+    TPixelCodec codec(f, colors);
+    for (int y = 0; y < h; ++y) {
+      std::memcpy(next.Row(y), image_.Row(y), wholeBytes);
+      for (int x = done; x < w; ++x) codec.Set(next.Row(y), x, codec.Get(image_.Row(y), x));
+    }
+  }
+  NewImage(std::move(next), device_);
+}
+
+TPixelFormat TBitmap::GetPixelFormat() const {
+  if (device_) return pfDevice;
+  const TDibFormat& f = CurrentFormat();
+  switch (f.BitCount) {
+    case 1: return pf1bit;
+    case 4: return pf4bit;
+    case 8: return pf8bit;
+    case 16:
+      if (f.Compression == BI_RGB) return pf15bit;
+      if (f == FormatOf(pf16bit)) return pf16bit;
+      return pfCustom;
+    case 24: return pf24bit;
+    case 32: return f.Compression == BI_RGB ? pf32bit : pfCustom;
+    default: return pfCustom;
+  }
+}
+
+void TBitmap::ConvertTo(const TDibFormat& format, const std::vector<RGBQUAD>& colors, bool device) {
+  if (image_.Empty()) {
+    NewImage(TDib(), device);
+    format_ = format;
+    return;
+  }
+  TDib next = ConvertDib(image_, GetColorTable(), format, colors);
+  NewImage(std::move(next), device);
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat value) {
+  if (value == GetPixelFormat()) return;
+  if (value == pfCustom) throw EInvalidGraphic("Invalid pixel format");
+  if (value == pfDevice) {
+    SetHandleType(bmDDB);
+    return;
+  }
+  TDibFormat f = FormatOf(value);
+  ConvertTo(f, DefaultColors(f), false);
+  SetPaletteModified(IsPaletteFormat(f));
+  Changed(this);
+}
+
+void TBitmap::SetHandleType(TBitmapHandleType value) {
+  if (value == GetHandleType()) return;
+  if (value == bmDIB) {
+    // The same pixels, now named by their own format.
+    if (image_.Empty()) format_ = CurrentFormat();
+    device_ = false;
+    return;
+  }
+  TDibFormat f = DeviceFormat(Seams().DisplayBitsPerPixel());
+  if (!image_.Empty() && image_.Format() == f) {
+    device_ = true;
+    return;
+  }
+  ConvertTo(f, DefaultColors(f), true);
+  Changed(this);
+}
+
+bool TBitmap::GetMonochrome() const { return CurrentFormat().BitCount == 1; }
+
+void TBitmap::SetMonochrome(bool value) {
+  if (value == GetMonochrome()) return;
+  if (value) {
+    ConvertTo(TDibFormat{1}, DefaultColors(TDibFormat{1}), false);
+  } else {
+    TDibFormat f = DeviceFormat(Seams().DisplayBitsPerPixel());
+    ConvertTo(f, DefaultColors(f), true);
+  }
+  Changed(this);
+}
+
+// ---------------------------------------------------------------------------
+// Pixels
+
+void* TBitmap::GetScanLine(int row) {
+  if (row < 0 || row >= GetHeight()) ScanLineError();
+  Changing(this);
+  // GDI may still be drawing into the section.
+  GdiFlush();
+  return image_.Row(row);
+}
+
+void TBitmap::Mask(TColor transparentColor) {
+  if (image_.Empty()) return;
+  TColor key = transparentColor == clDefault ? GetTransparentColor() : ColorToRGB(transparentColor);
+  TDib mask = MaskDib(image_, GetColorTable(), key);
+  NewImage(std::move(mask), false);
+  Changed(this);
+}
+
+HBITMAP TBitmap::GetMaskHandle() {
+  if (!maskHandle_ && !image_.Empty()) maskHandle_ = MaskDib(image_, GetColorTable(), GetTransparentColor()).Release();
+  return maskHandle_;
+}
+
+HBITMAP TBitmap::ReleaseMaskHandle() {
+  HBITMAP h = GetMaskHandle();
+  maskHandle_ = nullptr;
+  return h;
+}
+
+TColor TBitmap::GetTransparentColor() {
+  if (transparentColor_ != clDefault) return ColorToRGB(transparentColor_);
+  if (GetMonochrome()) return clWhite;
+  if (image_.Empty()) return clDefault;
+  GdiFlush();
+  TPixelCodec codec(image_.Format(), GetColorTable());
+  return codec.Get(image_.Row(image_.Height() - 1), 0);
+}
+
+void TBitmap::SetTransparentColor(TColor value) {
+  if (value == transparentColor_) return;
+  transparentMode_ = value == clDefault ? tmAuto : tmFixed;
+  transparentColor_ = value;
+  Changed(this);
+}
+
+void TBitmap::SetTransparentMode(TTransparentMode value) {
+  if (value == transparentMode_) return;
+  if (value == tmAuto) SetTransparentColor(clDefault);
+  else SetTransparentColor(GetTransparentColor());
+}
+
+// ---------------------------------------------------------------------------
+// Handles, palette, canvas
+
+TCanvas* TBitmap::GetCanvas() {
+  if (!canvas_) {
+    canvas_ = New<TBitmapCanvas>(this);
+    canvas_->SetOnChange(TNotifyEvent(static_cast<TGraphic*>(this), &TGraphic::Changed));
+    canvas_->SetOnChanging(TNotifyEvent(this, &TBitmap::Changing));
+  }
+  return canvas_;
+}
+
+HBITMAP TBitmap::GetHandle() {
+  FreeContext();
+  Changing(this);
+  return image_.Handle();
+}
+
+void TBitmap::SetHandle(HBITMAP value) {
+  if (value && value == image_.Handle()) return;
+  if (!value) {
+    NewImage(TDib(), device_);
+    Changed(this);
+    return;
+  }
+  TDib dib = TDib::Adopt(value);
+  bool device = false;
+  if (dib.Empty()) {
+    // A device-dependent bitmap: its pixels, read back at 32 bits, become a
+    // DIB in the display's format (a monochrome one stays 1-bit).
+    BITMAP bm{};
+    if (!GetObjectA(value, sizeof bm, &bm)) throw EInvalidGraphic("Bitmap image is not valid");
+    TDib wide = TDib::Make(bm.bmWidth, bm.bmHeight, TDibFormat{32}, {});
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = bm.bmWidth;
+    bi.bmiHeader.biHeight = bm.bmHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, value, 0, static_cast<UINT>(bm.bmHeight), wide.Bits(), &bi, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    bool mono = bm.bmBitsPixel == 1 && bm.bmPlanes == 1;
+    TDibFormat f = mono ? TDibFormat{1} : DeviceFormat(Seams().DisplayBitsPerPixel());
+    dib = f == wide.Format() ? std::move(wide) : ConvertDib(wide, {}, f, DefaultColors(f));
+    device = !mono;
+    DeleteObject(value);
+  }
+  NewImage(std::move(dib), device);
+  Changed(this);
+}
+
+HBITMAP TBitmap::ReleaseHandle() {
+  FreeContext();
+  FreeMask();
+  FreePalette();
+  Changing(this);
+  TDibFormat f = CurrentFormat();
+  HBITMAP h = image_.Release();
+  format_ = f;
+  return h;
+}
+
+HPALETTE TBitmap::PaletteNeeded() {
+  if (ignorePalette_ || palette_ || image_.Empty()) return palette_;
+  if (IsPaletteFormat(image_.Format())) {
+    std::vector<RGBQUAD> table = GetColorTable();
+    if (table.empty()) return nullptr;
+    std::vector<uint8_t> buf(sizeof(LOGPALETTE) + table.size() * sizeof(PALETTEENTRY));
+    auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
+    lp->palVersion = 0x300;
+    lp->palNumEntries = static_cast<WORD>(table.size());
+    for (size_t i = 0; i < table.size(); ++i)
+      lp->palPalEntry[i] = PALETTEENTRY{table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue, 0};
+    palette_ = CreatePalette(lp);
+  } else if (Seams().DisplayBitsPerPixel() < image_.Format().BitCount && Seams().DisplayBitsPerPixel() <= 8) {
+    // A deep image on a palette display draws through the halftone palette.
+    HDC screen = GetDC(nullptr);
+    palette_ = CreateHalftonePalette(screen);
+    ReleaseDC(nullptr, screen);
+  }
+  return palette_;
+}
+
+HPALETTE TBitmap::GetPalette() { return PaletteNeeded(); }
+
+void TBitmap::SetPalette(HPALETTE value) {
+  if (value == palette_) return;
+  FreePalette();
+  if (value && !image_.Empty() && IsPaletteFormat(image_.Format())) {
+    PALETTEENTRY entries[256]{};
+    UINT n = GetPaletteEntries(value, 0, 1u << image_.Format().BitCount, entries);
+    RGBQUAD table[256]{};
+    for (UINT i = 0; i < n; ++i) table[i] = RGBQUAD{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+    if (canvas_ && canvas_->HandleAllocated()) {
+      SetDIBColorTable(CanvasDC(canvas_), 0, n, table);
+    } else {
+      TSelectDC dc(image_.Handle());
+      SetDIBColorTable(dc.Get(), 0, n, table);
+    }
+  }
+  palette_ = value;
+  SetPaletteModified(true);
+  Changed(this);
+}
+
+HPALETTE TBitmap::ReleasePalette() {
+  HPALETTE p = PaletteNeeded();
+  palette_ = nullptr;
+  return p;
+}
+
+void TBitmap::SetIgnorePalette(bool value) {
+  if (value == ignorePalette_) return;
+  ignorePalette_ = value;
+  FreePalette();
+  Changed(this);
+}
+
+void TBitmap::FreeImage() {
+  FreeContext();
+  FreeMask();
+  FreePalette();
+}
+
+// ---------------------------------------------------------------------------
+// Drawing and copying
+
+void TBitmap::Draw(TCanvas* canvas, const TRect& rect) {
+  if (image_.Empty()) return;
+  HDC dst = CanvasDC(canvas, csAllValid);
+  // Palettes are realised only where the display has one.
+  HPALETTE pal = !ignorePalette_ && Seams().DisplayBitsPerPixel() <= 8 ? PaletteNeeded() : nullptr;
+  TPaletteScope palette(dst, pal);
+  if (!GetMonochrome()) SetStretchBltMode(dst, STRETCH_DELETESCANS);
+  int w = rect.right - rect.left, h = rect.bottom - rect.top;
+  if (GetTransparent()) {
+    HBITMAP mask = GetMaskHandle();
+    HDC src = CanvasDC(GetCanvas());
+    TSelectDC maskDC(mask);
+    TransparentStretchBlt(dst, rect.left, rect.top, w, h, src, 0, 0, GetWidth(), GetHeight(), maskDC.Get(), 0, 0);
+  } else {
+    HDC src = CanvasDC(GetCanvas());
+    StretchBlt(dst, rect.left, rect.top, w, h, src, 0, 0, GetWidth(), GetHeight(),
+               static_cast<DWORD>(canvas->GetCopyMode()));
+  }
+}
+
+void TBitmap::Assign(TPersistent* source) {
+  if (!source) {
+    NewImage(TDib(), device_);
+    SetPaletteModified(false);
+    Changed(this);
+    return;
+  }
+  if (auto* b = dynamic_cast<TBitmap*>(source)) {
+    if (b == this) return;
+    TDib copy = CopyDib(b->image_, b->GetColorTable());
+    NewImage(std::move(copy), b->device_);
+    format_ = b->CurrentFormat();
+    ignorePalette_ = b->ignorePalette_;
+    transparentColor_ = b->transparentColor_;
+    transparentMode_ = b->transparentMode_;
+    // The platform copies the flag without announcing it; Changed follows.
+    if (GetTransparent() != b->GetTransparent()) {
+      TNotifyEvent saved = GetOnChange();
+      SetOnChange(nullptr);
+      SetTransparent(b->GetTransparent());
+      SetOnChange(saved);
+    }
+    SetPaletteModified(GetPalette() != nullptr);
+    Changed(this);
+    return;
+  }
+  inherited::Assign(source);
+}
+
+// ---------------------------------------------------------------------------
+// BMP files, resources, clipboard
+
+std::vector<uint8_t> TBitmap::SaveToBytes() const { return WriteBmp(image_, GetColorTable()); }
+
+void TBitmap::LoadFromBytes(const uint8_t* data, size_t size) {
+  TDib dib;
+  if (size) dib = ReadBmp(data, size);
+  NewImage(std::move(dib), false);
+  SetPaletteModified(!image_.Empty() && IsPaletteFormat(image_.Format()));
+  Changed(this);
+}
+
+void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::string& name) {
+  HRSRC res = FindResourceA(instance, name.c_str(), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+  if (!res) throw EResNotFound("Resource " + name + " not found");
+  HGLOBAL mem = LoadResource(instance, res);
+  const auto* p = static_cast<const uint8_t*>(mem ? LockResource(mem) : nullptr);
+  if (!p) throw EResNotFound("Resource " + name + " not found");
+  TDib dib = ReadPackedDib(p, SizeofResource(instance, res));
+  NewImage(std::move(dib), false);
+  Changed(this);
+}
+
+void TBitmap::LoadFromResourceID(HINSTANCE instance, int id) {
+  HRSRC res = FindResourceA(instance, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+  if (!res) throw EResNotFound("Resource " + std::to_string(id) + " not found");
+  HGLOBAL mem = LoadResource(instance, res);
+  const auto* p = static_cast<const uint8_t*>(mem ? LockResource(mem) : nullptr);
+  if (!p) throw EResNotFound("Resource " + std::to_string(id) + " not found");
+  TDib dib = ReadPackedDib(p, SizeofResource(instance, res));
+  NewImage(std::move(dib), false);
+  Changed(this);
+}
+
+void TBitmap::SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& palette) {
+  format = CF_BITMAP;
+  data = nullptr;
+  palette = nullptr;
+  if (image_.Empty()) return;
+  // The clipboard takes a device-dependent copy (and owns it from then on).
+  HDC screen = GetDC(nullptr);
+  HBITMAP ddb = CreateCompatibleBitmap(screen, GetWidth(), GetHeight());
+  ReleaseDC(nullptr, screen);
+  if (!ddb) throw EOutOfResources("Out of system resources");
+  {
+    TSelectDC dc(ddb);
+    HDC src = CanvasDC(GetCanvas());
+    BitBlt(dc.Get(), 0, 0, GetWidth(), GetHeight(), src, 0, 0, SRCCOPY);
+  }
+  data = ddb;
+  if (HPALETTE own = GetPalette()) {
+    PALETTEENTRY entries[256]{};
+    UINT n = GetPaletteEntries(own, 0, 256, entries);
+    std::vector<uint8_t> buf(sizeof(LOGPALETTE) + n * sizeof(PALETTEENTRY));
+    auto* lp = reinterpret_cast<LOGPALETTE*>(buf.data());
+    lp->palVersion = 0x300;
+    lp->palNumEntries = static_cast<WORD>(n);
+    std::memcpy(lp->palPalEntry, entries, n * sizeof(PALETTEENTRY));
+    palette = CreatePalette(lp);
+  }
+}
+
+void TBitmap::LoadFromClipboardFormat(WORD format, HANDLE data, HPALETTE) {
+  if (format != CF_BITMAP || !data) throw EInvalidGraphic("Unsupported clipboard format");
+  // The clipboard keeps its bitmap: take a copy.
+  HBITMAP copy = static_cast<HBITMAP>(CopyImage(data, IMAGE_BITMAP, 0, 0, 0));
+  if (!copy) throw EInvalidGraphic("Bitmap image is not valid");
+  SetHandle(copy);
+}
