@@ -115,7 +115,9 @@ std::vector<RGBQUAD> TBitmap::GetColorTable() const {
   // The canvas's DC holds the section: read through it (a second DC could
   // not select it), which also sees a table changed there.
   HDC dc = canvas_ && canvas_->HandleAllocated() ? CanvasDC(canvas_) : nullptr;
-  return ReadColorTable(image_.Handle(), dc);
+  std::vector<RGBQUAD> table = ReadColorTable(image_.Handle(), dc);
+  if (table.size() > static_cast<size_t>(image_.ColorCount())) table.resize(static_cast<size_t>(image_.ColorCount()));
+  return table;
 }
 
 bool TBitmap::GetEmpty() const { return image_.Empty(); }

@@ -67,6 +67,8 @@ class TDib {
   int Height() const { return height_; }
   int Stride() const { return stride_; }
   const TDibFormat& Format() const { return format_; }
+  // Entries of the colour table the section was made with (0: none).
+  int ColorCount() const { return colorCount_; }
   uint8_t* Bits() const { return bits_; }
   // Row y counted from the top.
   uint8_t* Row(int y) const {
@@ -81,6 +83,7 @@ class TDib {
   int height_ = 0;
   int stride_ = 0;
   bool topDown_ = false;
+  int colorCount_ = 0;
   TDibFormat format_;
 };
 

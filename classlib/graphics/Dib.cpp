@@ -22,6 +22,7 @@ void TDib::Swap(TDib& o) noexcept {
   std::swap(height_, o.height_);
   std::swap(stride_, o.stride_);
   std::swap(topDown_, o.topDown_);
+  std::swap(colorCount_, o.colorCount_);
   std::swap(format_, o.format_);
 }
 
@@ -31,6 +32,7 @@ HBITMAP TDib::Release() {
   bits_ = nullptr;
   width_ = height_ = stride_ = 0;
   topDown_ = false;
+  colorCount_ = 0;
   format_ = TDibFormat{};
   return h;
 }
@@ -54,6 +56,7 @@ TDib TDib::Make(int width, int height, const TDibFormat& format, const std::vect
     size_t n = std::min<size_t>(colors.size(), size_t{1} << format.BitCount);
     bi.h.biClrUsed = static_cast<DWORD>(n);
     if (n) std::memcpy(bi.colors, colors.data(), n * sizeof(RGBQUAD));
+    d.colorCount_ = static_cast<int>(n);
   }
   void* bits = nullptr;
   HBITMAP h = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -81,6 +84,8 @@ TDib TDib::Adopt(HBITMAP handle) {
   d.topDown_ = ds.dsBmih.biHeight < 0;
   d.stride_ = ds.dsBm.bmWidthBytes;
   d.format_.BitCount = ds.dsBmih.biBitCount;
+  if (ds.dsBmih.biBitCount <= 8)
+    d.colorCount_ = ds.dsBmih.biClrUsed ? static_cast<int>(ds.dsBmih.biClrUsed) : 1 << ds.dsBmih.biBitCount;
   d.format_.Compression = ds.dsBmih.biCompression == BI_BITFIELDS ? BI_BITFIELDS : BI_RGB;
   if (d.format_.Compression == BI_BITFIELDS) std::memcpy(d.format_.Masks, ds.dsBitfields, sizeof d.format_.Masks);
   return d;

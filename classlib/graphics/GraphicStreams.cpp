@@ -1,23 +1,109 @@
-// Placeholder until the streams and the stored-form filer land: every stream,
-// file and stored-form path of the graphics raises.
+// The stream and file paths of the graphics: TGraphic's files and stored
+// data, the bitmap's BMP stream, and the picture's stored "Data".
+#include <cstring>
+#include <vector>
+
+#include "classlib/classes/Streams.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Graphic.h"
 #include "classlib/graphics/Picture.h"
 
 namespace {
-[[noreturn]] void NoStreams() { throw EInvalidGraphicOperation("Streams are not available"); }
+// The rest of a stream, from its position to its end.
+std::vector<uint8_t> ReadRest(TStream* stream) {
+  int64_t size = stream->GetSize() - stream->GetPosition();
+  std::vector<uint8_t> bytes(static_cast<size_t>(size > 0 ? size : 0));
+  if (!bytes.empty()) stream->ReadBuffer(bytes.data(), static_cast<int>(bytes.size()));
+  return bytes;
+}
+
+std::vector<uint8_t> SavedBytes(TGraphic* g) {
+  TMemoryStream* s = New<TMemoryStream>();
+  Owned<TMemoryStream> hold(s);
+  g->SaveToStream(s);
+  std::vector<uint8_t> bytes(static_cast<size_t>(s->GetSize()));
+  if (!bytes.empty()) std::memcpy(bytes.data(), s->GetMemory(), bytes.size());
+  return bytes;
+}
 }  // namespace
 
-void TGraphic::LoadFromFile(const std::string&) { NoStreams(); }
-void TGraphic::SaveToFile(const std::string&) { NoStreams(); }
-void TGraphic::ReadData(TStream*) { NoStreams(); }
-void TGraphic::WriteData(TStream*) { NoStreams(); }
-bool TGraphic::Equals(TGraphic*) { NoStreams(); }
-void TGraphic::DefineProperties(TFiler*) {}
-void TBitmap::LoadFromStream(TStream*) { NoStreams(); }
-void TBitmap::SaveToStream(TStream*) { NoStreams(); }
-void TBitmap::ReadData(TStream*) { NoStreams(); }
-void TBitmap::WriteData(TStream*) { NoStreams(); }
-void TPicture::ReadData(TStream*) { NoStreams(); }
-void TPicture::WriteData(TStream*) { NoStreams(); }
-void TPicture::DefineProperties(TFiler*) {}
+void TGraphic::LoadFromFile(const std::string& fileName) {
+  Owned<TFileStream> s = MakeOwned<TFileStream>(fileName, static_cast<WORD>(fmOpenRead | fmShareDenyWrite));
+  LoadFromStream(s.get());
+}
+
+void TGraphic::SaveToFile(const std::string& fileName) {
+  Owned<TFileStream> s = MakeOwned<TFileStream>(fileName, fmCreate);
+  SaveToStream(s.get());
+}
+
+void TGraphic::ReadData(TStream* stream) { LoadFromStream(stream); }
+
+void TGraphic::WriteData(TStream* stream) { SaveToStream(stream); }
+
+bool TGraphic::Equals(TGraphic* graphic) {
+  if (!graphic || graphic->ClassType() != ClassType()) return false;
+  if (GetEmpty() || graphic->GetEmpty()) return GetEmpty() && graphic->GetEmpty();
+  return SavedBytes(this) == SavedBytes(graphic);
+}
+
+// ---------------------------------------------------------------------------
+
+void TBitmap::LoadFromStream(TStream* stream) {
+  std::vector<uint8_t> bytes = ReadRest(stream);
+  LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TBitmap::SaveToStream(TStream* stream) {
+  std::vector<uint8_t> bytes = SaveToBytes();
+  if (!bytes.empty()) stream->WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+void TBitmap::ReadData(TStream* stream) {
+  int32_t size = 0;
+  stream->ReadBuffer(&size, sizeof size);
+  if (size < 0 || size > stream->GetSize() - stream->GetPosition())
+    throw EInvalidGraphic("Bitmap image is not valid: the stored size does not fit the data");
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  if (size) stream->ReadBuffer(bytes.data(), size);
+  LoadFromBytes(bytes.data(), bytes.size());
+}
+
+void TBitmap::WriteData(TStream* stream) {
+  std::vector<uint8_t> bytes = SaveToBytes();
+  int32_t size = static_cast<int32_t>(bytes.size());
+  stream->WriteBuffer(&size, sizeof size);
+  if (size) stream->WriteBuffer(bytes.data(), size);
+}
+
+// ---------------------------------------------------------------------------
+
+void TPicture::ReadData(TStream* stream) {
+  uint8_t length = 0;
+  stream->ReadBuffer(&length, 1);
+  std::string name(length, '\0');
+  if (length) stream->ReadBuffer(name.data(), length);
+  // A class no linked library registered leaves the picture empty, as the
+  // platform does: the rest of the form still loads.
+  TGraphicClass cls = name.empty() ? nullptr : FindGraphicClassByName(name);
+  TGraphic* fresh = nullptr;
+  if (cls) {
+    fresh = CreateAs<TGraphic>(cls);
+    try {
+      fresh->ReadData(stream);
+    } catch (...) {
+      fresh->Free();
+      throw;
+    }
+  }
+  TakeGraphic(fresh);
+}
+
+void TPicture::WriteData(TStream* stream) {
+  std::string name = graphic_ ? graphic_->ClassName() : std::string();
+  if (name.size() > 63) name.resize(63);
+  uint8_t length = static_cast<uint8_t>(name.size());
+  stream->WriteBuffer(&length, 1);
+  if (length) stream->WriteBuffer(name.data(), length);
+  if (graphic_) graphic_->WriteData(stream);
+}

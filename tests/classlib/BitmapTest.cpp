@@ -1,0 +1,539 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "classlib/Graphics.h"
+#include "classlib/Seams.h"
+#include "classlib/classes/Streams.h"
+#include "tests/classlib/GraphicsTestUtil.h"
+
+using namespace graphics_test;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// BMP files built here, byte by byte, independently of the reader.
+
+void Put16(std::vector<uint8_t>& v, uint32_t x) {
+  v.push_back(static_cast<uint8_t>(x));
+  v.push_back(static_cast<uint8_t>(x >> 8));
+}
+void Put32(std::vector<uint8_t>& v, uint32_t x) {
+  Put16(v, x & 0xFFFF);
+  Put16(v, x >> 16);
+}
+void Set32(std::vector<uint8_t>& v, size_t at, uint32_t x) {
+  for (int i = 0; i < 4; ++i) v[at + i] = static_cast<uint8_t>(x >> (8 * i));
+}
+
+struct TBmpSpec {
+  int width = 4, height = 3, bpp = 8;
+  bool topDown = false;
+  bool core = false;  // BITMAPCOREHEADER
+  uint32_t compression = BI_RGB;
+  std::vector<uint32_t> masks;      // BI_BITFIELDS
+  std::vector<RGBQUAD> colors;      // the colour table
+  std::vector<std::vector<uint8_t>> rows;  // top row first, unpadded
+  std::vector<uint8_t> rle;         // replaces the rows when set
+};
+
+int RowBytes(int w, int bpp) { return (w * bpp + 7) / 8; }
+int Stride(int w, int bpp) { return ((w * bpp + 31) / 32) * 4; }
+
+std::vector<uint8_t> BuildBmp(const TBmpSpec& s) {
+  std::vector<uint8_t> info;
+  if (s.core) {
+    Put32(info, 12);
+    Put16(info, static_cast<uint32_t>(s.width));
+    Put16(info, static_cast<uint32_t>(s.height));
+    Put16(info, 1);
+    Put16(info, static_cast<uint32_t>(s.bpp));
+    for (auto& c : s.colors) info.insert(info.end(), {c.rgbBlue, c.rgbGreen, c.rgbRed});
+  } else {
+    Put32(info, 40);
+    Put32(info, static_cast<uint32_t>(s.width));
+    Put32(info, static_cast<uint32_t>(s.topDown ? -s.height : s.height));
+    Put16(info, 1);
+    Put16(info, static_cast<uint32_t>(s.bpp));
+    Put32(info, s.compression);
+    Put32(info, 0);
+    Put32(info, 2835);
+    Put32(info, 2835);
+    Put32(info, static_cast<uint32_t>(s.colors.size()));
+    Put32(info, 0);
+    for (uint32_t m : s.masks) Put32(info, m);
+    for (auto& c : s.colors) info.insert(info.end(), {c.rgbBlue, c.rgbGreen, c.rgbRed, 0});
+  }
+  std::vector<uint8_t> bits;
+  if (!s.rle.empty()) {
+    bits = s.rle;
+  } else {
+    int stride = Stride(s.width, s.bpp);
+    for (int i = 0; i < s.height; ++i) {
+      const auto& row = s.rows[static_cast<size_t>(s.topDown ? i : s.height - 1 - i)];
+      std::vector<uint8_t> padded(row);
+      padded.resize(static_cast<size_t>(stride), 0);
+      bits.insert(bits.end(), padded.begin(), padded.end());
+    }
+  }
+  std::vector<uint8_t> file{'B', 'M'};
+  uint32_t off = 14 + static_cast<uint32_t>(info.size());
+  Put32(file, off + static_cast<uint32_t>(bits.size()));
+  Put32(file, 0);
+  Put32(file, off);
+  file.insert(file.end(), info.begin(), info.end());
+  file.insert(file.end(), bits.begin(), bits.end());
+  return file;
+}
+
+std::vector<RGBQUAD> Ramp(int n) {
+  std::vector<RGBQUAD> c;
+  for (int i = 0; i < n; ++i)
+    c.push_back(RGBQUAD{static_cast<BYTE>(i * 7), static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 3 + 1), 0});
+  return c;
+}
+
+// Rows of a recognisable pattern: every byte differs with x and y, and only
+// the bits that belong to a pixel are set.
+std::vector<std::vector<uint8_t>> Pattern(int w, int h, int bpp) {
+  std::vector<std::vector<uint8_t>> rows;
+  for (int y = 0; y < h; ++y) {
+    std::vector<uint8_t> r(static_cast<size_t>(RowBytes(w, bpp)));
+    for (size_t i = 0; i < r.size(); ++i) r[i] = static_cast<uint8_t>(i * 37 + static_cast<size_t>(y) * 11 + 5);
+    int usedBits = w * bpp % 8;
+    if (usedBits) r.back() &= static_cast<uint8_t>(0xFF << (8 - usedBits));
+    if (bpp == 16)  // 5-5-5 leaves the top bit unused
+      for (size_t i = 1; i < r.size(); i += 2) r[i] &= 0x7F;
+    rows.push_back(r);
+  }
+  return rows;
+}
+
+void ExpectRows(TBitmap* b, const std::vector<std::vector<uint8_t>>& rows) {
+  ASSERT_EQ(b->GetHeight(), static_cast<int>(rows.size()));
+  for (size_t y = 0; y < rows.size(); ++y) {
+    SCOPED_TRACE(testing::Message() << "row " << y);
+    auto* line = static_cast<const uint8_t*>(b->GetScanLine(static_cast<int>(y)));
+    EXPECT_EQ(std::vector<uint8_t>(line, line + rows[y].size()), rows[y]);
+  }
+}
+
+// ---------------------------------------------------------------------------
+
+struct TDepthCase {
+  const char* name;
+  int bpp;
+  uint32_t compression;
+  std::vector<uint32_t> masks;
+  int colors;
+  TPixelFormat format;
+};
+
+const TDepthCase kDepths[] = {
+    {"1bit", 1, BI_RGB, {}, 2, pf1bit},
+    {"4bit", 4, BI_RGB, {}, 16, pf4bit},
+    {"4bitShortTable", 4, BI_RGB, {}, 5, pf4bit},
+    {"8bit", 8, BI_RGB, {}, 256, pf8bit},
+    {"8bitShortTable", 8, BI_RGB, {}, 40, pf8bit},
+    {"15bit", 16, BI_RGB, {}, 0, pf15bit},
+    {"16bit565", 16, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}, 0, pf16bit},
+    {"24bit", 24, BI_RGB, {}, 0, pf24bit},
+    {"32bit", 32, BI_RGB, {}, 0, pf32bit},
+    {"32bitFields", 32, BI_BITFIELDS, {0xFF0000, 0x00FF00, 0x0000FF}, 0, pf32bit},
+};
+
+TEST(BitmapFile, EveryDepthReadsAndWritesBackItsPixels) {
+  for (const auto& d : kDepths) {
+    for (bool topDown : {false, true}) {
+      SCOPED_TRACE(testing::Message() << d.name << (topDown ? " top-down" : " bottom-up"));
+      TBmpSpec s;
+      s.width = 13;  // rows that end inside a byte and need padding
+      s.height = 5;
+      s.bpp = d.bpp;
+      s.topDown = topDown;
+      s.compression = d.compression;
+      s.masks = d.masks;
+      s.colors = Ramp(d.colors);
+      s.rows = Pattern(s.width, s.height, s.bpp);
+      if (d.colors && d.colors < (1 << d.bpp))
+        for (auto& r : s.rows)  // indexes within the short table
+          for (auto& byte : r) byte = d.bpp == 8 ? byte % d.colors : byte & 0x33;
+      std::vector<uint8_t> file = BuildBmp(s);
+
+      auto b = MakeOwned<TBitmap>();
+      b->LoadFromBytes(file.data(), file.size());
+      EXPECT_EQ(b->GetWidth(), 13);
+      EXPECT_EQ(b->GetPixelFormat(), d.format);
+      ExpectRows(b.get(), s.rows);
+      if (d.colors) {
+        auto table = b->GetColorTable();
+        ASSERT_EQ(table.size(), s.colors.size());
+        EXPECT_EQ(std::memcmp(table.data(), s.colors.data(), table.size() * sizeof(RGBQUAD)), 0);
+        // GDI reads the pixel through the same table.
+        int index = d.bpp == 8 ? s.rows[2][3] : d.bpp == 4 ? s.rows[2][1] & 0xF : (s.rows[2][0] >> 4) & 1;
+        int x = d.bpp == 1 ? 3 : 3;
+        if (d.bpp == 1) index = (s.rows[2][0] >> (7 - x)) & 1;
+        const RGBQUAD& c = s.colors[static_cast<size_t>(index)];
+        EXPECT_EQ(b->GetCanvas()->GetPixels(x, 2), static_cast<TColor>(RGB(c.rgbRed, c.rgbGreen, c.rgbBlue)));
+      }
+
+      // Written in its own depth and read again: the same pixels.
+      std::vector<uint8_t> saved = b->SaveToBytes();
+      auto again = MakeOwned<TBitmap>();
+      again->LoadFromBytes(saved.data(), saved.size());
+      EXPECT_EQ(again->GetPixelFormat(), d.format);
+      ExpectRows(again.get(), s.rows);
+      EXPECT_EQ(again->SaveToBytes(), saved);
+    }
+  }
+}
+
+TEST(BitmapFile, CoreHeaderWithTripleColourTable) {
+  TBmpSpec s;
+  s.core = true;
+  s.width = 3;
+  s.height = 2;
+  s.bpp = 8;
+  s.colors = Ramp(256);
+  s.rows = {{1, 2, 3}, {250, 251, 252}};
+  auto file = BuildBmp(s);
+  auto b = MakeOwned<TBitmap>();
+  b->LoadFromBytes(file.data(), file.size());
+  ExpectRows(b.get(), s.rows);
+  EXPECT_EQ(b->GetCanvas()->GetPixels(1, 0), static_cast<TColor>(RGB(s.colors[2].rgbRed, s.colors[2].rgbGreen,
+                                                                        s.colors[2].rgbBlue)));
+}
+
+TEST(BitmapFile, RunLengthEncodingIsDecoded) {
+  struct {
+    const char* name;
+    int width, height, bpp;
+    uint32_t compression;
+    std::vector<uint8_t> rle;
+    std::vector<std::vector<uint8_t>> rows;  // top first
+  } cases[] = {
+      {"RLE8", 6, 3, 8, BI_RLE8,
+       {4, 1, 1, 2, 1, 3, 0, 0,            // bottom row: runs of four 1s, one 2, one 3
+        0, 2, 2, 0, 2, 5, 0, 0,            // delta right 2, run of two 5s
+        0, 3, 7, 8, 9, 0, 3, 4, 0, 1},     // absolute 7 8 9 (padded), run of three 4s, end
+       {{7, 8, 9, 4, 4, 4}, {0, 0, 5, 5, 0, 0}, {1, 1, 1, 1, 2, 3}}},
+      {"RLE4", 5, 2, 4, BI_RLE4,
+       {5, 0x12, 0, 0,                     // bottom row: 1 2 1 2 1
+        0, 5, 0x34, 0x56, 0x70, 0, 0, 1},  // absolute 3 4 5 6 7, end
+       {{0x34, 0x56, 0x70}, {0x12, 0x12, 0x10}}},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TBmpSpec s;
+    s.width = c.width;
+    s.height = c.height;
+    s.bpp = c.bpp;
+    s.compression = c.compression;
+    s.colors = Ramp(1 << c.bpp);
+    s.rle = c.rle;
+    auto file = BuildBmp(s);
+    auto b = MakeOwned<TBitmap>();
+    b->LoadFromBytes(file.data(), file.size());
+    EXPECT_EQ(b->GetPixelFormat(), c.bpp == 8 ? pf8bit : pf4bit);
+    ExpectRows(b.get(), c.rows);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Damaged files: each raises EInvalidGraphic and leaves the bitmap as it was.
+
+TBmpSpec GoodSpec() {
+  TBmpSpec s;
+  s.width = 4;
+  s.height = 4;
+  s.bpp = 8;
+  s.colors = Ramp(16);
+  s.rows = {{0, 1, 2, 3}, {4, 5, 6, 7}, {8, 9, 10, 11}, {12, 13, 14, 15}};
+  return s;
+}
+
+std::vector<uint8_t> WithRle(std::vector<uint8_t> rle, bool topDown = false) {
+  TBmpSpec s = GoodSpec();
+  s.compression = BI_RLE8;
+  s.rle = std::move(rle);
+  s.topDown = topDown;
+  return BuildBmp(s);
+}
+
+TEST(BitmapFile, DamagedFilesRaiseAndChangeNothing) {
+  const std::vector<uint8_t> good = BuildBmp(GoodSpec());  // 14 + 40 + 64 + 16 bytes
+  using TMutation = std::function<std::vector<uint8_t>()>;
+  auto edit = [&](std::function<void(std::vector<uint8_t>&)> f) {
+    return [&good, f] {
+      std::vector<uint8_t> v = good;
+      f(v);
+      return v;
+    };
+  };
+  struct {
+    const char* name;
+    TMutation file;
+  } cases[] = {
+      {"short file header", edit([](auto& v) { v.resize(10); })},
+      {"short info header", edit([](auto& v) { v.resize(30); })},
+      {"not BM", edit([](auto& v) { v[0] = 'X'; })},
+      {"unknown header size", edit([](auto& v) { Set32(v, 14, 20); })},
+      {"header larger than the file", edit([](auto& v) { Set32(v, 14, 4000); })},
+      {"zero width", edit([](auto& v) { Set32(v, 18, 0); })},
+      {"zero height", edit([](auto& v) { Set32(v, 22, 0); })},
+      {"negative width", edit([](auto& v) { Set32(v, 18, 0xFFFFFFF0u); })},
+      {"huge dimensions", edit([](auto& v) { Set32(v, 18, 0x7FFFFFFF), Set32(v, 22, 0x7FFFFFFF); })},
+      {"huge RLE dimensions", [] { auto v = WithRle({0, 1}); Set32(v, 18, 30000), Set32(v, 22, 30000); return v; }},
+      {"bad bit count", edit([](auto& v) { v[28] = 7; })},
+      {"palette count above the depth", edit([](auto& v) { Set32(v, 46, 300); })},
+      {"palette count overflowing", edit([](auto& v) { Set32(v, 46, 0xFFFFFFFFu); })},
+      {"colour table past the end", edit([](auto& v) { v.resize(80); })},
+      {"pixel offset past the end", edit([](auto& v) { Set32(v, 10, 1000); })},
+      {"pixel offset inside the header", edit([](auto& v) { Set32(v, 10, 20); })},
+      {"truncated scan data", edit([](auto& v) { v.resize(v.size() - 5); })},
+      {"unknown compression", edit([](auto& v) { Set32(v, 30, 9); })},
+      {"bit fields on 8 bits", edit([](auto& v) { Set32(v, 30, BI_BITFIELDS); })},
+      {"RLE8 on 4 bits", edit([](auto& v) { v[28] = 4; Set32(v, 30, BI_RLE8); })},
+      {"RLE run past the line", [] { return WithRle({8, 1, 0, 1}); }},
+      {"RLE absolute run past the line", [] { return WithRle({0, 6, 1, 2, 3, 4, 5, 6, 0, 1}); }},
+      {"RLE delta outside", [] { return WithRle({0, 2, 9, 0, 0, 1}); }},
+      {"RLE below the last line", [] { return WithRle({0, 2, 0, 4, 1, 1, 0, 1}); }},
+      {"RLE truncated", [] { return WithRle({2, 1, 0, 0}); }},
+      {"RLE absolute run truncated", [] { return WithRle({0, 4, 1, 2}); }},
+      {"RLE top-down", [] { return WithRle({0, 1}, true); }},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto b = MakeBitmap(3, 2, pf24bit, clRed);
+    std::vector<uint8_t> file = c.file();
+    EXPECT_THROW(b->LoadFromBytes(file.data(), file.size()), EInvalidGraphic);
+    EXPECT_EQ(b->GetWidth(), 3);
+    EXPECT_EQ(b->GetHeight(), 2);
+    EXPECT_EQ(b->GetPixelFormat(), pf24bit);
+    EXPECT_EQ(PixelAt(b.get(), 2, 1), clRed);
+  }
+  // The good file itself loads.
+  auto b = MakeOwned<TBitmap>();
+  b->LoadFromBytes(good.data(), good.size());
+  EXPECT_EQ(b->GetWidth(), 4);
+}
+
+TEST(BitmapFile, StreamsCarryTheFileAndTheStoredData) {
+  auto b = MakeBitmap(5, 3, pf24bit, clTeal);
+  b->GetCanvas()->SetPixels(4, 2, clYellow);
+  Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
+  b->SaveToStream(s.get());
+  EXPECT_EQ(s->GetSize(), static_cast<int64_t>(b->SaveToBytes().size()));
+  s->SetPosition(0);
+  auto c = MakeOwned<TBitmap>();
+  c->LoadFromStream(s.get());
+  EXPECT_EQ(PixelAt(c.get(), 4, 2), clYellow);
+  EXPECT_EQ(PixelAt(c.get(), 0, 0), clTeal);
+
+  // The stored-form data is the file behind its 32-bit length.
+  Owned<TMemoryStream> d = MakeOwned<TMemoryStream>();
+  b->WriteData(d.get());
+  int32_t size = 0;
+  std::memcpy(&size, d->GetMemory(), 4);
+  EXPECT_EQ(size + 4, d->GetSize());
+  d->SetPosition(0);
+  auto e = MakeOwned<TBitmap>();
+  e->ReadData(d.get());
+  EXPECT_EQ(PixelAt(e.get(), 4, 2), clYellow);
+
+  // A length that does not fit the data.
+  int32_t tooLong = size + 100;
+  std::memcpy(d->GetMemory(), &tooLong, 4);
+  d->SetPosition(0);
+  EXPECT_THROW(e->ReadData(d.get()), EInvalidGraphic);
+  EXPECT_EQ(PixelAt(e.get(), 4, 2), clYellow);
+}
+
+TEST(BitmapFile, AnEmptyBitmapWritesNothingAndReadsBackEmpty) {
+  auto b = MakeOwned<TBitmap>();
+  EXPECT_TRUE(b->SaveToBytes().empty());
+  auto c = MakeBitmap(2, 2);
+  c->LoadFromBytes(nullptr, 0);
+  EXPECT_TRUE(c->GetEmpty());
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(Bitmap, ScanLineRowsAreCheckedAndTopFirst) {
+  auto b = MakeBitmap(4, 3, pf24bit);
+  b->GetCanvas()->SetPixels(0, 0, clRed);
+  EXPECT_EQ(PixelAt(b.get(), 0, 0), clRed);
+  EXPECT_THROW(b->GetScanLine(-1), EInvalidGraphicOperation);
+  EXPECT_THROW(b->GetScanLine(3), EInvalidGraphicOperation);
+  auto row = b->ScanLineAs<RGBTRIPLE>(0);
+  EXPECT_EQ(row[0].rgbtRed, 255);
+#ifdef PERIVANE_CHECKED
+  EXPECT_THROW(row[4], ERangeError);
+#endif
+}
+
+TEST(Bitmap, ResizingKeepsThePixelsAndWhitensTheNewArea) {
+  for (TPixelFormat pf : {pf1bit, pf4bit, pf8bit, pf16bit, pf24bit, pf32bit}) {
+    SCOPED_TRACE(static_cast<int>(pf));
+    auto b = MakeBitmap(3, 2, pf, clBlack);
+    EXPECT_EQ(b->GetCanvas()->GetPixels(2, 1), clBlack);
+    b->SetSize(11, 4);
+    EXPECT_EQ(b->GetPixelFormat(), pf);
+    EXPECT_EQ(b->GetCanvas()->GetPixels(0, 0), clBlack);
+    EXPECT_EQ(b->GetCanvas()->GetPixels(2, 1), clBlack);
+    EXPECT_EQ(b->GetCanvas()->GetPixels(3, 1), clWhite);
+    EXPECT_EQ(b->GetCanvas()->GetPixels(10, 3), clWhite);
+    EXPECT_EQ(b->GetCanvas()->GetPixels(0, 2), clWhite);
+  }
+}
+
+TEST(Bitmap, PixelFormatConvertsThePixels) {
+  struct {
+    TPixelFormat to;
+    TColor in, out;
+  } cases[] = {
+      {pf1bit, clBlack, clBlack}, {pf1bit, clWhite, clWhite}, {pf4bit, clRed, clRed},
+      {pf4bit, clSilver, clSilver}, {pf8bit, clWhite, clWhite}, {pf15bit, 0x102030, 0x102030},
+      {pf16bit, clBlue, clBlue}, {pf32bit, 0x123456, 0x123456},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.to << " " << std::hex << c.in);
+    auto b = MakeBitmap(2, 2, pf24bit, c.in);
+    b->SetPixelFormat(c.to);
+    EXPECT_EQ(b->GetPixelFormat(), c.to);
+    TColor got = b->GetCanvas()->GetPixels(1, 1);
+    if (c.to == pf15bit) EXPECT_EQ(got & 0xF8F8F8, c.out & 0xF8F8F8);
+    else EXPECT_EQ(got, c.out);
+  }
+  auto b = MakeBitmap(1, 1);
+  EXPECT_THROW(b->SetPixelFormat(pfCustom), EInvalidGraphic);
+}
+
+TEST(Bitmap, ANewBitmapIsInTheDisplaysFormat) {
+  for (int depth : {32, 24, 16, 8}) {
+    SCOPED_TRACE(depth);
+    TSeamOverride<std::function<int()>> seam(Seams().DisplayBitsPerPixel, [depth] { return depth; });
+    auto b = MakeOwned<TBitmap>();
+    b->SetSize(3, 3);
+    EXPECT_EQ(b->GetPixelFormat(), pfDevice);
+    EXPECT_EQ(b->GetHandleType(), bmDDB);
+    DIBSECTION ds{};
+    ASSERT_EQ(GetObjectA(b->GetHandle(), sizeof ds, &ds), static_cast<int>(sizeof ds));
+    EXPECT_EQ(ds.dsBm.bmBitsPixel, depth == 24 ? 24 : depth);
+    EXPECT_EQ(b->GetCanvas()->GetPixels(1, 1), clWhite);
+    // Naming it a DIB keeps the pixels in the same depth.
+    b->SetHandleType(bmDIB);
+    EXPECT_NE(b->GetPixelFormat(), pfDevice);
+  }
+}
+
+TEST(Bitmap, MaskSetsTheBitsOfTheKeyColour) {
+  for (TPixelFormat pf : {pf4bit, pf8bit, pf16bit, pf24bit, pf32bit}) {
+    SCOPED_TRACE(static_cast<int>(pf));
+    auto b = MakeBitmap(10, 2, pf, clWhite);
+    for (int x : {0, 3, 8, 9}) b->GetCanvas()->SetPixels(x, 1, clRed);
+    b->GetCanvas()->SetPixels(5, 0, clBlue);
+    b->Mask(clRed);
+    EXPECT_EQ(b->GetPixelFormat(), pf1bit);
+    EXPECT_TRUE(b->GetMonochrome());
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 10; ++x) {
+        bool key = y == 1 && (x == 0 || x == 3 || x == 8 || x == 9);
+        EXPECT_EQ(BitAt(b.get(), x, y), key ? 1 : 0) << x << "," << y;
+        EXPECT_EQ(b->GetCanvas()->GetPixels(x, y), key ? clWhite : clBlack);
+      }
+  }
+}
+
+TEST(Bitmap, TransparentColourDefaultsToTheBottomLeftPixel) {
+  auto b = MakeBitmap(3, 3, pf24bit);
+  b->GetCanvas()->SetPixels(0, 2, clLime);
+  EXPECT_EQ(b->GetTransparentMode(), tmAuto);
+  EXPECT_EQ(b->GetTransparentColor(), clLime);
+  b->SetTransparentColor(clBtnFace);
+  EXPECT_EQ(b->GetTransparentMode(), tmFixed);
+  EXPECT_EQ(b->GetTransparentColor(), ColorToRGB(clBtnFace));
+  b->SetTransparentMode(tmAuto);
+  EXPECT_EQ(b->GetTransparentColor(), clLime);
+  // The mask follows the transparent colour.
+  HBITMAP mask = b->GetMaskHandle();
+  BITMAP bm{};
+  GetObjectA(mask, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmBitsPixel, 1);
+  EXPECT_EQ(bm.bmWidth, 3);
+}
+
+TEST(Bitmap, AssignCopiesAndDrawsOtherGraphics) {
+  auto a = MakeBitmap(4, 2, pf8bit, clRed);
+  a->SetTransparent(true);
+  a->SetTransparentColor(clRed);
+  auto b = MakeOwned<TBitmap>();
+  b->Assign(a.get());
+  EXPECT_EQ(b->GetPixelFormat(), pf8bit);
+  EXPECT_TRUE(b->GetTransparent());
+  EXPECT_EQ(b->GetTransparentColor(), clRed);
+  EXPECT_EQ(b->GetCanvas()->GetPixels(3, 1), clRed);
+  // A copy, not a share.
+  a->GetCanvas()->SetPixels(3, 1, clBlue);
+  EXPECT_EQ(b->GetCanvas()->GetPixels(3, 1), clRed);
+  b->Assign(nullptr);
+  EXPECT_TRUE(b->GetEmpty());
+}
+
+TEST(Bitmap, PaletteFormatsHaveTheirColourTableAsPalette) {
+  TSeamOverride<std::function<int()>> seam(Seams().DisplayBitsPerPixel, [] { return 8; });
+  TBmpSpec s = GoodSpec();
+  s.colors = Ramp(256);
+  auto file = BuildBmp(s);
+  auto b = MakeOwned<TBitmap>();
+  b->LoadFromBytes(file.data(), file.size());
+  HPALETTE pal = b->GetPalette();
+  ASSERT_NE(pal, nullptr);
+  PALETTEENTRY e[256]{};
+  ASSERT_EQ(GetPaletteEntries(pal, 0, 256, e), 256u);
+  for (int i : {0, 17, 255}) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(e[i].peRed, s.colors[i].rgbRed);
+    EXPECT_EQ(e[i].peGreen, s.colors[i].rgbGreen);
+    EXPECT_EQ(e[i].peBlue, s.colors[i].rgbBlue);
+  }
+  // A palette handed in becomes the colour table.
+  struct {
+    WORD version, count;
+    PALETTEENTRY entries[256];
+  } lp{0x300, 256, {}};
+  for (int i = 0; i < 256; ++i) lp.entries[i] = PALETTEENTRY{BYTE(255 - i), BYTE(i), 0, 0};
+  b->SetPalette(CreatePalette(reinterpret_cast<LOGPALETTE*>(&lp)));
+  EXPECT_EQ(b->GetColorTable()[5].rgbRed, 250);
+  EXPECT_EQ(b->GetCanvas()->GetPixels(1, 1), static_cast<TColor>(RGB(250, 5, 0)));  // index 5
+}
+
+TEST(Bitmap, DeepBitmapsGetAHalftonePaletteOnlyOnPaletteDisplays) {
+  auto b = MakeBitmap(2, 2, pf24bit);
+  {
+    TSeamOverride<std::function<int()>> seam(Seams().DisplayBitsPerPixel, [] { return 32; });
+    EXPECT_EQ(b->GetPalette(), nullptr);
+  }
+  TSeamOverride<std::function<int()>> seam(Seams().DisplayBitsPerPixel, [] { return 8; });
+  HPALETTE pal = b->GetPalette();
+  ASSERT_NE(pal, nullptr);
+  EXPECT_EQ(GetPaletteEntries(pal, 0, 0, nullptr), 256u);
+  b->SetIgnorePalette(true);
+  EXPECT_EQ(b->GetPalette(), nullptr);
+}
+
+TEST(Bitmap, DrawingOnAPaletteDisplayRealisesAndRestoresThePalette) {
+  TSeamOverride<std::function<int()>> seam(Seams().DisplayBitsPerPixel, [] { return 8; });
+  auto src = MakeBitmap(2, 2, pf8bit, clRed);
+  auto dst = MakeBitmap(3, 3, pf24bit);
+  HDC dc = dst->GetCanvas()->GetHandle();
+  HGDIOBJ before = GetCurrentObject(dc, OBJ_PAL);
+  dst->GetCanvas()->Draw(1, 1, src.get());
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_PAL), before);
+  EXPECT_EQ(PixelAt(dst.get(), 2, 2), clRed);
+  EXPECT_EQ(PixelAt(dst.get(), 0, 0), clWhite);
+}
+
+}  // namespace

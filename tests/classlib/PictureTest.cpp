@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "classlib/Graphics.h"
+#include "classlib/classes/Streams.h"
+#include "tests/classlib/GraphicsTestUtil.h"
+
+using namespace graphics_test;
+
+// A graphic class of its own, as another library would register one. It
+// remembers the file it was asked to load instead of reading it.
+class TTestGraphic : public TGraphic {
+  DECLARE_CLASS(TTestGraphic, TGraphic)
+
+  void Draw(TCanvas*, const TRect&) override {}
+  bool GetEmpty() const override { return loaded_.empty(); }
+  int GetWidth() const override { return 7; }
+  int GetHeight() const override { return 5; }
+  void SetWidth(int) override {}
+  void SetHeight(int) override {}
+  void LoadFromFile(const std::string& fileName) override {
+    if (fileName.find("bad") != std::string::npos) throw EInvalidGraphic("bad test graphic");
+    loaded_ = fileName;
+  }
+  void LoadFromStream(TStream* s) override {
+    char c = 0;
+    s->ReadBuffer(&c, 1);
+    loaded_ = std::string(1, c);
+  }
+  void SaveToStream(TStream* s) override { s->WriteBuffer(loaded_.data(), 1); }
+  void LoadFromClipboardFormat(WORD, HANDLE, HPALETTE) override {}
+  void SaveToClipboardFormat(WORD&, HANDLE&, HPALETTE&) override {}
+  std::string loaded_;
+};
+IMPLEMENT_CLASS(TTestGraphic)
+
+namespace {
+
+struct TChangeCounter {
+  int n = 0;
+  void OnChange(TObject*) { ++n; }
+};
+
+class PictureTest : public testing::Test {
+ protected:
+  void SetUp() override { TPicture::RegisterFileFormat("tst", "Test pictures", TTestGraphic::StaticClass()); }
+  void TearDown() override { TPicture::UnregisterGraphicClass(TTestGraphic::StaticClass()); }
+};
+
+TEST_F(PictureTest, LoadFromFileChoosesTheClassByExtension) {
+  Owned<TPicture> p = MakeOwned<TPicture>();
+  TChangeCounter changes;
+  p->SetOnChange(TNotifyEvent(&changes, &TChangeCounter::OnChange));
+  p->LoadFromFile("C:\\pics\\Product.TST");
+  auto* g = dynamic_cast<TTestGraphic*>(p->GetGraphic());
+  ASSERT_NE(g, nullptr);
+  EXPECT_EQ(g->loaded_, "C:\\pics\\Product.TST");
+  EXPECT_EQ(p->GetWidth(), 7);
+  EXPECT_EQ(changes.n, 1);
+
+  // A failed load leaves the picture as it was.
+  EXPECT_THROW(p->LoadFromFile("bad.tst"), EInvalidGraphic);
+  EXPECT_EQ(p->GetGraphic(), g);
+
+  struct {
+    const char* file;
+    const char* message;
+  } unknown[] = {
+      {"picture.xyz", "Unknown picture file extension (.xyz)"},
+      {"C:\\a.b\\noext", "Unknown picture file extension (.)"},
+  };
+  for (auto& c : unknown) {
+    SCOPED_TRACE(c.file);
+    try {
+      p->LoadFromFile(c.file);
+      ADD_FAILURE() << "no exception";
+    } catch (const EInvalidGraphic& e) {
+      EXPECT_EQ(e.GetMessage(), c.message);
+    }
+    EXPECT_EQ(p->GetGraphic(), g);
+  }
+}
+
+TEST_F(PictureTest, BmpFilesBecomeBitmaps) {
+  char dir[MAX_PATH], file[MAX_PATH];
+  GetTempPathA(MAX_PATH, dir);
+  GetTempFileNameA(dir, "pic", 0, file);
+  std::string path = std::string(file) + ".Bmp";
+  auto b = MakeBitmap(3, 2, pf24bit, clNavy);
+  b->SaveToFile(path);
+  Owned<TPicture> p = MakeOwned<TPicture>();
+  p->LoadFromFile(path);
+  ASSERT_NE(dynamic_cast<TBitmap*>(p->GetGraphic()), nullptr);
+  EXPECT_EQ(p->GetWidth(), 3);
+  EXPECT_EQ(PixelAt(p->GetBitmap(), 2, 1), clNavy);
+  DeleteFileA(path.c_str());
+  DeleteFileA(file);
+}
+
+TEST_F(PictureTest, TheGraphicsChangesReachThePicture) {
+  Owned<TPicture> p = MakeOwned<TPicture>();
+  TChangeCounter changes;
+  p->SetOnChange(TNotifyEvent(&changes, &TChangeCounter::OnChange));
+  TBitmap* b = p->GetBitmap();  // made on demand
+  EXPECT_EQ(changes.n, 1);
+  EXPECT_EQ(p->GetBitmap(), b);
+  EXPECT_EQ(changes.n, 1);
+  b->SetTransparent(true);
+  EXPECT_EQ(changes.n, 2);
+  b->SetTransparent(true);  // no change, no event
+  EXPECT_EQ(changes.n, 2);
+  b->SetSize(4, 4);
+  EXPECT_EQ(changes.n, 3);
+  b->GetCanvas()->FillRect(Rect(0, 0, 1, 1));
+  EXPECT_EQ(changes.n, 4);
+}
+
+TEST_F(PictureTest, AssignCopiesTheGraphic) {
+  Owned<TPicture> a = MakeOwned<TPicture>(), b = MakeOwned<TPicture>();
+  a->GetBitmap()->Assign(MakeBitmap(2, 2, pf24bit, clMaroon).get());
+  b->Assign(a.get());
+  ASSERT_NE(b->GetGraphic(), nullptr);
+  EXPECT_NE(b->GetGraphic(), a->GetGraphic());
+  EXPECT_EQ(PixelAt(b->GetBitmap(), 1, 1), clMaroon);
+  b->Assign(nullptr);
+  EXPECT_EQ(b->GetGraphic(), nullptr);
+  EXPECT_EQ(b->GetWidth(), 0);
+}
+
+TEST_F(PictureTest, StoredDataNamesTheClassThenItsData) {
+  Owned<TPicture> p = MakeOwned<TPicture>();
+  p->GetBitmap()->Assign(MakeBitmap(2, 1, pf24bit, clOlive).get());
+  Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
+  p->WriteData(s.get());
+  auto* bytes = static_cast<const uint8_t*>(s->GetMemory());
+  ASSERT_EQ(bytes[0], 7);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes + 1), 7), "TBitmap");
+  s->SetPosition(0);
+  Owned<TPicture> q = MakeOwned<TPicture>();
+  q->ReadData(s.get());
+  EXPECT_EQ(PixelAt(q->GetBitmap(), 1, 0), clOlive);
+
+  // A graphic class of another library, found by its registered format.
+  Owned<TPicture> t = MakeOwned<TPicture>();
+  t->ForceType(TTestGraphic::StaticClass());
+  static_cast<TTestGraphic*>(t->GetGraphic())->loaded_ = "Z";
+  Owned<TMemoryStream> s2 = MakeOwned<TMemoryStream>();
+  t->WriteData(s2.get());
+  s2->SetPosition(0);
+  q->ReadData(s2.get());
+  ASSERT_NE(dynamic_cast<TTestGraphic*>(q->GetGraphic()), nullptr);
+  EXPECT_EQ(static_cast<TTestGraphic*>(q->GetGraphic())->loaded_, "Z");
+}
+
+TEST_F(PictureTest, FiltersListTheRegisteredFormats) {
+  EXPECT_EQ(GraphicExtension(TBitmap::StaticClass()), "bmp");
+  EXPECT_EQ(GraphicExtension(TTestGraphic::StaticClass()), "tst");
+  EXPECT_EQ(GraphicFilter(TTestGraphic::StaticClass()), "Test pictures (*.tst)|*.tst");
+  std::string all = GraphicFilter(TGraphic::StaticClass());
+  EXPECT_EQ(all.rfind("All (", 0), 0u) << all;
+  EXPECT_NE(all.find("Bitmaps (*.bmp)|*.bmp"), std::string::npos) << all;
+  EXPECT_NE(all.find("Test pictures (*.tst)|*.tst"), std::string::npos) << all;
+  TPicture::UnregisterGraphicClass(TTestGraphic::StaticClass());
+  EXPECT_EQ(FindGraphicClassByExtension("TST"), nullptr);
+  EXPECT_EQ(FindGraphicClassByExtension("BMP"), TBitmap::StaticClass());
+}
+
+}  // namespace
