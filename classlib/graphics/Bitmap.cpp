@@ -484,28 +484,6 @@ void TBitmap::LoadFromBytes(const uint8_t* data, size_t size) {
   Changed(this);
 }
 
-void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::string& name) {
-  HRSRC res = FindResourceA(instance, name.c_str(), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
-  if (!res) throw EResNotFound("Resource " + name + " not found");
-  HGLOBAL mem = LoadResource(instance, res);
-  const auto* p = static_cast<const uint8_t*>(mem ? LockResource(mem) : nullptr);
-  if (!p) throw EResNotFound("Resource " + name + " not found");
-  TDib dib = ReadPackedDib(p, SizeofResource(instance, res));
-  NewImage(std::move(dib), false);
-  Changed(this);
-}
-
-void TBitmap::LoadFromResourceID(HINSTANCE instance, int id) {
-  HRSRC res = FindResourceA(instance, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
-  if (!res) throw EResNotFound("Resource " + std::to_string(id) + " not found");
-  HGLOBAL mem = LoadResource(instance, res);
-  const auto* p = static_cast<const uint8_t*>(mem ? LockResource(mem) : nullptr);
-  if (!p) throw EResNotFound("Resource " + std::to_string(id) + " not found");
-  TDib dib = ReadPackedDib(p, SizeofResource(instance, res));
-  NewImage(std::move(dib), false);
-  Changed(this);
-}
-
 void TBitmap::SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& palette) {
   format = CF_BITMAP;
   data = nullptr;

@@ -5,6 +5,7 @@
 
 #include "classlib/classes/Streams.h"
 #include "classlib/graphics/Bitmap.h"
+#include "classlib/graphics/DibCodec.h"
 #include "classlib/graphics/Graphic.h"
 #include "classlib/graphics/Picture.h"
 
@@ -57,6 +58,24 @@ void TBitmap::LoadFromStream(TStream* stream) {
 void TBitmap::SaveToStream(TStream* stream) {
   std::vector<uint8_t> bytes = SaveToBytes();
   if (!bytes.empty()) stream->WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+// A BITMAP resource is a packed DIB: no file header, the table right after
+// the header.
+void TBitmap::LoadFromResourceName(HINSTANCE instance, const std::string& name) {
+  Owned<TResourceStream> s = MakeOwned<TResourceStream>(instance, name, RT_BITMAP);
+  auto dib = graphics_detail::ReadPackedDib(static_cast<const uint8_t*>(s->GetMemory()),
+                                            static_cast<size_t>(s->GetSize()));
+  NewImage(std::move(dib), false);
+  Changed(this);
+}
+
+void TBitmap::LoadFromResourceID(HINSTANCE instance, int id) {
+  Owned<TResourceStream> s = MakeOwned<TResourceStream>(instance, id, RT_BITMAP);
+  auto dib = graphics_detail::ReadPackedDib(static_cast<const uint8_t*>(s->GetMemory()),
+                                            static_cast<size_t>(s->GetSize()));
+  NewImage(std::move(dib), false);
+  Changed(this);
 }
 
 void TBitmap::ReadData(TStream* stream) {

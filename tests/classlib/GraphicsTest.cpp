@@ -1,17 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "classlib/Graphics.h"
-#include "classlib/graphics/GraphicsUnit.h"
 
 namespace {
-
-// The graphics unit's start-up (ident maps, the "bmp" format) must have run;
-// it is idempotent, so this is harmless when the test main ran the list.
-class TGraphicsUnitEnvironment : public testing::Environment {
- public:
-  void SetUp() override { InitializeGraphics(); }
-};
-const testing::Environment* const kGraphicsUnit = testing::AddGlobalTestEnvironment(new TGraphicsUnitEnvironment);
 
 TEST(Colors, ValuesOfThePlatform) {
   EXPECT_EQ(clNone, 0x1FFFFFFF);
