@@ -154,7 +154,7 @@ std::vector<uint8_t> TCustomIniFile::TakeBytes(TStream* stream) {
   int64_t count = stream->GetSize() - start;
   std::vector<uint8_t> bytes(count > 0 ? static_cast<size_t>(count) : 0);
   if (!bytes.empty()) {
-    stream->ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    stream->ReadBuffer(bytes.data(), static_cast<int>(bytes.size()));
     stream->SetPosition(start);
   }
   return bytes;
@@ -163,7 +163,7 @@ std::vector<uint8_t> TCustomIniFile::TakeBytes(TStream* stream) {
 int TCustomIniFile::PutBytes(TStream* stream, const std::vector<uint8_t>& bytes) {
   if (bytes.empty()) return 0;
   int64_t start = stream->GetPosition();
-  stream->WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  stream->WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
   stream->SetPosition(start);
   return static_cast<int>(bytes.size());
 }
