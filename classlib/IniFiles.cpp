@@ -7,13 +7,6 @@ IMPLEMENT_CLASS(TIniFile)
 
 namespace {
 
-// TODO(settings): SysUtils Format once it lands.
-std::string FormatOne(const char* fmt, const std::string& arg) {
-  std::string s = fmt;
-  s.replace(s.find("%s"), 2, arg);
-  return s;
-}
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -44,17 +37,13 @@ std::string BytesToHex(const std::vector<uint8_t>& bytes) {
 }
 
 // Reads a text value through a SysUtils conversion; empty or unconvertible
-// text gives def (EConvertError is the only failure swallowed).
-template <class Convert>
+// text gives def.
+template <class TryConvert>
 double ReadConverted(TCustomIniFile* ini, const std::string& section, const std::string& ident,
-                     double def, Convert convert) {
+                     double def, TryConvert tryConvert) {
   std::string text = ini->ReadString(section, ident, "");
-  if (text.empty()) return def;
-  try {
-    return convert(text);
-  } catch (const EConvertError&) {
-    return def;
-  }
+  double value;
+  return !text.empty() && tryConvert(text, value) ? value : def;
 }
 
 }  // namespace
@@ -75,10 +64,8 @@ bool TCustomIniFile::ValueExists(const std::string& section, const std::string& 
 }
 
 int TCustomIniFile::ReadInteger(const std::string& section, const std::string& ident, int def) {
-  std::string text = ReadString(section, ident, "");
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-    text = "$" + text.substr(2);
-  return StrToIntDef(text, def);
+  // StrToIntDef takes "$" and "0x" hexadecimal itself.
+  return StrToIntDef(ReadString(section, ident, ""), def);
 }
 
 void TCustomIniFile::WriteInteger(const std::string& section, const std::string& ident, int value) {
@@ -94,20 +81,24 @@ void TCustomIniFile::WriteBool(const std::string& section, const std::string& id
 }
 
 TDateTime TCustomIniFile::ReadDate(const std::string& section, const std::string& ident, TDateTime def) {
-  return ReadConverted(this, section, ident, def, [](const std::string& s) { return StrToDate(s); });
+  return ReadConverted(this, section, ident, def,
+                       [](const std::string& s, double& v) { return TryStrToDate(s, v); });
 }
 
 TDateTime TCustomIniFile::ReadDateTime(const std::string& section, const std::string& ident,
                                        TDateTime def) {
-  return ReadConverted(this, section, ident, def, [](const std::string& s) { return StrToDateTime(s); });
+  return ReadConverted(this, section, ident, def,
+                       [](const std::string& s, double& v) { return TryStrToDateTime(s, v); });
 }
 
 TDateTime TCustomIniFile::ReadTime(const std::string& section, const std::string& ident, TDateTime def) {
-  return ReadConverted(this, section, ident, def, [](const std::string& s) { return StrToTime(s); });
+  return ReadConverted(this, section, ident, def,
+                       [](const std::string& s, double& v) { return TryStrToTime(s, v); });
 }
 
 double TCustomIniFile::ReadFloat(const std::string& section, const std::string& ident, double def) {
-  return ReadConverted(this, section, ident, def, [](const std::string& s) { return StrToFloat(s); });
+  return ReadConverted(this, section, ident, def,
+                       [](const std::string& s, double& v) { return TryStrToFloat(s, v); });
 }
 
 void TCustomIniFile::WriteDate(const std::string& section, const std::string& ident, TDateTime value) {
@@ -228,5 +219,5 @@ void TIniFile::Destroy() {
 }
 
 void TIniFile::WriteError() const {
-  throw EIniFileException(FormatOne(SIniFileWriteError, GetFileName()));
+  throw EIniFileException(Format(SIniFileWriteError, {GetFileName()}));
 }

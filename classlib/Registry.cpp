@@ -11,15 +11,8 @@ IMPLEMENT_CLASS(TRegistryIniFile)
 
 namespace {
 
-// TODO(settings): SysUtils Format once it lands.
-std::string FormatOne(const char* fmt, const std::string& arg) {
-  std::string s = fmt;
-  s.replace(s.find("%s"), 2, arg);
-  return s;
-}
-
 [[noreturn]] void RegError(const char* fmt, const std::string& name) {
-  throw ERegistryException(FormatOne(fmt, name));
+  throw ERegistryException(Format(fmt, {name}));
 }
 
 bool IsRelative(const std::string& key) { return key.empty() || key[0] != '\\'; }
