@@ -1,4 +1,5 @@
 #include "classlib/Units.h"
+#include "classlib/controls/ControlsUnit.h"
 
 #include "classlib/SysUtils.h"
 #include "classlib/graphics/GraphicsUnit.h"
@@ -9,7 +10,12 @@
 const std::vector<TUnitEntry>& ClasslibUnits() {
   static const std::vector<TUnitEntry> units = {
       {"SysUtils", &SysUtils::Initialize, nullptr},
+      // Finalisation runs in reverse order, so this early entry deletes the
+      // window-property atoms after every later unit (the Unicode layer
+      // included) has finalised; the Controls entry below adds them.
+      {"ControlAtoms", nullptr, FinalizeControlAtoms},
       {"Graphics", InitializeGraphics, FinalizeGraphics},
+      {"Controls", InitializeControls, nullptr},
   };
   return units;
 }

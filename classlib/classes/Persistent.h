@@ -19,6 +19,7 @@ class TFiler;
 class TReader;
 class TWriter;
 class TComponent;
+class TBasicAction;
 
 class TPersistent : public TObject {
   DECLARE_CLASS(TPersistent, TObject)
@@ -103,6 +104,11 @@ class TComponent : public TPersistent {
   virtual void SetParentComponent(TComponent* value);
   virtual void Updating();
   virtual void Updated();
+
+  // An action asks the component to run (update) it for itself when the
+  // action handles this component as its target (defined in Action.cpp).
+  virtual bool ExecuteAction(TBasicAction* action);
+  virtual bool UpdateAction(TBasicAction* action);
 
   // The owner of a component is its persistent owner.
   TPersistent* GetOwner() override { return owner_; }

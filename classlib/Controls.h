@@ -1,0 +1,13 @@
+// The Controls unit: TControl, TWinControl, TGraphicControl, TCustomControl,
+// their messages, alignment, actions links and hooks.
+#pragma once
+
+#include "classlib/Messages.h"
+#include "classlib/controls/ControlActionLink.h"
+#include "classlib/controls/ControlTypes.h"
+#include "classlib/controls/Control.h"
+#include "classlib/controls/CustomControl.h"
+#include "classlib/controls/Hooks.h"
+#include "classlib/controls/ObjectInstance.h"
+#include "classlib/controls/Publish.h"
+#include "classlib/controls/WinControl.h"

@@ -1,0 +1,65 @@
+// Controls that paint themselves: TGraphicControl (no window; its parent
+// paints it in Z-order) and TCustomControl (a window), both through a
+// TControlCanvas in a virtual Paint.
+#pragma once
+
+#include "classlib/controls/WinControl.h"
+
+// A canvas over a control's device context: GetDC of the parent's window
+// with the origin and clip moved onto a windowless control.
+class TControlCanvas : public TCanvas {
+  DECLARE_CLASS(TControlCanvas, TCanvas)
+
+  TControlCanvas() = default;
+
+  TControl* GetControl() const { return control_; }
+  void SetControl(TControl* control);
+  // Gives back the device context taken from the window.
+  void FreeHandle();
+  // Sets the canvas text flags from the control's reading order.
+  void UpdateTextFlags();
+
+ protected:
+  void CreateHandle() override;
+  void Destroy() override;
+
+ private:
+  TControl* control_ = nullptr;
+  HDC deviceContext_ = nullptr;
+  HWND window_ = nullptr;
+};
+
+class TGraphicControl : public TControl {
+  DECLARE_CLASS(TGraphicControl, TControl)
+
+  explicit TGraphicControl(TComponent* owner);
+
+  TCanvas* GetCanvas() const { return canvas_; }
+  virtual void Paint() {}
+
+  void WMPaint(TMessage& m);
+  void Dispatch(TMessage& m) override;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  TCanvas* canvas_ = nullptr;
+};
+
+class TCustomControl : public TWinControl {
+  DECLARE_CLASS(TCustomControl, TWinControl)
+
+  explicit TCustomControl(TComponent* owner);
+
+  TCanvas* GetCanvas() const { return canvas_; }
+  virtual void Paint() {}
+  void PaintWindow(HDC dc) override;
+  void WMPaint(TMessage& m) override;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  TCanvas* canvas_ = nullptr;
+};
