@@ -1,0 +1,106 @@
+// Windowless controls are painted by their parent, in Z-order, into the DC
+// that WM_PAINT brings.
+#include "ControlTestSupport.h"
+
+using namespace controls_test;
+
+namespace {
+
+class TSwatch : public TGraphicControl {
+  DECLARE_CLASS(TSwatch, TGraphicControl)
+  explicit TSwatch(TComponent* owner) : TGraphicControl(owner) {}
+  COLORREF Fill = RGB(0, 0, 0);
+  int Paints = 0;
+  bool SawPaintCopy = false;
+  void Paint() override {
+    ++Paints;
+    SawPaintCopy = GetControlState().Contains(csPaintCopy);
+    HDC dc = GetCanvas()->GetHandle();
+    HBRUSH b = CreateSolidBrush(Fill);
+    RECT r{0, 0, GetWidth() + 50, GetHeight() + 50};  // the clip keeps it inside
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+  }
+};
+IMPLEMENT_CLASS(TSwatch)
+
+class ControlPaintTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureControlsUnit();
+    parent = New<TProbeControl>(nullptr);
+    parent->SetControlStyle(parent->GetControlStyle() + TControlStyle{csAcceptsControls});
+    parent->SetBounds(0, 0, 100, 50);
+    parent->SetParentWindow(host.Handle());
+    parent->HandleNeeded();
+  }
+  void TearDown() override { parent->Free(); }
+  TSwatch* AddSwatch(int left, int width, COLORREF fill) {
+    auto* s = New<TSwatch>(parent);
+    s->SetBounds(left, 10, width, 20);
+    s->Fill = fill;
+    s->SetParent(parent);
+    return s;
+  }
+  THostWindow host;
+  TProbeControl* parent = nullptr;
+};
+
+TEST_F(ControlPaintTest, ChildrenPaintInZOrderIntoTheGivenDC) {
+  const COLORREF white = RGB(255, 255, 255), red = RGB(255, 0, 0), blue = RGB(0, 0, 255);
+  TSwatch* a = AddSwatch(10, 30, red);   // 10..40
+  TSwatch* b = AddSwatch(30, 30, blue);  // 30..60, above a
+  TDib dib(100, 50, white);
+  parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dib.DC()), 0);
+  EXPECT_EQ(dib.Pixel(15, 15), red);
+  EXPECT_EQ(dib.Pixel(35, 15), blue);   // overlap: the later one wins
+  EXPECT_EQ(dib.Pixel(55, 15), blue);
+  EXPECT_EQ(dib.Pixel(65, 15), white);  // clipped to each child's bounds
+  EXPECT_EQ(dib.Pixel(15, 5), white);
+  EXPECT_EQ(dib.Pixel(15, 35), white);
+
+  a->BringToFront();
+  TDib again(100, 50, white);
+  parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(again.DC()), 0);
+  EXPECT_EQ(again.Pixel(35, 15), red);
+
+  b->SetVisible(false);
+  TDib hidden(100, 50, white);
+  int before = b->Paints;
+  parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(hidden.DC()), 0);
+  EXPECT_EQ(b->Paints, before);
+  EXPECT_EQ(hidden.Pixel(55, 15), white);
+}
+
+TEST_F(ControlPaintTest, PaintCopyReachesTheChildrenOnlyWhileTheParentPaintsACopy) {
+  TSwatch* s = AddSwatch(0, 20, RGB(0, 255, 0));
+  TDib dib(100, 50, RGB(255, 255, 255));
+  parent->SetControlState(parent->GetControlState() + TControlState{csPaintCopy});
+  parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dib.DC()), 0);
+  EXPECT_TRUE(s->SawPaintCopy);
+  EXPECT_FALSE(s->GetControlState().Contains(csPaintCopy));
+  parent->SetControlState(parent->GetControlState() - TControlState{csPaintCopy});
+  parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dib.DC()), 0);
+  EXPECT_FALSE(s->SawPaintCopy);
+}
+
+TEST_F(ControlPaintTest, MouseMessagesGoToTheWindowlessChildUnderThePoint) {
+  TSwatch* s = AddSwatch(20, 30, RGB(0, 0, 0));
+  std::vector<POINT> downs;
+  struct TSink {
+    std::vector<POINT>* Downs;
+    void Down(TObject*, TMouseButton, TShiftState, int x, int y) { Downs->push_back(POINT{x, y}); }
+  } sink{&downs};
+  s->OnMouseDown = TMouseEvent(&sink, &TSink::Down);
+  SendMessageA(parent->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 15));
+  SendMessageA(parent->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(25, 15));
+  SendMessageA(parent->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));  // not on it
+  SendMessageA(parent->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  ASSERT_EQ(downs.size(), 1u);
+  EXPECT_EQ(downs[0].x, 5);  // in the child's own coordinates
+  EXPECT_EQ(downs[0].y, 5);
+  EXPECT_EQ(parent->ControlAtPos(POINT{25, 15}, false), s);
+  EXPECT_EQ(parent->ControlAtPos(POINT{5, 5}, false), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+// Helpers of the Controls tests: the unit's start-up, a host window, message
+// pumping and a DIB to paint into.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "classlib/Controls.h"
+#include "classlib/controls/ControlsUnit.h"
+
+namespace controls_test {
+
+// Runs the Controls unit's start-up once for the test executable (when the
+// test main has not run the unit list already).
+class TControlsEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (!ControlAtom()) {
+      InitializeControls();
+      ownAtoms_ = true;
+    }
+  }
+  void TearDown() override {
+    if (ownAtoms_) FinalizeControlAtoms();
+  }
+
+ private:
+  bool ownAtoms_ = false;
+};
+
+inline void EnsureControlsUnit() {
+  static bool registered = [] {
+    ::testing::AddGlobalTestEnvironment(new TControlsEnvironment);
+    return true;
+  }();
+  (void)registered;
+  if (!ControlAtom()) InitializeControls();
+}
+
+// A hidden top-level window that is not a control: the parent window of the
+// controls under test.
+class THostWindow {
+ public:
+  THostWindow() {
+    handle_ = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 400, 300, nullptr,
+                              nullptr, GetModuleHandleA(nullptr), nullptr);
+  }
+  ~THostWindow() { DestroyWindow(handle_); }
+  THostWindow(const THostWindow&) = delete;
+  THostWindow& operator=(const THostWindow&) = delete;
+  HWND Handle() const { return handle_; }
+  // Shown windows get painted (owner-draw requests need that).
+  void Show() { ShowWindow(handle_, SW_SHOWNOACTIVATE); }
+
+ private:
+  HWND handle_;
+};
+
+// Delivers what is queued for this thread, a bounded number of times.
+inline void PumpMessages(int rounds = 50) {
+  MSG msg;
+  for (int i = 0; i < rounds && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// A 32-bit top-down DIB section selected into a memory DC.
+class TDib {
+ public:
+  TDib(int w, int h, COLORREF fill) : w_(w), h_(h) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+    HBRUSH b = CreateSolidBrush(fill);
+    RECT r{0, 0, w, h};
+    FillRect(dc_, &r, b);
+    DeleteObject(b);
+  }
+  ~TDib() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  TDib(const TDib&) = delete;
+  TDib& operator=(const TDib&) = delete;
+  HDC DC() const { return dc_; }
+  // The pixel as a COLORREF (0x00BBGGRR).
+  COLORREF Pixel(int x, int y) const {
+    GdiFlush();
+    uint32_t v = bits_[static_cast<size_t>(y) * static_cast<size_t>(w_) + static_cast<size_t>(x)];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+  }
+
+ private:
+  int w_, h_;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+  uint32_t* bits_ = nullptr;
+};
+
+// A window control that logs the messages it dispatches and lets a test
+// react to one.
+class TProbeControl : public TWinControl {
+  DECLARE_CLASS(TProbeControl, TWinControl)
+  explicit TProbeControl(TComponent* owner) : TWinControl(owner) {}
+
+  std::vector<UINT> Seen;
+  // Returns true when it handled the message (which then goes no further).
+  std::function<bool(TProbeControl*, TMessage&)> OnMessage;
+
+  void Dispatch(TMessage& m) override {
+    Seen.push_back(m.Msg);
+    if (OnMessage) {
+      auto handler = OnMessage;  // the handler may free this control
+      if (handler(this, m)) return;
+    }
+    inherited::Dispatch(m);
+  }
+  bool SawMessage(UINT msg) const {
+    for (UINT m : Seen)
+      if (m == msg) return true;
+    return false;
+  }
+};
+
+// WS_VISIBLE of the window itself, whatever its parents show.
+inline bool HasVisibleStyle(HWND w) { return (GetWindowLongPtrA(w, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+}  // namespace controls_test
