@@ -35,6 +35,9 @@ struct TControlsHooks {
   // form->WantChildKey(child, message): the form takes a key message of a
   // child first (KeyPreview); true when it has consumed it.
   std::function<bool(TCustomForm* form, TControl* child, TMessage& message)> WantChildKey;
+  // form->KeyPreview: the form's own key handlers see its controls' keys
+  // first (TWinControl's DoKeyDown/DoKeyPress/DoKeyUp on the form).
+  std::function<bool(TCustomForm* form)> KeyPreview;
   // form->SendCancelMode(sender): ends modes (drags, captures, drop-downs)
   // of the form's active control.
   std::function<void(TCustomForm* form, TControl* sender)> SendCancelMode;
@@ -48,8 +51,6 @@ struct TControlsHooks {
   // Application->HintMouseMessage(control, message) on every WM_MOUSEMOVE a
   // control receives.
   std::function<void(TControl* control, TMessage& message)> HintMouseMessage;
-  // Application->CancelHint().
-  std::function<void()> CancelHint;
   // Application->HintShortCuts.
   std::function<bool()> HintShortCuts;
   // Application->ExecuteAction/UpdateAction (OnActionExecute/OnActionUpdate).

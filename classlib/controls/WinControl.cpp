@@ -847,14 +847,25 @@ void TWinControl::DoExit() {
   if (OnExit) OnExit(this);
 }
 
-// The form sees a key first when it previews keys (its KeyDown is reached
-// through WantChildKey); then the control's own event.
+namespace {
+// The form that previews the keys of its controls, when it is not the
+// control itself.
+TWinControl* PreviewingForm(TWinControl* control) {
+  auto& hooks = ControlsHooks();
+  if (!hooks.KeyPreview) return nullptr;
+  TWinControl* form = GetParentFormControl(control);
+  if (!form || form == control || !hooks.KeyPreview(GetParentForm(control))) return nullptr;
+  return form;
+}
+}  // namespace
+
 bool TWinControl::DoKeyDown(TMessage& m) {
+  if (TWinControl* form = PreviewingForm(this))
+    if (form->DoKeyDown(m)) return true;
   TWMKey k(m);
-  TShiftState shift = KeyDataToShiftState(k.KeyData());
   if (!GetControlStyle().Contains(csNoStdEvents)) {
     WORD key = k.CharCode();
-    KeyDown(key, shift);
+    KeyDown(key, KeyDataToShiftState(k.KeyData()));
     k.SetCharCode(key);
     if (key == 0) return true;
   }
@@ -862,6 +873,8 @@ bool TWinControl::DoKeyDown(TMessage& m) {
 }
 
 bool TWinControl::DoKeyPress(TMessage& m) {
+  if (TWinControl* form = PreviewingForm(this))
+    if (form->DoKeyPress(m)) return true;
   TWMKey k(m);
   if (!GetControlStyle().Contains(csNoStdEvents)) {
     char ch = static_cast<char>(k.CharCode());
@@ -873,11 +886,12 @@ bool TWinControl::DoKeyPress(TMessage& m) {
 }
 
 bool TWinControl::DoKeyUp(TMessage& m) {
+  if (TWinControl* form = PreviewingForm(this))
+    if (form->DoKeyUp(m)) return true;
   TWMKey k(m);
-  TShiftState shift = KeyDataToShiftState(k.KeyData());
   if (!GetControlStyle().Contains(csNoStdEvents)) {
     WORD key = k.CharCode();
-    KeyUp(key, shift);
+    KeyUp(key, KeyDataToShiftState(k.KeyData()));
     k.SetCharCode(key);
     if (key == 0) return true;
   }
@@ -998,7 +1012,8 @@ void TWinControl::WMMove(TMessage& m) {
 
 void TWinControl::WMWindowPosChanged(TMessage& m) {
   if (!GetControlState().Contains(csDestroyingHandle) && handle_) UpdateBounds();
-  DefaultHandler(m);
+  // Only a real notification carries a WINDOWPOS for the window procedure.
+  if (m.LParam) DefaultHandler(m);
 }
 
 void TWinControl::WMSetCursor(TMessage& m) {

@@ -143,6 +143,11 @@ class TWinControl : public TControl {
   void SetOnEnter(TNotifyEvent e) { OnEnter = e; }
   TNotifyEvent GetOnExit() const { return OnExit; }
   void SetOnExit(TNotifyEvent e) { OnExit = e; }
+  // The form's preview, then KeyDown/KeyPress/KeyUp: true when the key was
+  // consumed (set to 0).
+  bool DoKeyDown(TMessage& m);
+  bool DoKeyPress(TMessage& m);
+  bool DoKeyUp(TMessage& m);
   virtual void KeyDown(WORD& key, TShiftState shift);
   virtual void KeyPress(char& key);
   virtual void KeyUp(WORD& key, TShiftState shift);
@@ -230,9 +235,6 @@ class TWinControl : public TControl {
   // Sends msg + CN_BASE to the control of window; false when the window is
   // not a control's.
   bool DoControlMsg(HWND window, TMessage& m);
-  bool DoKeyDown(TMessage& m);
-  bool DoKeyPress(TMessage& m);
-  bool DoKeyUp(TMessage& m);
   HWND PrecedingWindow(TWinControl* control);
 
  private:

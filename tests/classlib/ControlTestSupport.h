@@ -8,36 +8,11 @@
 #include <vector>
 
 #include "classlib/Controls.h"
-#include "classlib/controls/ControlsUnit.h"
 
 namespace controls_test {
 
-// Runs the Controls unit's start-up once for the test executable (when the
-// test main has not run the unit list already).
-class TControlsEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (!ControlAtom()) {
-      InitializeControls();
-      ownAtoms_ = true;
-    }
-  }
-  void TearDown() override {
-    if (ownAtoms_) FinalizeControlAtoms();
-  }
-
- private:
-  bool ownAtoms_ = false;
-};
-
-inline void EnsureControlsUnit() {
-  static bool registered = [] {
-    ::testing::AddGlobalTestEnvironment(new TControlsEnvironment);
-    return true;
-  }();
-  (void)registered;
-  if (!ControlAtom()) InitializeControls();
-}
+// The test main has run the unit list: the atoms exist.
+inline void EnsureControlsUnit() { ASSERT_NE(ControlAtom(), 0) << "the Controls unit did not start"; }
 
 // A hidden top-level window that is not a control: the parent window of the
 // controls under test.
