@@ -89,18 +89,59 @@ TEST_F(ControlPaintTest, MouseMessagesGoToTheWindowlessChildUnderThePoint) {
   std::vector<POINT> downs;
   struct TSink {
     std::vector<POINT>* Downs;
+    int Clicks = 0;
     void Down(TObject*, TMouseButton, TShiftState, int x, int y) { Downs->push_back(POINT{x, y}); }
+    void Click(TObject*) { ++Clicks; }
   } sink{&downs};
   s->OnMouseDown = TMouseEvent(&sink, &TSink::Down);
+  s->OnClick = TNotifyEvent(&sink, &TSink::Click);
   SendMessageA(parent->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 15));
+  // The child holds the capture through its parent's window.
+  EXPECT_EQ(GetCapture(), parent->GetHandle());
+  EXPECT_EQ(GetCaptureControl(), s);
   SendMessageA(parent->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(25, 15));
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(sink.Clicks, 1);
+  // Released outside the child: no click.
+  SendMessageA(parent->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 15));
+  SendMessageA(parent->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(90, 45));
+  EXPECT_EQ(sink.Clicks, 1);
   SendMessageA(parent->GetHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));  // not on it
   SendMessageA(parent->GetHandle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  ASSERT_EQ(downs.size(), 1u);
+  ASSERT_EQ(downs.size(), 2u);  // the two presses on it, none beside it
   EXPECT_EQ(downs[0].x, 5);  // in the child's own coordinates
   EXPECT_EQ(downs[0].y, 5);
   EXPECT_EQ(parent->ControlAtPos(POINT{25, 15}, false), s);
   EXPECT_EQ(parent->ControlAtPos(POINT{5, 5}, false), nullptr);
+}
+
+class TPainted : public TCustomControl {
+  DECLARE_CLASS(TPainted, TCustomControl)
+  explicit TPainted(TComponent* owner) : TCustomControl(owner) {}
+  void Paint() override {
+    HBRUSH b = CreateSolidBrush(RGB(0, 128, 0));
+    RECT r{0, 0, 10, 10};
+    FillRect(GetCanvas()->GetHandle(), &r, b);
+    DeleteObject(b);
+  }
+};
+IMPLEMENT_CLASS(TPainted)
+
+TEST_F(ControlPaintTest, ACustomControlPaintsThroughItsCanvasIntoTheGivenDC) {
+  auto* c = New<TPainted>(parent);
+  c->SetBounds(0, 0, 40, 20);
+  c->SetParent(parent);
+  TSwatch* inside = New<TSwatch>(parent);
+  inside->Fill = RGB(0, 0, 255);
+  c->SetControlStyle(c->GetControlStyle() + TControlStyle{csAcceptsControls});
+  inside->SetBounds(20, 0, 10, 10);
+  inside->SetParent(c);
+  TDib dib(40, 20, RGB(255, 255, 255));
+  c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dib.DC()), 0);
+  EXPECT_EQ(dib.Pixel(5, 5), RGB(0, 128, 0));
+  EXPECT_EQ(dib.Pixel(25, 5), RGB(0, 0, 255));  // its own windowless child, after Paint
+  EXPECT_EQ(dib.Pixel(35, 15), RGB(255, 255, 255));
+  EXPECT_FALSE(c->GetCanvas()->HandleAllocated());
 }
 
 }  // namespace
