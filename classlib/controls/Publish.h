@@ -27,7 +27,7 @@ void PublishControlProp(TPublisher<T>& p, std::string_view n) {
   else if (n == "Caption") p.Prop("Caption", &C::GetCaption, &C::SetCaption).Stored(&C::IsCaptionStored);
   else if (n == "Text") p.Prop("Text", &C::GetText, &C::SetText);
   else if (n == "Color")
-    p.Prop("Color", &C::GetColor, &C::SetColor).Stored(&C::IsColorStored).Type(MakeIntegerTypeInfo("TColor"));
+    p.Prop("Color", &C::GetColor, &C::SetColor).Stored(&C::IsColorStored).Type(TColorTypeInfo());
   else if (n == "Constraints") p.Prop("Constraints", &C::GetConstraints, &C::SetConstraints);
   else if (n == "Ctl3D") p.Prop("Ctl3D", &C::GetCtl3D, &C::SetCtl3D).Stored(&C::IsCtl3DStored);
   else if (n == "DragCursor")
