@@ -1,5 +1,7 @@
 #include "classlib/graphics/GraphicsUnit.h"
 
+#include "classlib/Clipbrd.h"
+
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Colors.h"
 #include "classlib/graphics/Picture.h"
@@ -11,5 +13,6 @@ void InitializeGraphics() {
 }
 
 void FinalizeGraphics() {
+  FreeClipboard();
   TPicture::UnregisterGraphicClass(TBitmap::StaticClass());
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -524,9 +525,45 @@ TEST(Bitmap, DeepBitmapsGetAHalftonePaletteOnlyOnPaletteDisplays) {
   EXPECT_EQ(b->GetPalette(), nullptr);
 }
 
-TEST(Bitmap, DrawingOnAPaletteDisplayRealisesAndRestoresThePalette) {
-  TSeamOverride<std::function<int()>> seam(Seams().DisplayBitsPerPixel, [] { return 8; });
+// The records a Draw leaves in an enhanced metafile show what it did to the DC.
+std::vector<DWORD> RecordsOfDraw(TBitmap* src) {
+  HDC emf = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  {
+    Owned<TCanvas> c = MakeOwned<TCanvas>();
+    c->SetHandle(emf);
+    c->Draw(0, 0, src);
+    c->SetHandle(nullptr);
+  }
+  HENHMETAFILE h = CloseEnhMetaFile(emf);
+  std::vector<DWORD> types;
+  EnumEnhMetaFile(
+      nullptr, h,
+      [](HDC, HANDLETABLE*, const ENHMETARECORD* r, int, LPARAM p) -> int {
+        reinterpret_cast<std::vector<DWORD>*>(p)->push_back(r->iType);
+        return 1;
+      },
+      &types, nullptr);
+  DeleteEnhMetaFile(h);
+  return types;
+}
+
+TEST(Bitmap, DrawingRealisesThePaletteOnlyOnPaletteDisplays) {
   auto src = MakeBitmap(2, 2, pf8bit, clRed);
+  auto has = [](const std::vector<DWORD>& v, DWORD t) { return std::find(v.begin(), v.end(), t) != v.end(); };
+  {
+    TSeamOverride<std::function<int()>> seam(Seams().DisplayBitsPerPixel, [] { return 8; });
+    auto records = RecordsOfDraw(src.get());
+    // (Wine's metafiles do not record RealizePalette; the selection shows.)
+    EXPECT_TRUE(has(records, EMR_SELECTPALETTE));
+  }
+  {
+    TSeamOverride<std::function<int()>> seam(Seams().DisplayBitsPerPixel, [] { return 32; });
+    auto records = RecordsOfDraw(src.get());
+    EXPECT_FALSE(has(records, EMR_SELECTPALETTE));
+  }
+  // Drawn into a DIB on a palette display, the pixels are right and the
+  // destination's palette is the one it had.
+  TSeamOverride<std::function<int()>> seam(Seams().DisplayBitsPerPixel, [] { return 8; });
   auto dst = MakeBitmap(3, 3, pf24bit);
   HDC dc = dst->GetCanvas()->GetHandle();
   HGDIOBJ before = GetCurrentObject(dc, OBJ_PAL);
