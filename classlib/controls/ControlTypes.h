@@ -7,6 +7,7 @@
 
 #include "classlib/Win.h"
 #include "classlib/Classes.h"
+#include "classlib/Graphics.h"
 #include "classlib/Messages.h"
 
 class TControl;
@@ -128,7 +129,7 @@ struct THintInfo {
   THintWindowClass HintWindowClass = nullptr;
   POINT HintPos{};
   int HintMaxWidth = 0;
-  int32_t HintColor = 0;
+  TColor HintColor = 0;
   RECT CursorRect{};
   POINT CursorPos{};
   int ReshowTimeout = 0;

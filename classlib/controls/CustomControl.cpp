@@ -1,6 +1,29 @@
 #include "classlib/controls/CustomControl.h"
 
+#include <algorithm>
+#include <vector>
+
 IMPLEMENT_CLASS(TControlCanvas)
+
+namespace {
+// Canvases holding a DC of their own making (one GUI thread).
+std::vector<TControlCanvas*>& CanvasList() {
+  static std::vector<TControlCanvas*> list;
+  return list;
+}
+}  // namespace
+
+void FreeDeviceContexts() {
+  auto& list = CanvasList();
+  for (size_t i = list.size(); i-- > 0;)
+    if (i < list.size() && list[i]->GetLockCount() == 0) list[i]->FreeHandle();
+}
+
+void FreeDeviceContextsOf(HWND window) {
+  auto& list = CanvasList();
+  for (size_t i = list.size(); i-- > 0;)
+    if (i < list.size() && list[i]->GetDCWindow() == window) list[i]->FreeHandle();
+}
 
 void TControlCanvas::Destroy() {
   FreeHandle();
@@ -19,6 +42,8 @@ void TControlCanvas::FreeHandle() {
   ReleaseDC(window_, deviceContext_);
   deviceContext_ = nullptr;
   window_ = nullptr;
+  auto& list = CanvasList();
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
 void TControlCanvas::CreateHandle() {
@@ -40,6 +65,7 @@ void TControlCanvas::CreateHandle() {
     } else {
       throw EInvalidOperation("Control '" + control_->GetName() + "' has no parent window");
     }
+    CanvasList().push_back(this);
   }
   SetHandle(deviceContext_);
   UpdateTextFlags();

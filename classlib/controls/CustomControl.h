@@ -5,8 +5,16 @@
 
 #include "classlib/controls/WinControl.h"
 
-// A canvas over a control's device context: GetDC of the parent's window
-// with the origin and clip moved onto a windowless control.
+// Gives back the DCs that control canvases took outside painting, except
+// those of locked canvases; the window procedure calls it after each message.
+void FreeDeviceContexts();
+// Gives back the DCs taken on one window (before the window goes).
+void FreeDeviceContextsOf(HWND window);
+
+// A canvas over a control's device context: GetDC of the control's window,
+// or of the parent's window with the origin and clip moved onto a windowless
+// control. A DC taken outside painting is given back after the message that
+// took it (FreeDeviceContexts).
 class TControlCanvas : public TCanvas {
   DECLARE_CLASS(TControlCanvas, TCanvas)
 
@@ -16,6 +24,7 @@ class TControlCanvas : public TCanvas {
   void SetControl(TControl* control);
   // Gives back the device context taken from the window.
   void FreeHandle();
+  HWND GetDCWindow() const { return window_; }
   // Sets the canvas text flags from the control's reading order.
   void UpdateTextFlags();
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "classlib/controls/ControlActionLink.h"
+#include "classlib/controls/CustomControl.h"
 #include "classlib/controls/ObjectInstance.h"
 
 TWinControl* CreationControl = nullptr;
@@ -90,7 +91,10 @@ TWinControl* TWinControl::CreateParented(TClass cls, HWND parentWindow) {
 void TWinControl::Destroy() {
   Destroying();
   if (GetParent()) RemoveFocus(true);
-  if (handle_) DestroyWindowHandle();
+  if (handle_) {
+    FreeDeviceContextsOf(handle_);
+    DestroyWindowHandle();
+  }
   // A parent frees the controls it holds, owned by it or not.
   while (!controls_.empty()) {
     TControl* child = controls_.back();
@@ -243,6 +247,7 @@ void TWinControl::DestroyWnd() {
         CallWindowProcA(defWndProc_, handle_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
     text.resize(static_cast<size_t>(std::clamp(got, 0, len)));
   }
+  FreeDeviceContextsOf(handle_);
   DestroyWindowHandle();
   StoredText() = text;
 }
@@ -320,6 +325,8 @@ void TWinControl::MainWndProc(TMessage& message) {
   } catch (...) {
     ControlsHandleException(this);
   }
+  // Global: touches nothing of this control, which the message may have freed.
+  FreeDeviceContexts();
 }
 
 void TWinControl::WndProc(TMessage& m) {

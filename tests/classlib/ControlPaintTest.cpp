@@ -115,6 +115,19 @@ TEST_F(ControlPaintTest, MouseMessagesGoToTheWindowlessChildUnderThePoint) {
   EXPECT_EQ(parent->ControlAtPos(POINT{5, 5}, false), nullptr);
 }
 
+TEST_F(ControlPaintTest, ADCTakenOutsidePaintingIsGivenBackAfterTheMessage) {
+  TSwatch* s = AddSwatch(20, 30, RGB(0, 0, 0));
+  HDC dc = s->GetCanvas()->GetHandle();  // outside painting: the parent's window DC
+  ASSERT_NE(dc, nullptr);
+  EXPECT_EQ(WindowFromDC(dc), parent->GetHandle());
+  POINT org;
+  GetViewportOrgEx(dc, &org);
+  EXPECT_EQ(org.x, 20);  // moved onto the control
+  EXPECT_EQ(org.y, 10);
+  SendMessageA(parent->GetHandle(), WM_NULL, 0, 0);
+  EXPECT_FALSE(s->GetCanvas()->HandleAllocated());
+}
+
 class TPainted : public TCustomControl {
   DECLARE_CLASS(TPainted, TCustomControl)
   explicit TPainted(TComponent* owner) : TCustomControl(owner) {}
