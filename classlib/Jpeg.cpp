@@ -323,3 +323,11 @@ void TJPEGImage::AssignTo(TPersistent* dest) {
   }
   inherited::AssignTo(dest);
 }
+
+void InitializeJpeg() {
+  TPicture::RegisterFileFormat("jpeg", "JPEG Image File", TJPEGImage::StaticClass());
+  TPicture::RegisterFileFormat("jpg", "JPEG Image File", TJPEGImage::StaticClass());
+  RegisterClass(TJPEGImage::StaticClass());
+}
+
+void FinalizeJpeg() { TPicture::UnregisterGraphicClass(TJPEGImage::StaticClass()); }

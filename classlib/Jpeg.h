@@ -94,3 +94,8 @@ class TJPEGImage : public TGraphic {
   TJPEGPerformance performance_ = jpBestQuality;
   bool progressiveDisplay_ = false;
 };
+
+// The Jpeg unit's start-up: "jpg" and "jpeg" in the picture formats, and the
+// class in the class registry for stored forms.
+void InitializeJpeg();
+void FinalizeJpeg();

@@ -342,3 +342,10 @@ void TIcon::LoadFromClipboardFormat(WORD, HANDLE, HPALETTE) {
 void TIcon::SaveToClipboardFormat(WORD&, HANDLE&, HPALETTE&) {
   throw EInvalidGraphic("Clipboard does not support Icons");
 }
+
+void InitializeIcon() {
+  TPicture::RegisterFileFormat("ico", "Icons", TIcon::StaticClass());
+  RegisterClass(TIcon::StaticClass());
+}
+
+void FinalizeIcon() { TPicture::UnregisterGraphicClass(TIcon::StaticClass()); }

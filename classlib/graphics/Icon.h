@@ -66,3 +66,7 @@ class TIcon : public TGraphic {
   int width_ = 0;
   int height_ = 0;
 };
+
+// Start-up: "ico" in the picture formats, the class in the class registry.
+void InitializeIcon();
+void FinalizeIcon();

@@ -244,3 +244,12 @@ void TMetafile::SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& pale
   data = handle_ ? CopyEnhMetaFileA(handle_, nullptr) : nullptr;
   palette = nullptr;
 }
+
+void InitializeMetafile() {
+  TPicture::RegisterFileFormat("emf", "Enhanced Metafiles", TMetafile::StaticClass());
+  TPicture::RegisterFileFormat("wmf", "Metafiles", TMetafile::StaticClass());
+  TPicture::RegisterClipboardFormat(CF_ENHMETAFILE, TMetafile::StaticClass());
+  RegisterClass(TMetafile::StaticClass());
+}
+
+void FinalizeMetafile() { TPicture::UnregisterGraphicClass(TMetafile::StaticClass()); }

@@ -68,3 +68,8 @@ class TMetafile : public TGraphic {
   int inch_ = 0;
   bool enhanced_ = true;
 };
+
+// Start-up: "emf" and "wmf" in the picture formats, CF_ENHMETAFILE among the
+// clipboard formats, the class in the class registry.
+void InitializeMetafile();
+void FinalizeMetafile();

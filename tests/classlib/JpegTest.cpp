@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+extern "C" {
+#include <jpeglib.h>
+}
+
+#include "classlib/Classes.h"
+#include "classlib/Graphics.h"
+#include "classlib/Jpeg.h"
+#include "classlib/graphics/Icon.h"
+#include "classlib/graphics/Metafile.h"
+
+namespace {
+
+enum class TKind { Baseline, Progressive, Gray, Cmyk };
+
+struct TRgb {
+  int R, G, B;
+};
+
+// The fixture pattern: smooth ramps, which JPEG keeps within a few levels.
+TRgb Expected(TKind kind, int x, int y) {
+  if (kind == TKind::Gray) {
+    int v = 30 + x + y * 2;
+    return {v, v, v};
+  }
+  if (kind == TKind::Cmyk) return {200, 100, 50};
+  return {40 + x * 2, 40 + y * 2, 200 - x};
+}
+
+[[noreturn]] void EncoderError(j_common_ptr info) {
+  char text[JMSG_LENGTH_MAX];
+  info->err->format_message(info, text);
+  throw std::runtime_error(text);
+}
+
+// A JPEG of the pattern, made with libjpeg-turbo's compressor.
+std::vector<uint8_t> EncodeJpeg(int w, int h, TKind kind) {
+  jpeg_compress_struct c{};
+  jpeg_error_mgr e{};
+  c.err = jpeg_std_error(&e);
+  e.error_exit = EncoderError;
+  jpeg_create_compress(&c);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &out, &size);
+  c.image_width = static_cast<JDIMENSION>(w);
+  c.image_height = static_cast<JDIMENSION>(h);
+  c.input_components = kind == TKind::Gray ? 1 : kind == TKind::Cmyk ? 4 : 3;
+  c.in_color_space = kind == TKind::Gray ? JCS_GRAYSCALE : kind == TKind::Cmyk ? JCS_CMYK : JCS_RGB;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 95, TRUE);
+  if (kind == TKind::Progressive) jpeg_simple_progression(&c);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<JSAMPLE> row(static_cast<size_t>(w) * static_cast<size_t>(c.input_components));
+  while (c.next_scanline < c.image_height) {
+    int y = static_cast<int>(c.next_scanline);
+    for (int x = 0; x < w; ++x) {
+      TRgb p = Expected(kind, x, y);
+      JSAMPLE* s = &row[static_cast<size_t>(x * c.input_components)];
+      if (kind == TKind::Gray) {
+        s[0] = JSAMPLE(p.R);
+      } else if (kind == TKind::Cmyk) {
+        // Adobe's inverted CMYK (libjpeg writes the Adobe marker): no black
+        // ink, so each colour is 255 minus its ink, stored as is.
+        s[0] = JSAMPLE(p.R), s[1] = JSAMPLE(p.G), s[2] = JSAMPLE(p.B), s[3] = 255;
+      } else {
+        s[0] = JSAMPLE(p.R), s[1] = JSAMPLE(p.G), s[2] = JSAMPLE(p.B);
+      }
+    }
+    JSAMPROW r = row.data();
+    jpeg_write_scanlines(&c, &r, 1);
+  }
+  jpeg_finish_compress(&c);
+  std::vector<uint8_t> data(out, out + size);
+  std::free(out);
+  jpeg_destroy_compress(&c);
+  return data;
+}
+
+Owned<TMemoryStream> StreamOf(const std::vector<uint8_t>& data) {
+  Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
+  if (!data.empty()) s->WriteBuffer(data.data(), static_cast<int>(data.size()));
+  s->SetPosition(0);
+  return s;
+}
+
+TRgb PixelOf(TBitmap* b, int x, int y) {
+  auto* row = static_cast<const uint8_t*>(b->GetScanLine(y));
+  if (b->GetPixelFormat() == pf8bit) {
+    std::vector<RGBQUAD> table = b->GetColorTable();
+    RGBQUAD q = table.at(row[x]);
+    return {q.rgbRed, q.rgbGreen, q.rgbBlue};
+  }
+  return {row[x * 3 + 2], row[x * 3 + 1], row[x * 3]};
+}
+
+void ExpectNear(TRgb got, TRgb want, int tolerance) {
+  EXPECT_NEAR(got.R, want.R, tolerance);
+  EXPECT_NEAR(got.G, want.G, tolerance);
+  EXPECT_NEAR(got.B, want.B, tolerance);
+}
+
+struct TDecodeCase {
+  const char* Name;
+  TKind Kind;
+  TPixelFormat Format;
+  bool Progressive;
+  bool Grayscale;
+};
+
+class JpegDecodeTest : public ::testing::TestWithParam<TDecodeCase> {};
+
+TEST_P(JpegDecodeTest, DecodesSizeAndPixels) {
+  const TDecodeCase& c = GetParam();
+  auto data = EncodeJpeg(64, 48, c.Kind);
+  Owned<TJPEGImage> jpeg = MakeOwned<TJPEGImage>();
+  jpeg->LoadFromStream(StreamOf(data).get());
+  EXPECT_EQ(jpeg->GetWidth(), 64);
+  EXPECT_EQ(jpeg->GetHeight(), 48);
+  EXPECT_FALSE(jpeg->GetEmpty());
+  EXPECT_EQ(jpeg->GetProgressiveEncoding(), c.Progressive);
+  EXPECT_EQ(jpeg->GetGrayscale(), c.Grayscale);
+  TBitmap* b = jpeg->GetBitmap();
+  EXPECT_EQ(b->GetPixelFormat(), c.Format);
+  for (auto [x, y] : {std::pair{0, 0}, {63, 0}, {0, 47}, {63, 47}, {31, 20}}) {
+    SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
+    ExpectNear(PixelOf(b, x, y), Expected(c.Kind, x, y), 8);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, JpegDecodeTest,
+                         ::testing::Values(TDecodeCase{"BaselineColour", TKind::Baseline, pf24bit, false, false},
+                                           TDecodeCase{"ProgressiveColour", TKind::Progressive, pf24bit, true, false},
+                                           TDecodeCase{"Greyscale", TKind::Gray, pf8bit, false, true},
+                                           TDecodeCase{"AdobeCmyk", TKind::Cmyk, pf24bit, false, false}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(JpegTest, ScaleDecodesAtAFractionRoundingUp) {
+  Owned<TJPEGImage> jpeg = MakeOwned<TJPEGImage>();
+  jpeg->LoadFromStream(StreamOf(EncodeJpeg(66, 50, TKind::Baseline)).get());
+  struct {
+    TJPEGScale Scale;
+    int W, H;
+  } cases[] = {{jsHalf, 33, 25}, {jsQuarter, 17, 13}, {jsEighth, 9, 7}, {jsFullSize, 66, 50}};
+  for (auto& c : cases) {
+    SCOPED_TRACE(GetEnumName(TypeInfo<TJPEGScale>(), c.Scale));
+    jpeg->SetScale(c.Scale);
+    EXPECT_EQ(jpeg->GetWidth(), c.W);  // from the header, before decoding
+    EXPECT_EQ(jpeg->GetBitmap()->GetWidth(), c.W);
+    EXPECT_EQ(jpeg->GetBitmap()->GetHeight(), c.H);
+  }
+}
+
+TEST(JpegTest, GrayscaleDecodesAColourImageToGrey) {
+  Owned<TJPEGImage> jpeg = MakeOwned<TJPEGImage>();
+  jpeg->LoadFromStream(StreamOf(EncodeJpeg(16, 16, TKind::Baseline)).get());
+  jpeg->SetGrayscale(true);
+  TBitmap* b = jpeg->GetBitmap();
+  EXPECT_EQ(b->GetPixelFormat(), pf8bit);
+  TRgb p = PixelOf(b, 8, 8), c = Expected(TKind::Baseline, 8, 8);
+  EXPECT_NEAR(p.R, (c.R * 299 + c.G * 587 + c.B * 114) / 1000, 8);
+  EXPECT_EQ(p.R, p.G);
+}
+
+// Damaged files built from a good one; each must raise EInvalidGraphic and
+// leave a loaded image as it was.
+TEST(JpegTest, DamagedDataRaisesAndLeavesTheImageUnchanged) {
+  const std::vector<uint8_t> good = EncodeJpeg(32, 24, TKind::Baseline);
+  std::vector<uint8_t> zeroWidth = good;
+  for (size_t i = 0; i + 8 < zeroWidth.size(); ++i)
+    if (zeroWidth[i] == 0xFF && zeroWidth[i + 1] == 0xC0) {  // SOF0: length, precision, height, width
+      zeroWidth[i + 7] = zeroWidth[i + 8] = 0;
+      break;
+    }
+  std::vector<uint8_t> garbage(600);
+  uint32_t seed = 12345;
+  for (auto& b : garbage) b = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 24);
+  struct {
+    const char* Name;
+    std::vector<uint8_t> Data;
+  } cases[] = {
+      {"truncated header", std::vector<uint8_t>(good.begin(), good.begin() + 120)},
+      {"truncated scan data", std::vector<uint8_t>(good.begin(), good.begin() + good.size() * 3 / 4)},
+      {"garbage", garbage},
+      {"empty", {}},
+      {"zero width", zeroWidth},
+  };
+
+  Owned<TJPEGImage> jpeg = MakeOwned<TJPEGImage>();
+  jpeg->LoadFromStream(StreamOf(EncodeJpeg(16, 8, TKind::Gray)).get());
+  const std::vector<uint8_t> before = jpeg->GetData();
+  TRgb pixel = PixelOf(jpeg->GetBitmap(), 5, 5);
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    try {
+      jpeg->LoadFromStream(StreamOf(c.Data).get());
+      ADD_FAILURE() << "no exception";
+    } catch (const EInvalidGraphic& e) {
+      EXPECT_EQ(std::string(e.GetMessage()).rfind("JPEG error #", 0), 0u) << e.GetMessage();
+    }
+    EXPECT_EQ(jpeg->GetData(), before);
+    EXPECT_EQ(jpeg->GetWidth(), 16);
+    EXPECT_EQ(jpeg->GetHeight(), 8);
+    EXPECT_EQ(PixelOf(jpeg->GetBitmap(), 5, 5).R, pixel.R);
+  }
+}
+
+TEST(JpegTest, StoredDataRoundTripAndAssignToBitmap) {
+  auto data = EncodeJpeg(20, 10, TKind::Baseline);
+  Owned<TJPEGImage> a = MakeOwned<TJPEGImage>();
+  a->LoadFromStream(StreamOf(data).get());
+  Owned<TMemoryStream> stored = MakeOwned<TMemoryStream>();
+  a->WriteData(stored.get());
+  EXPECT_EQ(stored->GetSize(), static_cast<int64_t>(4 + data.size()));
+  stored->SetPosition(0);
+  Owned<TJPEGImage> b = MakeOwned<TJPEGImage>();
+  b->ReadData(stored.get());
+  EXPECT_EQ(b->GetData(), data);
+
+  Owned<TBitmap> bmp = MakeOwned<TBitmap>();
+  bmp->Assign(b.get());
+  EXPECT_EQ(bmp->GetWidth(), 20);
+  ExpectNear(PixelOf(bmp.get(), 3, 4), Expected(TKind::Baseline, 3, 4), 8);
+
+  // From a bitmap: no JPEG data to write.
+  Owned<TJPEGImage> c = MakeOwned<TJPEGImage>();
+  c->Assign(bmp.get());
+  EXPECT_EQ(c->GetWidth(), 20);
+  Owned<TMemoryStream> out = MakeOwned<TMemoryStream>();
+  EXPECT_THROW(c->SaveToStream(out.get()), EInvalidGraphic);
+}
+
+TEST(JpegTest, DrawStretchesTheDecodedImage) {
+  Owned<TJPEGImage> jpeg = MakeOwned<TJPEGImage>();
+  jpeg->LoadFromStream(StreamOf(EncodeJpeg(8, 8, TKind::Gray)).get());
+  Owned<TBitmap> target = MakeOwned<TBitmap>();
+  target->SetPixelFormat(pf24bit);
+  target->SetSize(16, 16);
+  target->GetCanvas()->StretchDraw(Rect(0, 0, 16, 16), jpeg.get());
+  ExpectNear(PixelOf(target.get(), 15, 15), Expected(TKind::Gray, 7, 7), 8);
+}
+
+}  // namespace
