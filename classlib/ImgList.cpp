@@ -462,8 +462,65 @@ void TCustomImageList::Assign(TPersistent* source) {
 
 void TCustomImageList::DefineProperties(TFiler* filer) { inherited::DefineProperties(filer); }
 
-void TCustomImageList::ReadData(TStream*) {}
-void TCustomImageList::WriteData(TStream*) {}
+namespace {
+// A COM stream over movable memory, released with its memory.
+class THGlobalStream {
+ public:
+  explicit THGlobalStream(HGLOBAL memory) {
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream_))) {
+      if (memory) GlobalFree(memory);
+      throw EOutOfMemory("Out of memory");
+    }
+  }
+  ~THGlobalStream() { stream_->Release(); }
+  THGlobalStream(const THGlobalStream&) = delete;
+  THGlobalStream& operator=(const THGlobalStream&) = delete;
+  IStream* Get() const { return stream_; }
+
+ private:
+  IStream* stream_ = nullptr;
+};
+}  // namespace
+
+// The stored "Bitmap" data are the image list's own stream format
+// (ImageList_Write), which keeps images, masks, size and background colour.
+void TCustomImageList::ReadData(TStream* stream) {
+  int64_t size = stream->GetSize() - stream->GetPosition();
+  if (size <= 0 || size > INT32_MAX) throw EReadError("Failed to read ImageList data from stream");
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size));
+  if (!memory) throw EOutOfMemory("Out of memory");
+  void* p = GlobalLock(memory);
+  try {
+    stream->ReadBuffer(p, static_cast<int>(size));
+  } catch (...) {
+    GlobalUnlock(memory);
+    GlobalFree(memory);
+    throw;
+  }
+  GlobalUnlock(memory);
+  THGlobalStream source(memory);
+  HIMAGELIST list = ImageList_Read(source.Get());
+  if (!list) throw EReadError("Failed to read ImageList data from stream");
+  SetHandle(list);
+}
+
+void TCustomImageList::WriteData(TStream* stream) {
+  HandleNeeded();
+  THGlobalStream target(nullptr);
+  HGLOBAL memory = nullptr;
+  STATSTG stat{};
+  if (!ImageList_Write(handle_, target.Get()) || FAILED(GetHGlobalFromStream(target.Get(), &memory)) ||
+      FAILED(target.Get()->Stat(&stat, STATFLAG_NONAME)))
+    throw EWriteError("Failed to write ImageList data to stream");
+  const void* p = GlobalLock(memory);
+  try {
+    stream->WriteBuffer(p, static_cast<int>(stat.cbSize.QuadPart));
+  } catch (...) {
+    GlobalUnlock(memory);
+    throw;
+  }
+  GlobalUnlock(memory);
+}
 
 // ---------------------------------------------------------------------------
 

@@ -129,6 +129,12 @@ class TCustomImageList : public TComponent {
   // Tells the registered change links, then OnChange.
   virtual void Change();
 
+  // The stored-form "Bitmap" data: the whole list in the image list's own
+  // stream format. Reading replaces the list (EReadError when the data are
+  // damaged).
+  void ReadData(TStream* stream);
+  void WriteData(TStream* stream);
+
  protected:
   void Destroy() override;
 
@@ -139,8 +145,6 @@ class TCustomImageList : public TComponent {
   void CheckImage(TBitmap* image) const;
   void CheckIndex(int index) const;
   void DoDraw(int index, TCanvas* canvas, int x, int y, UINT style, bool enabled);
-  void ReadData(TStream* stream);
-  void WriteData(TStream* stream);
 
   HIMAGELIST handle_ = nullptr;
   int width_ = 16;

@@ -101,6 +101,32 @@ TEST(ImgListTest, CountClearDeleteAndSizeChangeEmptyTheList) {
   EXPECT_THROW(list->Add(small.get(), nullptr), EInvalidOperation);
 }
 
+TEST(ImgListTest, StoredDataKeepImagesMasksAndBackground) {
+  Owned<TImageList> a = MakeOwned<TImageList>(nullptr);
+  auto glyph = Glyph();
+  a->AddMasked(glyph.get(), clFuchsia);
+  a->Add(glyph.get(), nullptr);
+  a->SetBkColor(clLime);
+  Owned<TMemoryStream> data = MakeOwned<TMemoryStream>();
+  a->WriteData(data.get());
+  data->SetPosition(0);
+  Owned<TImageList> b = MakeOwned<TImageList>(nullptr);
+  b->ReadData(data.get());
+  EXPECT_EQ(b->GetCount(), 2);
+  EXPECT_EQ(b->GetBkColor(), clLime);
+  b->SetBkColor(clNone);
+  auto t = Target(clWhite);
+  b->Draw(t->GetCanvas(), 0, 0, 0);
+  EXPECT_EQ(PixelAt(t.get(), 1, 1), RGB(255, 255, 255));
+  EXPECT_EQ(PixelAt(t.get(), 5, 5), RGB(255, 0, 0));
+
+  Owned<TMemoryStream> damaged = MakeOwned<TMemoryStream>();
+  damaged->WriteBuffer("not an image list", 17);
+  damaged->SetPosition(0);
+  EXPECT_THROW(b->ReadData(damaged.get()), EReadError);
+  EXPECT_EQ(b->GetCount(), 2);
+}
+
 class TLinkWatcher : public TObject {
  public:
   std::vector<std::string> Log;

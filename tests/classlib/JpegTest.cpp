@@ -114,6 +114,8 @@ struct TDecodeCase {
   bool Grayscale;
 };
 
+void PrintTo(const TDecodeCase& c, std::ostream* os) { *os << c.Name; }
+
 class JpegDecodeTest : public ::testing::TestWithParam<TDecodeCase> {};
 
 TEST_P(JpegDecodeTest, DecodesSizeAndPixels) {
