@@ -226,6 +226,11 @@ void TJPEGImage::Draw(TCanvas* canvas, const TRect& rect) {
   if (bitmap_) canvas->StretchDraw(rect, bitmap_);
 }
 
+HPALETTE TJPEGImage::GetPalette() {
+  DIBNeeded();
+  return bitmap_ ? bitmap_->GetPalette() : nullptr;
+}
+
 bool TJPEGImage::GetEmpty() const { return data_.empty() && (!bitmap_ || bitmap_->GetEmpty()); }
 
 namespace {

@@ -50,6 +50,8 @@ class TJPEGImage : public TGraphic {
   void SetWidth(int value) override;
   void SetHeight(int value) override;
   bool GetTransparent() const override { return false; }
+  // The decoded bitmap's palette (the grey palette of a greyscale image).
+  HPALETTE GetPalette() override;
 
   // Makes sure the bitmap is decoded with the current settings.
   void DIBNeeded();

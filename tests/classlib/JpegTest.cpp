@@ -248,4 +248,63 @@ TEST(JpegTest, DrawStretchesTheDecodedImage) {
   ExpectNear(PixelOf(target.get(), 15, 15), Expected(TKind::Gray, 7, 7), 8);
 }
 
+// Files made from each graphic's own saved bytes, in a temporary folder.
+class PictureFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    dir_ = std::string(temp) + "JpegTest" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(dir_.c_str(), nullptr);
+  }
+  void TearDown() override {
+    for (auto& f : files_) DeleteFileA(f.c_str());
+    RemoveDirectoryA(dir_.c_str());
+  }
+  std::string Write(const std::string& name, TGraphic* graphic) {
+    std::string path = dir_ + "\\" + name;
+    Owned<TFileStream> f = MakeOwned<TFileStream>(path, fmCreate);
+    graphic->SaveToStream(f.get());
+    files_.push_back(path);
+    return path;
+  }
+
+ private:
+  std::string dir_;
+  std::vector<std::string> files_;
+};
+
+TEST_F(PictureFiles, PictureChoosesTheGraphicClassByExtension) {
+  Owned<TJPEGImage> jpeg = MakeOwned<TJPEGImage>();
+  jpeg->LoadFromStream(StreamOf(EncodeJpeg(8, 8, TKind::Baseline)).get());
+  Owned<TIcon> icon = MakeOwned<TIcon>();
+  BYTE andBits[32 * 4] = {}, xorBits[32 * 4] = {};
+  icon->SetHandle(CreateIcon(nullptr, 32, 32, 1, 1, andBits, xorBits));
+  Owned<TMetafile> emf = MakeOwned<TMetafile>();
+  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  Rectangle(dc, 0, 0, 10, 10);
+  emf->SetHandle(CloseEnhMetaFile(dc));
+  Owned<TMetafile> wmf = MakeOwned<TMetafile>();
+  wmf->Assign(emf.get());
+  wmf->SetEnhanced(false);
+  struct {
+    std::string Name;
+    TGraphic* Source;
+    TClass Class;
+  } cases[] = {{"a.jpg", jpeg.get(), TJPEGImage::StaticClass()},
+               {"b.JPEG", jpeg.get(), TJPEGImage::StaticClass()},
+               {"c.ico", icon.get(), TIcon::StaticClass()},
+               {"d.emf", emf.get(), TMetafile::StaticClass()},
+               {"e.wmf", wmf.get(), TMetafile::StaticClass()}};
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::string path = Write(c.Name, c.Source);
+    Owned<TPicture> picture = MakeOwned<TPicture>();
+    picture->LoadFromFile(path);
+    ASSERT_NE(picture->GetGraphic(), nullptr);
+    EXPECT_EQ(picture->GetGraphic()->ClassType(), c.Class);
+    EXPECT_EQ(picture->GetWidth(), c.Source->GetWidth());
+  }
+}
+
 }  // namespace
