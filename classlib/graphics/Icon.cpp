@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "classlib/Classes.h"
+#include "classlib/Graphics.h"
 #include "classlib/graphics/Resources.h"
 
 IMPLEMENT_CLASS(TIcon)

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "classlib/Graphics.h"
+#include "classlib/graphics/Graphic.h"
 
 class TIcon : public TGraphic {
   DECLARE_CLASS(TIcon, TGraphic)

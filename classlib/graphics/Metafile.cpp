@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/Classes.h"
+#include "classlib/Graphics.h"
 
 IMPLEMENT_CLASS(TMetafile)
 

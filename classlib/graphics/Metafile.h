@@ -10,7 +10,7 @@
 
 #include "classlib/Win.h"
 
-#include "classlib/Graphics.h"
+#include "classlib/graphics/Graphic.h"
 
 class TMetafile : public TGraphic {
   DECLARE_CLASS(TMetafile, TGraphic)
