@@ -1,8 +1,12 @@
 #include "classlib/Units.h"
 #include "classlib/controls/ControlsUnit.h"
 
+#include "classlib/ImgList.h"
+#include "classlib/Jpeg.h"
 #include "classlib/SysUtils.h"
 #include "classlib/graphics/GraphicsUnit.h"
+#include "classlib/graphics/Icon.h"
+#include "classlib/graphics/Metafile.h"
 
 // The class library's units that have start-up work, in start-up order.
 // A unit adds its entry here; the program and the test mains run this list
@@ -15,6 +19,20 @@ const std::vector<TUnitEntry>& ClasslibUnits() {
       // included) has finalised; the Controls entry below adds them.
       {"ControlAtoms", nullptr, FinalizeControlAtoms},
       {"Graphics", InitializeGraphics, FinalizeGraphics},
+      // The picture formats of the Graphics and Jpeg units, and the image
+      // lists with the common controls under them.
+      {"GraphicFormats",
+       [] {
+         InitializeIcon();
+         InitializeMetafile();
+         InitializeJpeg();
+         InitializeImgList();
+       },
+       [] {
+         FinalizeJpeg();
+         FinalizeMetafile();
+         FinalizeIcon();
+       }},
       {"Controls", InitializeControls, nullptr},
   };
   return units;

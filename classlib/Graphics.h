@@ -9,3 +9,5 @@
 #include "classlib/graphics/Graphic.h"
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Picture.h"
+#include "classlib/graphics/Icon.h"
+#include "classlib/graphics/Metafile.h"
