@@ -1,14 +1,10 @@
 #include "classlib/classes/Lists.h"
 
-#include <cstdio>
+#include "classlib/SysUtils.h"
 
 IMPLEMENT_CLASS(TList)
 
-void TList::Error(const char* msg, int data) {
-  char text[256];
-  std::snprintf(text, sizeof text, msg, data);
-  throw EListError(text);
-}
+void TList::Error(const char* msg, int data) { throw EListError(Format(msg, {data})); }
 
 void TList::Destroy() {
   // Clear is virtual: descendants free or release their items here, while

@@ -5,30 +5,7 @@
 #include <cstring>
 #include <vector>
 
-namespace {
-
-std::string FormatName(const char* msg, const std::string& name) {
-  std::string text = msg;
-  size_t p = text.find("%s");
-  if (p != std::string::npos) text.replace(p, 2, name);
-  return text;
-}
-
-// The platform's report of a failed system call: "System Error.  Code: %d."
-// followed by the system's text for the code.
-[[noreturn]] void RaiseLastOSErrorHere() {
-  DWORD code = GetLastError();
-  char* text = nullptr;
-  FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                 nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string sys = text ? text : "";
-  if (text) LocalFree(text);
-  while (!sys.empty() && (sys.back() == '\n' || sys.back() == '\r' || sys.back() == ' ')) sys.pop_back();
-  throw EOSError("System Error.  Code: " + std::to_string(code) + ".\r\n" + sys, code);
-}
-
-}  // namespace
+#include "classlib/SysUtils.h"
 
 IMPLEMENT_CLASS(TStream)
 
@@ -94,7 +71,7 @@ int64_t THandleStream::Seek(int64_t offset, TSeekOrigin origin) {
 
 void THandleStream::SetSize(int64_t newSize) {
   Seek(newSize, soBeginning);
-  if (!SetEndOfFile(handle_)) RaiseLastOSErrorHere();
+  Win32Check(SetEndOfFile(handle_));
 }
 
 // ---------------------------------------------------------------------------
@@ -122,8 +99,8 @@ HANDLE OpenFileHandle(const std::string& fileName, WORD mode) {
 TFileStream::TFileStream(const std::string& fileName, WORD mode)
     : THandleStream(OpenFileHandle(fileName, mode)), fileName_(fileName) {
   if (handle_ == INVALID_HANDLE_VALUE) {
-    if (mode == fmCreate) throw EFCreateError(FormatName(SFCreateError, fileName));
-    throw EFOpenError(FormatName(SFOpenError, fileName));
+    if (mode == fmCreate) throw EFCreateError(Format(SFCreateError, {fileName}));
+    throw EFOpenError(Format(SFOpenError, {fileName}));
   }
 }
 
@@ -307,7 +284,7 @@ void TResourceStream::Initialize(HINSTANCE instance, const char* name, const cha
                                  const std::string& shownName) {
   HRSRC info = FindResourceA(instance, name, type);
   if (info) global_ = LoadResource(instance, info);
-  if (!info || !global_) throw EResNotFound(FormatName(SResNotFound, shownName));
+  if (!info || !global_) throw EResNotFound(Format(SResNotFound, {shownName}));
   SetPointer(LockResource(global_), SizeofResource(instance, info));
 }
 

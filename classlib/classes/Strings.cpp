@@ -1,26 +1,14 @@
 #include "classlib/classes/Strings.h"
 
-#include <cstdio>
 #include <exception>
 
+#include "classlib/SysUtils.h"
 #include "classlib/classes/Lists.h"
 #include "classlib/classes/Streams.h"
 
 DEFINE_ENUM_TYPE(TDuplicates, "dupIgnore", "dupAccept", "dupError")
 
 namespace {
-
-// The platform's locale-aware comparisons (CompareString of the user's
-// locale), as the string lists have always sorted.
-int CompareAnsi(const std::string& s1, const std::string& s2, DWORD flags) {
-  return CompareStringA(LOCALE_USER_DEFAULT, flags, s1.data(), static_cast<int>(s1.size()),
-                        s2.data(), static_cast<int>(s2.size())) -
-         CSTR_EQUAL;
-}
-int AnsiCompareText(const std::string& s1, const std::string& s2) {
-  return CompareAnsi(s1, s2, NORM_IGNORECASE);
-}
-int AnsiCompareStr(const std::string& s1, const std::string& s2) { return CompareAnsi(s1, s2, 0); }
 
 // BeginUpdate/EndUpdate around a block. EndUpdate runs the change events; one
 // that throws while another exception unwinds must not end the program, so
@@ -48,39 +36,6 @@ class TUpdateScope {
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
-std::string QuotedStr(const std::string& s, char quote) {
-  std::string result(1, quote);
-  for (char c : s) {
-    result += c;
-    if (c == quote) result += quote;
-  }
-  result += quote;
-  return result;
-}
-
-// Reads a quoted item starting at the opening quote; a doubled quote stands
-// for one. Leaves pos after the closing quote. An unterminated item keeps
-// everything to the end of the text.
-std::string ExtractQuotedStr(const std::string& text, size_t& pos, char quote) {
-  std::string result;
-  ++pos;
-  while (pos < text.size()) {
-    char c = text[pos];
-    if (c == quote) {
-      if (pos + 1 < text.size() && text[pos + 1] == quote) {
-        result += quote;
-        pos += 2;
-        continue;
-      }
-      ++pos;
-      return result;
-    }
-    result += c;
-    ++pos;
-  }
-  return result;
-}
-
 std::string DelimitedText(const TStrings& list, char delimiter, char quote) {
   int count = list.GetCount();
   // A lone empty item must still read back as one item.
@@ -94,7 +49,7 @@ std::string DelimitedText(const TStrings& list, char delimiter, char quote) {
         quoteIt = true;
         break;
       }
-    result += quoteIt ? QuotedStr(s, quote) : s;
+    result += quoteIt ? AnsiQuotedStr(s, quote) : s;
     result += delimiter;
   }
   if (!result.empty()) result.pop_back();
@@ -105,11 +60,7 @@ std::string DelimitedText(const TStrings& list, char delimiter, char quote) {
 
 IMPLEMENT_CLASS(TStrings)
 
-void TStrings::Error(const char* msg, int data) const {
-  char text[256];
-  std::snprintf(text, sizeof text, msg, data);
-  throw EStringListError(text);
-}
+void TStrings::Error(const char* msg, int data) const { throw EStringListError(Format(msg, {data})); }
 
 void TStrings::Put(int index, const std::string& s) {
   TObject* obj = GetObject(index);
@@ -212,8 +163,8 @@ int TStrings::IndexOf(const std::string& s) const {
 int TStrings::IndexOfName(const std::string& name) const {
   for (int i = 0; i < GetCount(); ++i) {
     std::string s = Get(i);
-    size_t p = s.find(nameValueSeparator_);
-    if (p != std::string::npos && CompareStrings(s.substr(0, p), name) == 0) return i;
+    int p = AnsiPos(std::string(1, nameValueSeparator_), s);
+    if (p != 0 && CompareStrings(s.substr(0, static_cast<size_t>(p - 1)), name) == 0) return i;
   }
   return -1;
 }
@@ -257,8 +208,8 @@ void TStrings::EndUpdate() {
 }
 
 std::string TStrings::ExtractName(const std::string& s) const {
-  size_t p = s.find(nameValueSeparator_);
-  return p == std::string::npos ? std::string() : s.substr(0, p);
+  int p = AnsiPos(std::string(1, nameValueSeparator_), s);
+  return p == 0 ? std::string() : s.substr(0, static_cast<size_t>(p - 1));
 }
 
 std::string TStrings::GetName(int index) const { return ExtractName(Get(index)); }
@@ -266,8 +217,8 @@ std::string TStrings::GetName(int index) const { return ExtractName(Get(index));
 namespace {
 // The text after the first separator; "" for a line that has none.
 std::string ValuePart(const std::string& line, char separator) {
-  size_t p = line.find(separator);
-  return p == std::string::npos ? std::string() : line.substr(p + 1);
+  int p = AnsiPos(std::string(1, separator), line);
+  return p == 0 ? std::string() : line.substr(static_cast<size_t>(p));
 }
 }  // namespace
 
@@ -320,7 +271,9 @@ void TStrings::SetDelimitedText(const std::string& value) {
   while (pos < n) {
     std::string s;
     if (value[pos] == quoteChar_) {
-      s = ExtractQuotedStr(value, pos, quoteChar_);
+      const char* p = value.c_str() + pos;
+      s = AnsiExtractQuotedStr(p, quoteChar_);
+      pos = static_cast<size_t>(p - value.c_str());
     } else {
       size_t start = pos;
       while (pos < n && !IsBlank(value[pos]) && value[pos] != delimiter_) ++pos;
