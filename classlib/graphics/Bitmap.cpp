@@ -128,8 +128,8 @@ void TBitmap::Changed(TObject* sender) {
 }
 
 void TBitmap::Changing(TObject*) {
+  // The pixels may change; the colour table (and so the palette) does not.
   FreeMask();
-  FreePalette();
 }
 
 // ---------------------------------------------------------------------------

@@ -188,7 +188,7 @@ class TBitmap : public TGraphic {
 
   void Changed(TObject* sender) override;
   // Before the pixels change (canvas drawing, ScanLine, Handle): the cached
-  // mask and palette no longer hold.
+  // mask no longer holds.
   void Changing(TObject* sender);
 
   // The colour table of a palette format (empty for the others).

@@ -574,3 +574,28 @@ TEST(Bitmap, DrawingRealisesThePaletteOnlyOnPaletteDisplays) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Bitmap, ResourcesLoadByNameAndNumber) {
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  for (int byId : {0, 1}) {
+    SCOPED_TRACE(byId);
+    auto b = MakeBitmap(1, 1);
+    if (byId) b->LoadFromResourceID(module, 4201);
+    else b->LoadFromResourceName(module, "GRAPHICS_TEST_GLYPH");
+    ASSERT_EQ(b->GetWidth(), 4);
+    ASSERT_EQ(b->GetHeight(), 2);
+    EXPECT_EQ(b->GetPixelFormat(), pf4bit);
+    TColor top[] = {clBlue, clBlue, clRed, clRed}, bottom[] = {clRed, clBlue, clRed, clBlue};
+    for (int x = 0; x < 4; ++x) {
+      EXPECT_EQ(b->GetCanvas()->GetPixels(x, 0), top[x]) << x;
+      EXPECT_EQ(b->GetCanvas()->GetPixels(x, 1), bottom[x]) << x;
+    }
+  }
+  auto b = MakeBitmap(2, 2, pf24bit, clRed);
+  EXPECT_THROW(b->LoadFromResourceName(module, "NO_SUCH_GLYPH"), EResNotFound);
+  EXPECT_EQ(PixelAt(b.get(), 1, 1), clRed);
+}
+
+}  // namespace

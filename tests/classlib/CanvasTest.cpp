@@ -179,6 +179,37 @@ TEST_P(CanvasPixels, PixelsReadAndWriteThroughTheCanvas) {
   EXPECT_EQ(PixelAt(b.get(), 0, 0), ColorToRGB(clBtnFace));
 }
 
+TEST_P(CanvasPixels, PatternBrushRepeatsItsBitmap) {
+  auto pattern = MakeBitmap(8, 8, pf24bit, clBlue);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x)
+      if ((x + y) % 2) pattern->GetCanvas()->SetPixels(x, y, clRed);
+  auto b = MakeBitmap(16, 4, GetParam());
+  b->GetCanvas()->GetBrush()->SetBitmap(pattern.get());
+  b->GetCanvas()->FillRect(Rect(0, 0, 16, 4));
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 16; ++x) EXPECT_EQ(PixelAt(b.get(), x, y), (x + y) % 2 ? clRed : clBlue) << x << "," << y;
+}
+
+TEST_P(CanvasPixels, MasksCombineWithAndThenPaint) {
+  // The transparent drawing other libraries build from a mask: the mask
+  // (white where transparent) with cmSrcAnd, then the image, its transparent
+  // pixels black, with cmSrcPaint.
+  auto image = MakeBitmap(3, 1, pf24bit);
+  image->GetCanvas()->SetPixels(0, 0, clBlack);
+  image->GetCanvas()->SetPixels(1, 0, clLime);
+  image->GetCanvas()->SetPixels(2, 0, clBlack);
+  auto mask = MakeOwned<TBitmap>();
+  mask->Assign(image.get());
+  mask->Mask(clBlack);
+  auto dst = MakeBitmap(3, 1, GetParam(), clNavy);
+  dst->GetCanvas()->SetCopyMode(cmSrcAnd);
+  dst->GetCanvas()->Draw(0, 0, mask.get());
+  dst->GetCanvas()->SetCopyMode(cmSrcPaint);
+  dst->GetCanvas()->Draw(0, 0, image.get());
+  ExpectPixels(dst.get(), {{0, 0, clNavy}, {1, 0, clLime}, {2, 0, clNavy}});
+}
+
 INSTANTIATE_TEST_SUITE_P(Depths, CanvasPixels, testing::Values(pf24bit, pf32bit),
                          [](const testing::TestParamInfo<TPixelFormat>& i) {
                            return i.param == pf24bit ? std::string("pf24bit") : std::string("pf32bit");
