@@ -7,3 +7,5 @@
 #include "classlib/classes/Lists.h"
 #include "classlib/classes/Streams.h"
 #include "classlib/classes/Strings.h"
+#include "classlib/classes/Collection.h"
+#include "classlib/classes/Filer.h"

@@ -4,6 +4,7 @@
 #include "classlib/ImgList.h"
 #include "classlib/Jpeg.h"
 #include "classlib/SysUtils.h"
+#include "classlib/classes/Filer.h"
 #include "classlib/graphics/GraphicsUnit.h"
 #include "classlib/graphics/Icon.h"
 #include "classlib/graphics/Metafile.h"
@@ -18,6 +19,7 @@ const std::vector<TUnitEntry>& ClasslibUnits() {
       // window-property atoms after every later unit (the Unicode layer
       // included) has finalised; the Controls entry below adds them.
       {"ControlAtoms", nullptr, FinalizeControlAtoms},
+      {"Classes.Filer", nullptr, &FinalizeFiler},
       {"Graphics", InitializeGraphics, FinalizeGraphics},
       // The picture formats of the Graphics and Jpeg units, and the image
       // lists with the common controls under them.
