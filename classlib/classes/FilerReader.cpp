@@ -222,11 +222,14 @@ class TFormParser {
   }
 
   TToken Lex() {
+    int lineBefore = line_;
     SkipBlank();
     TToken t;
     t.Line = line_;
     t.Start = pos_;
     if (pos_ >= text_.size()) {
+      // The end of the text is reported on the last line that holds anything.
+      t.Line = lineBefore;
       t.End = pos_;
       return t;
     }

@@ -133,8 +133,12 @@ void TWriter::WriteFloatText(double value, bool single, char suffix) {
   std::string s(buf, r.ptr);
   size_t e = s.find('e');
   if (e != std::string::npos) {
+    // "1e+300" and "2.5e-07" are written "1E300" and "2.5E-7".
     s[e] = 'E';
-    if (s[e + 1] == '+') s.erase(e + 1, 1);
+    size_t d = e + 1;
+    if (s[d] == '+') s.erase(d, 1);
+    else if (s[d] == '-') ++d;
+    while (d + 1 < s.size() && s[d] == '0') s.erase(d, 1);
   }
   // Always a float to the reader, even when the value is whole.
   if (s.find('.') == std::string::npos && e == std::string::npos) s += ".0";
