@@ -197,7 +197,7 @@ class TClosure<R(A...)> {
   template <class C>
   static TClosure Unbound(R (C::*fn)(A...)) {
     TClosure c;
-    c.Set(nullptr, fn);
+    c.Set(static_cast<C*>(nullptr), fn);
     return c;
   }
 

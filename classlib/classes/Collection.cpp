@@ -75,6 +75,7 @@ void TCollectionItem::Changed(bool allItems) {
 // ---------------------------------------------------------------------------
 
 IMPLEMENT_CLASS(TCollection)
+IMPLEMENT_CLASS(TOwnedCollection)
 
 TCollection::TCollection(TClass itemClass) : itemClass_(itemClass) {}
 

@@ -394,7 +394,7 @@ TEST_F(FilerTest, EveryPropertyKindReadsWritesAndReadsBackTheSame) {
   EXPECT_EQ(f.font_->style_, TFilerStyles{fyItalic});
   EXPECT_EQ(f.buddy_, f.Button1);
   EXPECT_EQ(f.other_, target);
-  EXPECT_EQ(f.lines_->GetCommaText(), "one,\"\",three");
+  EXPECT_EQ(f.lines_->GetText(), "one\r\n\r\nthree\r\n");
   ASSERT_EQ(f.items_->GetCount(), 2);
   EXPECT_EQ(static_cast<TFilerItem*>(f.items_->GetItem(1))->caption_, "second");
   EXPECT_EQ(static_cast<TFilerItem*>(f.items_->GetItem(1))->value_, 7);
