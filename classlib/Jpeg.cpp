@@ -40,6 +40,9 @@ void JpegEmitMessage(j_common_ptr info, int level) {
 
 void JpegOutputMessage(j_common_ptr) {}
 
+// The largest decoded image taken: 256 MB of pixels, as for bitmaps.
+const uint64_t kMaxImageBytes = uint64_t{256} << 20;
+
 class TDecompressor {
  public:
   TDecompressor(const uint8_t* data, size_t size) {
@@ -104,6 +107,13 @@ Owned<TBitmap> Decode(const std::vector<uint8_t>& data, TJPEGScale scale, bool g
   if (cmyk) d->out_color_space = JCS_CMYK;
   else if (gray) d->out_color_space = JCS_GRAYSCALE;
   else d->out_color_space = JCS_EXT_BGR;
+  // A header may claim up to 65500 x 65500 pixels: refuse, before anything is
+  // allocated, what no picture of this system comes near.
+  jpeg_calc_output_dimensions(d.Get());
+  uint64_t bytes = uint64_t{d->output_width} * d->output_height * (gray ? 1u : 3u);
+  if (bytes > kMaxImageBytes)
+    throw EJPEG("JPEG image is too large (" + std::to_string(d->output_width) + " x " +
+                std::to_string(d->output_height) + ")");
   jpeg_start_decompress(d.Get());
 
   int w = static_cast<int>(d->output_width);

@@ -174,24 +174,32 @@ TEST(JpegTest, GrayscaleDecodesAColourImageToGrey) {
 // leave a loaded image as it was.
 TEST(JpegTest, DamagedDataRaisesAndLeavesTheImageUnchanged) {
   const std::vector<uint8_t> good = EncodeJpeg(32, 24, TKind::Baseline);
-  std::vector<uint8_t> zeroWidth = good;
-  for (size_t i = 0; i + 8 < zeroWidth.size(); ++i)
-    if (zeroWidth[i] == 0xFF && zeroWidth[i + 1] == 0xC0) {  // SOF0: length, precision, height, width
-      zeroWidth[i + 7] = zeroWidth[i + 8] = 0;
-      break;
-    }
+  // SOF0: marker, length, precision, then height and width (big-endian).
+  auto withSize = [&](int height, int width) {
+    std::vector<uint8_t> v = good;
+    for (size_t i = 0; i + 8 < v.size(); ++i)
+      if (v[i] == 0xFF && v[i + 1] == 0xC0) {
+        v[i + 5] = uint8_t(height >> 8), v[i + 6] = uint8_t(height);
+        v[i + 7] = uint8_t(width >> 8), v[i + 8] = uint8_t(width);
+        break;
+      }
+    return v;
+  };
   std::vector<uint8_t> garbage(600);
   uint32_t seed = 12345;
   for (auto& b : garbage) b = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 24);
   struct {
     const char* Name;
     std::vector<uint8_t> Data;
+    const char* Message;  // how the message starts
   } cases[] = {
-      {"truncated header", std::vector<uint8_t>(good.begin(), good.begin() + 120)},
-      {"truncated scan data", std::vector<uint8_t>(good.begin(), good.begin() + good.size() * 3 / 4)},
-      {"garbage", garbage},
-      {"empty", {}},
-      {"zero width", zeroWidth},
+      {"truncated header", std::vector<uint8_t>(good.begin(), good.begin() + 120), "JPEG error #"},
+      {"truncated scan data", std::vector<uint8_t>(good.begin(), good.begin() + good.size() * 3 / 4),
+       "JPEG error #"},
+      {"garbage", garbage, "JPEG error #"},
+      {"empty", {}, "JPEG error #"},
+      {"zero width", withSize(24, 0), "JPEG error #"},
+      {"huge dimensions", withSize(60000, 60000), "JPEG image is too large (60000 x 60000)"},
   };
 
   Owned<TJPEGImage> jpeg = MakeOwned<TJPEGImage>();
@@ -204,7 +212,7 @@ TEST(JpegTest, DamagedDataRaisesAndLeavesTheImageUnchanged) {
       jpeg->LoadFromStream(StreamOf(c.Data).get());
       ADD_FAILURE() << "no exception";
     } catch (const EInvalidGraphic& e) {
-      EXPECT_EQ(std::string(e.GetMessage()).rfind("JPEG error #", 0), 0u) << e.GetMessage();
+      EXPECT_EQ(e.GetMessage().rfind(c.Message, 0), 0u) << e.GetMessage();
     }
     EXPECT_EQ(jpeg->GetData(), before);
     EXPECT_EQ(jpeg->GetWidth(), 16);
