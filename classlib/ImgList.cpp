@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "classlib/classes/Filer.h"
 #include "classlib/graphics/Icon.h"
 
 DEFINE_ENUM_TYPE(TDrawingStyle, "dsFocus", "dsSelected", "dsNormal", "dsTransparent")
@@ -460,7 +461,25 @@ void TCustomImageList::Assign(TPersistent* source) {
   Change();
 }
 
-void TCustomImageList::DefineProperties(TFiler* filer) { inherited::DefineProperties(filer); }
+namespace {
+std::vector<uint8_t> StoredBytes(TCustomImageList* list) {
+  Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
+  list->WriteData(s.get());
+  auto* p = static_cast<const uint8_t*>(s->GetMemory());
+  return std::vector<uint8_t>(p, p + s->GetSize());
+}
+}  // namespace
+
+void TCustomImageList::DefineProperties(TFiler* filer) {
+  inherited::DefineProperties(filer);
+  // Written when there are images, or, below an ancestor, when they differ
+  // from the ancestor's.
+  bool hasData = GetCount() > 0;
+  if (auto* ancestor = dynamic_cast<TCustomImageList*>(filer->GetAncestor()))
+    hasData = StoredBytes(ancestor) != StoredBytes(this);
+  filer->DefineBinaryProperty(
+      "Bitmap", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); }, hasData);
+}
 
 namespace {
 // A COM stream over movable memory, released with its memory.

@@ -127,6 +127,30 @@ TEST(ImgListTest, StoredDataKeepImagesMasksAndBackground) {
   EXPECT_EQ(b->GetCount(), 2);
 }
 
+TEST(ImgListTest, StoredFormsCarryTheImagesAsBitmapData) {
+  Owned<TImageList> a = MakeOwned<TImageList>(nullptr);
+  a->SetName("Images");
+  Owned<TMemoryStream> form = MakeOwned<TMemoryStream>();
+  form->WriteComponent(a.get());
+  const int64_t emptySize = form->GetSize();  // no images: no "Bitmap"
+
+  auto glyph = Glyph();
+  a->AddMasked(glyph.get(), clFuchsia);
+  a->SetDrawingStyle(dsTransparent);
+  form->SetSize(0);
+  form->WriteComponent(a.get());
+  EXPECT_GT(form->GetSize(), emptySize + 16 * 16 * 3);
+  form->SetPosition(0);
+  Owned<TImageList> b = MakeOwned<TImageList>(nullptr);
+  form->ReadComponent(b.get());
+  EXPECT_EQ(b->GetCount(), 1);
+  EXPECT_EQ(b->GetDrawingStyle(), dsTransparent);
+  auto t = Target(clWhite);
+  b->Draw(t->GetCanvas(), 0, 0, 0);
+  EXPECT_EQ(PixelAt(t.get(), 1, 1), RGB(255, 255, 255));
+  EXPECT_EQ(PixelAt(t.get(), 5, 5), RGB(255, 0, 0));
+}
+
 class TLinkWatcher : public TObject {
  public:
   std::vector<std::string> Log;
