@@ -480,7 +480,7 @@ void TBitmap::LoadFromBytes(const uint8_t* data, size_t size) {
   TDib dib;
   if (size) dib = ReadBmp(data, size);
   NewImage(std::move(dib), false);
-  SetPaletteModified(!image_.Empty() && IsPaletteFormat(image_.Format()));
+  SetPaletteModified(IsPaletteFormatOf(image_));
   Changed(this);
 }
 

@@ -7,6 +7,7 @@
 // the buffer before it is used, and the pixels go into a new DIB that the
 // caller swaps in only when the whole file was read.
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "classlib/graphics/DibCodec.h"
@@ -113,7 +114,7 @@ class TRleDecoder {
 
 }  // namespace
 
-TDib ReadPackedDib(const uint8_t* p, size_t n, size_t bitsOffset) {
+TBmpLayout ParseDibHeader(const uint8_t* p, size_t n, size_t total, size_t bitsOffset) {
   if (n < 4) Bad("the header is truncated");
   const uint32_t headerSize = U32(p);
   int64_t width, height;
@@ -178,13 +179,13 @@ TDib ReadPackedDib(const uint8_t* p, size_t n, size_t bitsOffset) {
   }
   const uint64_t entrySize = core ? 3 : 4;
   const uint64_t tableEnd = tablePos + colorCount * entrySize;
-  if (tableEnd > n) Bad("the colour table is truncated");
+  if (tableEnd > total || (bpp <= 8 && tableEnd > n)) Bad("the colour table is truncated");
   uint64_t bitsPos = tableEnd;
   if (bitsOffset) {
     if (bitsOffset < tableEnd) Bad("the pixel data overlaps the header");
     bitsPos = bitsOffset;
   }
-  if (bitsPos > n) Bad("the scan data is truncated");
+  if (bitsPos > total) Bad("the scan data is truncated");
 
   std::vector<RGBQUAD> colors;
   if (bpp <= 8) {
@@ -206,23 +207,44 @@ TDib ReadPackedDib(const uint8_t* p, size_t n, size_t bitsOffset) {
     }
   }
 
-  const int w = static_cast<int>(width), h = static_cast<int>(height);
-  const uint8_t* bits = p + bitsPos;
-  const size_t avail = n - static_cast<size_t>(bitsPos);
-  if (compression == BI_RGB || compression == BI_BITFIELDS) {
-    if (stride * static_cast<uint64_t>(h) > avail) Bad("the scan data is truncated");
-  }
-  TDib dib = TDib::Make(w, h, format, colors);
-  if (compression == BI_RLE8 || compression == BI_RLE4) {
-    TRleDecoder(dib, bits, avail, bpp).Run();
+  TBmpLayout layout;
+  layout.Width = static_cast<int>(width);
+  layout.Height = static_cast<int>(height);
+  layout.TopDown = topDown;
+  layout.Format = format;
+  layout.Compression = compression;
+  layout.Colors = std::move(colors);
+  layout.BitsPos = static_cast<size_t>(bitsPos);
+  layout.Stride = static_cast<size_t>(stride);
+  layout.BitsSize = total - static_cast<size_t>(bitsPos);
+  if (!layout.Compressed() && layout.Stride * static_cast<size_t>(layout.Height) > layout.BitsSize)
+    Bad("the scan data is truncated");
+  return layout;
+}
+
+TDib ReadDibBits(const TBmpLayout& layout, const std::function<void(void*, size_t)>& read) {
+  const int h = layout.Height;
+  TDib dib = TDib::Make(layout.Width, h, layout.Format, layout.Colors);
+  if (layout.Compressed()) {
+    std::vector<uint8_t> rle(layout.BitsSize);
+    read(rle.data(), rle.size());
+    TRleDecoder(dib, rle.data(), rle.size(), layout.Format.BitCount).Run();
+  } else if (!layout.TopDown && static_cast<size_t>(dib.Stride()) == layout.Stride) {
+    // Bottom-up rows are the section's own order: one read.
+    read(dib.Row(h - 1), layout.Stride * static_cast<size_t>(h));
   } else {
-    for (int row = 0; row < h; ++row) {
-      // File rows run bottom-up unless the height was negative.
-      int fileRow = topDown ? row : h - 1 - row;
-      std::memcpy(dib.Row(row), bits + static_cast<size_t>(fileRow) * stride, static_cast<size_t>(stride));
-    }
+    for (int i = 0; i < h; ++i) read(dib.Row(layout.TopDown ? i : h - 1 - i), layout.Stride);
   }
   return dib;
+}
+
+TDib ReadPackedDib(const uint8_t* p, size_t n, size_t bitsOffset) {
+  TBmpLayout layout = ParseDibHeader(p, n, n, bitsOffset);
+  const uint8_t* at = p + layout.BitsPos;
+  return ReadDibBits(layout, [&at](void* to, size_t count) {
+    std::memcpy(to, at, count);
+    at += count;
+  });
 }
 
 TDib ReadBmp(const uint8_t* data, size_t size) {

@@ -3,11 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "classlib/graphics/Bitmap.h"
 
 namespace graphics_detail {
+
+inline bool IsPaletteFormatOf(const TDib& dib) { return !dib.Empty() && dib.Format().BitCount <= 8; }
 
 // The layout the display's own bitmaps have at a depth (pfDevice).
 TDibFormat DeviceFormat(int bitsPerPixel);
@@ -46,6 +49,27 @@ TDib CopyDib(const TDib& src, const std::vector<RGBQUAD>& colors);
 void FillDib(const TDib& dib, const std::vector<RGBQUAD>& colors, TColor color);
 // A 1-bit DIB (black, white) with the pixels of key set.
 TDib MaskDib(const TDib& src, const std::vector<RGBQUAD>& colors, TColor key);
+
+// Where and how the pixels of a packed DIB lie, from its header.
+struct TBmpLayout {
+  int Width = 0, Height = 0;
+  bool TopDown = false;
+  TDibFormat Format;
+  uint32_t Compression = BI_RGB;
+  std::vector<RGBQUAD> Colors;
+  size_t BitsPos = 0;   // from the start of the packed DIB
+  size_t Stride = 0;    // of a file row
+  size_t BitsSize = 0;  // bytes from BitsPos to the end of the data
+  bool Compressed() const { return Compression == BI_RLE8 || Compression == BI_RLE4; }
+};
+// Checks a packed DIB's header and colour table (within the n bytes at p) and
+// where its pixels lie in the total bytes the DIB has; raises EInvalidGraphic.
+TBmpLayout ParseDibHeader(const uint8_t* p, size_t n, size_t total, size_t bitsOffset);
+// Makes the DIB and fills it with the bytes read (in file order) from the
+// pixel data; raises EInvalidGraphic for bad RLE data.
+TDib ReadDibBits(const TBmpLayout& layout, const std::function<void(void*, size_t)>& read);
+// The most a BMP file's headers and colour table take.
+inline constexpr size_t kBmpHeadersMax = sizeof(BITMAPFILEHEADER) + 124 + 12 + 256 * 4;
 
 // A BMP file (BITMAPFILEHEADER first). Raises EInvalidGraphic with the reason
 // for anything that is not a valid bitmap; reads nothing past size.

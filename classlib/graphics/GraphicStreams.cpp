@@ -1,5 +1,6 @@
 // The stream and file paths of the graphics: TGraphic's files and stored
 // data, the bitmap's BMP stream, and the picture's stored "Data".
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -10,14 +11,6 @@
 #include "classlib/graphics/Picture.h"
 
 namespace {
-// The rest of a stream, from its position to its end.
-std::vector<uint8_t> ReadRest(TStream* stream) {
-  int64_t size = stream->GetSize() - stream->GetPosition();
-  std::vector<uint8_t> bytes(static_cast<size_t>(size > 0 ? size : 0));
-  if (!bytes.empty()) stream->ReadBuffer(bytes.data(), static_cast<int>(bytes.size()));
-  return bytes;
-}
-
 std::vector<uint8_t> SavedBytes(TGraphic* g) {
   TMemoryStream* s = New<TMemoryStream>();
   Owned<TMemoryStream> hold(s);
@@ -50,9 +43,37 @@ bool TGraphic::Equals(TGraphic* graphic) {
 
 // ---------------------------------------------------------------------------
 
+// The headers are read and checked first; the pixels then go from the stream
+// straight into the new section (one read for bottom-up rows).
 void TBitmap::LoadFromStream(TStream* stream) {
-  std::vector<uint8_t> bytes = ReadRest(stream);
-  LoadFromBytes(bytes.data(), bytes.size());
+  using namespace graphics_detail;
+  const int64_t start = stream->GetPosition();
+  const int64_t left = stream->GetSize() - start;
+  if (left <= 0) {
+    LoadFromBytes(nullptr, 0);
+    return;
+  }
+  std::vector<uint8_t> head(static_cast<size_t>(std::min<int64_t>(left, kBmpHeadersMax)));
+  stream->ReadBuffer(head.data(), static_cast<int>(head.size()));
+  if (head.size() < sizeof(BITMAPFILEHEADER) || head[0] != 'B' || head[1] != 'M') {
+    // Too short or not a BMP file: the byte reader says why.
+    LoadFromBytes(head.data(), head.size());
+    return;
+  }
+  uint32_t offBits;
+  std::memcpy(&offBits, head.data() + 10, 4);
+  if (offBits && offBits < sizeof(BITMAPFILEHEADER))
+    throw EInvalidGraphic("Bitmap image is not valid: the pixel data overlaps the header");
+  const size_t fileHeader = sizeof(BITMAPFILEHEADER);
+  TBmpLayout layout = ParseDibHeader(head.data() + fileHeader, head.size() - fileHeader,
+                                     static_cast<size_t>(left) - fileHeader, offBits ? offBits - fileHeader : 0);
+  stream->SetPosition(start + static_cast<int64_t>(fileHeader + layout.BitsPos));
+  TDib dib = ReadDibBits(layout, [stream](void* to, size_t count) {
+    stream->ReadBuffer(to, static_cast<int>(count));
+  });
+  NewImage(std::move(dib), false);
+  SetPaletteModified(IsPaletteFormatOf(image_));
+  Changed(this);
 }
 
 void TBitmap::SaveToStream(TStream* stream) {

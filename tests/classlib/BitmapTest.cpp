@@ -166,6 +166,14 @@ TEST(BitmapFile, EveryDepthReadsAndWritesBackItsPixels) {
       auto b = MakeOwned<TBitmap>();
       b->LoadFromBytes(file.data(), file.size());
       EXPECT_EQ(b->GetWidth(), 13);
+      {
+        Owned<TMemoryStream> stream = MakeOwned<TMemoryStream>();
+        stream->WriteBuffer(file.data(), static_cast<int>(file.size()));
+        stream->SetPosition(0);
+        auto viaStream = MakeOwned<TBitmap>();
+        viaStream->LoadFromStream(stream.get());
+        ExpectRows(viaStream.get(), s.rows);
+      }
       EXPECT_EQ(b->GetPixelFormat(), d.format);
       ExpectRows(b.get(), s.rows);
       if (d.colors) {
@@ -306,14 +314,21 @@ TEST(BitmapFile, DamagedFilesRaiseAndChangeNothing) {
       {"RLE top-down", [] { return WithRle({0, 1}, true); }},
   };
   for (auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    auto b = MakeBitmap(3, 2, pf24bit, clRed);
-    std::vector<uint8_t> file = c.file();
-    EXPECT_THROW(b->LoadFromBytes(file.data(), file.size()), EInvalidGraphic);
-    EXPECT_EQ(b->GetWidth(), 3);
-    EXPECT_EQ(b->GetHeight(), 2);
-    EXPECT_EQ(b->GetPixelFormat(), pf24bit);
-    EXPECT_EQ(PixelAt(b.get(), 2, 1), clRed);
+    // From memory and from a stream (which reads the pixels on its own path).
+    for (bool viaStream : {false, true}) {
+      SCOPED_TRACE(testing::Message() << c.name << (viaStream ? " (stream)" : ""));
+      auto b = MakeBitmap(3, 2, pf24bit, clRed);
+      std::vector<uint8_t> file = c.file();
+      Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
+      s->WriteBuffer(file.data(), static_cast<int>(file.size()));
+      s->SetPosition(0);
+      if (viaStream) EXPECT_THROW(b->LoadFromStream(s.get()), EInvalidGraphic);
+      else EXPECT_THROW(b->LoadFromBytes(file.data(), file.size()), EInvalidGraphic);
+      EXPECT_EQ(b->GetWidth(), 3);
+      EXPECT_EQ(b->GetHeight(), 2);
+      EXPECT_EQ(b->GetPixelFormat(), pf24bit);
+      EXPECT_EQ(PixelAt(b.get(), 2, 1), clRed);
+    }
   }
   // The good file itself loads.
   auto b = MakeOwned<TBitmap>();
