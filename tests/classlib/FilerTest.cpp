@@ -128,7 +128,8 @@ class TFilerComp : public TComponent {
         [this](TStream* s) { s->WriteBuffer(blob_.data(), static_cast<int>(blob_.size())); }, !blob_.empty());
   }
 
-  bool HasParent() override { return true; }
+  // Like an action, it has a parent only once it joined one.
+  bool HasParent() override { return parent_ != nullptr; }
   TComponent* GetParentComponent() override { return parent_; }
   void SetParentComponent(TComponent* value) override {
     if (parent_) std::erase(parent_->children_, this);
