@@ -107,7 +107,6 @@ DEFINE_ENUM_TYPE(TValueType, "vaNull", "vaList", "vaInt8", "vaInt16", "vaInt32",
                  "vaUTF8String")
 DEFINE_ENUM_TYPE(TFilerFlag, "ffInherited", "ffChildPos", "ffInline")
 
-
 namespace {
 bool IsKeyword(const TToken& t, const char* kw) { return t.Kind == TTok::Ident && SameName(t.Text, kw); }
 bool IsSymbol(const TToken& t, char c) { return t.Kind == TTok::Symbol && t.Text[0] == c; }
@@ -205,7 +204,7 @@ TReader::TReader(TStream* stream) : TFiler(stream) {
 TReader::~TReader() = default;
 
 void TReader::Destroy() {
-  if (stream_) {
+  if (stream_ && parser_) {
     // Leave the stream just after what was read; never throw from here.
     try {
       stream_->SetPosition(streamStart_ + static_cast<int64_t>(parser_->Consumed()));
@@ -615,30 +614,22 @@ TComponent* TReader::ReadComponent(TComponent* component) {
     else if (result) result->ExcludeState(csReading);
   };
   try {
-    try {
-      if (!result) {
-        if (inheritedObj) {
-          result = FindExistingComponent(name, className, line);
-        } else {
-          result = CreateComponent(className, line);
-          created = true;
-        }
+    if (!result) {
+      if (inheritedObj) {
+        result = FindExistingComponent(name, className, line);
+      } else {
+        result = CreateComponent(className, line);
+        created = true;
       }
-      result->IncludeState(csLoading);
-      if (!inheritedObj) SetCompName(result, name);
-      state_->Loading().Add(result);
-      if (flags.Contains(ffInline)) result->SetInline(true);
-      // The parent comes first: properties such as a control's bounds or
-      // font depend on it. Asked of every new component, since one that
-      // joins its parent here (an action its list) has no parent before.
-      if (!inheritedObj && parent_) result->SetParentComponent(parent_);
-    } catch (const EReadErrorAt&) {
-      throw;
-    } catch (const EAbort&) {
-      throw;
-    } catch (const Exception& e) {
-      throw EReadErrorAt(line, e.GetMessage(), true);
     }
+    result->IncludeState(csLoading);
+    if (!inheritedObj) SetCompName(result, name);
+    state_->Loading().Add(result);
+    if (flags.Contains(ffInline)) result->SetInline(true);
+    // The parent comes first: properties such as a control's bounds or
+    // font depend on it. Asked of every new component, since one that
+    // joins its parent here (an action its list) has no parent before.
+    if (!inheritedObj && parent_) result->SetParentComponent(parent_);
     result->IncludeState(csReading);
     result->ReadState(this);
     result->ExcludeState(csReading);
@@ -647,6 +638,18 @@ TComponent* TReader::ReadComponent(TComponent* component) {
       if (!p) p = root_;
       if (p) p->SetChildOrder(result, childPos);
     }
+  } catch (const EReadErrorAt&) {
+    abandon();
+    throw;
+  } catch (const EAbort&) {
+    abandon();
+    throw;
+  } catch (const Exception& e) {
+    // A component's own failure (a taken name, a constructor): the line of
+    // its object.
+    std::string message = e.GetMessage();
+    abandon();
+    throw EReadErrorAt(line, message, true);
   } catch (...) {
     abandon();
     throw;
@@ -811,9 +814,18 @@ void TReader::ReadProperty(TPersistent* instance) {
     if (PPropInfo p = GetPropInfo(target, rest)) {
       ReadPropValue(target, p);
     } else {
-      // A defined property may leave the text anywhere: no recovery after it.
+      // A defined property may leave the text anywhere: no recovery after
+      // it, nor inside it (a property it reads itself).
       handleable = false;
-      target->DefineProperties(this);
+      bool savedCan = canHandleExcepts_;
+      canHandleExcepts_ = false;
+      try {
+        target->DefineProperties(this);
+      } catch (...) {
+        canHandleExcepts_ = savedCan;
+        throw;
+      }
+      canHandleExcepts_ = savedCan;
       handleable = true;
       if (!propName_.empty()) throw EReadError("Property " + propName_ + " does not exist");
     }

@@ -60,7 +60,7 @@ class TStream : public TObject {
   virtual int64_t GetSize();
   virtual void SetSize(int64_t newSize);
 
-  // A component in the stored-form binary format (defined with the reader
+  // A component in the stored-form text format (defined with the reader
   // and writer).
   TComponent* ReadComponent(TComponent* instance);
   void WriteComponent(TComponent* instance);

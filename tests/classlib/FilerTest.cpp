@@ -474,6 +474,24 @@ TEST_F(FilerTest, ReferencesToAnotherRootWaitUntilThatRootIsRead) {
   EXPECT_EQ(WriteText(form1.get()), Crlf("object Form1: TFilerComp\n  Other = Form2.Target\nend\n"));
 }
 
+TEST_F(FilerTest, ReadComponentsAddsEachObjectToTheOwnerAndParentGiven) {
+  Owned<TFilerComp> root(New<TFilerComp>(nullptr));
+  root->SetName("Root");
+  TFilerComp* panel = New<TFilerComp>(root.get());
+  panel->SetName("Panel");
+  Owned<TStringStream> s(New<TStringStream>("object A: TFilerComp\n  Buddy = B\nend\nobject B: TFilerComp2\nend\n"));
+  Owned<TReader> r(New<TReader>(s.get()));
+  std::vector<TComponent*> read;
+  r->ReadComponents(root.get(), panel, [&](TComponent* c) { read.push_back(c); });
+  ASSERT_EQ(read.size(), 2u);
+  auto* a = static_cast<TFilerComp*>(read[0]);
+  EXPECT_EQ(a->GetOwner(), root.get());
+  EXPECT_EQ(a->parent_, panel);
+  EXPECT_EQ(a->buddy_, read[1]);
+  EXPECT_EQ(a->loadedCount, 1);
+  EXPECT_EQ(read[1]->ClassType(), TFilerComp2::StaticClass());
+}
+
 // --- Inherited forms ---------------------------------------------------------------
 
 TEST_F(FilerTest, InheritedFormReadsEachLevelFromItsResourceAndLoadsOnce) {
