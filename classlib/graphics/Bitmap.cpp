@@ -81,7 +81,7 @@ void TBitmap::Destroy() {
 // ---------------------------------------------------------------------------
 // Image bookkeeping
 
-void TBitmap::FreeContext() {
+void TBitmap::FreeContext() const {
   if (canvas_) static_cast<TBitmapCanvas*>(canvas_)->FreeContext();
 }
 
@@ -95,22 +95,37 @@ void TBitmap::FreePalette() {
   palette_ = nullptr;
 }
 
-void TBitmap::NewImage(TDib image, bool device) {
+void TBitmap::NewImage(TDib image, bool device, bool monoDevice) {
   FreeContext();
   FreeMask();
   FreePalette();
   if (!image.Empty()) format_ = image.Format();
   image_ = std::move(image);
   device_ = device;
+  monoDevice_ = device && monoDevice;
+}
+
+const TDib& TBitmap::PixelsDib(TDib& scratch, std::vector<RGBQUAD>& colors) const {
+  if (!image_.IsDdb()) {
+    colors = GetColorTable();
+    return image_;
+  }
+  // GetDIBits wants the bitmap selected in no DC.
+  FreeContext();
+  scratch = DdbToDib(image_);
+  colors = MonoColors();
+  return scratch;
 }
 
 TDibFormat TBitmap::CurrentFormat() const {
   if (!image_.Empty()) return image_.Format();
+  if (monoDevice_) return TDibFormat{1};
   if (device_) return DeviceFormat(Seams().DisplayBitsPerPixel());
   return format_.BitCount ? format_ : TDibFormat{24};
 }
 
 std::vector<RGBQUAD> TBitmap::GetColorTable() const {
+  if (image_.IsDdb()) return MonoColors();
   if (image_.Empty() || !IsPaletteFormat(image_.Format())) return {};
   // The canvas's DC holds the section: read through it (a second DC could
   // not select it), which also sees a table changed there.
@@ -149,8 +164,21 @@ void TBitmap::SetSize(int width, int height) {
 void TBitmap::Resize(int width, int height) {
   if (width == 0 || height == 0) {
     TDibFormat f = CurrentFormat();
-    NewImage(TDib(), device_);
+    NewImage(TDib(), device_, monoDevice_);
     format_ = f;
+    return;
+  }
+  if (monoDevice_) {
+    // White, with the old bits at the top left.
+    TDib next = TDib::MakeMonoDdb(width, height);
+    FreeContext();
+    TSelectDC to(next.Handle());
+    PatBlt(to.Get(), 0, 0, width, height, WHITENESS);
+    if (!image_.Empty()) {
+      TSelectDC from(image_.Handle());
+      BitBlt(to.Get(), 0, 0, image_.Width(), image_.Height(), from.Get(), 0, 0, SRCCOPY);
+    }
+    NewImage(std::move(next), true, true);
     return;
   }
   TDibFormat f = CurrentFormat();
@@ -195,7 +223,10 @@ void TBitmap::ConvertTo(const TDibFormat& format, const std::vector<RGBQUAD>& co
     format_ = format;
     return;
   }
-  TDib next = ConvertDib(image_, GetColorTable(), format, colors);
+  TDib scratch;
+  std::vector<RGBQUAD> from;
+  const TDib& src = PixelsDib(scratch, from);
+  TDib next = ConvertDib(src, from, format, colors);
   NewImage(std::move(next), device);
 }
 
@@ -216,8 +247,12 @@ void TBitmap::SetHandleType(TBitmapHandleType value) {
   if (value == GetHandleType()) return;
   if (value == bmDIB) {
     // The same pixels, now named by their own format.
+    if (image_.IsDdb()) {
+      NewImage(DdbToDib(image_), false);
+      return;
+    }
     if (image_.Empty()) format_ = CurrentFormat();
-    device_ = false;
+    device_ = monoDevice_ = false;
     return;
   }
   TDibFormat f = DeviceFormat(Seams().DisplayBitsPerPixel());
@@ -233,7 +268,14 @@ bool TBitmap::GetMonochrome() const { return CurrentFormat().BitCount == 1; }
 
 void TBitmap::SetMonochrome(bool value) {
   if (value == GetMonochrome()) return;
-  if (value) {
+  if (value && device_) {
+    // A device bitmap becomes a monochrome DDB: white where it was white
+    // (GDI's background-colour rule), black elsewhere.
+    TDib mono;
+    if (!image_.Empty()) mono = DibToMonoDdb(MaskDib(image_, GetColorTable(), clWhite));
+    NewImage(std::move(mono), true, true);
+    format_ = TDibFormat{1};
+  } else if (value) {
     ConvertTo(TDibFormat{1}, DefaultColors(TDibFormat{1}), false);
   } else {
     TDibFormat f = DeviceFormat(Seams().DisplayBitsPerPixel());
@@ -247,6 +289,8 @@ void TBitmap::SetMonochrome(bool value) {
 
 void* TBitmap::GetScanLine(int row) {
   if (row < 0 || row >= GetHeight()) ScanLineError();
+  // A monochrome device bitmap has no bits to reach: it becomes a 1-bit DIB.
+  if (image_.IsDdb()) NewImage(DdbToDib(image_), false);
   Changing(this);
   // GDI may still be drawing into the section.
   GdiFlush();
@@ -256,13 +300,20 @@ void* TBitmap::GetScanLine(int row) {
 void TBitmap::Mask(TColor transparentColor) {
   if (image_.Empty()) return;
   TColor key = transparentColor == clDefault ? GetTransparentColor() : ColorToRGB(transparentColor);
-  TDib mask = MaskDib(image_, GetColorTable(), key);
+  TDib scratch;
+  std::vector<RGBQUAD> colors;
+  TDib mask = MaskDib(PixelsDib(scratch, colors), colors, key);
   NewImage(std::move(mask), false);
   Changed(this);
 }
 
 HBITMAP TBitmap::GetMaskHandle() {
-  if (!maskHandle_ && !image_.Empty()) maskHandle_ = MaskDib(image_, GetColorTable(), GetTransparentColor()).Release();
+  if (!maskHandle_ && !image_.Empty()) {
+    TColor key = GetTransparentColor();
+    TDib scratch;
+    std::vector<RGBQUAD> colors;
+    maskHandle_ = MaskDib(PixelsDib(scratch, colors), colors, key).Release();
+  }
   return maskHandle_;
 }
 
@@ -315,15 +366,18 @@ HBITMAP TBitmap::GetHandle() {
 void TBitmap::SetHandle(HBITMAP value) {
   if (value && value == image_.Handle()) return;
   if (!value) {
-    NewImage(TDib(), device_);
+    NewImage(TDib(), device_, monoDevice_);
     Changed(this);
     return;
   }
   TDib dib = TDib::Adopt(value);
-  bool device = false;
-  if (dib.Empty()) {
-    // A device-dependent bitmap: its pixels, read back at 32 bits, become a
-    // DIB in the display's format (a monochrome one stays 1-bit).
+  bool device = false, mono = false;
+  if (dib.Empty()) dib = TDib::AdoptMonoDdb(value);
+  if (!dib.Empty()) {
+    device = mono = dib.IsDdb();
+  } else {
+    // Any other device-dependent bitmap: its pixels, read back at 32 bits,
+    // become a DIB in the display's format.
     BITMAP bm{};
     if (!GetObjectA(value, sizeof bm, &bm)) throw EInvalidGraphic("Bitmap image is not valid");
     TDib wide = TDib::Make(bm.bmWidth, bm.bmHeight, TDibFormat{32}, {});
@@ -336,13 +390,12 @@ void TBitmap::SetHandle(HBITMAP value) {
     HDC screen = GetDC(nullptr);
     GetDIBits(screen, value, 0, static_cast<UINT>(bm.bmHeight), wide.Bits(), &bi, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
-    bool mono = bm.bmBitsPixel == 1 && bm.bmPlanes == 1;
-    TDibFormat f = mono ? TDibFormat{1} : DeviceFormat(Seams().DisplayBitsPerPixel());
+    TDibFormat f = DeviceFormat(Seams().DisplayBitsPerPixel());
     dib = f == wide.Format() ? std::move(wide) : ConvertDib(wide, {}, f, DefaultColors(f));
-    device = !mono;
+    device = true;
     DeleteObject(value);
   }
-  NewImage(std::move(dib), device);
+  NewImage(std::move(dib), device, mono);
   Changed(this);
 }
 
@@ -358,7 +411,7 @@ HBITMAP TBitmap::ReleaseHandle() {
 }
 
 HPALETTE TBitmap::PaletteNeeded() {
-  if (ignorePalette_ || palette_ || image_.Empty()) return palette_;
+  if (ignorePalette_ || palette_ || image_.Empty() || image_.IsDdb()) return palette_;
   if (IsPaletteFormat(image_.Format())) {
     std::vector<RGBQUAD> table = GetColorTable();
     if (table.empty()) return nullptr;
@@ -383,7 +436,7 @@ HPALETTE TBitmap::GetPalette() { return PaletteNeeded(); }
 void TBitmap::SetPalette(HPALETTE value) {
   if (value == palette_) return;
   FreePalette();
-  if (value && !image_.Empty() && IsPaletteFormat(image_.Format())) {
+  if (value && !image_.Empty() && !image_.IsDdb() && IsPaletteFormat(image_.Format())) {
     PALETTEENTRY entries[256]{};
     UINT n = GetPaletteEntries(value, 0, 1u << image_.Format().BitCount, entries);
     RGBQUAD table[256]{};
@@ -444,15 +497,22 @@ void TBitmap::Draw(TCanvas* canvas, const TRect& rect) {
 
 void TBitmap::Assign(TPersistent* source) {
   if (!source) {
-    NewImage(TDib(), device_);
+    NewImage(TDib(), device_, monoDevice_);
     SetPaletteModified(false);
     Changed(this);
     return;
   }
   if (auto* b = dynamic_cast<TBitmap*>(source)) {
     if (b == this) return;
-    TDib copy = CopyDib(b->image_, b->GetColorTable());
-    NewImage(std::move(copy), b->device_);
+    TDib copy;
+    if (b->image_.IsDdb()) {
+      TDib scratch;
+      std::vector<RGBQUAD> colors;
+      copy = DibToMonoDdb(b->PixelsDib(scratch, colors));
+    } else {
+      copy = CopyDib(b->image_, b->GetColorTable());
+    }
+    NewImage(std::move(copy), b->device_, b->monoDevice_);
     format_ = b->CurrentFormat();
     ignorePalette_ = b->ignorePalette_;
     transparentColor_ = b->transparentColor_;
@@ -474,7 +534,12 @@ void TBitmap::Assign(TPersistent* source) {
 // ---------------------------------------------------------------------------
 // BMP files, resources, clipboard
 
-std::vector<uint8_t> TBitmap::SaveToBytes() const { return WriteBmp(image_, GetColorTable()); }
+std::vector<uint8_t> TBitmap::SaveToBytes() const {
+  TDib scratch;
+  std::vector<RGBQUAD> colors;
+  const TDib& dib = PixelsDib(scratch, colors);
+  return WriteBmp(dib, colors);
+}
 
 void TBitmap::LoadFromBytes(const uint8_t* data, size_t size) {
   TDib dib;

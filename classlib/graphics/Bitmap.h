@@ -58,10 +58,16 @@ class TDib {
   static TDib Make(int width, int height, const TDibFormat& format, const std::vector<RGBQUAD>& colors);
   // Takes over a DIB section handle (null when it is none).
   static TDib Adopt(HBITMAP handle);
+  // A monochrome device-dependent bitmap (CreateBitmap), all black; it has
+  // no bits of its own to reach.
+  static TDib MakeMonoDdb(int width, int height);
+  // Takes over a monochrome device-dependent bitmap.
+  static TDib AdoptMonoDdb(HBITMAP handle);
   HBITMAP Release();
   void Swap(TDib& o) noexcept;
 
   bool Empty() const { return handle_ == nullptr; }
+  bool IsDdb() const { return ddb_; }
   HBITMAP Handle() const { return handle_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
@@ -83,6 +89,7 @@ class TDib {
   int height_ = 0;
   int stride_ = 0;
   bool topDown_ = false;
+  bool ddb_ = false;
   int colorCount_ = 0;
   TDibFormat format_;
 };
@@ -202,11 +209,14 @@ class TBitmap : public TGraphic {
   using TDib = graphics_detail::TDib;
   using TDibFormat = graphics_detail::TDibFormat;
 
-  void NewImage(TDib image, bool device);
+  void NewImage(TDib image, bool device, bool monoDevice = false);
+  // The pixels as a DIB with its colour table: the image itself, or a DIB
+  // copy of a monochrome device bitmap.
+  const TDib& PixelsDib(TDib& scratch, std::vector<RGBQUAD>& colors) const;
   void Resize(int width, int height);
   TDibFormat CurrentFormat() const;
   void ConvertTo(const TDibFormat& format, const std::vector<RGBQUAD>& colors, bool device);
-  void FreeContext();
+  void FreeContext() const;
   void FreeMask();
   void FreePalette();
   HPALETTE PaletteNeeded();
@@ -214,6 +224,7 @@ class TBitmap : public TGraphic {
   TDib image_;
   TDibFormat format_;  // the format of the next image while empty
   bool device_ = true;
+  bool monoDevice_ = false;  // a device bitmap that is a monochrome DDB
   TCanvas* canvas_ = nullptr;
   HBITMAP maskHandle_ = nullptr;
   HPALETTE palette_ = nullptr;

@@ -22,6 +22,7 @@ void TDib::Swap(TDib& o) noexcept {
   std::swap(height_, o.height_);
   std::swap(stride_, o.stride_);
   std::swap(topDown_, o.topDown_);
+  std::swap(ddb_, o.ddb_);
   std::swap(colorCount_, o.colorCount_);
   std::swap(format_, o.format_);
 }
@@ -32,6 +33,7 @@ HBITMAP TDib::Release() {
   bits_ = nullptr;
   width_ = height_ = stride_ = 0;
   topDown_ = false;
+  ddb_ = false;
   colorCount_ = 0;
   format_ = TDibFormat{};
   return h;
@@ -88,6 +90,73 @@ TDib TDib::Adopt(HBITMAP handle) {
     d.colorCount_ = ds.dsBmih.biClrUsed ? static_cast<int>(ds.dsBmih.biClrUsed) : 1 << ds.dsBmih.biBitCount;
   d.format_.Compression = ds.dsBmih.biCompression == BI_BITFIELDS ? BI_BITFIELDS : BI_RGB;
   if (d.format_.Compression == BI_BITFIELDS) std::memcpy(d.format_.Masks, ds.dsBitfields, sizeof d.format_.Masks);
+  return d;
+}
+
+TDib TDib::MakeMonoDdb(int width, int height) {
+  TDib d;
+  if (width <= 0 || height <= 0) return d;
+  HBITMAP h = CreateBitmap(width, height, 1, 1, nullptr);
+  if (!h) throw EOutOfResources("Out of system resources");
+  return AdoptMonoDdb(h);
+}
+
+TDib TDib::AdoptMonoDdb(HBITMAP handle) {
+  TDib d;
+  BITMAP bm{};
+  if (!handle || !GetObjectA(handle, sizeof bm, &bm) || bm.bmBitsPixel != 1 || bm.bmPlanes != 1) return d;
+  d.handle_ = handle;
+  d.width_ = bm.bmWidth;
+  d.height_ = bm.bmHeight;
+  d.stride_ = DibStride(bm.bmWidth, 1);
+  d.format_ = TDibFormat{1};
+  d.colorCount_ = 2;
+  d.ddb_ = true;
+  return d;
+}
+
+const std::vector<RGBQUAD>& MonoColors() {
+  static const std::vector<RGBQUAD> mono = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}};
+  return mono;
+}
+
+namespace {
+struct TMonoInfo {
+  BITMAPINFOHEADER h;
+  RGBQUAD colors[2];
+};
+TMonoInfo MonoInfo(int width, int height) {
+  TMonoInfo bi{};
+  bi.h.biSize = sizeof bi.h;
+  bi.h.biWidth = width;
+  bi.h.biHeight = height;
+  bi.h.biPlanes = 1;
+  bi.h.biBitCount = 1;
+  bi.colors[1] = RGBQUAD{255, 255, 255, 0};
+  return bi;
+}
+}  // namespace
+
+TDib DdbToDib(const TDib& ddb) {
+  TDib d = TDib::Make(ddb.Width(), ddb.Height(), TDibFormat{1}, MonoColors());
+  if (d.Empty()) return d;
+  TMonoInfo bi = MonoInfo(ddb.Width(), ddb.Height());
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, ddb.Handle(), 0, static_cast<UINT>(ddb.Height()), d.Bits(), reinterpret_cast<BITMAPINFO*>(&bi),
+            DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return d;
+}
+
+TDib DibToMonoDdb(const TDib& dib) {
+  TDib d = TDib::MakeMonoDdb(dib.Width(), dib.Height());
+  if (d.Empty()) return d;
+  GdiFlush();
+  TMonoInfo bi = MonoInfo(dib.Width(), dib.Height());
+  HDC screen = GetDC(nullptr);
+  SetDIBits(screen, d.Handle(), 0, static_cast<UINT>(dib.Height()), dib.Bits(), reinterpret_cast<BITMAPINFO*>(&bi),
+            DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
   return d;
 }
 
@@ -342,8 +411,7 @@ void FillDib(const TDib& dib, const std::vector<RGBQUAD>& colors, TColor color) 
 }
 
 TDib MaskDib(const TDib& src, const std::vector<RGBQUAD>& colors, TColor key) {
-  static const std::vector<RGBQUAD> kMono = {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}};
-  TDib d = TDib::Make(src.Width(), src.Height(), TDibFormat{1}, kMono);
+  TDib d = TDib::Make(src.Width(), src.Height(), TDibFormat{1}, MonoColors());
   if (d.Empty()) return d;
   GdiFlush();
   TPixelCodec in(src.Format(), colors);

@@ -40,6 +40,13 @@ class TPixelCodec {
   uint32_t lastIndex_ = 0;
 };
 
+// Black and white: the table of 1-bit DIBs and of monochrome bitmaps.
+const std::vector<RGBQUAD>& MonoColors();
+// A 1-bit DIB with the pixels of a monochrome DDB (selected in no DC).
+TDib DdbToDib(const TDib& ddb);
+// A monochrome DDB with the set bits of a 1-bit DIB.
+TDib DibToMonoDdb(const TDib& dib);
+
 // Copies src into a new DIB of the format (pixels converted one by one).
 TDib ConvertDib(const TDib& src, const std::vector<RGBQUAD>& srcColors, const TDibFormat& format,
                 const std::vector<RGBQUAD>& colors);

@@ -463,6 +463,45 @@ TEST(Bitmap, MaskSetsTheBitsOfTheKeyColour) {
   }
 }
 
+TEST(Bitmap, AMonochromeDeviceBitmapConvertsByTheDCColours) {
+  // The mask idiom: a colour image copied into a monochrome bitmap with the
+  // source's background colour set to the key gives white (set) there only;
+  // the mask copied onto colour takes the destination's text and background
+  // colours.
+  auto image = MakeBitmap(4, 1, pf24bit);
+  TColor px[] = {clRed, clYellow, clRed, clBlack};
+  for (int x = 0; x < 4; ++x) image->GetCanvas()->SetPixels(x, 0, px[x]);
+  auto mask = MakeOwned<TBitmap>();
+  mask->SetMonochrome(true);
+  mask->SetSize(4, 1);
+  EXPECT_TRUE(mask->GetMonochrome());
+  EXPECT_EQ(mask->GetPixelFormat(), pfDevice);
+  EXPECT_EQ(mask->GetCanvas()->GetPixels(3, 0), clWhite);  // a new area is white
+  HDC src = image->GetCanvas()->GetHandle();
+  SetBkColor(src, RGB(255, 0, 0));
+  BitBlt(mask->GetCanvas()->GetHandle(), 0, 0, 4, 1, src, 0, 0, SRCCOPY);
+
+  auto out = MakeBitmap(4, 1, pf24bit);
+  HDC dst = out->GetCanvas()->GetHandle();
+  SetTextColor(dst, RGB(0, 0, 255));
+  SetBkColor(dst, RGB(0, 255, 0));
+  BitBlt(dst, 0, 0, 4, 1, mask->GetCanvas()->GetHandle(), 0, 0, SRCCOPY);
+  TColor expected[] = {clLime, clBlue, clLime, clBlue};
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(out.get(), x, 0), expected[x]) << x;
+
+  // Copies, files and scan lines see the same bits.
+  auto copy = MakeOwned<TBitmap>();
+  copy->Assign(mask.get());
+  EXPECT_EQ(copy->GetPixelFormat(), pfDevice);
+  std::vector<uint8_t> file = mask->SaveToBytes();
+  auto loaded = MakeOwned<TBitmap>();
+  loaded->LoadFromBytes(file.data(), file.size());
+  for (TBitmap* b : {mask.get(), copy.get(), loaded.get()}) {
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(BitAt(b, x, 0), x % 2 == 0 ? 1 : 0) << x;
+    EXPECT_EQ(b->GetPixelFormat(), pf1bit);  // scan lines made it a DIB
+  }
+}
+
 TEST(Bitmap, TransparentColourDefaultsToTheBottomLeftPixel) {
   auto b = MakeBitmap(3, 3, pf24bit);
   b->GetCanvas()->SetPixels(0, 2, clLime);
