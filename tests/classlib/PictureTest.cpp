@@ -4,6 +4,7 @@
 #include <string>
 
 #include "classlib/Graphics.h"
+#include "classlib/classes/Filer.h"
 #include "classlib/classes/Streams.h"
 #include "tests/classlib/GraphicsTestUtil.h"
 
@@ -165,6 +166,90 @@ TEST_F(PictureTest, FiltersListTheRegisteredFormats) {
   TPicture::UnregisterGraphicClass(TTestGraphic::StaticClass());
   EXPECT_EQ(FindGraphicClassByExtension("TST"), nullptr);
   EXPECT_EQ(FindGraphicClassByExtension("BMP"), TBitmap::StaticClass());
+}
+
+}  // namespace
+
+// A component holding a picture, a bitmap and a font, as forms' controls do.
+class TPictureHolder : public TComponent {
+  DECLARE_CLASS(TPictureHolder, TComponent)
+
+  explicit TPictureHolder(TComponent* owner) : TComponent(owner) {}
+  ~TPictureHolder() override {
+    FreeObject(picture_);
+    FreeObject(glyph_);
+    FreeObject(font_);
+  }
+  TFont* GetFont() const { return font_; }
+  void SetFont(TFont* v) { font_->Assign(v); }
+  TPicture* GetPicture() const { return picture_; }
+  void SetPicture(TPicture* v) { picture_->Assign(v); }
+  TBitmap* GetGlyph() const { return glyph_; }
+  void SetGlyph(TBitmap* v) { glyph_->Assign(v); }
+
+ private:
+  TPicture* picture_ = New<TPicture>();
+  TBitmap* glyph_ = New<TBitmap>();
+  TFont* font_ = New<TFont>();
+};
+PUBLISHED(TPictureHolder) {
+  p.Prop("Picture", &TPictureHolder::GetPicture, &TPictureHolder::SetPicture);
+  p.Prop("Glyph", &TPictureHolder::GetGlyph, &TPictureHolder::SetGlyph);
+  p.Prop("Font", &TPictureHolder::GetFont, &TPictureHolder::SetFont);
+}
+
+namespace {
+
+std::string WriteForm(TComponent* root, TComponent* ancestor = nullptr) {
+  Owned<TStringStream> s(New<TStringStream>());
+  Owned<TWriter> w(New<TWriter>(s.get()));
+  w->WriteDescendent(root, ancestor);
+  return s->GetDataString();
+}
+
+void ReadForm(const std::string& text, TComponent* root) {
+  Owned<TStringStream> s(New<TStringStream>(text));
+  s->ReadComponent(root);
+}
+
+TEST_F(PictureTest, StoredFormsCarryPicturesAndBitmapsAsData) {
+  Owned<TPictureHolder> a(New<TPictureHolder>(nullptr));
+  a->SetName("Holder");
+  // Empty graphics are not written.
+  EXPECT_EQ(WriteForm(a.get()).find("Data"), std::string::npos);
+
+  a->GetPicture()->GetBitmap()->Assign(MakeBitmap(3, 2, pf24bit, clPurple).get());
+  a->GetGlyph()->Assign(MakeBitmap(2, 2, pf8bit, clGreen).get());
+  std::string text = WriteForm(a.get());
+  // The picture's data names its class first ("TBitmap" behind its length),
+  // the bitmap's starts with the length of its file.
+  EXPECT_NE(text.find("Picture.Data = {\r\n    07544269746D6170"), std::string::npos) << text;
+  EXPECT_NE(text.find("Glyph.Data = {"), std::string::npos) << text;
+  // Fonts write their colour and character set as identifiers.
+  for (const char* line : {"Font.Charset = DEFAULT_CHARSET", "Font.Color = clWindowText", "Font.Name = 'MS Sans Serif'",
+                           "Font.Style = []"})
+    EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+  EXPECT_EQ(text.find("Font.Size"), std::string::npos);
+
+  Owned<TPictureHolder> b(New<TPictureHolder>(nullptr));
+  ReadForm(text, b.get());
+  ASSERT_NE(dynamic_cast<TBitmap*>(b->GetPicture()->GetGraphic()), nullptr);
+  EXPECT_EQ(PixelAt(b->GetPicture()->GetBitmap(), 2, 1), clPurple);
+  EXPECT_EQ(b->GetGlyph()->GetPixelFormat(), pf8bit);
+  EXPECT_EQ(b->GetGlyph()->GetCanvas()->GetPixels(1, 1), clGreen);
+  ReadForm("object Holder: TPictureHolder\n  Font.Color = clHighlight\n  Font.Charset = SYMBOL_CHARSET\n"
+           "  Font.Style = [fsBold]\nend\n",
+           b.get());
+  EXPECT_EQ(b->GetFont()->GetColor(), clHighlight);
+  EXPECT_EQ(b->GetFont()->GetCharset(), SYMBOL_CHARSET);
+  EXPECT_TRUE(b->GetFont()->GetStyle().Contains(fsBold));
+
+  // A descendant with the ancestor's graphics writes none of them.
+  EXPECT_EQ(WriteForm(b.get(), a.get()).find("Data"), std::string::npos);
+  b->GetGlyph()->GetCanvas()->SetPixels(0, 0, clRed);
+  std::string changed = WriteForm(b.get(), a.get());
+  EXPECT_NE(changed.find("Glyph.Data"), std::string::npos);
+  EXPECT_EQ(changed.find("Picture.Data"), std::string::npos);
 }
 
 }  // namespace
