@@ -8,6 +8,7 @@
 #include "classlib/graphics/GraphicsUnit.h"
 #include "classlib/graphics/Icon.h"
 #include "classlib/graphics/Metafile.h"
+#include "classlib/menus/MenusUnit.h"
 
 // The class library's units that have start-up work, in start-up order.
 // A unit adds its entry here; the program and the test mains run this list
@@ -36,6 +37,7 @@ const std::vector<TUnitEntry>& ClasslibUnits() {
          FinalizeIcon();
        }},
       {"Controls", InitializeControls, nullptr},
+      {"Menus", InitializeMenus, FinalizeMenus},
   };
   return units;
 }

@@ -60,6 +60,18 @@ bool IsAccel(WORD vk, const std::string& str);
 // The accelerator character of a caption, or "" when it has none.
 std::string GetHotkey(const std::string& text);
 
+// The state of an owner-drawn item (menus, list boxes, combo boxes): the
+// bits of DRAWITEMSTRUCT.itemState in the same order (ODS_SELECTED is bit 0
+// ... ODS_COMBOBOXEDIT bit 12), so a state is OwnerDrawStateOf(itemState).
+// The platform keeps it in its Windows unit, below menus and controls alike.
+enum TOwnerDrawStateItem {
+  odSelected, odGrayed, odDisabled, odChecked, odFocused, odDefault, odHotLight, odInactive,
+  odNoAccel, odNoFocusRect, odReserved1, odReserved2, odComboBoxEdit
+};
+DECLARE_ENUM_TYPE(TOwnerDrawStateItem);
+using TOwnerDrawState = TSet<TOwnerDrawStateItem>;
+inline TOwnerDrawState OwnerDrawStateOf(UINT itemState) { return TOwnerDrawState::FromBits(itemState & 0x1FFF); }
+
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 DECLARE_ENUM_TYPE(TBiDiMode);
 

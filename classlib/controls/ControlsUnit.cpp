@@ -17,6 +17,9 @@ DEFINE_ENUM_TYPE(TControlStateItem, "csLButtonDown", "csClicked", "csPalette", "
                  "csDestroyingHandle", "csDocking")
 DEFINE_ENUM_TYPE(TMouseButton, "mbLeft", "mbRight", "mbMiddle")
 DEFINE_ENUM_TYPE(TShiftStateItem, "ssShift", "ssAlt", "ssCtrl", "ssLeft", "ssRight", "ssMiddle", "ssDouble")
+DEFINE_ENUM_TYPE(TOwnerDrawStateItem, "odSelected", "odGrayed", "odDisabled", "odChecked", "odFocused",
+                 "odDefault", "odHotLight", "odInactive", "odNoAccel", "odNoFocusRect", "odReserved1",
+                 "odReserved2", "odComboBoxEdit")
 DEFINE_ENUM_TYPE(TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly")
 DEFINE_ENUM_TYPE(TDragMode, "dmManual", "dmAutomatic")
 DEFINE_ENUM_TYPE(TDragKind, "dkDrag", "dkDock")
