@@ -235,6 +235,30 @@ TEST_F(MenuItemTest, DispatchCommandClicksTheItemAndAutoCheckToggles) {
   EXPECT_FALSE(status->GetChecked());
 }
 
+TEST_F(MenuItemTest, MenusBuiltInCode) {
+  TNotifyEvent click(static_cast<MenuItemTest*>(this), &MenuItemTest::Clicked);
+  TPopupMenu* menu = NewPopupMenu(owner, "Popup1", paCenter, false,
+                                  {NewItem("&Cut", ShortCut('X', {ssCtrl}), false, true, click, 0, "Cut1"), NewLine(),
+                                   NewSubMenu("&More", 7, "More1", {NewItem("&Zoom", 0, true, false, nullptr, 0, "Zoom1")})});
+  EXPECT_EQ(menu->GetName(), "Popup1");
+  EXPECT_EQ(menu->GetAlignment(), paCenter);
+  EXPECT_FALSE(menu->GetAutoPopup());
+  TMenuItem* items = menu->GetItems();
+  ASSERT_EQ(items->GetCount(), 3);
+  EXPECT_EQ(items->GetItem(0)->GetName(), "Cut1");
+  EXPECT_EQ(items->GetItem(0)->GetShortCut(), ShortCut('X', {ssCtrl}));
+  EXPECT_TRUE(items->GetItem(1)->IsLine());
+  TMenuItem* more = items->GetItem(2);
+  EXPECT_EQ(more->GetHelpContext(), 7);
+  ASSERT_EQ(more->GetCount(), 1);
+  EXPECT_TRUE(more->GetItem(0)->GetChecked());
+  EXPECT_FALSE(more->GetItem(0)->GetEnabled());
+  menu->DispatchCommand(items->GetItem(0)->GetCommand());
+  EXPECT_EQ(clicks.size(), 1u);
+  // The items have no owner: the menu frees them with itself.
+  EXPECT_EQ(items->GetItem(0)->GetOwner(), nullptr);
+}
+
 // An action with handlers that count.
 class CountingAction : public TAction {
  public:
