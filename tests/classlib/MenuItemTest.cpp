@@ -65,6 +65,7 @@ TEST_F(MenuItemTest, BadIndexesAndMisplacedItemsRaiseMenuErrors) {
       {"Add itself", [&] { loose->Add(loose); }, "Menu inserted twice"},
       {"Add a menu's root", [&] { loose->Add(menu->GetItems()); }, "Menu inserted twice"},
       {"Remove a stranger", [&] { file->Remove(loose); }, "Sub-menu is not in menu"},
+      {"Add nothing", [&] { file->Add(static_cast<TMenuItem*>(nullptr)); }, "Sub-menu is not in menu"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
