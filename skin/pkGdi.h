@@ -1,0 +1,105 @@
+// Internal to the skin library: owners of the GDI handles its units make, so
+// that every object, DC and selection is given back on every path.
+#pragma once
+
+#include <memory>
+#include <type_traits>
+#include <utility>
+
+#include "classlib/Win.h"
+#include "classlib/classes/Errors.h"
+
+namespace pk_detail {
+
+struct TGdiObjectDeleter {
+  void operator()(void* h) const {
+    if (h) DeleteObject(static_cast<HGDIOBJ>(h));
+  }
+};
+// A pen, brush, bitmap, region or palette deleted with DeleteObject.
+template <class H>
+using TGdiObject = std::unique_ptr<std::remove_pointer_t<H>, TGdiObjectDeleter>;
+
+// The screen's DC for the life of the object.
+class TScreenDC {
+ public:
+  TScreenDC() : dc_(GetDC(nullptr)) {}
+  ~TScreenDC() {
+    if (dc_) ReleaseDC(nullptr, dc_);
+  }
+  TScreenDC(const TScreenDC&) = delete;
+  TScreenDC& operator=(const TScreenDC&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+// A memory DC compatible with the screen, with one bitmap selected while it
+// lives; deleting it puts the DC's own bitmap back first, as GDI asks.
+class TMemoryDC {
+ public:
+  TMemoryDC() = default;
+  explicit TMemoryDC(HBITMAP bmp) { Select(bmp); }
+  ~TMemoryDC() { Reset(); }
+  TMemoryDC(const TMemoryDC&) = delete;
+  TMemoryDC& operator=(const TMemoryDC&) = delete;
+
+  void Select(HBITMAP bmp) {
+    Reset();
+    TScreenDC screen;
+    dc_ = CreateCompatibleDC(screen.Get());
+    if (!dc_) throw EOutOfResources("Out of system resources");
+    old_ = SelectObject(dc_, bmp);
+  }
+  void Reset() {
+    if (!dc_) return;
+    if (old_) SelectObject(dc_, old_);
+    DeleteDC(dc_);
+    dc_ = nullptr;
+    old_ = nullptr;
+  }
+  HDC Get() const { return dc_; }
+
+ private:
+  HDC dc_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+};
+
+// Text and background colours of a DC set for a blit that expands a
+// monochrome source, put back when the scope ends.
+class TDCColors {
+ public:
+  TDCColors(HDC dc, COLORREF text, COLORREF back)
+      : dc_(dc), text_(SetTextColor(dc, text)), back_(SetBkColor(dc, back)) {}
+  ~TDCColors() {
+    SetTextColor(dc_, text_);
+    SetBkColor(dc_, back_);
+  }
+  TDCColors(const TDCColors&) = delete;
+  TDCColors& operator=(const TDCColors&) = delete;
+
+ private:
+  HDC dc_;
+  COLORREF text_;
+  COLORREF back_;
+};
+
+}  // namespace pk_detail
+
+namespace pk_detail {
+
+// Runs a cleanup when the scope ends, also on an exception.
+template <class F>
+class TScopeExit {
+ public:
+  explicit TScopeExit(F f) : f_(std::move(f)) {}
+  ~TScopeExit() { f_(); }
+  TScopeExit(const TScopeExit&) = delete;
+  TScopeExit& operator=(const TScopeExit&) = delete;
+
+ private:
+  F f_;
+};
+
+}  // namespace pk_detail
