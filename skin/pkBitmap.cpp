@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 
 #include "classlib/Seams.h"
 #include "skin/pkShared.h"
@@ -289,12 +290,58 @@ void TpkBitmap::SaveToBitmap(TBitmap* bitmap) {
   bitmap->SetPixelFormat(pixelFormat_);
   bitmap->SetSize(width_, height_);
   if (GetEmpty()) return;
-  if (hasColorTable_ && !bitmap->GetColorTable().empty())
-    SetDIBColorTable(bitmap->GetCanvas()->GetHandle(), 0, 256, colorTable_);
+  if (!bitmap->GetColorTable().empty()) {
+    if (hasColorTable_) SetDIBColorTable(bitmap->GetCanvas()->GetHandle(), 0, 256, colorTable_);
+    WriteIndexed(bitmap);
+    return;
+  }
   copyingOut_ = true;
   TScopeExit done([this] { copyingOut_ = false; });
   // Drawn plain (never through the mask): CopyingOut is set.
   bitmap->GetCanvas()->Draw(0, 0, this);
+}
+
+void TpkBitmap::WriteIndexed(TBitmap* bitmap) const {
+  // Each pixel takes the index of its colour in the bitmap's table (the
+  // nearest one when it has no exact entry). GDI's own 24-to-8-bit blit may
+  // pick a neighbouring entry (Wine's does), which would not give back the
+  // indices a palette picture was loaded with.
+  const std::vector<RGBQUAD> table = bitmap->GetColorTable();
+  const int bits = bitmap->GetPixelFormat() == pf1bit ? 1 : bitmap->GetPixelFormat() == pf4bit ? 4 : 8;
+  std::unordered_map<int, uint8_t> found;
+  auto indexOf = [&](int p) -> uint8_t {
+    auto it = found.find(p);
+    if (it != found.end()) return it->second;
+    int r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
+    int64_t best = INT64_MAX;
+    uint8_t index = 0;
+    for (size_t i = 0; i < table.size(); ++i) {
+      int64_t dr = r - table[i].rgbRed, dg = g - table[i].rgbGreen, db = b - table[i].rgbBlue;
+      int64_t d = dr * dr + dg * dg + db * db;
+      if (d < best) {
+        best = d;
+        index = static_cast<uint8_t>(i);
+      }
+    }
+    found.emplace(p, index);
+    return index;
+  };
+  for (int y = 0; y < height_; ++y) {
+    TPixelRow<const RGBTRIPLE> src = GetRow(y);
+    TPixelRow<uint8_t> dst = bitmap->ScanLineAs<uint8_t>(y);
+    for (int x = 0; x < width_; ++x) {
+      uint8_t index = indexOf(PixelOf(src[x]));
+      if (bits == 8) {
+        dst[x] = index;
+      } else {
+        int perByte = 8 / bits, shift = (perByte - 1 - x % perByte) * bits;
+        uint8_t mask = static_cast<uint8_t>(((1 << bits) - 1) << shift);
+        uint8_t& byte = dst[x / perByte];
+        byte = static_cast<uint8_t>((byte & ~mask) | (index << shift));
+      }
+    }
+  }
+  bitmap->Changed(bitmap);
 }
 
 void TpkBitmap::LoadFromStream(TStream* stream) {

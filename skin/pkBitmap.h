@@ -209,6 +209,8 @@ class TpkBitmap : public TGraphic {
   // The key of the transparency mask as a pixel triple.
   int MaskKey() const;
   void DrawWhole(HDC dc, int x, int y);
+  // Pixels into a palette-format bitmap as indices of its colour table.
+  void WriteIndexed(TBitmap* bitmap) const;
   // The same picture in a temporary of the given size.
   Owned<TpkBitmap> StretchedCopy(int width, int height, bool smooth);
 

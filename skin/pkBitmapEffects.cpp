@@ -39,6 +39,12 @@ int64_t RandomWide(int64_t n) {
 
 inline int64_t Abs64(int64_t v) { return v < 0 ? -v : v; }
 
+// The pixels of a same-sized temporary, row by row: the gap bytes stay.
+void CopyPixelsFrom(TpkBitmap& dest, TpkBitmap& source) {
+  const size_t bytes = static_cast<size_t>(3 * dest.GetWidth());
+  for (int y = 0; y < dest.GetHeight(); ++y) std::memcpy(&dest.GetRowBytes(y)[0], &source.GetRowBytes(y)[0], bytes);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -386,7 +392,7 @@ void TpkBitmap::Rotate(TPoint center, double angle) {
         out[x] = self->GetRow(static_cast<int>(sy))[static_cast<int>(sx)];
     }
   }
-  std::memcpy(GetPixelData(), tmp->GetPixelData(), static_cast<size_t>(size_));
+  CopyPixelsFrom(*this, *tmp);
 }
 
 void TpkBitmap::Wave(bool wrap, double xDiv, double yDiv, double ratio) {
@@ -423,7 +429,7 @@ void TpkBitmap::Wave(bool wrap, double xDiv, double yDiv, double ratio) {
       }
     }
   }
-  std::memcpy(GetPixelData(), tmp->GetPixelData(), static_cast<size_t>(size_));
+  CopyPixelsFrom(*this, *tmp);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,60 @@
+// Helpers of the skin tests: TpkBitmaps of known pixels and pixel reads
+// straight from memory (never through GDI).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "classlib/Graphics.h"
+#include "skin/pkBitmap.h"
+
+namespace skin_test {
+
+// Pixel triples, top row first.
+using TPixels = std::vector<std::vector<int>>;
+
+inline Owned<TpkBitmap> MakePk(const TPixels& rows) {
+  Owned<TpkBitmap> b = MakeOwned<TpkBitmap>();
+  int h = static_cast<int>(rows.size()), w = h ? static_cast<int>(rows[0].size()) : 0;
+  b->SetSize(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) b->SetPixel(x, y, rows[static_cast<size_t>(y)][static_cast<size_t>(x)]);
+  return b;
+}
+
+inline Owned<TpkBitmap> MakePk(int w, int h, int fill) {
+  return MakePk(TPixels(static_cast<size_t>(h), std::vector<int>(static_cast<size_t>(w), fill)));
+}
+
+// A picture where every pixel differs: red = 10 * x + 1, green = 10 * y + 2,
+// blue = x + y + 3.
+inline Owned<TpkBitmap> MakeRamp(int w, int h) {
+  TPixels rows(static_cast<size_t>(h), std::vector<int>(static_cast<size_t>(w)));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      rows[static_cast<size_t>(y)][static_cast<size_t>(x)] = (10 * x + 1) << 16 | (10 * y + 2) << 8 | (x + y + 3);
+  return MakePk(rows);
+}
+
+inline TPixels PixelsOf(const TpkBitmap* b) {
+  TPixels rows(static_cast<size_t>(b->GetHeight()), std::vector<int>(static_cast<size_t>(b->GetWidth())));
+  for (int y = 0; y < b->GetHeight(); ++y)
+    for (int x = 0; x < b->GetWidth(); ++x) rows[static_cast<size_t>(y)][static_cast<size_t>(x)] = b->GetPixel(x, y);
+  return rows;
+}
+
+inline int Gray(int v) { return v << 16 | v << 8 | v; }
+inline int Rgb(int r, int g, int b) { return r << 16 | g << 8 | b; }
+
+// A pixel triple of a 24- or 32-bit TBitmap.
+inline int PixelOfBitmap(TBitmap* b, int x, int y) {
+  const uint8_t* row = static_cast<const uint8_t*>(b->GetScanLine(y));
+  int bpp = b->GetPixelFormat() == pf24bit ? 3 : 4;
+  const uint8_t* p = row + x * bpp;
+  return p[2] << 16 | p[1] << 8 | p[0];
+}
+
+}  // namespace skin_test
