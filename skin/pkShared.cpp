@@ -166,6 +166,21 @@ void DrawDisabledGlyph(TBitmap* source, TBitmap* dest) {
   paint(0, 0, clBtnShadow);
 }
 
+void DrawImageListImage(TCustomImageList* list, int index, TCanvas* canvas, int x, int y, TDrawingStyle style,
+                        bool enabled) {
+  if (!list || !canvas || index < 0 || index >= list->GetCount()) return;
+  // The list draws both states as needed here: enabled through
+  // ImageList_DrawEx with its colours (clNone and clDefault become CLR_NONE
+  // and CLR_DEFAULT), disabled as its embossed monochrome shape.
+  list->Draw(canvas, x, y, index, style, itImage, enabled);
+}
+
+void DrawImageListImageEven(TCustomImageList* list, int index, TCanvas* canvas, int x, int y, TDrawingStyle style,
+                            bool enabled) {
+  // Rounded down, also for negative x.
+  DrawImageListImage(list, index, canvas, x & ~1, y, style, enabled);
+}
+
 // ---------------------------------------------------------------------------
 // Checker, tiles, rectangles
 
@@ -345,9 +360,7 @@ bool NextToken(const std::string& s, int& pos, TpkTokenOptions options, std::str
       break;
     }
     if (c < ' ' || (!options.Contains(ntSpaces) && c < '!')) {
-      // A stop with nothing read is stepped over, so that a caller's loop
-      // always moves on.
-      if (token.empty()) ++pos;
+      ++pos;
       break;
     }
     token += static_cast<char>(c);

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "classlib/Graphics.h"
+#include "classlib/ImgList.h"
 #include "classlib/Win.h"
 #include "skin/pkColorSwap.h"
 
@@ -47,6 +48,14 @@ void BlitThroughMask(TCanvas* canvas, const TRect& rect, TBitmap* image, bool vi
 // Fills the part of bitmap outside region with its transparent colour.
 void FillOutsideRegion(TpkBitmap* bitmap, HRGN region);
 
+// An image of the list: enabled through ImageList_DrawEx with the list's
+// colours; disabled as its monochrome mask, embossed (clBtnHighlight one
+// pixel down and right, clBtnShadow over it).
+void DrawImageListImage(TCustomImageList* list, int index, TCanvas* canvas, int x, int y, TDrawingStyle style,
+                        bool enabled);
+// The same at the even x at or left of x.
+void DrawImageListImageEven(TCustomImageList* list, int index, TCanvas* canvas, int x, int y, TDrawingStyle style,
+                            bool enabled);
 // Dest becomes Source's size on clBtnFace with Source's shape (its pixels
 // that are not its transparent colour) embossed in clBtnHighlight and
 // clBtnShadow.
@@ -91,9 +100,9 @@ DECLARE_ENUM_TYPE(TpkTokenOption);
 using TpkTokenOptions = TSet<TpkTokenOption>;
 // Reads the token at pos (1-based). ntSkipBlanks skips spaces and tabs
 // first; ntQuoted returns a stretch in double quotes without them; otherwise
-// characters up to a delimiter (consumed), a control character or, without
-// ntSpaces, any character below "!" (both left in place). False when nothing
-// is left.
+// the characters before the first delimiter, control character or, without
+// ntSpaces, character below "!"; that character is consumed too. False when
+// nothing is left.
 bool NextToken(const std::string& s, int& pos, TpkTokenOptions options, std::string& token,
                const std::string& delimiters);
 
