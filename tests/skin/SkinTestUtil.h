@@ -5,11 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "classlib/Graphics.h"
 #include "skin/pkBitmap.h"
+
+// Points compare and print by their coordinates (POINT is a global type, so
+// these live in the global namespace where lookup finds them).
+inline bool operator==(const POINT& a, const POINT& b) { return a.x == b.x && a.y == b.y; }
+inline void PrintTo(const POINT& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 
 namespace skin_test {
 
