@@ -390,9 +390,11 @@ bool Invalid(HWND w) {
 
 TEST(PkShared, InvalidateOverlappingReachesOverlappingSiblingsAndTheirChildren) {
   static TWindowClass cls;
-  HWND parent = CreateWindowExA(0, "PkSharedTestWindow", "", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+  HWND parent = CreateWindowExA(WS_EX_NOACTIVATE, "PkSharedTestWindow", "", WS_POPUP, 0, 0, 200, 200, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(parent, nullptr);
+  // Only visible windows collect update regions; shown without activation.
+  ShowWindow(parent, SW_SHOWNOACTIVATE);
   HWND target = Child(parent, 50, 50, 40, 40);
   HWND overlapping = Child(parent, 80, 80, 40, 40);
   HWND grandChild = Child(overlapping, 0, 0, 10, 10);

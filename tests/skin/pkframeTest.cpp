@@ -80,9 +80,12 @@ namespace {
 
 class THost {
  public:
-  explicit THost(DWORD style = WS_CLIPCHILDREN)
-      : handle_(CreateWindowExA(0, "STATIC", "host", WS_POPUP | style, 0, 0, 300, 200, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr)) {}
+  explicit THost(DWORD style = WS_CLIPCHILDREN, bool visible = false)
+      : handle_(CreateWindowExA(WS_EX_NOACTIVATE, "STATIC", "host", WS_POPUP | style, 0, 0, 300, 200, nullptr,
+                                nullptr, GetModuleHandleA(nullptr), nullptr)) {
+    // Shown without taking the activation from other tests.
+    if (visible) ShowWindow(handle_, SW_SHOWNOACTIVATE);
+  }
   ~THost() { DestroyWindow(handle_); }
   HWND Handle() const { return handle_; }
 
@@ -287,7 +290,7 @@ TEST(PkEditFrame, TransparencyRecreatesAClippedOwnersWindow) {
 
 TEST(PkEditFrame, InvalidateTransparentClimbsTransparentPanels) {
   // Only visible windows collect update regions.
-  THost host(WS_VISIBLE);
+  THost host(0, true);
   Owned<TWinControl> root(New<TWinControl>(nullptr));
   root->SetBounds(0, 0, 280, 180);
   root->SetParentWindow(host.Handle());
