@@ -5,30 +5,16 @@
 
 #include "classlib/Classes.h"
 #include "classlib/IniFiles.h"
+#include "tests/common/TestSupport.h"
 
 namespace {
 
-std::string TempIniPath(const char* tag) {
-  static int counter = 0;
-  char dir[MAX_PATH];
-  DWORD n = GetTempPathA(MAX_PATH, dir);
-  return std::string(dir, n) + "IniFilesTest-" + tag + "-" + std::to_string(GetCurrentProcessId()) + "-" +
-         std::to_string(++counter) + ".ini";
-}
-
-std::vector<std::string> Lines(TStrings* s) {
-  std::vector<std::string> v;
-  for (int i = 0; i < s->GetCount(); ++i) v.push_back(s->Get(i));
-  return v;
-}
-
-// A fresh file name in the temporary folder, removed afterwards.
+// A fresh file name in a scratch folder, removed afterwards.
 class IniFileTest : public ::testing::Test {
  protected:
-  void SetUp() override { path_ = TempIniPath("case"); }
-  void TearDown() override { DeleteFileA(path_.c_str()); }
   Owned<TIniFile> Open() { return MakeOwned<TIniFile>(path_); }
-  std::string path_;
+  TTempFolder temp_{"IniFilesTest"};
+  std::string path_ = temp_.Path("case.ini");
 };
 
 TEST_F(IniFileTest, EveryTypeRoundTripsThroughTheFile) {
@@ -128,13 +114,13 @@ TEST_F(IniFileTest, SectionListings) {
   auto list = MakeOwned<TStringList>();
   list->Add("stale");
   ini->ReadSections(list.get());
-  EXPECT_EQ(Lines(list.get()), (std::vector<std::string>{"First", "Second"}));
+  EXPECT_EQ(LinesOf(list.get()), (Lines{"First", "Second"}));
   ini->ReadSection("First", list.get());
-  EXPECT_EQ(Lines(list.get()), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(LinesOf(list.get()), (Lines{"a", "b"}));
   ini->ReadSectionValues("First", list.get());
-  EXPECT_EQ(Lines(list.get()), (std::vector<std::string>{"a=1", "b=two words"}));
+  EXPECT_EQ(LinesOf(list.get()), (Lines{"a=1", "b=two words"}));
   ini->ReadSectionValues("Second", list.get());
-  EXPECT_EQ(Lines(list.get()), (std::vector<std::string>{"c="}));
+  EXPECT_EQ(LinesOf(list.get()), (Lines{"c="}));
   EXPECT_TRUE(ini->SectionExists("first"));
   EXPECT_TRUE(ini->ValueExists("First", "B"));
   EXPECT_TRUE(ini->ValueExists("Second", "c"));
@@ -151,9 +137,9 @@ TEST_F(IniFileTest, EraseSectionAndDeleteKey) {
   ini->DeleteKey("Keep", "missing");
   auto list = MakeOwned<TStringList>();
   ini->ReadSections(list.get());
-  EXPECT_EQ(Lines(list.get()), (std::vector<std::string>{"Keep"}));
+  EXPECT_EQ(LinesOf(list.get()), (Lines{"Keep"}));
   ini->ReadSectionValues("Keep", list.get());
-  EXPECT_EQ(Lines(list.get()), (std::vector<std::string>{"b=2"}));
+  EXPECT_EQ(LinesOf(list.get()), (Lines{"b=2"}));
   EXPECT_EQ(ini->ReadString("Gone", "c", "none"), "none");
 }
 
@@ -195,16 +181,10 @@ TEST_F(IniFileTest, BinaryStreamAtAStreamPosition) {
   EXPECT_EQ(std::string(back, 2), "AB");
 }
 
-TEST(IniFile, FailedWriteRaisesWithTheFileName) {
-  std::string path = TempIniPath("nodir");
-  path.insert(path.rfind('\\'), "\\no-such-folder");
+TEST_F(IniFileTest, FailedWriteRaisesWithTheFileName) {
+  std::string path = temp_.Folder() + "\\no-such-folder\\case.ini";
   auto ini = MakeOwned<TIniFile>(path);
-  try {
-    ini->WriteString("S", "K", "V");
-    FAIL() << "no exception";
-  } catch (const EIniFileException& e) {
-    EXPECT_EQ(e.GetMessage(), "Unable to write to " + path);
-  }
+  EXPECT_EQ(MessageOf<EIniFileException>([&] { ini->WriteString("S", "K", "V"); }), "Unable to write to " + path);
 }
 
 }  // namespace

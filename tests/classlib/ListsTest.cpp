@@ -6,20 +6,11 @@
 
 #include "classlib/Classes.h"
 #include "classlib/Contnrs.h"
+#include "tests/common/TestSupport.h"
 
 namespace {
 
 void* P(intptr_t n) { return reinterpret_cast<void*>(n); }
-
-template <class E>
-std::string MessageOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const E& e) {
-    return e.GetMessage();
-  }
-  return "(no exception)";
-}
 
 TEST(ListsTest, IndexCountAndCapacityErrors) {
   Owned<TList> list = MakeOwned<TList>();

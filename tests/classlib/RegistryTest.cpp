@@ -7,24 +7,15 @@
 
 #include "classlib/Classes.h"
 #include "classlib/Registry.h"
+#include "tests/common/TestSupport.h"
 
 namespace {
 
-std::vector<std::string> Sorted(TStrings* s) {
-  std::vector<std::string> v;
-  for (int i = 0; i < s->GetCount(); ++i) v.push_back(s->Get(i));
+// The registry enumerates in an order of its own.
+Lines Sorted(const TStrings* s) {
+  Lines v = LinesOf(s);
   std::sort(v.begin(), v.end());
   return v;
-}
-
-template <class F>
-std::string ErrorOf(F f) {
-  try {
-    f();
-  } catch (const ERegistryException& e) {
-    return e.GetMessage();
-  }
-  return "no exception";
 }
 
 // A key of its own below HKEY_CURRENT_USER\Software\PerivaneTest, removed
@@ -136,13 +127,13 @@ TEST_F(RegistryTest, WrongTypeMissingValueAndFailedWriteRaise) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_EQ(ErrorOf(c.call), c.message);
+    EXPECT_EQ(MessageOf<ERegistryException>(c.call), c.message);
   }
   ASSERT_TRUE(reg->OpenKeyReadOnly("\\" + path_));
-  EXPECT_EQ(ErrorOf([&] { reg->WriteInteger("Int", 2); }), "Failed to set data for 'Int'");
+  EXPECT_EQ(MessageOf<ERegistryException>([&] { reg->WriteInteger("Int", 2); }), "Failed to set data for 'Int'");
   EXPECT_EQ(reg->ReadInteger("Int"), 1);
   reg->CloseKey();
-  EXPECT_EQ(ErrorOf([&] { reg->WriteString("X", "y"); }), "Failed to set data for 'X'");
+  EXPECT_EQ(MessageOf<ERegistryException>([&] { reg->WriteString("X", "y"); }), "Failed to set data for 'X'");
 }
 
 TEST_F(RegistryTest, RelativeAndAbsolutePaths) {
@@ -320,7 +311,7 @@ TEST_F(RegistryTest, IniFileDefaultsAndValuesStoredAsText) {
   EXPECT_EQ(ini->ReadBinaryStream("Text", "Bin", stream.get()), 2);
   // Another registry type raises.
   ini->WriteInteger("Text", "Int", 1);
-  EXPECT_EQ(ErrorOf([&] { ini->ReadFloat("Text", "Int", 0); }), "Invalid data type for 'Int'");
+  EXPECT_EQ(MessageOf<ERegistryException>([&] { ini->ReadFloat("Text", "Int", 0); }), "Invalid data type for 'Int'");
 }
 
 TEST_F(RegistryTest, IniFileEraseSectionAndDeleteKey) {

@@ -5,18 +5,9 @@
 #include <vector>
 
 #include "classlib/Classes.h"
+#include "tests/common/TestSupport.h"
 
 namespace {
-
-template <class E>
-std::string MessageOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const E& e) {
-    return e.GetMessage();
-  }
-  return "(no exception)";
-}
 
 std::string ReadAll(TStream* s) {
   std::string out(static_cast<size_t>(s->GetSize()), '\0');
@@ -101,32 +92,17 @@ TEST(StreamTest, ResourceStreams) {
   EXPECT_EQ(length, r->GetSize());  // VS_VERSIONINFO starts with its own length
 }
 
-// A private folder under the system's temporary folder, removed afterwards.
 class StreamFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmp[MAX_PATH];
-    ASSERT_NE(GetTempPathA(MAX_PATH, tmp), 0u);
-    folder_ = std::string(tmp) + "ClasslibStreams" + std::to_string(GetCurrentProcessId());
-    CreateDirectoryA(folder_.c_str(), nullptr);
-  }
-  void TearDown() override {
-    for (const std::string& f : made_) DeleteFileA(f.c_str());
-    RemoveDirectoryA(folder_.c_str());
-  }
-  std::string Path(const std::string& name) {
-    made_.push_back(folder_ + "\\" + name);
-    return made_.back();
-  }
-  std::string folder_;
-  std::vector<std::string> made_;
+  std::string Path(const std::string& name) { return temp_.Path(name); }
+  TTempFolder temp_{"ClasslibStreams"};
 };
 
 TEST_F(StreamFileTest, OpenAndCreateErrorsNameTheFile) {
   std::string missing = Path("missing.txt");
   EXPECT_EQ(MessageOf<EFOpenError>([&] { MakeOwned<TFileStream>(missing, fmOpenRead); }),
             "Cannot open file " + missing);
-  std::string badFolder = folder_ + "\\no\\such\\folder.txt";
+  std::string badFolder = temp_.Folder() + "\\no\\such\\folder.txt";
   EXPECT_EQ(MessageOf<EFCreateError>([&] { MakeOwned<TFileStream>(badFolder, fmCreate); }),
             "Cannot create file " + badFolder);
   EXPECT_THROW(MakeOwned<TStringList>()->LoadFromFile(missing), EFOpenError);

@@ -5,31 +5,14 @@
 #include <vector>
 
 #include "classlib/Classes.h"
+#include "tests/common/TestSupport.h"
 
 namespace {
-
-using Lines = std::vector<std::string>;
-
-Lines LinesOf(TStrings* s) {
-  Lines out;
-  for (int i = 0; i < s->GetCount(); ++i) out.push_back(s->Get(i));
-  return out;
-}
 
 Owned<TStringList> ListOf(const Lines& lines) {
   Owned<TStringList> list = MakeOwned<TStringList>();
   for (const std::string& s : lines) list->Add(s);
   return list;
-}
-
-template <class E>
-std::string MessageOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const E& e) {
-    return e.GetMessage();
-  }
-  return "(no exception)";
 }
 
 TEST(StringListTest, SortedListAndDuplicates) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "classlib/SysUtils.h"
+#include "tests/common/TestSupport.h"
 
 namespace {
 
@@ -51,12 +52,6 @@ TEST(SysUtilsFiles, ExtensionsAndTrailingDelimiters) {
 // current folder is restored too.
 class SysUtilsFileSystem : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    root_ = IncludeTrailingPathDelimiter(temp) + "sysutils_" + IntToStr(GetCurrentProcessId());
-    saved_ = GetCurrentDir();
-  }
   void TearDown() override {
     SetCurrentDir(saved_);
     DeleteFile(root_ + "\\a\\b\\one.txt");
@@ -73,7 +68,10 @@ class SysUtilsFileSystem : public ::testing::Test {
     CloseHandle(h);
   }
 
-  std::string root_, saved_;
+  TTempFolder temp_{"sysutils"};
+  // Not made yet: the tests make it.
+  std::string root_ = temp_.Folder() + "\\tree";
+  std::string saved_ = GetCurrentDir();
 };
 
 TEST_F(SysUtilsFileSystem, FoldersAndFiles) {

@@ -1,0 +1,46 @@
+// Helpers shared by the tests of every library: the message of an expected
+// exception, the lines of a string list, and a private scratch folder.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "classlib/Classes.h"
+
+// The message of the E that f raises, or "(no exception)". Another
+// exception class passes through and fails the test on its own.
+template <class E>
+std::string MessageOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const E& e) {
+    return e.GetMessage();
+  }
+  return "(no exception)";
+}
+
+using Lines = std::vector<std::string>;
+
+// The strings of a list, in its order.
+Lines LinesOf(const TStrings* s);
+
+// A folder of its own under the system's temporary folder, named after the
+// tag and the process (tests run in parallel), removed with every file made
+// through Path when the test ends.
+class TTempFolder {
+ public:
+  explicit TTempFolder(const std::string& tag);
+  ~TTempFolder();
+  TTempFolder(const TTempFolder&) = delete;
+  TTempFolder& operator=(const TTempFolder&) = delete;
+
+  // The folder, without a trailing backslash.
+  const std::string& Folder() const { return folder_; }
+  // A file name in the folder, deleted at the end whether or not it exists.
+  std::string Path(const std::string& name);
+
+ private:
+  std::string folder_;
+  std::vector<std::string> files_;
+};
