@@ -47,8 +47,17 @@ const TPropTable& TMetaClass::Properties() const {
 
 // ---------------------------------------------------------------------------
 
-int64_t Round(double x) { return static_cast<int64_t>(std::nearbyint(x)); }
-int64_t Trunc(double x) { return static_cast<int64_t>(std::trunc(x)); }
+namespace {
+// A whole double as Int64; outside [-2^63, 2^63) (and for NaN) there is none.
+int64_t WholeToInt64(double whole) {
+  if (!(whole >= -9223372036854775808.0 && whole < 9223372036854775808.0))
+    throw EInvalidOp("Invalid floating point operation");
+  return static_cast<int64_t>(whole);
+}
+}  // namespace
+
+int64_t Round(double x) { return WholeToInt64(std::nearbyint(x)); }
+int64_t Trunc(double x) { return WholeToInt64(std::trunc(x)); }
 double Frac(double x) { return x - std::trunc(x); }
 double Int(double x) { return std::trunc(x); }
 

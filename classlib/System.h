@@ -165,17 +165,33 @@ struct TMethod {
 
   bool IsAssigned() const noexcept { return Invoker != nullptr; }
   explicit operator bool() const noexcept { return IsAssigned(); }
+  // Object, code and signature; not the trampoline, which depends on the
+  // class the method was named through: a virtual method named through the
+  // base class or through the overriding class calls the same function, and
+  // the platform, which resolves the address when the method pointer is made,
+  // calls the two equal.
+  bool SameCode(const TMethod& other) const noexcept {
+    return Signature == other.Signature && std::memcmp(Code, other.Code, sizeof Code) == 0;
+  }
   friend bool operator==(const TMethod& a, const TMethod& b) noexcept {
-    return a.Data == b.Data && std::memcmp(a.Code, b.Code, sizeof a.Code) == 0 &&
-           a.Invoker == b.Invoker;
+    return a.Data == b.Data && a.SameCode(b);
   }
 };
 
 template <class Sig>
 class TClosure;
 
+namespace typinfo_detail {
+// The type record of a method signature (defined with the type records).
+const TTypeInfo* MethodInfo(const std::type_info& sig);
+}  // namespace typinfo_detail
+
+// The identity of a closure's signature; defined here so that a closure
+// needs nothing beyond this header.
 template <class Sig>
-const TTypeInfo* ClosureTypeInfo();
+const TTypeInfo* ClosureTypeInfo() {
+  return typinfo_detail::MethodInfo(typeid(Sig));
+}
 
 template <class R, class... A>
 class TClosure<R(A...)> {
@@ -184,13 +200,17 @@ class TClosure<R(A...)> {
   TClosure() = default;
   TClosure(std::nullptr_t) {}
 
-  template <class C>
-  TClosure(C* obj, R (C::*fn)(A...)) {
-    Bind(obj, fn);
+  // The object may be of a class derived from the method's (a descendant
+  // bound to an inherited method), as the platform's obj.Method allows.
+  template <class O, class C>
+    requires std::is_base_of_v<C, O>
+  TClosure(O* obj, R (C::*fn)(A...)) {
+    Bind(static_cast<C*>(obj), fn);
   }
-  template <class C>
-  TClosure(const C* obj, R (C::*fn)(A...) const) {
-    Bind(const_cast<C*>(obj), fn);
+  template <class O, class C>
+    requires std::is_base_of_v<C, O>
+  TClosure(const O* obj, R (C::*fn)(A...) const) {
+    Bind(const_cast<C*>(static_cast<const C*>(obj)), fn);
   }
 
   // A method not yet bound to an object (a class's published method entry).
@@ -248,8 +268,11 @@ class TClosure<R(A...)> {
 using TNotifyEvent = TClosure<void(TObject* Sender)>;
 
 // ---------------------------------------------------------------------------
-// Sets of enumeration values (the platform's "set of"). Up to 64 members;
-// published sets keep to 32 so that their ordinal value fits an Integer.
+// Sets of enumeration values (the platform's "set of"). Up to 64 members,
+// ordinals 0 to 63; published sets keep to 32 so that their ordinal value
+// fits an Integer. An element beyond them is in no set: Contains gives false,
+// Exclude changes nothing, and putting it in raises ERangeError (a shift by
+// 64 or more would be undefined and land on an arbitrary bit).
 template <class E>
 class TSet {
  public:
@@ -263,14 +286,14 @@ class TSet {
     return s;
   }
   constexpr uint64_t Bits() const { return bits_; }
-  constexpr bool Contains(E e) const { return (bits_ & Bit(e)) != 0; }
+  constexpr bool Contains(E e) const { return InRange(e) && (bits_ & Bit(e)) != 0; }
   constexpr bool Empty() const { return bits_ == 0; }
   constexpr TSet& Include(E e) {
     bits_ |= Bit(e);
     return *this;
   }
   constexpr TSet& Exclude(E e) {
-    bits_ &= ~Bit(e);
+    if (InRange(e)) bits_ &= ~Bit(e);
     return *this;
   }
   constexpr TSet operator+(TSet o) const { return FromBits(bits_ | o.bits_); }
@@ -284,7 +307,14 @@ class TSet {
   friend constexpr bool operator==(TSet a, TSet b) { return a.bits_ == b.bits_; }
 
  private:
-  static constexpr uint64_t Bit(E e) { return uint64_t{1} << static_cast<unsigned>(e); }
+  static constexpr bool InRange(E e) {
+    const auto n = static_cast<long long>(e);
+    return n >= 0 && n < 64;
+  }
+  static constexpr uint64_t Bit(E e) {
+    if (!InRange(e)) throw ERangeError("Set element out of range (" + std::to_string(static_cast<long long>(e)) + ")");
+    return uint64_t{1} << static_cast<unsigned>(e);
+  }
   uint64_t bits_ = 0;
 };
 
@@ -308,6 +338,9 @@ T* CreateAs(TClass cls, TComponent* owner) {
 // Arithmetic with the platform's rules.
 
 // Banker's rounding: halves go to the even neighbour (Round(2.5) = 2).
+// Round and Trunc raise EInvalidOp "Invalid floating point operation" for
+// NaN, infinities and results beyond the Int64 range, as the platform's FPU
+// does; a plain conversion would be undefined.
 int64_t Round(double x);
 int64_t Trunc(double x);
 double Frac(double x);

@@ -143,7 +143,7 @@ const TMethodEntry* TPropTable::FindMethod(std::string_view name) const {
 
 const TMethodEntry* TPropTable::FindMethodByCode(const TMethod& m) const {
   for (const TMethodEntry* e : methods_)
-    if (e->Code.Invoker == m.Invoker && std::memcmp(e->Code.Code, m.Code, sizeof m.Code) == 0) return e;
+    if (e->Code.SameCode(m)) return e;
   return nullptr;
 }
 

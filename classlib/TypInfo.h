@@ -70,7 +70,6 @@ const TTypeInfo* WideStringInfo();
 const TTypeInfo* BooleanInfo();
 const TTypeInfo* ClassInfo(TClass cls);
 const TTypeInfo* SetInfo(const TTypeInfo* element);
-const TTypeInfo* MethodInfo(const std::type_info& sig);
 }  // namespace typinfo_detail
 
 template <class T>
@@ -97,11 +96,6 @@ const TTypeInfo* TypeInfo() {
   else if constexpr (IsTSet<T>::value) return SetInfo(TypeInfo<typename IsTSet<T>::Element>());
   else if constexpr (std::is_pointer_v<T>) return ClassInfo(std::remove_pointer_t<T>::StaticClass());
   else return MethodInfo(typeid(typename T::Signature));
-}
-
-template <class Sig>
-const TTypeInfo* ClosureTypeInfo() {
-  return typinfo_detail::MethodInfo(typeid(Sig));
 }
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "classlib/System.h"
 
 namespace {
@@ -14,6 +16,19 @@ TEST(System, RoundTiesToEven) {
   }
   EXPECT_EQ(Trunc(-2.7), -2);
   EXPECT_DOUBLE_EQ(Frac(-2.75), -0.75);
+}
+
+TEST(System, RoundAndTruncRaiseBeyondInt64) {
+  const double inf = std::numeric_limits<double>::infinity();
+  for (double x : {9223372036854775808.0, -9223372036854777856.0, 1e30, -1e300, inf, -inf,
+                   std::numeric_limits<double>::quiet_NaN()}) {
+    SCOPED_TRACE(x);
+    EXPECT_THROW(Round(x), EInvalidOp);
+    EXPECT_THROW(Trunc(x), EInvalidOp);
+  }
+  // The ends of the range itself still convert.
+  EXPECT_EQ(Trunc(-9223372036854775808.0), INT64_MIN);
+  EXPECT_EQ(Round(9223372036854774784.0), 9223372036854774784);
 }
 
 TEST(System, RandomIsTheSeededGenerator) {
@@ -73,6 +88,59 @@ TEST(System, SetOperations) {
   EXPECT_EQ(s - TSet<E>{a}, TSet<E>{c});
   EXPECT_TRUE(TSet<E>{a} <= s);
   EXPECT_FALSE(TSet<E>{b} <= s);
+}
+
+TEST(System, SetElementsBeyondBit63AreInNoSet) {
+  enum E : int { first = 0, top = 63, beyond = 64, large = 200, negative = -1 };
+  TSet<E> s{first, top};
+  EXPECT_EQ(s.Bits(), 0x8000000000000001u);
+  for (E e : {beyond, large, negative}) {
+    SCOPED_TRACE(static_cast<int>(e));
+    TSet<E> all = TSet<E>::FromBits(~uint64_t{0});
+    EXPECT_FALSE(all.Contains(e));
+    EXPECT_EQ(all.Exclude(e).Bits(), ~uint64_t{0});
+    EXPECT_THROW(s.Include(e), ERangeError);
+    EXPECT_THROW((TSet<E>{first, e}), ERangeError);
+    EXPECT_EQ(s.Bits(), 0x8000000000000001u);
+  }
+}
+
+class TBase : public TObject {
+ public:
+  virtual void Click(TObject*) {}
+  void Plain(TObject*) {}
+  void Other(TObject*) {}
+  int Constant() const { return 1; }
+};
+class TDerived : public TBase {
+ public:
+  void Click(TObject*) override {}
+};
+
+TEST(System, ClosuresCompareByObjectAndFunction) {
+  TDerived d, e;
+  TBase* asBase = &d;
+  struct Case {
+    const char* what;
+    TNotifyEvent a, b;
+    bool equal;
+  } cases[] = {
+      {"virtual through base and override", {asBase, &TBase::Click}, {&d, &TDerived::Click}, true},
+      {"inherited method through either class", {asBase, &TBase::Plain}, {&d, &TBase::Plain}, true},
+      {"other object", {&d, &TBase::Plain}, {&e, &TBase::Plain}, false},
+      {"other method", {&d, &TBase::Plain}, {&d, &TBase::Other}, false},
+      {"null and bound", {}, {&d, &TBase::Plain}, false},
+      {"null and null", {}, nullptr, true},
+      {"no object is null", {static_cast<TBase*>(nullptr), &TBase::Plain}, nullptr, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.a == c.b, c.equal);
+    EXPECT_EQ(c.b == c.a, c.equal);
+  }
+  const TDerived& constant = d;
+  TClosure<int()> k(&constant, &TBase::Constant);
+  EXPECT_EQ(k(), 1);
 }
 
 }  // namespace
