@@ -400,26 +400,18 @@ std::string SetToString(const TTypeInfo* setType, int64_t value, bool brackets) 
 
 int64_t StringToSet(const TTypeInfo* setType, std::string_view value) {
   const TTypeInfo* comp = setType->Kind == tkSet ? setType->CompType : setType;
-  auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  size_t b = 0, e = value.size();
-  while (b < e && isBlank(value[b])) ++b;
-  while (e > b && isBlank(value[e - 1])) --e;
-  if (b < e && value[b] == '[') {
-    if (value[e - 1] != ']') throw EPropertyConvertError("Invalid property element: " + std::string(value));
-    ++b;
-    --e;
+  const std::string text = Trim(std::string(value));
+  std::string_view body = text;
+  if (!body.empty() && body.front() == '[') {
+    if (body.back() != ']') throw EPropertyConvertError("Invalid property element: " + std::string(value));
+    body = body.substr(1, body.size() - 2);
   }
   uint64_t bits = 0;
-  std::string_view body = value.substr(b, e - b);
   size_t i = 0;
   while (i <= body.size()) {
     size_t comma = body.find(',', i);
     if (comma == std::string_view::npos) comma = body.size();
-    std::string_view item = body.substr(i, comma - i);
-    size_t ib = 0, ie = item.size();
-    while (ib < ie && isBlank(item[ib])) ++ib;
-    while (ie > ib && isBlank(item[ie - 1])) --ie;
-    item = item.substr(ib, ie - ib);
+    const std::string item = Trim(std::string(body.substr(i, comma - i)));
     if (!item.empty()) {
       int v = GetEnumValue(comp, item);
       if (v < 0 || v >= 64) throw EPropertyConvertError("Invalid property element: " + std::string(item));

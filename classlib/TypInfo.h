@@ -188,6 +188,8 @@ template <class C, class V> struct Getter<V (C::*)(int)> { using Value = std::de
 template <class V>
 int64_t ToOrd(const V& v) {
   if constexpr (IsTSet<V>::value) return static_cast<int64_t>(v.Bits());
+  // A Char is 0..255 as its type record says; mingw's char is signed.
+  else if constexpr (std::is_same_v<V, char>) return static_cast<unsigned char>(v);
   else return static_cast<int64_t>(v);
 }
 template <class V>

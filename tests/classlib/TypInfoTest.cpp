@@ -123,6 +123,27 @@ TEST(TypInfo, GetAndSetByNameForEveryKind) {
   EXPECT_EQ(GetObjectProp(p.get(), "Buddy"), buddy.get());
   EXPECT_THROW(GetOrdProp(p.get(), "Missing"), EPropertyError);
   EXPECT_THROW(SetSetProp(p.get(), "Sides", "[sdNowhere]"), EPropertyConvertError);
+  // Sets as text: blanks and brackets optional, an empty item or a lone
+  // bracket is an error.
+  const struct {
+    const char* text;
+    TTestSides value;
+    bool valid;
+  } sets[] = {
+      {" [ sdTop ,\tsdBottom ] ", {sdTop, sdBottom}, true}, {"sdLeft,sdRight", {sdLeft, sdRight}, true},
+      {"[]", {}, true}, {"", {}, true}, {"[sdTop,,sdLeft]", {}, false}, {"[sdTop", {}, false},
+  };
+  for (const auto& c : sets) {
+    SCOPED_TRACE(c.text);
+    p->SetSides({sdRight});
+    if (c.valid) {
+      SetSetProp(p.get(), "Sides", c.text);
+      EXPECT_EQ(p->GetSides(), c.value);
+    } else {
+      EXPECT_THROW(SetSetProp(p.get(), "Sides", c.text), EPropertyConvertError);
+      EXPECT_EQ(p->GetSides(), TTestSides{sdRight});
+    }
+  }
 }
 
 TEST(TypInfo, MethodPropertiesCompareByIdentityAndCheckSignature) {
@@ -157,6 +178,28 @@ TEST(TypInfo, DefaultsAndStoredPredicates) {
   p->SetCaption("keep");
   EXPECT_TRUE(IsStoredProp(p.get(), info("Caption")));
   EXPECT_FALSE(IsStoredProp(p.get(), info("Name")));
+}
+
+// A Char property (a password character) with a character above 127.
+class TCharProbe : public TPersistent {
+  DECLARE_CLASS(TCharProbe, TPersistent)
+  char GetMark() const { return mark_; }
+  void SetMark(char c) { mark_ = c; }
+  char mark_ = '\x95';
+};
+PUBLISHED(TCharProbe) { p.Prop("Mark", &TCharProbe::GetMark, &TCharProbe::SetMark).Default('\x95'); }
+
+TEST(TypInfo, CharPropertiesAreOrdinalsFrom0To255) {
+  Owned<TCharProbe> c(New<TCharProbe>());
+  PPropInfo info = GetPropInfo(c.get(), "Mark");
+  ASSERT_EQ(info->PropType->Kind, tkChar);
+  EXPECT_EQ(GetOrdProp(c.get(), info), 0x95);
+  EXPECT_EQ(info->Default, 0x95);
+  EXPECT_TRUE(IsDefaultPropValue(c.get(), info));
+  SetOrdProp(c.get(), info, 0xE9);
+  EXPECT_EQ(c->mark_, '\xE9');
+  EXPECT_EQ(GetOrdProp(c.get(), info), 0xE9);
+  EXPECT_FALSE(IsDefaultPropValue(c.get(), info));
 }
 
 TEST(TypInfo, ClassReferencesCreateThroughTheirClass) {
