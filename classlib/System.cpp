@@ -17,11 +17,19 @@ bool TObject::InheritsFrom(TClass cls) const { return ClassType()->InheritsFrom(
 bool TObject::ClassNameIs(std::string_view name) const { return ClassType()->ClassNameIs(name); }
 
 void TObject::Free() {
-  if (freeing_) return;
-  freeing_ = true;
-  BeforeDestruction();
-  Destroy();
-  delete this;
+  if (ClaimFree(this)) FreeClaimed(this);
+}
+
+bool TObject::ClaimFree(TObject* obj) noexcept {
+  if (obj->freeing_) return false;
+  obj->freeing_ = true;
+  return true;
+}
+
+void TObject::FreeClaimed(TObject* obj) {
+  obj->BeforeDestruction();
+  obj->Destroy();
+  delete obj;
 }
 
 TMetaClass::TMetaClass(const char* name, TClass parent) : name_(name), parent_(parent) {}

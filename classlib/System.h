@@ -59,6 +59,13 @@ class TObject {
   // The teardown chain; overrides call inherited::Destroy() last.
   virtual void Destroy() {}
   bool IsFreeing() const noexcept { return freeing_; }
+  // Free in two steps, for an owner that must announce a removal before it
+  // frees: ClaimFree marks obj as being freed, so that a Free of it made
+  // meanwhile (by someone told of the removal) does nothing, and returns
+  // false when obj is being freed already; FreeClaimed then runs the teardown
+  // of a claimed object.
+  static bool ClaimFree(TObject* obj) noexcept;
+  static void FreeClaimed(TObject* obj);
 
  private:
   bool freeing_ = false;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <map>
 
+#include "classlib/classes/Lists.h"
+
 DEFINE_ENUM_TYPE(TComponentStateItem, "csLoading", "csReading", "csWriting", "csDestroying",
                  "csDesigning", "csAncestor", "csUpdating", "csFixups", "csFreeNotification",
                  "csInline", "csDesignInstance")
@@ -78,15 +80,18 @@ void TComponent::Destroying() {
 void TComponent::DestroyComponents() {
   while (!components_.empty()) {
     TComponent* instance = components_.back();
+    // Claimed before its removal is announced: a component told of it may
+    // free the instance itself, which must not run the teardown a second
+    // time, nor leave this loop holding a freed object.
+    const bool claimed = ClaimFree(instance);
     if (instance->state_.Contains(csFreeNotification)) RemoveComponent(instance);
     else Remove(instance);
-    instance->Free();
+    if (claimed) FreeClaimed(instance);
   }
 }
 
 TComponent* TComponent::GetComponent(int index) const {
-  if (index < 0 || index >= GetComponentCount())
-    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  if (index < 0 || index >= GetComponentCount()) TList::Error(SListIndexError, index);
   return components_[static_cast<size_t>(index)];
 }
 
@@ -140,6 +145,9 @@ void TComponent::ValidateInsert(TComponent*) {}
 
 void TComponent::InsertComponent(TComponent* component) {
   component->ValidateContainer(this);
+  // A component has one owner: one that moves leaves its old owner first,
+  // or both would free it.
+  if (component->owner_) component->owner_->RemoveComponent(component);
   ValidateRename(component, "", component->name_);
   Insert(component);
   if (state_.Contains(csDesigning)) component->SetDesigning(true);
