@@ -100,34 +100,12 @@ void TList::Pack() {
     if (!items_[static_cast<size_t>(i)]) Delete(i);
 }
 
-namespace {
-
-// The platform's quick sort; the bounds guards only matter for a compare
-// function that contradicts itself, which must not run off the array.
-void QuickSort(void** list, int l, int r, TListSortCompare compare) {
-  int i;
-  do {
-    i = l;
-    int j = r;
-    void* p = list[(l + r) >> 1];
-    do {
-      while (i < r && compare(list[i], p) < 0) ++i;
-      while (j > l && compare(list[j], p) > 0) --j;
-      if (i <= j) {
-        std::swap(list[i], list[j]);
-        ++i;
-        --j;
-      }
-    } while (i <= j);
-    if (l < j) QuickSort(list, l, j, compare);
-    l = i;
-  } while (i < r);
-}
-
-}  // namespace
-
 void TList::Sort(TListSortCompare compare) {
-  if (count_ > 1 && compare) QuickSort(items_.data(), 0, count_ - 1, compare);
+  if (count_ < 2 || !compare) return;
+  void** items = items_.data();
+  ListQuickSort(
+      0, count_ - 1, [&](int i, int p) { return compare(items[i], items[p]); },
+      [&](int i, int j) { std::swap(items[i], items[j]); });
 }
 
 void TList::Assign(TList* source) {
@@ -158,7 +136,9 @@ void TList::SetCount(int newCount) {
     // The spare slots are always nil, so growing only moves the count.
     count_ = newCount;
   } else {
-    for (int i = count_ - 1; i >= newCount; --i) Delete(i);
+    // Always the last item: a Notify override (an owned object being freed)
+    // may take other items out of the list meanwhile.
+    while (count_ > newCount) Delete(count_ - 1);
   }
 }
 
@@ -170,8 +150,4 @@ void TList::SetCapacity(int newCapacity) {
 
 void TList::Notify(void*, TListNotification) {}
 
-void TList::Grow() {
-  int capacity = GetCapacity();
-  int delta = capacity > 64 ? capacity / 4 : capacity > 8 ? 16 : 4;
-  SetCapacity(capacity + delta);
-}
+void TList::Grow() { SetCapacity(GetCapacity() + ListGrowthDelta(GetCapacity())); }

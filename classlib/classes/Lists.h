@@ -22,6 +22,39 @@ inline constexpr int MaxListSize = 0x7FFFFFFF / 16;
 
 enum TListNotification { lnAdded, lnExtracted, lnDeleted };
 
+// How much a full list grows: a quarter of a large list, 16 items of a
+// middling one, 4 of a small one, as the platform's lists grow.
+inline int ListGrowthDelta(int capacity) { return capacity > 64 ? capacity / 4 : capacity > 8 ? 16 : 4; }
+
+// The platform's quick sort of the positions l..r of a list (TList and
+// TStringList sort alike): compare(i, p) compares the items at positions i
+// and p (the pivot), exchange(i, j) swaps two items, and the pivot's
+// position follows its item when that is exchanged. The bounds guards only
+// matter for a comparison that contradicts itself, which must not run off
+// the list.
+template <class Compare, class Exchange>
+void ListQuickSort(int l, int r, const Compare& compare, const Exchange& exchange) {
+  int i;
+  do {
+    i = l;
+    int j = r;
+    int p = (l + r) >> 1;
+    do {
+      while (i < r && compare(i, p) < 0) ++i;
+      while (j > l && compare(j, p) > 0) --j;
+      if (i <= j) {
+        exchange(i, j);
+        if (p == i) p = j;
+        else if (p == j) p = i;
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    if (l < j) ListQuickSort(l, j, compare, exchange);
+    l = i;
+  } while (i < r);
+}
+
 // Negative when item1 sorts before item2, 0 when equal, positive after.
 using TListSortCompare = int (*)(void* item1, void* item2);
 

@@ -461,10 +461,7 @@ void TStringList::SetCapacity(int newCapacity) {
   else items_.reserve(static_cast<size_t>(newCapacity));
 }
 
-void TStringList::Grow() {
-  int delta = capacity_ > 64 ? capacity_ / 4 : capacity_ > 8 ? 16 : 4;
-  SetCapacity(capacity_ + delta);
-}
+void TStringList::Grow() { SetCapacity(capacity_ + ListGrowthDelta(capacity_)); }
 
 namespace {
 int CompareByStrings(TStringList* list, int index1, int index2) {
@@ -481,33 +478,10 @@ void TStringList::CustomSort(const TStringListSortFunction& compare) {
 void TStringList::SortItems(const TStringListSortFunction& compare) {
   if (GetCount() < 2 || !compare) return;
   Changing();
-  QuickSort(0, GetCount() - 1, compare);
+  ListQuickSort(
+      0, GetCount() - 1, [&](int i, int p) { return compare(this, i, p); },
+      [&](int i, int j) { std::swap(items_[static_cast<size_t>(i)], items_[static_cast<size_t>(j)]); });
   Changed();
-}
-
-// The platform's quick sort over indexes: the pivot index follows the pivot
-// item when it is exchanged. The bounds guards only matter for a comparison
-// that contradicts itself, which must not run off the list.
-void TStringList::QuickSort(int l, int r, const TStringListSortFunction& compare) {
-  int i;
-  do {
-    i = l;
-    int j = r;
-    int p = (l + r) >> 1;
-    do {
-      while (i < r && compare(this, i, p) < 0) ++i;
-      while (j > l && compare(this, j, p) > 0) --j;
-      if (i <= j) {
-        std::swap(items_[static_cast<size_t>(i)], items_[static_cast<size_t>(j)]);
-        if (p == i) p = j;
-        else if (p == j) p = i;
-        ++i;
-        --j;
-      }
-    } while (i <= j);
-    if (l < j) QuickSort(l, j, compare);
-    l = i;
-  } while (i < r);
 }
 
 void TStringList::SetSorted(bool value) {

@@ -192,7 +192,6 @@ class TStringList : public TStrings {
   void CheckIndex(int index) const;
   void Grow();
   void SortItems(const TStringListSortFunction& compare);
-  void QuickSort(int l, int r, const TStringListSortFunction& compare);
 
   std::vector<TStringItem> items_;
   int capacity_ = 0;

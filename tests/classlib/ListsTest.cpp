@@ -152,6 +152,42 @@ TEST_F(ObjectListTest, OwnedObjectsAreFreedWhenDeletedButNotWhenExtracted) {
   d->Free();
 }
 
+// Takes its partner out of the list (which frees it) when it goes itself.
+class TPartner : public TTracked {
+  DECLARE_CLASS(TPartner, TTracked)
+  using TTracked::TTracked;
+  TObjectList* list = nullptr;
+  TObject* partner = nullptr;
+
+ protected:
+  void Destroy() override {
+    if (list && partner) list->Remove(partner);
+    inherited::Destroy();
+  }
+};
+IMPLEMENT_CLASS(TPartner)
+
+TEST_F(ObjectListTest, ClearingSurvivesAnItemThatTakesOthersWithIt) {
+  for (int newCount : {0, 1}) {
+    SCOPED_TRACE(newCount);
+    freed.clear();
+    Owned<TObjectList> list = MakeOwned<TObjectList>();
+    TTracked* first = New<TTracked>(nullptr, "first");
+    TTracked* second = New<TTracked>(nullptr, "second");
+    TPartner* last = New<TPartner>(nullptr, "last");
+    last->list = list.get();
+    last->partner = second;
+    list->Add(first);
+    list->Add(second);
+    list->Add(last);
+    list->SetCount(newCount);
+    EXPECT_EQ(list->GetCount(), newCount);
+    // The last item takes its partner before it logs its own end.
+    if (newCount == 0) EXPECT_EQ(freed, (std::vector<std::string>{"second", "last", "first"}));
+    else EXPECT_EQ(freed, (std::vector<std::string>{"second", "last"}));
+  }
+}
+
 TEST_F(ObjectListTest, ComponentListDropsAComponentFreedElsewhere) {
   TComponentList* list = New<TComponentList>(false);
   TTracked* owner = New<TTracked>(nullptr, "owner");
