@@ -18,6 +18,8 @@ void TStream::WriteBuffer(const void* buffer, int count) {
 }
 
 int64_t TStream::CopyFrom(TStream* source, int64_t count) {
+  // A negative count copies nothing (it would size the buffer from it).
+  if (count < 0) return 0;
   if (count == 0) {
     source->SetPosition(0);
     count = source->GetSize();
@@ -183,7 +185,7 @@ void* TMemoryStream::Realloc(int64_t& newCapacity) {
     return nullptr;
   }
   void* p = std::realloc(memory_, static_cast<size_t>(newCapacity));
-  if (!p) throw EOutOfMemory(SMemoryStreamError);
+  if (!p) throw EStreamError(SMemoryStreamError);
   return p;
 }
 

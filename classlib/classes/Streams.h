@@ -52,7 +52,8 @@ class TStream : public TObject {
   void ReadBuffer(void* buffer, int count);
   void WriteBuffer(const void* buffer, int count);
   // Copies count bytes from source's position; count 0 copies the whole of
-  // source from its start. Returns the number of bytes copied.
+  // source from its start, a negative count nothing. Returns the number of
+  // bytes copied.
   int64_t CopyFrom(TStream* source, int64_t count);
 
   int64_t GetPosition() { return Seek(0, soCurrent); }
@@ -137,7 +138,8 @@ class TMemoryStream : public TCustomMemoryStream {
  protected:
   void SetCapacity(int64_t newCapacity);
   // Returns the memory block for newCapacity (rounded up to the growth step);
-  // raises EOutOfMemory when it cannot be had.
+  // raises EStreamError "Out of memory while expanding memory stream" when
+  // it cannot be had, as the platform does.
   virtual void* Realloc(int64_t& newCapacity);
 
  private:

@@ -52,6 +52,17 @@ TEST(StreamTest, MemoryStreamGrowsSeeksAndStopsAtTheEnd) {
   EXPECT_EQ(m->GetMemory(), nullptr);
 }
 
+TEST(StreamTest, MemoryThatCannotBeHadRaisesAStreamErrorAndKeepsTheStream) {
+  Owned<TMemoryStream> m = MakeOwned<TMemoryStream>();
+  m->WriteBuffer("abc", 3);
+  const char* what = "Out of memory while expanding memory stream";
+  EXPECT_EQ(MessageOf<EStreamError>([&] { m->SetSize(int64_t{1} << 60); }), what);
+  m->SetPosition(int64_t{1} << 60);
+  EXPECT_EQ(MessageOf<EStreamError>([&] { m->Write("d", 1); }), what);
+  EXPECT_EQ(m->GetSize(), 3);
+  EXPECT_EQ(ReadAll(m.get()), "abc");
+}
+
 TEST(StreamTest, StringStreamAndCopyFrom) {
   Owned<TStringStream> s = MakeOwned<TStringStream>("hello world");
   EXPECT_EQ(s->ReadString(5), "hello");
@@ -67,6 +78,8 @@ TEST(StreamTest, StringStreamAndCopyFrom) {
   EXPECT_EQ(m->CopyFrom(s.get(), 0), 12);  // the whole source, from its start
   EXPECT_EQ(ReadAll(m.get()), "Worhello_World!");
   EXPECT_EQ(MessageOf<EReadError>([&] { m->CopyFrom(s.get(), 1); }), "Stream read error");
+  EXPECT_EQ(m->CopyFrom(s.get(), -1), 0);
+  EXPECT_EQ(m->GetSize(), 15);
 
   Owned<TStringStream> sink = MakeOwned<TStringStream>();
   m->SaveToStream(sink.get());
