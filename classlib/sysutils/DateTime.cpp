@@ -10,14 +10,6 @@
 #include "classlib/sysutils/Strings.h"
 #include "classlib/sysutils/SysConst.h"
 
-namespace {
-
-// Day number from 1 January 0001 (day 1) and milliseconds since midnight.
-struct TTimeStamp {
-  int64_t Date = 0;
-  int Time = 0;
-};
-
 // The platform rounds to the nearest millisecond (ties to even), divides
 // with truncation and keeps the time as a positive distance from midnight.
 TTimeStamp DateTimeToTimeStamp(TDateTime dt) {
@@ -25,10 +17,34 @@ TTimeStamp DateTimeToTimeStamp(TDateTime dt) {
   // Beyond these bounds (and for NaN) there is no date to speak of.
   if (!(std::fabs(dt) < 1e9)) return t;
   int64_t ms = static_cast<int64_t>(std::nearbyint(dt * MSecsPerDay));
-  t.Date = ms / MSecsPerDay + DateDelta;
+  t.Date = static_cast<int>(ms / MSecsPerDay + DateDelta);
   t.Time = static_cast<int>(std::llabs(ms % MSecsPerDay));
   return t;
 }
+
+TDateTime TimeStampToDateTime(const TTimeStamp& ts) {
+  if (ts.Date < 1 || ts.Time < 0 || ts.Time >= MSecsPerDay)
+    throw EConvertError(Format(SysConst::SInvalidTimeStamp, {ts.Date, ts.Time}));
+  // Days before 30 December 1899 are negative, their time still counts
+  // forward from midnight.
+  const double day = static_cast<double>(ts.Date - DateDelta);
+  const double time = static_cast<double>(ts.Time) / MSecsPerDay;
+  return day < 0 ? day - time : day + time;
+}
+
+int64_t TimeStampToMSecs(const TTimeStamp& ts) { return int64_t{ts.Date} * MSecsPerDay + ts.Time; }
+
+TTimeStamp MSecsToTimeStamp(int64_t msecs) {
+  // Floored, so that the time stays within the day for any input.
+  int64_t date = msecs / MSecsPerDay, time = msecs % MSecsPerDay;
+  if (time < 0) time += MSecsPerDay, --date;
+  TTimeStamp t;
+  t.Date = static_cast<int>(date);
+  t.Time = static_cast<int>(time);
+  return t;
+}
+
+namespace {
 
 SYSTEMTIME LocalNow() {
   SYSTEMTIME st = {};
@@ -111,12 +127,15 @@ int DayOfWeek(TDateTime date) {
   return static_cast<int>(d) + 1;
 }
 
-TDateTime IncMonth(TDateTime date, int numberOfMonths) {
+TDateTime IncMonth(TDateTime date, int64_t numberOfMonths) {
   WORD year, month, day;
   DecodeDate(date, year, month, day);
-  int total = year * 12 + (month - 1) + numberOfMonths;
-  int y = total / 12, m = total % 12 + 1;
-  if (total < 0 || y < 1 || y > 9999) throw EConvertError(SysConst::SDateEncodeError);
+  // Counted in 64 bits: any step beyond ten thousand years fails below.
+  const int64_t limit = int64_t{10000} * 12;
+  if (numberOfMonths < -limit || numberOfMonths > limit) throw EConvertError(SysConst::SDateEncodeError);
+  const int64_t total = int64_t{year} * 12 + (month - 1) + numberOfMonths;
+  if (total < 12 || total >= limit) throw EConvertError(SysConst::SDateEncodeError);
+  const int y = static_cast<int>(total / 12), m = static_cast<int>(total % 12) + 1;
   WORD last = MonthDays[IsLeapYear(static_cast<WORD>(y))][m - 1];
   TDateTime result = EncodeDate(static_cast<WORD>(y), static_cast<WORD>(m), day > last ? last : day);
   double time = std::fabs(date - std::trunc(date));

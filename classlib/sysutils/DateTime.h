@@ -5,6 +5,7 @@
 // Seams().LocalTime, so tests can fix "now".
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "classlib/Win.h"
@@ -44,11 +45,30 @@ TDateTime EncodeTime(WORD hour, WORD min, WORD sec, WORD msec);
 void DecodeDate(TDateTime date, WORD& year, WORD& month, WORD& day);
 void DecodeTime(TDateTime time, WORD& hour, WORD& min, WORD& sec, WORD& msec);
 
+// A moment as a day number from 1 January 0001 (day 1) and milliseconds
+// since midnight.
+struct TTimeStamp {
+  int Time = 0;
+  int Date = 0;
+};
+// Rounded to the nearest millisecond (ties to even); the time of a negative
+// TDateTime is its distance from midnight. A value that is no date (NaN,
+// beyond a billion days) gives {0, 0}.
+TTimeStamp DateTimeToTimeStamp(TDateTime dateTime);
+// EConvertError "'%d.%d' is not a valid timestamp" (date, time) for a day
+// before 1 January 0001 or a time outside one day.
+TDateTime TimeStampToDateTime(const TTimeStamp& timeStamp);
+// Milliseconds since the start of 1 January 0001 (day 1 begins at
+// MSecsPerDay), and back.
+int64_t TimeStampToMSecs(const TTimeStamp& timeStamp);
+TTimeStamp MSecsToTimeStamp(int64_t msecs);
+
 // 1 = Sunday ... 7 = Saturday.
 int DayOfWeek(TDateTime date);
 // The same day numberOfMonths later (or earlier), cut to the last day of a
-// shorter month; the time of day is kept.
-TDateTime IncMonth(TDateTime date, int numberOfMonths = 1);
+// shorter month; the time of day is kept. A result outside the years 1 to
+// 9999 raises EConvertError "Invalid argument to date encode".
+TDateTime IncMonth(TDateTime date, int64_t numberOfMonths = 1);
 
 TDateTime Now();
 TDateTime Date();

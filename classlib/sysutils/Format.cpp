@@ -80,11 +80,12 @@ class TFormatter {
   }
 
   // A decimal number or "*" (the next argument, an integer); -1 when absent.
+  // Either way a number above 16M is no width (the text would be that long).
   int Number(size_t& i) {
     if (i < format_.size() && format_[i] == C('*')) {
       ++i;
       const TVarRec& a = NextArg();
-      if (a.VType != TVarRec::vtInteger) Invalid();
+      if (a.VType != TVarRec::vtInteger || a.VInteger > 0xFFFFFF) Invalid();
       return a.VInteger;
     }
     if (i >= format_.size() || format_[i] < C('0') || format_[i] > C('9')) return -1;

@@ -13,6 +13,7 @@ inline constexpr const char* SInvalidFormat = "Format '%s' invalid or incompatib
 inline constexpr const char* SArgumentMissing = "No argument for format '%s'";
 inline constexpr const char* SDateEncodeError = "Invalid argument to date encode";
 inline constexpr const char* STimeEncodeError = "Invalid argument to time encode";
+inline constexpr const char* SInvalidTimeStamp = "'%d.%d' is not a valid timestamp";
 inline constexpr const char* SOperationAborted = "Operation aborted";
 inline constexpr const char* SOSError = "System Error.  Code: %d.\r\n%s";
 inline constexpr const char* SUnkOSError = "A call to an OS function failed";

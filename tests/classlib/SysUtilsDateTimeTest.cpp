@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
 
@@ -136,6 +138,53 @@ TEST_F(SysUtilsDateTime, IncMonthClampsToTheMonthEnd) {
     EXPECT_DOUBLE_EQ(IncMonth(c.from, c.months), c.expected);
   }
   EXPECT_THROW(IncMonth(DT(9999, 12, 1), 1), EConvertError);
+  // A day before 30 December 1899 keeps its time counting from midnight.
+  EXPECT_DOUBLE_EQ(IncMonth(-1.25, 1), DT(1900, 1, 29, 6));
+  // Steps beyond any year raise instead of overflowing.
+  for (int64_t months : {int64_t{2147483647}, int64_t{-2147483647} - 1, INT64_MAX, INT64_MIN,
+                         int64_t{-2004} * 12, int64_t{8000} * 12}) {
+    SCOPED_TRACE(months);
+    EXPECT_THROW(IncMonth(DT(2004, 1, 31), months), EConvertError);
+  }
+  EXPECT_DOUBLE_EQ(IncMonth(DT(2004, 1, 31), -2003 * 12), DT(1, 1, 31));
+  EXPECT_DOUBLE_EQ(IncMonth(DT(2004, 1, 31), 7995 * 12 + 11), DT(9999, 12, 31));
+}
+
+TEST_F(SysUtilsDateTime, TimeStampsCountFromTheFirstDayAndForwardWithinEachDay) {
+  struct {
+    TDateTime value;
+    int date, time;
+  } cases[] = {
+      {0, DateDelta, 0},
+      {DT(2010, 3, 10, 14, 30, 15, 250), DateDelta + 40247, 52215250},
+      {-1.25, DateDelta - 1, 21600000},  // 29 December 1899, 6:00
+      {-0.5, DateDelta, 43200000},       // the same as +0.5
+      {EncodeDate(1, 1, 1), 1, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    TTimeStamp ts = DateTimeToTimeStamp(c.value);
+    EXPECT_EQ(ts.Date, c.date);
+    EXPECT_EQ(ts.Time, c.time);
+    EXPECT_EQ(TimeStampToMSecs(ts), int64_t{c.date} * MSecsPerDay + c.time);
+    TTimeStamp back = MSecsToTimeStamp(TimeStampToMSecs(ts));
+    EXPECT_EQ(back.Date, c.date);
+    EXPECT_EQ(back.Time, c.time);
+    EXPECT_DOUBLE_EQ(TimeStampToDateTime(ts), c.value == -0.5 ? 0.5 : c.value);
+  }
+  TTimeStamp before = MSecsToTimeStamp(-1);
+  EXPECT_EQ(before.Date, -1);
+  EXPECT_EQ(before.Time, MSecsPerDay - 1);
+  for (TTimeStamp bad : {TTimeStamp{0, 0}, TTimeStamp{-1, 5}, TTimeStamp{MSecsPerDay, 5}}) {
+    SCOPED_TRACE(testing::Message() << bad.Date << "." << bad.Time);
+    try {
+      TimeStampToDateTime(bad);
+      ADD_FAILURE() << "no exception";
+    } catch (const EConvertError& e) {
+      EXPECT_EQ(e.GetMessage(), "'" + IntToStr(bad.Date) + "." + IntToStr(bad.Time) + "' is not a valid timestamp");
+    }
+  }
+  EXPECT_EQ(DateTimeToTimeStamp(std::numeric_limits<double>::quiet_NaN()).Date, 0);
 }
 
 TEST_F(SysUtilsDateTime, NowReadsTheClockSeam) {

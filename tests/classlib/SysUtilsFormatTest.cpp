@@ -74,7 +74,8 @@ TEST(SysUtilsFormat, BadFormatsAndArguments) {
   const FormatCase invalid[] = {
       {"%d", {"x"}, nullptr}, {"%s", {1}, nullptr},   {"%f", {1}, nullptr},  {"%x", {1.5}, nullptr},
       {"%p", {"x"}, nullptr}, {"%", {1}, nullptr},    {"%k", {1}, nullptr},  {"%5", {1}, nullptr},
-      {"%*d", {"x", 1}, nullptr},
+      {"%*d", {"x", 1}, nullptr}, {"%*d", {0x1000000, 1}, nullptr}, {"%.*s", {2147483647, "x"}, nullptr},
+      {"%16777216d", {1}, nullptr},
   };
   for (const auto& c : invalid) {
     SCOPED_TRACE(c.format);
