@@ -1,0 +1,5 @@
+#include "classlib/extctrls/ExtCtrlsUnit.h"
+
+#include "classlib/ExtCtrls.h"
+
+void InitializeExtCtrls() { RegisterClasses({TTimer::StaticClass()}); }

@@ -1,0 +1,4 @@
+// Start-up of the ExtCtrls unit: its classes in the class registry.
+#pragma once
+
+void InitializeExtCtrls();

@@ -1,0 +1,67 @@
+#include "classlib/extctrls/Timer.h"
+
+#include "classlib/Seams.h"
+#include "classlib/controls/Hooks.h"
+#include "classlib/forms/UtilWindow.h"
+
+namespace {
+constexpr UINT_PTR kTimerId = 1;
+}  // namespace
+
+PUBLISHED(TTimer) {
+  p.Prop("Enabled", &TTimer::GetEnabled, &TTimer::SetEnabled).Default(true);
+  p.Prop("Interval", &TTimer::GetInterval, &TTimer::SetInterval).Default(1000);
+  p.Prop("OnTimer", &TTimer::GetOnTimer, &TTimer::SetOnTimer);
+}
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {
+  window_ = AllocateHWnd(TWndMethod(this, &TTimer::WndProc));
+}
+
+void TTimer::Destroy() {
+  enabled_ = false;
+  UpdateTimer();
+  DeallocateHWnd(window_);
+  window_ = nullptr;
+  inherited::Destroy();
+}
+
+void TTimer::SetEnabled(bool v) {
+  if (enabled_ == v) return;
+  enabled_ = v;
+  UpdateTimer();
+}
+
+void TTimer::SetInterval(uint32_t v) {
+  if (interval_ == v) return;
+  interval_ = v;
+  UpdateTimer();
+}
+
+void TTimer::SetOnTimer(TNotifyEvent v) {
+  onTimer_ = v;
+  UpdateTimer();
+}
+
+void TTimer::UpdateTimer() {
+  if (!window_) return;
+  Seams().KillTimer(window_, kTimerId);
+  if (interval_ != 0 && enabled_ && onTimer_)
+    if (Seams().SetTimer(window_, kTimerId, interval_) == 0) throw EOutOfResources("Not enough timers available");
+}
+
+void TTimer::Timer() {
+  if (onTimer_) onTimer_(this);
+}
+
+void TTimer::WndProc(TMessage& m) {
+  if (m.Msg == WM_TIMER) {
+    try {
+      Timer();
+    } catch (...) {
+      ControlsHandleException(this);
+    }
+  } else {
+    m.Result = DefWindowProcA(window_, m.Msg, m.WParam, m.LParam);
+  }
+}

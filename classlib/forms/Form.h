@@ -1,0 +1,251 @@
+// TCustomForm and TForm: top-level windows built from stored forms.
+//
+// Creation. A form class with a stored form ("TFORMMAIN", the class name in
+// upper case, in the module's RCDATA) is created by its (Owner) constructor:
+// under the global name-space lock it runs CreateNew, then, with fsCreating
+// in FormState, reads its classes' stored forms from the one below TForm down
+// to its own (InitInheritedComponent); a form without any raises
+// EResNotFound "Resource %s not found". A descendant's C++ constructor calls
+// the base TForm(owner) constructor, which does all of this; its own members
+// are then initialised after the stored form was read (fields bound by the
+// reader must not be given initialisers). OnCreate runs after the form is
+// read: in AfterConstruction (OldCreateOrder false, the default) or at the
+// end of the base constructor (OldCreateOrder true). TForm(owner, 0) is the
+// platform's CreateNew: an empty form, no stored form read.
+//
+// Windows. Every form without a parent is owned by the application window
+// (which shows the taskbar button), so forms have no taskbar buttons of
+// their own and minimising the main form minimises the application.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "classlib/forms/FormTypes.h"
+#include "classlib/forms/ScrollingWinControl.h"
+
+class TMainMenu;  // Menus unit
+class TControlCanvas;
+
+class TCustomForm : public TScrollingWinControl {
+  DECLARE_CLASS(TCustomForm, TScrollingWinControl)
+
+  // The platform's CreateNew: an empty form.
+  TCustomForm(TComponent* owner, int dummy);
+  // Creates the form and reads its stored form (see above).
+  explicit TCustomForm(TComponent* owner);
+
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+
+  // --- showing and closing ------------------------------------------------------
+  void Show();
+  void Hide();
+  void SetVisible(bool v);
+  // Runs a local loop until ModalResult is set; raises EInvalidOperation
+  // "Cannot make a visible window modal" when the form is visible, disabled
+  // or modal already.
+  TModalResult ShowModal();
+  // CloseQuery, then OnClose with caHide (caNone for a form that stays);
+  // the action decides: the main form ends the application, caHide hides,
+  // caMinimize minimises, caFree releases. A modal form gets mrCancel.
+  void Close();
+  virtual bool CloseQuery();
+  // Frees the form once the messages queued before it are handled (posts
+  // CM_RELEASE to itself).
+  void Release();
+  TModalResult GetModalResult() const { return modalResult_; }
+  void SetModalResult(TModalResult v) { modalResult_ = v; }
+  TFormState GetFormState() const { return formState_; }
+
+  // --- focus ----------------------------------------------------------------------
+  bool GetActive() const { return active_; }
+  TWinControl* GetActiveControl() const { return activeControl_; }
+  // Raises EInvalidOperation "Cannot focus a disabled or invisible window"
+  // for a control that is not on this form or cannot take the focus.
+  void SetActiveControl(TWinControl* control);
+  void SetFocus() override;
+  // What the Controls unit asks of the form (its hooks).
+  bool SetFocusedControl(TWinControl* control);
+  void FocusControl(TWinControl* control);
+  void DefocusControl(TWinControl* control, bool removing);
+  bool WantChildKey(TControl* child, TMessage& message);
+  void SendCancelMode(TControl* sender);
+  // The platform's TWinControl.SelectNext, on the form: the next (previous)
+  // control in tab order after current takes the focus.
+  void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
+  // The action lists among the form's components (and theirs) take the
+  // key as a shortcut.
+  virtual bool IsShortCut(TMessage& keyMessage);
+  bool GetKeyPreview() const { return keyPreview_; }
+  void SetKeyPreview(bool v) { keyPreview_ = v; }
+  // Updates the actions of the form and of its action-client controls.
+  virtual void UpdateActions();
+
+  // --- appearance -------------------------------------------------------------------
+  TFormBorderStyle GetBorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TFormBorderStyle v);
+  TBorderIcons GetBorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(TBorderIcons v);
+  int GetBorderWidth() const { return borderWidth_; }
+  void SetBorderWidth(int v);
+  TPosition GetPosition() const { return position_; }
+  void SetPosition(TPosition v) { position_ = v; }
+  TFormStyle GetFormStyle() const { return formStyle_; }
+  void SetFormStyle(TFormStyle v);
+  TWindowState GetWindowState() const { return windowState_; }
+  void SetWindowState(TWindowState v);
+  // The client size also before the window exists (from the window styles
+  // the form will have).
+  RECT GetClientRect() override;
+  // Stored-form size: Width/Height with AutoScroll or a scroll range,
+  // ClientWidth/ClientHeight otherwise.
+  bool IsClientSizeStored() const { return !IsFormSizeStored(); }
+  bool IsFormSizeStored() const;
+  // While the stored form is read, kept until its end (the border style may
+  // come later); then as TControl's.
+  void SetClientWidth(int v);
+  void SetClientHeight(int v);
+  // Kept from the stored form; the form is never scaled (see docs).
+  int GetPixelsPerInch() const { return pixelsPerInch_; }
+  void SetPixelsPerInch(int v);
+  int GetTextHeight() const { return textHeight_; }
+  void SetTextHeight(int v) { textHeight_ = v; }
+  bool GetScaled() const { return scaled_; }
+  void SetScaled(bool v) { scaled_ = v; }
+  bool GetOldCreateOrder() const { return oldCreateOrder_; }
+  void SetOldCreateOrder(bool v) { oldCreateOrder_ = v; }
+  // Layered windows.
+  bool GetAlphaBlend() const { return alphaBlend_; }
+  void SetAlphaBlend(bool v);
+  uint8_t GetAlphaBlendValue() const { return alphaBlendValue_; }
+  void SetAlphaBlendValue(uint8_t v);
+  bool GetTransparentColor() const { return transparentColor_; }
+  void SetTransparentColor(bool v);
+  TColor GetTransparentColorValue() const { return transparentColorValue_; }
+  void SetTransparentColorValue(TColor v);
+  TMainMenu* GetMenu() const { return menu_; }
+  void SetMenu(TMainMenu* v);
+  // MDI is not built: always null.
+  HWND GetClientHandle() const { return nullptr; }
+  TCanvas* GetCanvas() const;
+  HPALETTE GetPalette() override { return nullptr; }
+
+  // --- events ------------------------------------------------------------------------
+  TNotifyEvent OnActivate;
+  TCloseEvent OnClose;
+  TCloseQueryEvent OnCloseQuery;
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDeactivate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnHide;
+  TNotifyEvent OnPaint;
+  TNotifyEvent OnShow;
+  TNotifyEvent GetOnActivate() const { return OnActivate; }
+  void SetOnActivate(TNotifyEvent e) { OnActivate = e; }
+  TCloseEvent GetOnClose() const { return OnClose; }
+  void SetOnClose(TCloseEvent e) { OnClose = e; }
+  TCloseQueryEvent GetOnCloseQuery() const { return OnCloseQuery; }
+  void SetOnCloseQuery(TCloseQueryEvent e) { OnCloseQuery = e; }
+  TNotifyEvent GetOnCreate() const { return OnCreate; }
+  void SetOnCreate(TNotifyEvent e) { OnCreate = e; }
+  TNotifyEvent GetOnDeactivate() const { return OnDeactivate; }
+  void SetOnDeactivate(TNotifyEvent e) { OnDeactivate = e; }
+  TNotifyEvent GetOnDestroy() const { return OnDestroy; }
+  void SetOnDestroy(TNotifyEvent e) { OnDestroy = e; }
+  TNotifyEvent GetOnHide() const { return OnHide; }
+  void SetOnHide(TNotifyEvent e) { OnHide = e; }
+  TNotifyEvent GetOnPaint() const { return OnPaint; }
+  void SetOnPaint(TNotifyEvent e) { OnPaint = e; }
+  TNotifyEvent GetOnShow() const { return OnShow; }
+  void SetOnShow(TNotifyEvent e) { OnShow = e; }
+
+  virtual void DoCreate();
+  virtual void DoDestroy();
+  virtual void DoShow();
+  virtual void DoHide();
+  virtual void DoClose(TCloseAction& action);
+  virtual void Activate();
+  virtual void Deactivate();
+  virtual void Paint();
+
+  // --- window and messages ------------------------------------------------------------
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void PaintWindow(HDC dc) override;
+  void Dispatch(TMessage& m) override;
+  void ReadState(TReader* reader) override;
+  void Loaded() override;
+  void DefineProperties(TFiler* filer) override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+  virtual void WMActivate(TMessage& m);
+  virtual void WMClose(TMessage& m);
+  virtual void WMSysCommand(TMessage& m);
+  virtual void WMQueryNewPalette(TMessage& m);
+  virtual void WMPaletteChanged(TMessage& m);
+  virtual void WMNCCalcSize(TMessage& m);
+  virtual void WMNCPaint(TMessage& m);
+  virtual void CMActivate(TMessage& m);
+  virtual void CMDeactivate(TMessage& m);
+  virtual void CMRelease(TMessage& m);
+  virtual void CMActionExecute(TMessage& m);
+  virtual void CMActionUpdate(TMessage& m);
+  void WMPaint(TMessage& m) override;
+  void WMSize(TMessage& m) override;
+  void CMDialogKey(TMessage& m) override;
+  void CMShowingChanged(TMessage& m) override;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  void CreateNewForm();
+  void InitFromStoredForm();
+  void SetActive(bool v);
+  void SetWindowFocus();
+  void SetLayeredAttribs();
+  void CloseModal();
+  // True when no further focus change happened while the message was sent.
+  bool SendFocusMessage(HWND window, UINT msg);
+  void PlaceOnShow();
+  bool PaletteChanged(bool foreground);
+
+  TFormState formState_;
+  TFormBorderStyle borderStyle_ = bsSizeable;
+  TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
+  int borderWidth_ = 0;
+  TPosition position_ = poDesigned;
+  TFormStyle formStyle_ = fsNormal;
+  TWindowState windowState_ = wsNormal;
+  TModalResult modalResult_ = mrNone;
+  bool active_ = false;
+  bool keyPreview_ = false;
+  bool oldCreateOrder_ = false;
+  bool scaled_ = true;
+  int pixelsPerInch_ = 96;
+  int textHeight_ = 0;
+  bool alphaBlend_ = false;
+  uint8_t alphaBlendValue_ = 255;
+  bool transparentColor_ = false;
+  TColor transparentColorValue_ = 0;
+  TMainMenu* menu_ = nullptr;
+  TWinControl* activeControl_ = nullptr;
+  TWinControl* focusedControl_ = nullptr;
+  TControlCanvas* canvas_ = nullptr;
+  // Set by the (owner) constructor: AfterConstruction reads the stored form.
+  bool initPending_ = false;
+  // ClientWidth/ClientHeight read from the stored form, applied at its end.
+  int readClientWidth_ = 0;
+  int readClientHeight_ = 0;
+};
+
+class TForm : public TCustomForm {
+  DECLARE_CLASS(TForm, TCustomForm)
+
+  TForm(TComponent* owner, int dummy) : TCustomForm(owner, dummy) {}
+  explicit TForm(TComponent* owner) : TCustomForm(owner) {}
+};
+
+// The form class a class reference creates, checked.
+using TFormClass = TClass;

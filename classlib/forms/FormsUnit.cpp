@@ -1,0 +1,100 @@
+#include "classlib/forms/FormsUnit.h"
+
+#include "classlib/classes/Filer.h"
+#include "classlib/forms/Application.h"
+#include "classlib/forms/Screen.h"
+
+namespace {
+int gFindGlobalId = 0;
+
+void FillHooks() {
+  auto& h = ControlsHooks();
+  h.AsForm = [](TControl* c) { return dynamic_cast<TCustomForm*>(c); };
+  h.FormControl = [](TCustomForm* f) -> TWinControl* { return f; };
+  h.SetFocusedControl = [](TCustomForm* f, TWinControl* c) { return f->SetFocusedControl(c); };
+  h.FocusControl = [](TCustomForm* f, TWinControl* c) { f->FocusControl(c); };
+  h.DefocusControl = [](TCustomForm* f, TWinControl* c, bool removing) { f->DefocusControl(c, removing); };
+  h.WantChildKey = [](TCustomForm* f, TControl* child, TMessage& m) { return f->WantChildKey(child, m); };
+  h.SendCancelMode = [](TCustomForm* f, TControl* sender) { f->SendCancelMode(sender); };
+  h.HandleException = [](TObject* sender) {
+    if (Application) Application->HandleException(sender);
+  };
+  h.ControlDestroyed = [](TControl* c) {
+    if (Application) Application->ControlDestroyed(c);
+  };
+  h.HintMouseMessage = [](TControl* c, TMessage& m) {
+    if (Application) Application->HintMouseMessage(c, m);
+  };
+  h.CancelHint = [] {
+    if (Application) Application->CancelHint();
+  };
+  h.HintShortCuts = [] { return Application && Application->GetHintShortCuts(); };
+  h.ExecuteAction = [](TBasicAction* a) { return Application && Application->ExecuteAction(a); };
+  h.UpdateAction = [](TBasicAction* a) { return Application && Application->UpdateAction(a); };
+  h.ApplicationHandle = []() -> HWND { return Application ? Application->GetHandle() : nullptr; };
+  h.ScreenCursor = [] { return Screen ? Screen->GetCursor() : crDefault; };
+  h.CursorHandle = [](TCursor c) -> HCURSOR { return Screen ? Screen->GetCursors(c) : nullptr; };
+  // The form's shortcuts, then the application's (CM_APPKEYDOWN). The Menus
+  // unit chains its pop-up menus in front of this.
+  h.IsMenuKey = [](TWinControl* control, TMessage& key) {
+    if (!control->IsDesigning())
+      if (TCustomForm* form = GetParentForm(control); form && form->IsShortCut(key)) return true;
+    return SendAppMessage(CM_APPKEYDOWN, key.WParam, key.LParam) != 0;
+  };
+}
+
+void ClearHooks() {
+  auto& h = ControlsHooks();
+  h.AsForm = nullptr;
+  h.FormControl = nullptr;
+  h.SetFocusedControl = nullptr;
+  h.FocusControl = nullptr;
+  h.DefocusControl = nullptr;
+  h.WantChildKey = nullptr;
+  h.SendCancelMode = nullptr;
+  h.HandleException = nullptr;
+  h.ControlDestroyed = nullptr;
+  h.HintMouseMessage = nullptr;
+  h.CancelHint = nullptr;
+  h.HintShortCuts = nullptr;
+  h.ExecuteAction = nullptr;
+  h.UpdateAction = nullptr;
+  h.ApplicationHandle = nullptr;
+  h.ScreenCursor = nullptr;
+  h.CursorHandle = nullptr;
+  h.IsMenuKey = nullptr;
+}
+
+// Stored references to another form ("Form2.Button1") find it by name.
+TComponent* FindGlobalForm(const std::string& name) {
+  if (!Screen) return nullptr;
+  for (int i = 0; i < Screen->GetCustomFormCount(); ++i) {
+    TCustomForm* f = Screen->GetCustomForms(i);
+    if (SameName(f->GetName(), name)) return f;
+  }
+  return nullptr;
+}
+}  // namespace
+
+void InitializeForms() {
+  FillHooks();
+  Screen = New<TScreen>(nullptr);
+  Application = New<TApplication>(nullptr);
+  Application->SetShowHint(true);
+  gFindGlobalId = RegisterFindGlobalComponentProc(FindGlobalForm);
+}
+
+void FinalizeForms() {
+  UnregisterFindGlobalComponentProc(gFindGlobalId);
+  // The globals stay set while each object tears down: its forms still ask
+  // for the application and the screen.
+  if (Application) {
+    Application->Free();
+    Application = nullptr;
+  }
+  if (Screen) {
+    Screen->Free();
+    Screen = nullptr;
+  }
+  ClearHooks();
+}
