@@ -1,5 +1,7 @@
 #include "classlib/Units.h"
 #include "classlib/controls/ControlsUnit.h"
+#include "classlib/extctrls/ExtCtrlsUnit.h"
+#include "classlib/forms/FormsUnit.h"
 
 #include "classlib/ImgList.h"
 #include "classlib/Jpeg.h"
@@ -38,6 +40,10 @@ const std::vector<TUnitEntry>& ClasslibUnits() {
        }},
       {"Controls", InitializeControls, nullptr},
       {"Menus", InitializeMenus, FinalizeMenus},
+      // The screen and the application object; finalised first of these,
+      // so every form goes while the units it needs are still there.
+      {"Forms", InitializeForms, FinalizeForms},
+      {"ExtCtrls", InitializeExtCtrls, nullptr},
   };
   return units;
 }

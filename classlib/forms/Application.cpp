@@ -327,7 +327,7 @@ void TApplication::Idle(const MSG&) {
   TControl* control = DoMouseIdle();
   if (showHint_ && !mouseControl_) CancelHint();
   else if (hintTimerOn_ && static_cast<int32_t>(Seams().TickCount() - hintTimerDue_) >= 0) HintTimerExpired();
-  SetHint(GetLongHint(GetHint(control)));
+  SetHint(GetLongHint(::GetHint(control)));
   bool done = true;
   try {
     if (idleHook_) {
@@ -652,7 +652,7 @@ void TApplication::ActivateHint(POINT cursorPos) {
     }
     OffsetRect(&info.CursorRect, parentOrigin.x - clientOrigin.x, parentOrigin.y - clientOrigin.y);
     info.CursorPos = hintControl_->ScreenToClient(cursorPos);
-    info.HintStr = GetShortHint(GetHint(hintControl_));
+    info.HintStr = GetShortHint(::GetHint(hintControl_));
     info.ReshowTimeout = 0;
     info.HideTimeout = hintHidePause_;
     info.HintWindowClass = HintWindowClass;
@@ -740,10 +740,11 @@ bool TApplication::DispatchAction(UINT msg, TBasicAction* action) {
   TCustomForm* form = Screen ? Screen->GetActiveForm() : nullptr;
   bool result = (form && form->Perform(msg, 0, reinterpret_cast<LPARAM>(action)) == 1) ||
                 (mainForm_ && mainForm_ != form && mainForm_->Perform(msg, 0, reinterpret_cast<LPARAM>(action)) == 1);
-  // An action nobody handles is disabled, when it asks to be.
+  // An action that nobody handles and that has no OnExecute of its own is
+  // disabled, when it asks to be.
   if (!result)
     if (auto* ca = dynamic_cast<TCustomAction*>(action); ca && ca->GetEnabled() && ca->GetDisableIfNoHandler())
-      ca->SetEnabled(false);
+      ca->SetEnabled(static_cast<bool>(ca->GetOnExecute()));
   return result;
 }
 

@@ -492,19 +492,8 @@ void TCustomForm::SelectNext(TWinControl* current, bool goForward, bool checkTab
   if (TWinControl* next = FindNextControl(current, goForward, checkTabStop, !checkTabStop)) next->SetFocus();
 }
 
-bool TCustomForm::WantChildKey(TControl* child, TMessage& m) {
-  // KeyPreview: the form's key events see a child's keys first; a key the
-  // form's handler sets to 0 goes no further.
-  if (!keyPreview_ || child == this || IsDesigning()) return false;
-  switch (m.Msg) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: return DoKeyDown(m);
-    case WM_CHAR: return DoKeyPress(m);
-    case WM_KEYUP:
-    case WM_SYSKEYUP: return DoKeyUp(m);
-    default: return false;
-  }
-}
+// A designer takes the keys of the form's controls; at run time nobody.
+bool TCustomForm::WantChildKey(TControl*, TMessage&) { return false; }
 
 void TCustomForm::SendCancelMode(TControl* sender) {
   if (active_ && activeControl_) activeControl_->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(sender));
@@ -984,7 +973,10 @@ PUBLISHED(TForm) {
   p.Prop("Menu", &F::GetMenu, &F::SetMenu);
 #endif
   p.Prop("OldCreateOrder", &F::GetOldCreateOrder, &F::SetOldCreateOrder);
-  PublishControlProps(p, {"ParentBiDiMode", "PopupMenu"});
+  PublishControlProps(p, {"ParentBiDiMode"});
+#if CLASSLIB_HAS_MENUS
+  PublishControlProps(p, {"PopupMenu"});
+#endif
   p.Prop("Position", &F::GetPosition, &F::SetPosition).Default(poDesigned);
   p.Prop("Scaled", &F::GetScaled, &F::SetScaled).Default(true);
   PublishControlProps(p, {"ShowHint"});

@@ -69,7 +69,7 @@ class TCustomForm : public TScrollingWinControl {
   bool SetFocusedControl(TWinControl* control);
   void FocusControl(TWinControl* control);
   void DefocusControl(TWinControl* control, bool removing);
-  bool WantChildKey(TControl* child, TMessage& message);
+  virtual bool WantChildKey(TControl* child, TMessage& message);
   void SendCancelMode(TControl* sender);
   // The platform's TWinControl.SelectNext, on the form: the next (previous)
   // control in tab order after current takes the focus.
@@ -77,6 +77,8 @@ class TCustomForm : public TScrollingWinControl {
   // The action lists among the form's components (and theirs) take the
   // key as a shortcut.
   virtual bool IsShortCut(TMessage& keyMessage);
+  // The form's key events see its controls' keys first (the Controls unit
+  // asks through its KeyPreview hook); a key set to 0 there goes no further.
   bool GetKeyPreview() const { return keyPreview_; }
   void SetKeyPreview(bool v) { keyPreview_ = v; }
   // Updates the actions of the form and of its action-client controls.

@@ -15,6 +15,7 @@ void FillHooks() {
   h.FocusControl = [](TCustomForm* f, TWinControl* c) { f->FocusControl(c); };
   h.DefocusControl = [](TCustomForm* f, TWinControl* c, bool removing) { f->DefocusControl(c, removing); };
   h.WantChildKey = [](TCustomForm* f, TControl* child, TMessage& m) { return f->WantChildKey(child, m); };
+  h.KeyPreview = [](TCustomForm* f) { return f->GetKeyPreview(); };
   h.SendCancelMode = [](TCustomForm* f, TControl* sender) { f->SendCancelMode(sender); };
   h.HandleException = [](TObject* sender) {
     if (Application) Application->HandleException(sender);
@@ -24,9 +25,6 @@ void FillHooks() {
   };
   h.HintMouseMessage = [](TControl* c, TMessage& m) {
     if (Application) Application->HintMouseMessage(c, m);
-  };
-  h.CancelHint = [] {
-    if (Application) Application->CancelHint();
   };
   h.HintShortCuts = [] { return Application && Application->GetHintShortCuts(); };
   h.ExecuteAction = [](TBasicAction* a) { return Application && Application->ExecuteAction(a); };
@@ -55,7 +53,7 @@ void ClearHooks() {
   h.HandleException = nullptr;
   h.ControlDestroyed = nullptr;
   h.HintMouseMessage = nullptr;
-  h.CancelHint = nullptr;
+  h.KeyPreview = nullptr;
   h.HintShortCuts = nullptr;
   h.ExecuteAction = nullptr;
   h.UpdateAction = nullptr;

@@ -42,6 +42,7 @@ class TControlScrollBar : public TPersistent {
   void DoSetRange(int v);
 
  private:
+  friend class TScrollingWinControl;
   // The client size in this bar's direction; controlSB counts the other
   // bar's thickness when it is shown, assumeSB when it would be.
   int ControlSize(bool controlSB, bool assumeSB);

@@ -35,6 +35,9 @@ class WinControlKeyTest : public ::testing::Test {
   void SetUp() override {
     EnsureControlsUnit();
     saved = ControlsHooks();
+    // Only the stand-in is a form: the Forms unit's hooks would take it for
+    // a real one.
+    ControlsHooks() = TControlsHooks{};
     form = New<TProbeControl>(nullptr);
     form->SetControlStyle(form->GetControlStyle() + TControlStyle{csAcceptsControls});
     form->SetBounds(0, 0, 200, 100);

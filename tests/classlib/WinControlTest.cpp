@@ -285,6 +285,8 @@ TEST_F(WinControlTest, AThrowingHandlerIsReportedOnceAndTheCallerGoesOn) {
   }
   {
     // Without an application: a message box through the seam.
+    auto saved = ControlsHooks().HandleException;
+    ControlsHooks().HandleException = nullptr;
     int boxes = 0;
     std::string text;
     TSeamOverride<decltype(Seams().MessageBox)> box(
@@ -296,6 +298,7 @@ TEST_F(WinControlTest, AThrowingHandlerIsReportedOnceAndTheCallerGoesOn) {
     MSG msg;
     PostMessageA(h, WM_USER + 3, 0, 0);
     while (PeekMessageA(&msg, h, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    ControlsHooks().HandleException = saved;
     EXPECT_EQ(boxes, 1);
     EXPECT_EQ(text, "boom");
   }
