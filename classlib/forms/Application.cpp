@@ -259,6 +259,9 @@ void TApplication::Restore() {
   if (!IsIconic(handle_)) return;
   SetActiveWindow(handle_);
   ShowWindow(handle_, SW_RESTORE);
+  // The forms the minimising hid come back with the application window
+  // (Windows does it through WM_SHOWWINDOW; Wine needs asking).
+  ShowOwnedPopups(handle_, TRUE);
   SetWindowPos(handle_, nullptr, GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
                SWP_NOZORDER | SWP_NOACTIVATE);
   if (mainForm_ && mainForm_->GetWindowState() == wsMinimized && !mainForm_->GetVisible()) {

@@ -97,6 +97,12 @@ start_wine() {
   wineserver -p </dev/null >/dev/null 2>&1 9>&-
   PERIVANE_WINESERVER_STARTED=1
   perivane_wine wineboot </dev/null >/dev/null 2>&1 9>&-
+  # No window is left to a window manager: there is none under Xvfb, and
+  # Wine would wait about 4 s for it each time an activated window hides.
+  if [[ ! -f $WINEPREFIX/perivane-unmanaged.ready ]]; then
+    perivane_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&- &&
+      touch "$WINEPREFIX/perivane-unmanaged.ready"
+  fi
 }
 
 stop_wine_and_display() {

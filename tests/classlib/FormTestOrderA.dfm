@@ -1,0 +1,6 @@
+object TestOrderForm: TTestOrderForm
+  Caption = 'order'
+  OldCreateOrder = False
+  OnCreate = FormCreate
+  OnDestroy = FormDestroy
+end

@@ -1,0 +1,3 @@
+inherited TestOldOrderForm: TTestOldOrderForm
+  OldCreateOrder = True
+end
