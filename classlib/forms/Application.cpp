@@ -276,26 +276,18 @@ void TApplication::Restore() {
 // --- the loop ------------------------------------------------------------------------
 
 void TApplication::Run() {
-  running_ = true;
-  try {
-    if (mainForm_) {
-      if (showMainForm_) {
-        if (mainForm_->GetWindowState() == wsMinimized) Minimize();
-        else mainForm_->SetVisible(true);
-      }
-      do {
-        try {
-          HandleMessage();
-        } catch (...) {
-          HandleException(this);
-        }
-      } while (!terminate_);
-    }
-  } catch (...) {
-    running_ = false;
-    throw;
+  if (!mainForm_) return;
+  if (showMainForm_) {
+    if (mainForm_->GetWindowState() == wsMinimized) Minimize();
+    else mainForm_->SetVisible(true);
   }
-  running_ = false;
+  do {
+    try {
+      HandleMessage();
+    } catch (...) {
+      HandleException(this);
+    }
+  } while (!terminate_);
 }
 
 void TApplication::Terminate() { PostQuitMessage(0); }

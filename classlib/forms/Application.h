@@ -175,7 +175,6 @@ class TApplication : public TComponent {
   std::function<void(TComponent*)> creatingReference_;
   bool showMainForm_ = true;
   bool terminate_ = false;
-  bool running_ = false;
   bool active_ = true;
   HWND dialogHandle_ = nullptr;
   TControl* mouseControl_ = nullptr;

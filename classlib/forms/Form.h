@@ -1,17 +1,20 @@
 // TCustomForm and TForm: top-level windows built from stored forms.
 //
 // Creation. A form class with a stored form ("TFORMMAIN", the class name in
-// upper case, in the module's RCDATA) is created by its (Owner) constructor:
-// under the global name-space lock it runs CreateNew, then, with fsCreating
-// in FormState, reads its classes' stored forms from the one below TForm down
-// to its own (InitInheritedComponent); a form without any raises
-// EResNotFound "Resource %s not found". A descendant's C++ constructor calls
-// the base TForm(owner) constructor, which does all of this; its own members
-// are then initialised after the stored form was read (fields bound by the
-// reader must not be given initialisers). OnCreate runs after the form is
-// read: in AfterConstruction (OldCreateOrder false, the default) or at the
-// end of the base constructor (OldCreateOrder true). TForm(owner, 0) is the
-// platform's CreateNew: an empty form, no stored form read.
+// upper case, in the module's RCDATA) is made by its (Owner) constructor,
+// New<TFormMain>(owner) or Application->CreateForm. The stored form is read
+// in AfterConstruction, once the object is whole (the reader binds the
+// final class's fields and calls its overrides), so the C++ constructors of
+// all its classes have run by then: under the global name-space lock, with
+// fsCreating in FormState, the stored forms of its classes are read from the
+// one below TForm down to its own (InitInheritedComponent); none raises
+// EResNotFound "Resource %s not found". OnCreate follows the reading: with
+// OldCreateOrder still inside the lock, without it at the end of
+// AfterConstruction. Work that needs the read form goes in OnCreate (or in
+// an AfterConstruction override after inherited). OldCreateOrder also places
+// OnDestroy: before the descendants' Destroy (false, in BeforeDestruction)
+// or after it (true). TForm(owner, 0) is the platform's CreateNew: an empty
+// form, no stored form read.
 //
 // Windows. Every form without a parent is owned by the application window
 // (which shows the taskbar button), so forms have no taskbar buttons of

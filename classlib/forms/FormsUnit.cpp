@@ -1,5 +1,6 @@
 #include "classlib/forms/FormsUnit.h"
 
+#include "classlib/ImgList.h"
 #include "classlib/classes/Filer.h"
 #include "classlib/forms/Application.h"
 #include "classlib/forms/Screen.h"
@@ -32,6 +33,7 @@ void FillHooks() {
   h.ApplicationHandle = []() -> HWND { return Application ? Application->GetHandle() : nullptr; };
   h.ScreenCursor = [] { return Screen ? Screen->GetCursor() : crDefault; };
   h.CursorHandle = [](TCursor c) -> HCURSOR { return Screen ? Screen->GetCursors(c) : nullptr; };
+  h.ImageListComponent = [](TCustomImageList* images) -> TComponent* { return images; };
   // The form's shortcuts, then the application's (CM_APPKEYDOWN). The Menus
   // unit chains its pop-up menus in front of this.
   h.IsMenuKey = [](TWinControl* control, TMessage& key) {
@@ -61,6 +63,7 @@ void ClearHooks() {
   h.ScreenCursor = nullptr;
   h.CursorHandle = nullptr;
   h.IsMenuKey = nullptr;
+  h.ImageListComponent = nullptr;
 }
 
 // Stored references to another form ("Form2.Button1") find it by name.
