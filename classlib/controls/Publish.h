@@ -44,10 +44,7 @@ void PublishControlProp(TPublisher<T>& p, std::string_view n) {
   else if (n == "ParentFont") p.Prop("ParentFont", &C::GetParentFont, &C::SetParentFont).Default(true);
   else if (n == "ParentShowHint")
     p.Prop("ParentShowHint", &C::GetParentShowHint, &C::SetParentShowHint).Default(true);
-#if __has_include("classlib/Menus.h")
-  // Publishing a TPopupMenu* needs the complete class (its class reference).
   else if (n == "PopupMenu") p.Prop("PopupMenu", &T::GetPopupMenu, &T::SetPopupMenu);
-#endif
   else if (n == "ShowHint") p.Prop("ShowHint", &C::GetShowHint, &C::SetShowHint).Stored(&C::IsShowHintStored);
   else if (n == "Visible")
     p.Prop("Visible", &C::GetVisible, &C::SetVisible).Default(true).Stored(&C::IsVisibleStored);

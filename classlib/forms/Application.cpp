@@ -744,6 +744,9 @@ bool TApplication::DispatchAction(UINT msg, TBasicAction* action) {
 }
 
 bool TApplication::IsShortCut(TMessage& keyMessage) {
+  bool handled = false;
+  if (OnShortCut) OnShortCut(keyMessage, handled);
+  if (handled) return true;
   return mainForm_ && mainForm_->HandleAllocated() && IsWindowEnabled(mainForm_->GetWindowHandle()) &&
          mainForm_->IsShortCut(keyMessage);
 }

@@ -131,6 +131,7 @@ class TApplication : public TComponent {
   // --- actions, shortcuts, help -------------------------------------------------------------
   bool ExecuteAction(TBasicAction* action) override;
   bool UpdateAction(TBasicAction* action) override;
+  // OnShortCut, then the main form's shortcuts (CM_APPKEYDOWN).
   bool IsShortCut(TMessage& keyMessage);
   bool HelpContext(int context);
   const std::string& GetHelpFile() const { return helpFile_; }
@@ -148,6 +149,7 @@ class TApplication : public TComponent {
   TNotifyEvent OnHint;
   TIdleEvent OnIdle;
   TMessageEvent OnMessage;
+  TShortCutEvent OnShortCut;
   TNotifyEvent OnMinimize;
   TNotifyEvent OnRestore;
   TShowHintEvent OnShowHint;

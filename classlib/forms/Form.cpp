@@ -7,11 +7,6 @@
 #include "classlib/forms/Application.h"
 #include "classlib/forms/Screen.h"
 
-#if __has_include("classlib/Menus.h")
-#include "classlib/Menus.h"
-#define CLASSLIB_HAS_MENUS 1
-#endif
-
 DEFINE_ENUM_TYPE(TFormBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin")
 DEFINE_ENUM_TYPE(TBorderIcon, "biSystemMenu", "biMinimize", "biMaximize", "biHelp")
 DEFINE_ENUM_TYPE(TPosition, "poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly", "poScreenCenter",
@@ -500,6 +495,10 @@ void TCustomForm::SendCancelMode(TControl* sender) {
 }
 
 bool TCustomForm::IsShortCut(TMessage& keyMessage) {
+  bool handled = false;
+  if (OnShortCut) OnShortCut(keyMessage, handled);
+  if (handled) return true;
+  if (menu_ && menu_->GetWindowHandle() && menu_->IsShortCut(keyMessage)) return true;
   TWMKey k(keyMessage);
   return DispatchShortCut(this, KeyToShortCut(k.CharCode(), KeyDataToShiftState(k.KeyData())));
 }
@@ -538,7 +537,10 @@ void TCustomForm::CMDialogKey(TMessage& m) {
 void TCustomForm::UpdateActions() {
   if (IsDesigning() || !GetShowing()) return;
   InitiateAction();
-  // (The main menu's items join here once the Menus unit exists.)
+  // The items of the menu bar.
+  if (menu_)
+    for (int i = 0; i < menu_->GetItems()->GetCount(); ++i)
+      if (TMenuItem* item = menu_->GetItems()->GetItem(i); item->GetVisible()) item->InitiateAction();
   auto traverse = [](auto& self, TWinControl* container) -> void {
     if (!container->GetShowing()) return;
     for (TControl* c : std::vector<TControl*>(container->Controls())) {
@@ -650,7 +652,8 @@ RECT TCustomForm::GetClientRect() {
   TCreateParams params;
   CreateParams(params);
   RECT frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, params.Style & ~DWORD{WS_MINIMIZE | WS_MAXIMIZE}, FALSE, params.ExStyle);
+  bool menuBar = menu_ && borderStyle_ != bsDialog && !(params.Style & WS_CHILD);
+  AdjustWindowRectEx(&frame, params.Style & ~DWORD{WS_MINIMIZE | WS_MAXIMIZE}, menuBar, params.ExStyle);
   int w = GetWidth() - (frame.right - frame.left) - 2 * borderWidth_;
   int h = GetHeight() - (frame.bottom - frame.top) - 2 * borderWidth_;
   return RECT{0, 0, std::max(w, 0), std::max(h, 0)};
@@ -695,21 +698,28 @@ void TCustomForm::SetTransparentColorValue(TColor v) {
 }
 
 void TCustomForm::SetMenu(TMainMenu* v) {
-#if CLASSLIB_HAS_MENUS
-  if (menu_) menu_->RemoveFreeNotification(this);
+  if (v && Screen)
+    for (int i = 0; i < Screen->GetCustomFormCount(); ++i)
+      if (TCustomForm* f = Screen->GetCustomForms(i); f != this && f->menu_ == v)
+        throw EInvalidOperation("Menu '" + v->GetName() + "' is already being used by another form");
+  if (menu_) menu_->SetWindowHandle(nullptr);
+  if (IsDestroying() || (v && v->IsDestroying())) v = nullptr;
   menu_ = v;
-  if (menu_) menu_->FreeNotification(this);
-#else
-  menu_ = v;
-#endif
+  if (v) v->FreeNotification(this);
+  if (!HandleAllocated()) return;
+  HWND h = GetWindowHandle();
+  if (v && (IsDesigning() || borderStyle_ != bsDialog)) {
+    if (::GetMenu(h) != v->GetHandle()) ::SetMenu(h, v->GetHandle());
+    v->SetWindowHandle(h);
+  } else if (::GetMenu(h)) {
+    ::SetMenu(h, nullptr);
+  }
 }
 
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
   inherited::Notification(component, operation);
   if (operation != opRemove) return;
-#if CLASSLIB_HAS_MENUS
-  if (component == menu_) menu_ = nullptr;
-#endif
+  if (component == menu_) SetMenu(nullptr);
   if (component == activeControl_) activeControl_ = nullptr;
   if (component == focusedControl_) focusedControl_ = nullptr;
 }
@@ -796,6 +806,7 @@ void TCustomForm::PaintWindow(HDC dc) {
 
 void TCustomForm::Dispatch(TMessage& m) {
   switch (m.Msg) {
+    case WM_NCCREATE: WMNCCreate(m); return;
     case WM_ACTIVATE: WMActivate(m); return;
     case WM_CLOSE: WMClose(m); return;
     case WM_SYSCOMMAND: WMSysCommand(m); return;
@@ -810,6 +821,21 @@ void TCustomForm::Dispatch(TMessage& m) {
     case CM_ACTIONUPDATE: CMActionUpdate(m); return;
     default: inherited::Dispatch(m); return;
   }
+}
+
+void TCustomForm::WMNCCreate(TMessage& m) {
+  DefaultHandler(m);
+  // The menu bar before the first size calculation.
+  SetMenu(menu_);
+}
+
+void TCustomForm::WMDestroy(TMessage& m) {
+  // Windows would destroy the bar with the window; the menu keeps it.
+  if (menu_ && HandleAllocated()) {
+    ::SetMenu(GetWindowHandle(), nullptr);
+    menu_->SetWindowHandle(nullptr);
+  }
+  inherited::WMDestroy(m);
 }
 
 void TCustomForm::WMActivate(TMessage& m) {
@@ -969,14 +995,9 @@ PUBLISHED(TForm) {
   p.Prop("FormStyle", &F::GetFormStyle, &F::SetFormStyle).Default(fsNormal);
   p.Prop("HorzScrollBar", &TScrollingWinControl::GetHorzScrollBar, &TScrollingWinControl::SetHorzScrollBar);
   p.Prop("KeyPreview", &F::GetKeyPreview, &F::SetKeyPreview).Default(false);
-#if CLASSLIB_HAS_MENUS
   p.Prop("Menu", &F::GetMenu, &F::SetMenu);
-#endif
   p.Prop("OldCreateOrder", &F::GetOldCreateOrder, &F::SetOldCreateOrder);
-  PublishControlProps(p, {"ParentBiDiMode"});
-#if CLASSLIB_HAS_MENUS
-  PublishControlProps(p, {"PopupMenu"});
-#endif
+  PublishControlProps(p, {"ParentBiDiMode", "PopupMenu"});
   p.Prop("Position", &F::GetPosition, &F::SetPosition).Default(poDesigned);
   p.Prop("Scaled", &F::GetScaled, &F::SetScaled).Default(true);
   PublishControlProps(p, {"ShowHint"});
@@ -997,6 +1018,7 @@ PUBLISHED(TForm) {
   PublishControlProps(p, {"OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp"});
   p.Prop("OnPaint", &F::GetOnPaint, &F::SetOnPaint);
   PublishControlProps(p, {"OnResize"});
+  p.Prop("OnShortCut", &F::GetOnShortCut, &F::SetOnShortCut);
   p.Prop("OnShow", &F::GetOnShow, &F::SetOnShow);
   PublishControlProps(p, {"OnStartDock", "OnUnDock"});
 }

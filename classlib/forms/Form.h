@@ -24,10 +24,10 @@
 #include <string>
 #include <vector>
 
+#include "classlib/Menus.h"
 #include "classlib/forms/FormTypes.h"
 #include "classlib/forms/ScrollingWinControl.h"
 
-class TMainMenu;  // Menus unit
 class TControlCanvas;
 
 class TCustomForm : public TScrollingWinControl {
@@ -77,8 +77,8 @@ class TCustomForm : public TScrollingWinControl {
   // The platform's TWinControl.SelectNext, on the form: the next (previous)
   // control in tab order after current takes the focus.
   void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
-  // The action lists among the form's components (and theirs) take the
-  // key as a shortcut.
+  // OnShortCut, then the form's Menu, then the action lists among its
+  // components (and theirs) take the key as a shortcut.
   virtual bool IsShortCut(TMessage& keyMessage);
   // The form's key events see its controls' keys first (the Controls unit
   // asks through its KeyPreview hook); a key set to 0 there goes no further.
@@ -129,6 +129,8 @@ class TCustomForm : public TScrollingWinControl {
   void SetTransparentColor(bool v);
   TColor GetTransparentColorValue() const { return transparentColorValue_; }
   void SetTransparentColorValue(TColor v);
+  // The menu bar. Raises EInvalidOperation "Menu 'X' is already being used
+  // by another form" for a menu another form shows; a dialog shows none.
   TMainMenu* GetMenu() const { return menu_; }
   void SetMenu(TMainMenu* v);
   // MDI is not built: always null.
@@ -145,6 +147,7 @@ class TCustomForm : public TScrollingWinControl {
   TNotifyEvent OnDestroy;
   TNotifyEvent OnHide;
   TNotifyEvent OnPaint;
+  TShortCutEvent OnShortCut;
   TNotifyEvent OnShow;
   TNotifyEvent GetOnActivate() const { return OnActivate; }
   void SetOnActivate(TNotifyEvent e) { OnActivate = e; }
@@ -162,6 +165,8 @@ class TCustomForm : public TScrollingWinControl {
   void SetOnHide(TNotifyEvent e) { OnHide = e; }
   TNotifyEvent GetOnPaint() const { return OnPaint; }
   void SetOnPaint(TNotifyEvent e) { OnPaint = e; }
+  TShortCutEvent GetOnShortCut() const { return OnShortCut; }
+  void SetOnShortCut(TShortCutEvent e) { OnShortCut = e; }
   TNotifyEvent GetOnShow() const { return OnShow; }
   void SetOnShow(TNotifyEvent e) { OnShow = e; }
 
@@ -184,6 +189,8 @@ class TCustomForm : public TScrollingWinControl {
   void DefineProperties(TFiler* filer) override;
   void Notification(TComponent* component, TOperation operation) override;
 
+  virtual void WMNCCreate(TMessage& m);
+  void WMDestroy(TMessage& m) override;
   virtual void WMActivate(TMessage& m);
   virtual void WMClose(TMessage& m);
   virtual void WMSysCommand(TMessage& m);

@@ -67,7 +67,8 @@ inline uint16_t KeyToShortCut(WORD key, TShiftState shift) {
   return s;
 }
 
-// Form events.
+// Form and application events.
+using TShortCutEvent = TClosure<void(TMessage& Msg, bool& Handled)>;
 using TCloseEvent = TClosure<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TClosure<void(TObject* Sender, bool& CanClose)>;
 

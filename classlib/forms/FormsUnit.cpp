@@ -1,6 +1,7 @@
 #include "classlib/forms/FormsUnit.h"
 
 #include "classlib/ImgList.h"
+#include "classlib/Menus.h"
 #include "classlib/classes/Filer.h"
 #include "classlib/forms/Application.h"
 #include "classlib/forms/Screen.h"
@@ -34,13 +35,13 @@ void FillHooks() {
   h.ScreenCursor = [] { return Screen ? Screen->GetCursor() : crDefault; };
   h.CursorHandle = [](TCursor c) -> HCURSOR { return Screen ? Screen->GetCursors(c) : nullptr; };
   h.ImageListComponent = [](TCustomImageList* images) -> TComponent* { return images; };
-  // The form's shortcuts, then the application's (CM_APPKEYDOWN). The Menus
-  // unit chains its pop-up menus in front of this.
-  h.IsMenuKey = [](TWinControl* control, TMessage& key) {
-    if (!control->IsDesigning())
-      if (TCustomForm* form = GetParentForm(control); form && form->IsShortCut(key)) return true;
-    return SendAppMessage(CM_APPKEYDOWN, key.WParam, key.LParam) != 0;
+  // The Menus unit's IsMenuKey asks the form after the pop-up menus.
+  auto& m = MenusHooks();
+  m.FormIsShortCut = [](TCustomForm* f, TMessage& key) { return f->IsShortCut(key); };
+  m.SetApplicationHint = [](const std::string& hint) {
+    if (Application) Application->SetHint(hint);
   };
+  m.MenuFont = []() -> TFont* { return Screen ? Screen->GetMenuFont() : nullptr; };
 }
 
 void ClearHooks() {
@@ -62,8 +63,8 @@ void ClearHooks() {
   h.ApplicationHandle = nullptr;
   h.ScreenCursor = nullptr;
   h.CursorHandle = nullptr;
-  h.IsMenuKey = nullptr;
   h.ImageListComponent = nullptr;
+  MenusHooks() = TMenusHooks{};
 }
 
 // Stored references to another form ("Form2.Button1") find it by name.

@@ -249,6 +249,26 @@ TEST_F(FormTest, ClientSizeHoldsBeforeAndAfterTheWindowExists) {
   }
 }
 
+TEST_F(FormTest, TheMenuBarGoesWithTheWindow) {
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  TMainMenu* menu = NewMenu(form.get(), "MainMenu1", {NewItem("&File", 0, false, true, nullptr, 0, "File1")});
+  form->SetMenu(menu);
+  form->SetClientHeight(100);  // with the bar the window will have
+  HWND h = form->GetHandle();
+  EXPECT_EQ(GetMenu(h), menu->GetHandle());
+  EXPECT_EQ(menu->GetWindowHandle(), h);
+  RECT client;
+  GetClientRect(h, &client);
+  EXPECT_EQ(client.bottom, 100);
+  // A new window takes the bar again; a dialog shows none.
+  form->SetBorderStyle(bsSingle);
+  EXPECT_EQ(GetMenu(form->GetHandle()), menu->GetHandle());
+  form->SetBorderStyle(bsDialog);
+  EXPECT_EQ(GetMenu(form->GetHandle()), nullptr);
+  Owned<TForm> other(New<TForm>(nullptr, 0));
+  EXPECT_THROW(other->SetMenu(menu), EInvalidOperation);
+}
+
 TEST_F(FormTest, PositionPlacesTheFormWhenItFirstShows) {
   const int w = 300, h = 200;
   int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
