@@ -134,7 +134,9 @@ void TpkBitmap::FreeImage() {
   pixelData_ = nullptr;
 }
 
-void TpkBitmap::SetSize(int width, int height) {
+void TpkBitmap::SetSize(int width, int height) { Allocate(width, height, true); }
+
+void TpkBitmap::Allocate(int width, int height, bool white) {
   if (width <= 0 || height <= 0) {
     FreeImage();
     return;
@@ -142,7 +144,7 @@ void TpkBitmap::SetSize(int width, int height) {
   uint8_t* bits = nullptr;
   TGdiObject<HBITMAP> section = MakeSection(width, height, bits);
   // White before anyone is told of the new image.
-  std::memset(bits, 0xFF, static_cast<size_t>(3 * width + width % 4) * static_cast<size_t>(height));
+  if (white) std::memset(bits, 0xFF, static_cast<size_t>(3 * width + width % 4) * static_cast<size_t>(height));
   InstallSection(std::move(section), bits, width, height);
 }
 
@@ -473,7 +475,8 @@ void TpkBitmap::CreatePalette() {
 
 void TpkBitmap::RealizePalette(TCanvas* canvas, HPALETTE& oldPalette) {
   oldPalette = nullptr;
-  if (!OnPaletteDisplay() || !(respectPalette_ || halftonePalette_)) return;
+  // The flags first: asking the display's depth costs a call to the display.
+  if (!(respectPalette_ || halftonePalette_) || !OnPaletteDisplay()) return;
   if (respectPalette_) {
     CreatePalette();
   } else {
@@ -539,12 +542,23 @@ void TpkBitmap::SmoothStretchDraw(TCanvas* canvas, const TRect& rect) {
   if (GetEmpty() || dw <= 0 || dh <= 0) return;
   int sw = width_, sh = height_;
   Owned<TpkBitmap> tmp = MakeOwned<TpkBitmap>();
-  tmp->SetSize(dw, dh);
+  // Every pixel is written below.
+  tmp->Allocate(dw, dh, false);
   tmp->SetTransparentColor(transparentColor_);
   GdiFlush();
-  // Bilinear in 15-bit fixed point.
+  // Bilinear in 15-bit fixed point. The source columns and weights of each
+  // target column are the same on every row: worked out once.
   const int64_t xStep = (int64_t{sw - 1} << 15) / dw;
   const int64_t yStep = (int64_t{sh - 1} << 15) / dh;
+  std::vector<int> left(static_cast<size_t>(dw)), right(static_cast<size_t>(dw));
+  std::vector<uint32_t> frac(static_cast<size_t>(dw));
+  for (int x = 0; x < dw; ++x) {
+    int64_t sx = x * xStep;
+    left[static_cast<size_t>(x)] = static_cast<int>(sx >> 15);
+    // A one-pixel-wide source is its own right neighbour (with weight 0).
+    right[static_cast<size_t>(x)] = std::min(static_cast<int>(sx >> 15) + 1, sw - 1);
+    frac[static_cast<size_t>(x)] = static_cast<uint32_t>(sx & 0x7FFF);
+  }
   const TpkBitmap* self = this;
   for (int y = 0; y < dh; ++y) {
     int64_t sy = y * yStep;
@@ -555,14 +569,12 @@ void TpkBitmap::SmoothStretchDraw(TCanvas* canvas, const TRect& rect) {
     TPixelRow<const RGBTRIPLE> u = self->GetRow(upper);
     TPixelRow<const RGBTRIPLE> l = self->GetRow(lower);
     TPixelRow<RGBTRIPLE> out = tmp->GetRow(y);
-    int64_t sx = 0;
-    for (int x = 0; x < dw; ++x, sx += xStep) {
-      int c = static_cast<int>(sx >> 15);
-      int c1 = std::min(c + 1, sw - 1);
-      uint32_t fx = static_cast<uint32_t>(sx & 0x7FFF);
-      uint32_t f = (fx * wy1) >> 15;
-      uint32_t hh = (fx * wy) >> 15;
-      uint32_t wu = wy1 - f, wl = wy - hh;
+    for (int x = 0; x < dw; ++x) {
+      const int c = left[static_cast<size_t>(x)], c1 = right[static_cast<size_t>(x)];
+      const uint32_t fx = frac[static_cast<size_t>(x)];
+      const uint32_t f = (fx * wy1) >> 15;
+      const uint32_t hh = (fx * wy) >> 15;
+      const uint32_t wu = wy1 - f, wl = wy - hh;
       const RGBTRIPLE& a = u[c];
       const RGBTRIPLE& b = u[c1];
       const RGBTRIPLE& d = l[c];

@@ -201,6 +201,9 @@ class TpkBitmap : public TGraphic {
   void DropMask() { FreeAndNil(transparencyMask_); }
   void CanvasChanging(TObject*) { DropMask(); }
   void FillHeader(int width, int height);
+  // SetSize, white or (for a temporary whose every pixel is written next)
+  // as the section comes.
+  void Allocate(int width, int height, bool white);
   // A new DIB section of the given size (zero bits); the old image stays
   // until the caller installs the new one.
   pk_detail::TGdiObject<HBITMAP> MakeSection(int width, int height, uint8_t*& bits);

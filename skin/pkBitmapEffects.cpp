@@ -7,6 +7,7 @@
 // row by row from the top and left to right, reading neighbours from the
 // same memory: a neighbour above or to the left has already been rewritten
 // when it is read. Their results depend on that order.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -169,16 +170,26 @@ void TpkBitmap::Saturation(int amount) {
 void TpkBitmap::Colorize(int r, int g, int b) {
   if (GetEmpty()) return;
   GdiFlush();
-  const bool keyed = transparentColor_ != clNone;
-  const int key = keyed ? ColorToPixel(transparentColor_) : 0;
+  uint8_t tr[256], tg[256], tb[256];
+  for (int64_t i = 0; i < 256; ++i) {
+    tb[i] = ClampByte(i + b - 192);
+    tg[i] = ClampByte(i + g - 192);
+    tr[i] = ClampByte(i + r - 192);
+  }
+  if (transparentColor_ == clNone) {
+    ApplyTables(*this, tr, tg, tb);
+    return;
+  }
+  // The transparent colour keeps its pixels.
+  const int key = ColorToPixel(transparentColor_);
   for (int y = 0; y < height_; ++y) {
     TPixelRow<RGBTRIPLE> row = GetRow(y);
     for (int x = 0; x < width_; ++x) {
       RGBTRIPLE& p = row[x];
-      if (keyed && PixelOf(p) == key) continue;
-      p.rgbtBlue = ClampByte(int64_t{p.rgbtBlue} + b - 192);
-      p.rgbtGreen = ClampByte(int64_t{p.rgbtGreen} + g - 192);
-      p.rgbtRed = ClampByte(int64_t{p.rgbtRed} + r - 192);
+      if (PixelOf(p) == key) continue;
+      p.rgbtBlue = tb[p.rgbtBlue];
+      p.rgbtGreen = tg[p.rgbtGreen];
+      p.rgbtRed = tr[p.rgbtRed];
     }
   }
 }
@@ -235,27 +246,32 @@ void TpkBitmap::Flip(bool horizontal) {
 
 namespace {
 
-// One Blur pass at distance a; true when it changed a pixel.
+// The neighbours of a pass sit at +-a rows and columns; the sign of a does
+// not matter, and a distance of the image's size or more clamps like that
+// size does. This keeps the per-pixel clamping to plain int min/max.
+int Reach(int64_t a, int size) { return static_cast<int>(std::min<int64_t>(a < 0 ? -a : a, size)); }
+
+// One Blur pass at distance a; with Track, whether it changed a pixel.
+template <bool Track>
 bool BlurPass(TpkBitmap& bmp, int64_t a) {
   const int w = bmp.GetWidth(), h = bmp.GetHeight();
+  const int dx = Reach(a, w), dy = Reach(a, h);
   bool changed = false;
   for (int y = 0; y < h; ++y) {
-    TPixelRow<RGBTRIPLE> below = bmp.GetRow(static_cast<int>(ClampInt(y + a, 0, h - 1)));
-    TPixelRow<RGBTRIPLE> above = bmp.GetRow(static_cast<int>(ClampInt(y - a, 0, h - 1)));
+    TPixelRow<RGBTRIPLE> below = bmp.GetRow(std::min(y + dy, h - 1));
+    TPixelRow<RGBTRIPLE> above = bmp.GetRow(std::max(y - dy, 0));
     TPixelRow<RGBTRIPLE> out = bmp.GetRow(y);
     for (int x = 0; x < w; ++x) {
-      int right = static_cast<int>(ClampInt(x + a, 0, w - 1));
-      int left = static_cast<int>(ClampInt(x - a, 0, w - 1));
+      const int right = std::min(x + dx, w - 1), left = std::max(x - dx, 0);
       const RGBTRIPLE &p1 = below[right], &p2 = above[right], &p3 = below[left], &p4 = above[left];
-      RGBTRIPLE v;
-      v.rgbtBlue = static_cast<BYTE>((p1.rgbtBlue + p2.rgbtBlue + p3.rgbtBlue + p4.rgbtBlue) >> 2);
-      v.rgbtGreen = static_cast<BYTE>((p1.rgbtGreen + p2.rgbtGreen + p3.rgbtGreen + p4.rgbtGreen) >> 2);
-      v.rgbtRed = static_cast<BYTE>((p1.rgbtRed + p2.rgbtRed + p3.rgbtRed + p4.rgbtRed) >> 2);
+      const BYTE b = static_cast<BYTE>((p1.rgbtBlue + p2.rgbtBlue + p3.rgbtBlue + p4.rgbtBlue) >> 2);
+      const BYTE g = static_cast<BYTE>((p1.rgbtGreen + p2.rgbtGreen + p3.rgbtGreen + p4.rgbtGreen) >> 2);
+      const BYTE r = static_cast<BYTE>((p1.rgbtRed + p2.rgbtRed + p3.rgbtRed + p4.rgbtRed) >> 2);
       RGBTRIPLE& o = out[x];
-      if (o.rgbtBlue != v.rgbtBlue || o.rgbtGreen != v.rgbtGreen || o.rgbtRed != v.rgbtRed) {
-        changed = true;
-        o = v;
-      }
+      if constexpr (Track) changed = changed || o.rgbtBlue != b || o.rgbtGreen != g || o.rgbtRed != r;
+      o.rgbtBlue = b;
+      o.rgbtGreen = g;
+      o.rgbtRed = r;
     }
   }
   return changed;
@@ -266,7 +282,7 @@ bool BlurPass(TpkBitmap& bmp, int64_t a) {
 void TpkBitmap::Blur(int amount) {
   if (GetEmpty()) return;
   GdiFlush();
-  BlurPass(*this, amount);
+  BlurPass<false>(*this, amount);
 }
 
 void TpkBitmap::GaussianBlur(int amount) {
@@ -279,36 +295,63 @@ void TpkBitmap::GaussianBlur(int amount) {
   const int64_t corner = std::max<int64_t>(std::max(width_, height_) - 1, 1);
   if (a >= corner) {
     for (int64_t passes = a - corner + 1; passes > 0; --passes)
-      if (!BlurPass(*this, corner)) break;
+      if (!BlurPass<true>(*this, corner)) break;
     a = corner - 1;
   }
-  for (; a >= 1; --a) BlurPass(*this, a);
+  for (; a >= 1; --a) BlurPass<false>(*this, a);
 }
 
 void TpkBitmap::Sharpen(int amount) {
   if (GetEmpty()) return;
   GdiFlush();
-  const int64_t a = amount;
   const int w = width_, h = height_;
+  const int dx = Reach(amount, w), dy = Reach(amount, h);
+  // (256 C - 16 S) / 128 rounding toward zero, S the sum of the eight
+  // samples around the centre C.
+  auto sharpen = [](int c, int sum) { return ClampByte((256 * c - 16 * sum) / 128); };
+  // Per channel, the sums of the row above and the row below at each column.
+  std::vector<uint16_t> both(static_cast<size_t>(3 * w));
   for (int y = 0; y < h; ++y) {
-    TPixelRow<RGBTRIPLE> up = GetRow(static_cast<int>(ClampInt(y - a, 0, h - 1)));
+    const int upRow = std::max(y - dy, 0), downRow = std::min(y + dy, h - 1);
+    TPixelRow<RGBTRIPLE> up = GetRow(upRow);
     TPixelRow<RGBTRIPLE> mid = GetRow(y);
-    TPixelRow<RGBTRIPLE> down = GetRow(static_cast<int>(ClampInt(y + a, 0, h - 1)));
-    for (int x = 0; x < w; ++x) {
-      int l = static_cast<int>(ClampInt(x - a, 0, w - 1));
-      int r = static_cast<int>(ClampInt(x + a, 0, w - 1));
-      const RGBTRIPLE* s[8] = {&up[l], &up[x], &up[r], &mid[l], &mid[r], &down[l], &down[x], &down[r]};
-      RGBTRIPLE& c = mid[x];
-      int sb = 0, sg = 0, sr = 0;
-      for (const RGBTRIPLE* p : s) {
-        sb += p->rgbtBlue;
-        sg += p->rgbtGreen;
-        sr += p->rgbtRed;
+    TPixelRow<RGBTRIPLE> down = GetRow(downRow);
+    if (upRow == y || downRow == y) {
+      // An edge row reads itself above or below, as it is being rewritten.
+      for (int x = 0; x < w; ++x) {
+        const int l = std::max(x - dx, 0), r = std::min(x + dx, w - 1);
+        const RGBTRIPLE &a1 = up[l], &a2 = up[x], &a3 = up[r], &b1 = mid[l], &b3 = mid[r], &c1 = down[l],
+                        &c2 = down[x], &c3 = down[r];
+        RGBTRIPLE& c = mid[x];
+        const int sb = a1.rgbtBlue + a2.rgbtBlue + a3.rgbtBlue + b1.rgbtBlue + b3.rgbtBlue + c1.rgbtBlue +
+                       c2.rgbtBlue + c3.rgbtBlue;
+        const int sg = a1.rgbtGreen + a2.rgbtGreen + a3.rgbtGreen + b1.rgbtGreen + b3.rgbtGreen + c1.rgbtGreen +
+                       c2.rgbtGreen + c3.rgbtGreen;
+        const int sr = a1.rgbtRed + a2.rgbtRed + a3.rgbtRed + b1.rgbtRed + b3.rgbtRed + c1.rgbtRed + c2.rgbtRed +
+                       c3.rgbtRed;
+        const uint8_t nb = sharpen(c.rgbtBlue, sb), ng = sharpen(c.rgbtGreen, sg), nr = sharpen(c.rgbtRed, sr);
+        c.rgbtBlue = nb;
+        c.rgbtGreen = ng;
+        c.rgbtRed = nr;
       }
-      // (256 C - 16 S) / 128, rounding toward zero.
-      uint8_t nb = ClampByte((256 * c.rgbtBlue - 16 * sb) / 128);
-      uint8_t ng = ClampByte((256 * c.rgbtGreen - 16 * sg) / 128);
-      uint8_t nr = ClampByte((256 * c.rgbtRed - 16 * sr) / 128);
+      continue;
+    }
+    // Other rows: the rows above and below stay as they are while this one
+    // is rewritten, so their column sums can be taken first.
+    TPixelRow<uint16_t> ud(both.data(), 3 * w);
+    for (int x = 0; x < w; ++x) {
+      ud[3 * x] = static_cast<uint16_t>(up[x].rgbtBlue + down[x].rgbtBlue);
+      ud[3 * x + 1] = static_cast<uint16_t>(up[x].rgbtGreen + down[x].rgbtGreen);
+      ud[3 * x + 2] = static_cast<uint16_t>(up[x].rgbtRed + down[x].rgbtRed);
+    }
+    for (int x = 0; x < w; ++x) {
+      const int l = std::max(x - dx, 0), r = std::min(x + dx, w - 1);
+      const RGBTRIPLE &b1 = mid[l], &b3 = mid[r];
+      RGBTRIPLE& c = mid[x];
+      const int sb = ud[3 * l] + ud[3 * x] + ud[3 * r] + b1.rgbtBlue + b3.rgbtBlue;
+      const int sg = ud[3 * l + 1] + ud[3 * x + 1] + ud[3 * r + 1] + b1.rgbtGreen + b3.rgbtGreen;
+      const int sr = ud[3 * l + 2] + ud[3 * x + 2] + ud[3 * r + 2] + b1.rgbtRed + b3.rgbtRed;
+      const uint8_t nb = sharpen(c.rgbtBlue, sb), ng = sharpen(c.rgbtGreen, sg), nr = sharpen(c.rgbtRed, sr);
       c.rgbtBlue = nb;
       c.rgbtGreen = ng;
       c.rgbtRed = nr;
@@ -370,7 +413,7 @@ void TpkBitmap::Rotate(TPoint center, double angle) {
   const int64_t cx = center.x < 0 ? width_ / 2 : center.x;
   const int64_t cy = center.y < 0 ? height_ / 2 : center.y;
   Owned<TpkBitmap> tmp = MakeOwned<TpkBitmap>();
-  tmp->SetSize(width_, height_);
+  tmp->Allocate(width_, height_, false);
   const TpkBitmap* self = this;
   const RGBTRIPLE fill = self->GetRow(0)[0];
   for (int y = 0; y < height_; ++y) {

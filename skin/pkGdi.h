@@ -47,8 +47,9 @@ class TMemoryDC {
 
   void Select(HBITMAP bmp) {
     Reset();
-    TScreenDC screen;
-    dc_ = CreateCompatibleDC(screen.Get());
+    // A null DC stands for the screen, without fetching (and releasing) the
+    // screen's own DC, which costs a round trip to the display under Wine.
+    dc_ = CreateCompatibleDC(nullptr);
     if (!dc_) throw EOutOfResources("Out of system resources");
     old_ = SelectObject(dc_, bmp);
   }

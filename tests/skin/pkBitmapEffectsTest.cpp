@@ -426,3 +426,47 @@ TEST(PkEffects, AlphaBlendOfAnotherSize) {
   EXPECT_EQ(changes, 0);
   EXPECT_EQ(PixelsOf(b.get()), TPixels(2, (std::vector<int>{kBlack, kBlack, Rgb(254, 0, 0), Rgb(254, 0, 0)})));
 }
+
+// Blur and Sharpen against their definitions, worked in place pixel by pixel
+// over the same memory, on every kind of row (edge rows read themselves).
+TEST(PkEffects, BlurAndSharpenFollowTheirDefinitions) {
+  auto clampTo = [](int64_t v, int hi) { return static_cast<int>(std::min<int64_t>(std::max<int64_t>(v, 0), hi)); };
+  auto reference = [&](TPixels p, int a, bool sharpen) {
+    const int h = static_cast<int>(p.size()), w = static_cast<int>(p[0].size());
+    auto at = [&](int64_t y, int64_t x) -> int& {
+      return p[static_cast<size_t>(clampTo(y, h - 1))][static_cast<size_t>(clampTo(x, w - 1))];
+    };
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        int result = 0;
+        for (int shift : {0, 8, 16}) {
+          auto ch = [&](int64_t yy, int64_t xx) { return at(yy, xx) >> shift & 0xFF; };
+          int v;
+          if (sharpen) {
+            int s = 0;
+            for (int dy : {-1, 0, 1})
+              for (int dx : {-1, 0, 1})
+                if (dy || dx) s += ch(y + int64_t{dy} * a, x + int64_t{dx} * a);
+            v = static_cast<int>(ClampByte((256 * ch(y, x) - 16 * s) / 128));
+          } else {
+            v = (ch(y + a, x + a) + ch(y - a, x + a) + ch(y + a, x - a) + ch(y - a, x - a)) >> 2;
+          }
+          result |= v << shift;
+        }
+        at(y, x) = result;
+      }
+    return p;
+  };
+  for (bool sharpen : {false, true})
+    for (int a : {1, 2, -3, 10}) {
+      SCOPED_TRACE(std::string(sharpen ? "Sharpen " : "Blur ") + std::to_string(a));
+      Owned<TpkBitmap> b = MakeRamp(7, 5);
+      // Some contrast, so that sharpening clamps here and there.
+      b->SetPixel(3, 2, kWhite);
+      b->SetPixel(1, 1, kBlack);
+      TPixels expected = reference(PixelsOf(b.get()), a, sharpen);
+      if (sharpen) b->Sharpen(a);
+      else b->Blur(a);
+      EXPECT_EQ(PixelsOf(b.get()), expected);
+    }
+}
