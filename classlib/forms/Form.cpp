@@ -75,6 +75,13 @@ TCustomForm::TCustomForm(TComponent* owner) : TScrollingWinControl(owner) {
   // The stored form is read once the whole object exists (AfterConstruction):
   // the reader binds fields and calls overrides of the final class.
   initPending_ = true;
+  rootAncestor_ = TForm::StaticClass();
+}
+
+TCustomForm::TCustomForm(TComponent* owner, TClass rootAncestor) : TScrollingWinControl(owner) {
+  CreateNewForm();
+  initPending_ = true;
+  rootAncestor_ = rootAncestor;
 }
 
 void TCustomForm::CreateNewForm() {
@@ -105,14 +112,14 @@ void TCustomForm::AfterConstruction() {
 }
 
 void TCustomForm::InitFromStoredForm() {
-  if (ClassType() == TForm::StaticClass() || IsDesigning()) return;
+  if (ClassType() == rootAncestor_ || IsDesigning()) return;
   TGlobalNameSpace& ns = GlobalNameSpace();
   ns.BeginWrite();
   try {
     formState_.Include(fsCreating);
     bool found = false;
     try {
-      found = InitInheritedComponent(this, TForm::StaticClass());
+      found = InitInheritedComponent(this, rootAncestor_);
     } catch (...) {
       formState_.Exclude(fsCreating);
       throw;

@@ -37,6 +37,10 @@ class TCustomForm : public TScrollingWinControl {
   TCustomForm(TComponent* owner, int dummy);
   // Creates the form and reads its stored form (see above).
   explicit TCustomForm(TComponent* owner);
+  // The same with the stored forms read from the class below rootAncestor
+  // (a base class of forms that has no stored form of its own, as the
+  // Unicode layer's wide form).
+  TCustomForm(TComponent* owner, TClass rootAncestor);
 
   void AfterConstruction() override;
   void BeforeDestruction() override;
@@ -60,6 +64,7 @@ class TCustomForm : public TScrollingWinControl {
   TModalResult GetModalResult() const { return modalResult_; }
   void SetModalResult(TModalResult v) { modalResult_ = v; }
   TFormState GetFormState() const { return formState_; }
+  void SetFormState(TFormState v) { formState_ = v; }
 
   // --- focus ----------------------------------------------------------------------
   bool GetActive() const { return active_; }
@@ -247,6 +252,7 @@ class TCustomForm : public TScrollingWinControl {
   TControlCanvas* canvas_ = nullptr;
   // Set by the (owner) constructor: AfterConstruction reads the stored form.
   bool initPending_ = false;
+  TClass rootAncestor_ = nullptr;
   // ClientWidth/ClientHeight read from the stored form, applied at its end.
   int readClientWidth_ = 0;
   int readClientHeight_ = 0;
@@ -257,6 +263,7 @@ class TForm : public TCustomForm {
 
   TForm(TComponent* owner, int dummy) : TCustomForm(owner, dummy) {}
   explicit TForm(TComponent* owner) : TCustomForm(owner) {}
+  TForm(TComponent* owner, TClass rootAncestor) : TCustomForm(owner, rootAncestor) {}
 };
 
 // The form class a class reference creates, checked.

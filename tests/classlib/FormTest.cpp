@@ -129,6 +129,13 @@ class TTestNoResourceForm : public TForm {
 };
 IMPLEMENT_CLASS(TTestNoResourceForm)
 
+// A base class of forms with no stored form of its own: the root ancestor.
+class TTestRootForm : public TForm {
+  DECLARE_CLASS(TTestRootForm, TForm)
+  explicit TTestRootForm(TComponent* owner) : TForm(owner, TTestRootForm::StaticClass()) {}
+};
+IMPLEMENT_CLASS(TTestRootForm)
+
 class FormTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -220,6 +227,9 @@ TEST_F(FormTest, AFormWithoutItsStoredFormIsNotMade) {
     EXPECT_EQ(e.GetMessage(), "Resource TTestNoResourceForm not found");
   }
   EXPECT_EQ(Screen->GetCustomFormCount(), forms);
+  // A root ancestor reads nothing of its own.
+  Owned<TTestRootForm> root(New<TTestRootForm>(nullptr));
+  EXPECT_EQ(Screen->GetCustomFormCount(), forms + 1);
 }
 
 TEST_F(FormTest, ClientSizeHoldsBeforeAndAfterTheWindowExists) {
