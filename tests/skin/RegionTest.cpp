@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+
+#include "classlib/Classes.h"
+#include "skin/pkRegion.h"
+#include "tests/skin/SkinTestSupport.h"
+
+using namespace skin_test;
+
+namespace {
+
+constexpr TColor kKey = clFuchsia;
+constexpr TColor kInk = clNavy;
+
+// --- BuildRegionFromGraphic ------------------------------------------------------
+
+struct TShapeCase {
+  const char* Name;
+  std::vector<std::string> Rows;  // '.' key colour, '#' ink
+};
+
+const TShapeCase kShapes[] = {
+    {"one pixel", {"...", ".#.", "..."}},
+    {"run reaching the right edge", {"..###", ".....", "#...#"}},
+    {"whole picture", {"##", "##"}},
+    {"holes and repeated rows", {"#.#.#", "#.#.#", "#####", "#.#.#"}},
+    {"one column", {"#", ".", "#", "#"}},
+    {"wider than a byte of mask", {"..........#.", "#..........#", "############"}},
+};
+
+TEST(RegionBuild, RegionIsTheSetOfPixelsThatDifferFromTheKey) {
+  for (const TShapeCase& c : kShapes) {
+    SCOPED_TRACE(c.Name);
+    for (TPixelFormat pf : {pf24bit, pf8bit, pf32bit, pf4bit}) {
+      SCOPED_TRACE(pf);
+      Owned<TBitmap> b = BitmapFromText(c.Rows, {{'.', kKey}, {'#', kInk}}, pf);
+      TpkRegion r(BuildRegionFromGraphic(b.get(), kKey));
+      int w = static_cast<int>(c.Rows[0].size()), h = static_cast<int>(c.Rows.size());
+      std::vector<std::string> want = c.Rows;
+      for (auto& row : want) row += '.';
+      want.push_back(std::string(static_cast<size_t>(w + 1), '.'));
+      EXPECT_EQ(RegionText(r.get(), w + 1, h + 1), want);
+    }
+  }
+}
+
+TEST(RegionBuild, OnePixelRunIsAOneByOneRectangle) {
+  Owned<TBitmap> b = BitmapFromText({"....", "..#.", "...."}, {{'.', kKey}, {'#', kInk}});
+  TpkRegion r(BuildRegionFromGraphic(b.get(), kKey));
+  ASSERT_TRUE(r);
+  RECT box = RegionBox(r.get());
+  EXPECT_EQ(box.left, 2);
+  EXPECT_EQ(box.top, 1);
+  EXPECT_EQ(box.right, 3);
+  EXPECT_EQ(box.bottom, 2);
+}
+
+TEST(RegionBuild, AllTransparentOrEmptyGivesNoRegion) {
+  for (TPixelFormat pf : {pf24bit, pf8bit}) {
+    Owned<TBitmap> b = BitmapFromText({"...", "..."}, {{'.', kKey}}, pf);
+    EXPECT_EQ(BuildRegionFromGraphic(b.get(), kKey), nullptr);
+  }
+  Owned<TBitmap> empty = MakeOwned<TBitmap>();
+  EXPECT_EQ(BuildRegionFromGraphic(empty.get(), kKey), nullptr);
+  EXPECT_EQ(BuildRegionFromGraphic(nullptr, kKey), nullptr);
+}
+
+TEST(RegionBuild, EightBitThroughTheMaskEqualsTwentyFourBit) {
+  std::vector<std::string> rows;
+  for (int y = 0; y < 37; ++y) {
+    std::string row;
+    for (int x = 0; x < 53; ++x) row += ((x * 7 + y * 3) % 5 < 2 || x == 52) ? '.' : '#';
+    rows.push_back(row);
+  }
+  Owned<TBitmap> b24 = BitmapFromText(rows, {{'.', kKey}, {'#', kInk}});
+  Owned<TBitmap> b8 = BitmapFromText(rows, {{'.', kKey}, {'#', kInk}}, pf8bit);
+  TpkRegion r24(BuildRegionFromGraphic(b24.get(), kKey));
+  TpkRegion r8(BuildRegionFromGraphic(b8.get(), kKey));
+  ASSERT_TRUE(r24 && r8);
+  EXPECT_TRUE(EqualRgn(r24.get(), r8.get()));
+}
+
+TEST(RegionBuild, SystemColourKeyMatchesNoPixelOfATwentyFourBitPicture) {
+  // clBtnFace resolves to some RGB; paint the picture in exactly that RGB.
+  TColor face = ColorToRGB(clBtnFace);
+  Owned<TBitmap> b = BitmapFromText({"..", ".."}, {{'.', face}});
+  TpkRegion r(BuildRegionFromGraphic(b.get(), clBtnFace));
+  EXPECT_EQ(RegionText(r.get(), 2, 2), (std::vector<std::string>{"##", "##"}));
+  // The plain colour does match.
+  EXPECT_EQ(BuildRegionFromGraphic(b.get(), face), nullptr);
+}
+
+TEST(RegionBuild, ClNoneMatchesNothing) {
+  Owned<TBitmap> b = BitmapFromText({"..", ".."}, {{'.', clWhite}});
+  TpkRegion r(BuildRegionFromGraphic(b.get(), clNone));
+  EXPECT_EQ(RegionText(r.get(), 2, 2), (std::vector<std::string>{"##", "##"}));
+}
+
+TEST(RegionBuild, RowBuilderMergesBandsToTheSameSetAsOneRectanglePerRun) {
+  // Compare against the plain OR of every run, over enough rows to make a
+  // deep merge tree with an odd remainder.
+  pk_detail::TRowRegionBuilder builder;
+  TpkRegion plain(CreateRectRgn(0, 0, 0, 0));
+  std::vector<pk_detail::TRun> runs;
+  for (int y = 0; y < 77; ++y) {
+    runs.clear();
+    if (y % 11 != 3) {
+      int phase = (y / 3) % 4;
+      for (int x = phase; x + 2 < 60; x += 6) runs.push_back({x, x + 2 + (y % 2)});
+    }
+    for (auto& r : runs) {
+      TpkRegion one(CreateRectRgn(r.Left, y, r.Right, y + 1));
+      CombineRgn(plain.get(), plain.get(), one.get(), RGN_OR);
+    }
+    builder.AddRow(y, runs);
+  }
+  TpkRegion built(builder.Finish());
+  ASSERT_TRUE(built);
+  EXPECT_TRUE(EqualRgn(built.get(), plain.get()));
+  EXPECT_EQ(builder.Finish(), nullptr) << "the builder is empty after Finish";
+}
+
+// --- Blobs ------------------------------------------------------------------------
+
+TpkRegion SampleRegion() {
+  TpkRegion r(CreateRectRgn(0, 0, 10, 4));
+  TpkRegion hole(CreateRectRgn(3, 1, 6, 3));
+  CombineRgn(r.get(), r.get(), hole.get(), RGN_DIFF);
+  return r;
+}
+
+TEST(RegionBlob, RoundTripThroughAStream) {
+  TpkRegion r = SampleRegion();
+  TpkRegionBlob blob = CaptureRegionBlob(r.get());
+  ASSERT_FALSE(blob.IsEmpty());
+  EXPECT_EQ(blob.GetByteCount(), GetRegionData(r.get(), 0, nullptr));
+
+  Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
+  WriteRegionBlob(s.get(), blob);
+  EXPECT_EQ(s->GetSize(), 4 + static_cast<int64_t>(blob.GetByteCount()));
+  s->SetPosition(0);
+  TpkRegionBlob back = ReadRegionBlob(s.get());
+  EXPECT_EQ(back.Bytes, blob.Bytes);
+  TpkRegion again(RegionFromBlob(back));
+  EXPECT_TRUE(SameRegion(again.get(), r.get()));
+
+  // The image form's reader and writer use the same bytes.
+  Owned<TMemoryStream> f = MakeOwned<TMemoryStream>();
+  WriteRegionData(f.get(), r.get());
+  f->SetPosition(0);
+  bool stored = false;
+  TpkRegion fromForm(ReadRegionData(f.get(), stored));
+  EXPECT_TRUE(stored);
+  EXPECT_TRUE(SameRegion(fromForm.get(), r.get()));
+}
+
+TEST(RegionBlob, NoRegionIsFourZeroBytes) {
+  Owned<TStringStream> s = MakeOwned<TStringStream>();
+  WriteRegionBlob(s.get(), TpkRegionBlob{});
+  EXPECT_EQ(s->GetDataString(), std::string(4, '\0'));
+  Owned<TStringStream> f = MakeOwned<TStringStream>();
+  WriteRegionData(f.get(), nullptr);
+  EXPECT_EQ(f->GetDataString(), std::string(4, '\0'));
+
+  Owned<TStringStream> in = MakeOwned<TStringStream>(std::string(4, '\0'));
+  EXPECT_TRUE(ReadRegionBlob(in.get()).IsEmpty());
+  in->SetPosition(0);
+  bool stored = true;
+  EXPECT_EQ(ReadRegionData(in.get(), stored), nullptr);
+  EXPECT_FALSE(stored) << "a count of 0 asks the image form to build its region";
+}
+
+struct TBlobCase {
+  const char* Name;
+  std::string Bytes;
+  bool Valid;
+};
+
+std::vector<TBlobCase> BlobCases() {
+  std::vector<RECT> two = {{0, 0, 4, 1}, {0, 1, 2, 3}};
+  auto good = RegionBlock(32, 1, 2, 32, two);
+  std::vector<TBlobCase> cases = {
+      {"valid", BlobBytes(good), true},
+      {"valid with a larger nRgnSize", BlobBytes([&] {
+         auto b = RegionBlock(32, 1, 2, 48, two);
+         b.resize(b.size() + 16, 0);
+         return b;
+       }()),
+       true},
+      {"empty stream", "", false},
+      {"count cut short", std::string("\x10\x00", 2), false},
+      {"count beyond the stream", BlobBytes(good).substr(0, 20), false},
+      {"count of a huge block", std::string("\xFF\xFF\xFF\x7F", 4) + std::string(40, '\0'), false},
+      {"block shorter than a header", BlobBytes(std::vector<uint8_t>(16, 0)), false},
+      {"dwSize not 32", BlobBytes(RegionBlock(40, 1, 2, 32, two)), false},
+      {"iType not rectangles", BlobBytes(RegionBlock(32, 2, 2, 32, two)), false},
+      {"more rectangles than nRgnSize holds", BlobBytes(RegionBlock(32, 1, 3, 32, two)), false},
+      {"nCount x 16 wraps in 32 bits", BlobBytes(RegionBlock(32, 1, 0x10000000u, 32, two)), false},
+      {"nRgnSize beyond the block", BlobBytes(RegionBlock(32, 1, 2, 48, two)), false},
+      {"dwSize + nRgnSize wraps in 32 bits", BlobBytes(RegionBlock(32, 1, 2, 0xFFFFFFF0u, two)), false},
+  };
+  return cases;
+}
+
+TEST(RegionBlob, DamagedOrShortBlobsAreAbsent) {
+  for (const TBlobCase& c : BlobCases()) {
+    SCOPED_TRACE(c.Name);
+    Owned<TStringStream> s = MakeOwned<TStringStream>(c.Bytes);
+    TpkRegionBlob blob = ReadRegionBlob(s.get());
+    EXPECT_EQ(!blob.IsEmpty(), c.Valid);
+    TpkRegion fromBlob(RegionFromBlob(blob));
+    EXPECT_EQ(fromBlob != nullptr, c.Valid);
+
+    Owned<TStringStream> f = MakeOwned<TStringStream>(c.Bytes);
+    bool stored = false;
+    TpkRegion fromForm(ReadRegionData(f.get(), stored));
+    EXPECT_EQ(fromForm != nullptr, c.Valid);
+    EXPECT_TRUE(stored) << "a damaged blob is not an empty one";
+    if (c.Valid) {
+      TpkRegion want(CreateRectRgn(0, 0, 4, 1));
+      TpkRegion lower(CreateRectRgn(0, 1, 2, 3));
+      CombineRgn(want.get(), want.get(), lower.get(), RGN_OR);
+      EXPECT_TRUE(SameRegion(fromForm.get(), want.get()));
+      EXPECT_TRUE(SameRegion(fromBlob.get(), want.get()));
+    }
+  }
+}
+
+TEST(RegionBlob, HeaderChecksAreSixtyFourBit) {
+  auto b = RegionBlock(32, 1, 0x10000000u, 0, {});
+  EXPECT_FALSE(IsValidRegionData(b.data(), b.size()));
+  b = RegionBlock(32, 1, 0, 0xFFFFFFE0u, {});
+  EXPECT_FALSE(IsValidRegionData(b.data(), b.size()));
+  b = RegionBlock(32, 1, 0, 0, {});
+  EXPECT_TRUE(IsValidRegionData(b.data(), b.size()));
+  EXPECT_FALSE(IsValidRegionData(nullptr, 100));
+}
+
+}  // namespace
