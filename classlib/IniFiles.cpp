@@ -7,35 +7,6 @@ IMPLEMENT_CLASS(TIniFile)
 
 namespace {
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-// Pairs of hexadecimal digits up to the first pair that is not one.
-std::vector<uint8_t> HexToBytes(const std::string& text) {
-  std::vector<uint8_t> bytes;
-  for (size_t i = 0; i + 1 < text.size(); i += 2) {
-    int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
-    if (hi < 0 || lo < 0) break;
-    bytes.push_back(static_cast<uint8_t>(hi * 16 + lo));
-  }
-  return bytes;
-}
-
-std::string BytesToHex(const std::vector<uint8_t>& bytes) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string text;
-  text.reserve(bytes.size() * 2);
-  for (uint8_t b : bytes) {
-    text += digits[b >> 4];
-    text += digits[b & 15];
-  }
-  return text;
-}
-
 // Reads a text value through a SysUtils conversion; empty or unconvertible
 // text gives def.
 template <class TryConvert>
@@ -120,11 +91,12 @@ void TCustomIniFile::WriteFloat(const std::string& section, const std::string& i
 int TCustomIniFile::ReadBinaryStream(const std::string& section, const std::string& ident, TStream* value) {
   std::string text = ReadString(section, ident, "");
   if (text.empty()) return 0;
-  return PutBytes(value, HexToBytes(text));
+  return PutBytes(value, HexToBin(text));
 }
 
 void TCustomIniFile::WriteBinaryStream(const std::string& section, const std::string& ident, TStream* value) {
-  WriteString(section, ident, BytesToHex(TakeBytes(value)));
+  std::vector<uint8_t> bytes = TakeBytes(value);
+  WriteString(section, ident, BinToHex(bytes.data(), bytes.size()));
 }
 
 void TCustomIniFile::ReadSectionValues(const std::string& section, TStrings* strings) {

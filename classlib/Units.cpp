@@ -17,17 +17,23 @@ void Report(const char* unit, const char* phase, const char* what) {
   std::string text = std::string(phase) + " of unit " + unit + " failed: " + what + "\n";
   OutputDebugStringA(text.c_str());
 }
+
+// Runs one phase of a unit; what it throws is reported, never passed on.
+void Run(const char* unit, const char* phase, void (*step)()) {
+  if (!step) return;
+  try {
+    step();
+  } catch (const std::exception& e) {
+    Report(unit, phase, e.what());
+  } catch (...) {
+    Report(unit, phase, "unknown exception");
+  }
+}
 }  // namespace
 
 void InitializeUnits(const std::vector<TUnitEntry>& units) {
   for (const TUnitEntry& u : units) {
-    try {
-      if (u.Initialize) u.Initialize();
-    } catch (const std::exception& e) {
-      Report(u.Name, "Initialization", e.what());
-    } catch (...) {
-      Report(u.Name, "Initialization", "unknown exception");
-    }
+    Run(u.Name, "Initialization", u.Initialize);
     Initialised().push_back(u);
   }
 }
@@ -37,12 +43,6 @@ void FinalizeUnits() {
   while (!units.empty()) {
     TUnitEntry u = units.back();
     units.pop_back();
-    try {
-      if (u.Finalize) u.Finalize();
-    } catch (const std::exception& e) {
-      Report(u.Name, "Finalization", e.what());
-    } catch (...) {
-      Report(u.Name, "Finalization", "unknown exception");
-    }
+    Run(u.Name, "Finalization", u.Finalize);
   }
 }

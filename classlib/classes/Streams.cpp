@@ -7,6 +7,37 @@
 
 #include "classlib/SysUtils.h"
 
+std::string BinToHex(const void* buffer, size_t size) {
+  static const char digits[] = "0123456789ABCDEF";
+  const auto* bytes = static_cast<const unsigned char*>(buffer);
+  std::string text;
+  text.reserve(size * 2);
+  for (size_t i = 0; i < size; ++i) {
+    text += digits[bytes[i] >> 4];
+    text += digits[bytes[i] & 15];
+  }
+  return text;
+}
+
+namespace {
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+}  // namespace
+
+std::vector<uint8_t> HexToBin(std::string_view text) {
+  std::vector<uint8_t> bytes;
+  for (size_t i = 0; i + 1 < text.size(); i += 2) {
+    int hi = HexDigit(text[i]), lo = HexDigit(text[i + 1]);
+    if (hi < 0 || lo < 0) break;
+    bytes.push_back(static_cast<uint8_t>(hi * 16 + lo));
+  }
+  return bytes;
+}
+
 IMPLEMENT_CLASS(TStream)
 
 void TStream::ReadBuffer(void* buffer, int count) {

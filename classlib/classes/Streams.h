@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "classlib/Win.h"
 #include "classlib/System.h"
@@ -37,6 +39,13 @@ inline constexpr const char* SCantWriteResourceStreamError = "Can't write to a r
 inline constexpr const char* SMemoryStreamError = "Out of memory while expanding memory stream";
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+// Binary data as text, as stored forms and settings keep it: each byte as
+// two upper-case hexadecimal digits.
+std::string BinToHex(const void* buffer, size_t size);
+// Pairs of hexadecimal digits (either case) back into bytes, up to the first
+// pair that is not one (an odd last digit is left over).
+std::vector<uint8_t> HexToBin(std::string_view text);
 
 class TStream : public TObject {
   DECLARE_CLASS(TStream, TObject)

@@ -210,9 +210,7 @@ int CompareText(const std::string& s1, const std::string& s2) {
   return static_cast<int>(s1.size()) - static_cast<int>(s2.size());
 }
 
-bool SameText(const std::string& s1, const std::string& s2) {
-  return s1.size() == s2.size() && CompareText(s1, s2) == 0;
-}
+bool SameText(const std::string& s1, const std::string& s2) { return SameName(s1, s2); }
 
 namespace {
 int CompareA(DWORD flags, const std::string& s1, const std::string& s2) {

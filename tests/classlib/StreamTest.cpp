@@ -86,6 +86,22 @@ TEST(StreamTest, StringStreamAndCopyFrom) {
   EXPECT_EQ(sink->GetDataString(), "Worhello_World!");
 }
 
+TEST(StreamTest, BinaryDataAsHexadecimalText) {
+  const struct {
+    const char* text;
+    std::vector<uint8_t> bytes;
+  } cases[] = {
+      {"", {}}, {"00ff7F", {0x00, 0xFF, 0x7F}}, {"4142zz43", {0x41, 0x42}}, {"414", {0x41}}, {"g1", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(HexToBin(c.text), c.bytes);
+  }
+  const uint8_t all[] = {0x00, 0x0A, 0x7F, 0x80, 0xFF};
+  EXPECT_EQ(BinToHex(all, sizeof all), "000A7F80FF");
+  EXPECT_EQ(BinToHex(nullptr, 0), "");
+}
+
 TEST(StreamTest, ResourceStreams) {
   HMODULE user32 = GetModuleHandleA("user32.dll");
   ASSERT_NE(user32, nullptr);
