@@ -412,3 +412,10 @@ void Insert(const S& source, S& s, int64_t index) {
 // Case-insensitive ASCII comparison used by names (properties, classes,
 // components), which the platform matches without regard to case.
 bool SameName(std::string_view a, std::string_view b);
+
+// UTF-16 to UTF-8 and back (the platform's UTF8Encode/UTF8Decode; a
+// UTF8String is a std::string). Characters beyond the BMP travel as
+// surrogate pairs; text that is no valid UTF-8 decodes as "", as on the
+// platform.
+std::string UTF8Encode(std::wstring_view s);
+std::wstring UTF8Decode(std::string_view s);

@@ -79,6 +79,27 @@ TEST(System, OneBasedStringRoutines) {
   EXPECT_EQ(Copy(w, 2, 2), L"id");
 }
 
+TEST(System, Utf8EncodesAndDecodesUtf16) {
+  const struct {
+    std::wstring wide;
+    std::string utf8;
+  } cases[] = {
+      {L"", ""},
+      {L"A\x00E9\x20AC", "A\xC3\xA9\xE2\x82\xAC"},
+      {L"\xD83D\xDE00", "\xF0\x9F\x98\x80"},  // beyond the BMP: a surrogate pair
+      {std::wstring(L"a\0b", 3), std::string("a\0b", 3)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.utf8);
+    EXPECT_EQ(UTF8Encode(c.wide), c.utf8);
+    EXPECT_EQ(UTF8Decode(c.utf8), c.wide);
+  }
+  for (const char* bad : {"\xC3", "abc\xFF", "\xE2\x82", "\xC0\x80"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(UTF8Decode(bad), L"");
+  }
+}
+
 TEST(System, SetOperations) {
   enum E { a, b, c };
   TSet<E> s{a, c};
