@@ -32,22 +32,23 @@ TEST(System, RoundAndTruncRaiseBeyondInt64) {
 }
 
 TEST(System, RandomIsTheSeededGenerator) {
+  // The platform's sequence: RandSeed = RandSeed * $08088405 + 1, and
+  // Random(n) is the high half of RandSeed * n.
   SetRandSeed(0);
-  EXPECT_EQ(Random(0), 0);
-  // RandSeed 1 after one step from 0; the next is 1 * 0x08088405 + 1.
+  EXPECT_EQ(Random(0), 0);  // steps the generator all the same
   EXPECT_EQ(GetRandSeed(), 1u);
-  int r = Random(100);
-  EXPECT_EQ(GetRandSeed(), 0x08088406u);
-  EXPECT_EQ(r, static_cast<int>((uint64_t{0x08088406u} * 100) >> 32));
+  EXPECT_EQ(Random(100), 3);
+  EXPECT_EQ(GetRandSeed(), 134775814u);
+  EXPECT_DOUBLE_EQ(Random(), 3698175007.0 / 4294967296.0);
   SetRandSeed(12345);
-  int first[5], again[5];
-  for (int& x : first) x = Random(10);
-  SetRandSeed(12345);
-  for (int& x : again) x = Random(10);
-  for (int i = 0; i < 5; ++i) {
-    EXPECT_EQ(first[i], again[i]);
-    EXPECT_GE(first[i], 0);
-    EXPECT_LT(first[i], 10);
+  const struct {
+    int value;
+    uint32_t seed;
+  } sequence[] = {{3, 1655067934u}, {2, 1242767767u}, {0, 342459380u},
+                  {5, 2377737157u}, {6, 2721613530u}, {3, 1467157059u}};
+  for (const auto& step : sequence) {
+    EXPECT_EQ(Random(10), step.value);
+    EXPECT_EQ(GetRandSeed(), step.seed);
   }
 }
 
