@@ -66,16 +66,20 @@ PUBLISHED(TProbe) {
   p.Prop("OnChange", &TProbe::GetOnChange, &TProbe::SetOnChange);
 }
 
-// Republishes Count with a new default.
+// Republishes Count with a new default and Caption with a new type.
 class TProbe2 : public TProbe {
   DECLARE_CLASS(TProbe2, TProbe)
   explicit TProbe2(TComponent* owner) : TProbe(owner) { count_ = 7; }
   int GetExtra() const { return 1; }
   void SetExtra(int) {}
+  std::wstring GetWideCaption() const { return wideCaption_; }
+  void SetWideCaption(const std::wstring& v) { wideCaption_ = v; }
+  std::wstring wideCaption_;
 };
 PUBLISHED(TProbe2) {
   p.Prop("Count", &TProbe2::GetCount, &TProbe2::SetCount).Default(7);
   p.Prop("Extra", &TProbe2::GetExtra, &TProbe2::SetExtra);
+  p.Prop("Caption", &TProbe2::GetWideCaption, &TProbe2::SetWideCaption);
 }
 
 class TListener : public TObject {
@@ -97,6 +101,16 @@ TEST(TypInfo, TableIsChainedInDeclarationOrderWithRepublishingInPlace) {
   EXPECT_EQ(GetPropInfo(TProbe2::StaticClass(), "count")->Default, 7);
   EXPECT_EQ(GetPropInfo(TProbe::StaticClass(), "Count")->Default, 0);
   EXPECT_EQ(GetPropInfo(TProbe2::StaticClass(), "Count")->Owner, TProbe2::StaticClass());
+  // A new type in the ancestor's place; the ancestor's own table keeps its entry.
+  PPropInfo wide = GetPropInfo(TProbe2::StaticClass(), "Caption");
+  PPropInfo ansi = GetPropInfo(TProbe::StaticClass(), "Caption");
+  EXPECT_EQ(wide->PropType->Kind, tkWString);
+  EXPECT_EQ(ansi->PropType->Kind, tkLString);
+  EXPECT_EQ(wide->NameIndex, ansi->NameIndex);
+  Owned<TProbe2> p2(New<TProbe2>(nullptr));
+  SetStrProp(p2.get(), "Caption", "text");
+  EXPECT_EQ(p2->wideCaption_, L"text");
+  EXPECT_EQ(p2->caption_, "");
 }
 
 TEST(TypInfo, GetAndSetByNameForEveryKind) {
