@@ -124,7 +124,10 @@ int TStrings::AddObject(const std::string& s, TObject* obj) {
 
 void TStrings::AddStrings(TStrings* strings) {
   TUpdateScope update(this);
-  for (int i = 0; i < strings->GetCount(); ++i) AddObject(strings->Get(i), strings->GetObject(i));
+  // The count is taken once: a list added to itself doubles, as on the
+  // platform, instead of growing for ever.
+  const int count = strings->GetCount();
+  for (int i = 0; i < count; ++i) AddObject(strings->Get(i), strings->GetObject(i));
 }
 
 void TStrings::InsertObject(int index, const std::string& s, TObject* obj) {

@@ -155,6 +155,15 @@ TEST(StringListTest, ObjectsStayWithTheirStrings) {
   EXPECT_EQ(list->IndexOfObject(&objs[2]), 3);
 }
 
+TEST(StringListTest, AddStringsOfItselfDoublesTheList) {
+  Owned<TStringList> list = ListOf({"a", "b"});
+  TObject marker;
+  list->PutObject(1, &marker);
+  list->AddStrings(list.get());
+  EXPECT_EQ(LinesOf(list.get()), (Lines{"a", "b", "a", "b"}));
+  EXPECT_EQ(list->GetObject(3), &marker);
+}
+
 TEST(StringListTest, CaseSensitivityChangesTheSortedOrder) {
   Owned<TStringList> list = ListOf({"b", "B", "a"});
   list->SetSorted(true);
