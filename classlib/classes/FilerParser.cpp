@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/SysUtils.h"
+#include "classlib/classes/Streams.h"
 
 using namespace filer_detail;
 
@@ -297,7 +298,6 @@ void TFormParser::LexBinary(TToken& t) {
   if (hex.size() % 2) Fail(startLine, "Odd number of hex digits in binary value");
   t.Kind = TTok::Binary;
   t.Text = "binary";
-  t.Str.reserve(hex.size() / 2);
-  for (size_t i = 0; i < hex.size(); i += 2)
-    t.Str += static_cast<char>(HexValue(hex[i]) * 16 + HexValue(hex[i + 1]));
+  std::vector<uint8_t> bytes = HexToBin(hex);
+  t.Str.assign(bytes.begin(), bytes.end());
 }

@@ -55,7 +55,7 @@ std::string Render(const S& chunk, bool padLatin) {
 
 bool SameMethodCode(const TMethod& a, const TMethod& b) {
   if (!a.IsAssigned() || !b.IsAssigned()) return a.IsAssigned() == b.IsAssigned();
-  return a.Invoker == b.Invoker && std::memcmp(a.Code, b.Code, sizeof a.Code) == 0;
+  return a.SameCode(b);
 }
 
 }  // namespace
@@ -211,17 +211,13 @@ void TWriter::WriteSet(const TTypeInfo* setType, int64_t value) {
 }
 
 void TWriter::WriteBinary(const void* data, size_t size) {
-  static const char hex[] = "0123456789ABCDEF";
   int base = ValueIndent();
   BeginValue();
   out_ += '{';
   const auto* p = static_cast<const unsigned char*>(data);
   for (size_t i = 0; i < size; i += kBinaryBytesPerLine) {
     NewLine(base + 2);
-    for (size_t j = i; j < std::min(size, i + kBinaryBytesPerLine); ++j) {
-      out_ += hex[p[j] >> 4];
-      out_ += hex[p[j] & 15];
-    }
+    out_ += BinToHex(p + i, std::min(size - i, kBinaryBytesPerLine));
   }
   out_ += '}';
 }
