@@ -123,7 +123,7 @@ class TWinControl : public TControl {
   void GetTabOrderList(std::vector<TWinControl*>& list);
   TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent);
   virtual bool CanFocus();
-  bool Focused() const;
+  virtual bool Focused() const;
   virtual void SetFocus();
   // Hands the focus to another control when this one loses it for good.
   void RemoveFocus(bool removing);
