@@ -11,6 +11,7 @@
 #include "classlib/graphics/Icon.h"
 #include "classlib/graphics/Metafile.h"
 #include "classlib/menus/MenusUnit.h"
+#include "classlib/stdctrls/StdCtrlsUnit.h"
 
 // The class library's units that have start-up work, in start-up order.
 // A unit adds its entry here; the program and the test mains run this list
@@ -43,6 +44,7 @@ const std::vector<TUnitEntry>& ClasslibUnits() {
       // The screen and the application object; finalised first of these,
       // so every form goes while the units it needs are still there.
       {"Forms", InitializeForms, FinalizeForms},
+      {"StdCtrls", InitializeStdCtrls, nullptr},
       {"ExtCtrls", InitializeExtCtrls, nullptr},
   };
   return units;

@@ -1,0 +1,5 @@
+// Start-up of the StdCtrls unit: its enumerations' names and the classes
+// stored forms create.
+#pragma once
+
+void InitializeStdCtrls();
