@@ -1,4 +1,10 @@
-// The ExtCtrls unit: the timer and the extra standard controls.
+// The ExtCtrls unit: the timer, panels, bevels, shapes, images and the
+// Frame3D helper.
 #pragma once
 
+#include "classlib/extctrls/Bevel.h"
+#include "classlib/extctrls/Frame3D.h"
+#include "classlib/extctrls/Image.h"
+#include "classlib/extctrls/Panel.h"
+#include "classlib/extctrls/Shape.h"
 #include "classlib/extctrls/Timer.h"

@@ -2,4 +2,7 @@
 
 #include "classlib/ExtCtrls.h"
 
-void InitializeExtCtrls() { RegisterClasses({TTimer::StaticClass()}); }
+void InitializeExtCtrls() {
+  RegisterClasses({TTimer::StaticClass(), TPanel::StaticClass(), TBevel::StaticClass(), TShape::StaticClass(),
+                   TImage::StaticClass()});
+}
