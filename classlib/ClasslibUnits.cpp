@@ -6,6 +6,7 @@
 #include "classlib/ImgList.h"
 #include "classlib/Jpeg.h"
 #include "classlib/SysUtils.h"
+#include "classlib/buttons/ButtonsUnit.h"
 #include "classlib/classes/Filer.h"
 #include "classlib/graphics/GraphicsUnit.h"
 #include "classlib/graphics/Icon.h"
@@ -46,6 +47,7 @@ const std::vector<TUnitEntry>& ClasslibUnits() {
       {"Forms", InitializeForms, FinalizeForms},
       {"StdCtrls", InitializeStdCtrls, nullptr},
       {"ExtCtrls", InitializeExtCtrls, nullptr},
+      {"Buttons", InitializeButtons, nullptr},
   };
   return units;
 }

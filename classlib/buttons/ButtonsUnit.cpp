@@ -1,0 +1,5 @@
+#include "classlib/buttons/ButtonsUnit.h"
+
+#include "classlib/Buttons.h"
+
+void InitializeButtons() { RegisterClasses({TSpeedButton::StaticClass()}); }

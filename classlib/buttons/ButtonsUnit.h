@@ -1,0 +1,4 @@
+// Start-up of the Buttons unit: the classes stored forms create.
+#pragma once
+
+void InitializeButtons();
