@@ -155,6 +155,30 @@ TEST_F(SerialImageFormDrag, WithACaptionBarOnlyPressesInItDrag) {
   EXPECT_EQ(form_->GetLeft(), 140);
 }
 
+TEST_F(SerialImageFormDrag, AModifiedPaletteGoesToTheActiveForm) {
+  ASSERT_TRUE(form_->GetActive());
+  struct TCase {
+    const char* Name;
+    TPixelFormat Format;
+    bool Posted;
+  };
+  const TCase cases[] = {{"a palette picture", pf8bit, true}, {"no palette", pf24bit, false}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Owned<TBitmap> skin = BitmapFromText({"ab", "ba"}, {{'a', clRed}, {'b', clBlue}}, c.Format);
+    imageForm_->GetPicture()->SetBitmap(skin.get());
+    MSG msg;
+    while (PeekMessageA(&msg, form_->GetHandle(), WM_QUERYNEWPALETTE, WM_QUERYNEWPALETTE, PM_REMOVE)) {
+    }
+    TGraphic* g = imageForm_->GetPicture()->GetGraphic();
+    g->SetPaletteModified(true);
+    imageForm_->PictureChanged(imageForm_);
+    bool posted = PeekMessageA(&msg, form_->GetHandle(), WM_QUERYNEWPALETTE, WM_QUERYNEWPALETTE, PM_REMOVE) != 0;
+    EXPECT_EQ(posted, c.Posted);
+    EXPECT_FALSE(g->GetPaletteModified());
+  }
+}
+
 TEST_F(SerialImageFormDrag, TheHookGoesWithTheLastImageForm) {
   int before = pk_detail::ImageFormHookCount();
   imageForm_->Free();

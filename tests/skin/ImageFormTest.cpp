@@ -4,6 +4,7 @@
 
 #include "classlib/Classes.h"
 #include "classlib/Forms.h"
+#include "classlib/Seams.h"
 #include "skin/pkBitmap.h"
 #include "skin/pkimageform.h"
 #include "tests/skin/SkinTestSupport.h"
@@ -145,6 +146,28 @@ TEST_F(ImageFormTest, PaintsThePictureAtItsTopLeft) {
   EXPECT_EQ(dib.Pixel(2, 0), static_cast<COLORREF>(kInk));
   EXPECT_EQ(dib.Pixel(5, 5), static_cast<COLORREF>(kKey));
   EXPECT_EQ(dib.Pixel(6, 6), static_cast<COLORREF>(clWhite)) << "nothing beyond the picture";
+}
+
+TEST_F(ImageFormTest, OnAPaletteDisplayThePictureIsDrawnThroughAPaletteBitmap) {
+  // Both paths draw the same pixels into a true-colour DIB: the palette is
+  // realised around the draw only.
+  for (bool noDither : {false, true}) {
+    SCOPED_TRACE(noDither);
+    TSeamOverride<std::function<int()>> depth(Seams().DisplayBitsPerPixel, [] { return 8; });
+    auto* f = AddImageForm();
+    f->SetAlign(alNone);
+    f->SetBounds(0, 0, 20, 20);
+    if (noDither) f->SetOptions(TpkImageFormOptions{ifNoPaletteDither});
+    Owned<TBitmap> skin = CrossSkin();
+    f->GetPicture()->SetBitmap(skin.get());
+    TDib dib(20, 20, clWhite);
+    form_->PaintControls(dib.DC(), nullptr);
+    EXPECT_EQ(f->GetNoPaletteDither(), noDither) << "the switch is turned on by the first paint";
+    EXPECT_EQ(dib.Pixel(0, 0), static_cast<COLORREF>(kKey));
+    EXPECT_EQ(dib.Pixel(2, 0), static_cast<COLORREF>(kInk));
+    EXPECT_EQ(dib.Pixel(6, 6), static_cast<COLORREF>(clWhite));
+    f->Free();
+  }
 }
 
 TEST_F(ImageFormTest, StoredFormRoundTripKeepsEveryProperty) {

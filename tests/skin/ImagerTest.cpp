@@ -375,6 +375,34 @@ TEST_F(ImagerTest, StoredFormKeepsTheOptionsAndAlwaysWritesThem) {
   EXPECT_TRUE(SamePixels(c->GetWorkBitmap(), ref.get()));
 }
 
+TEST(DBImager, StartsAsAWindowOfItsOwnAndSeesThroughWhenTransparent) {
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  auto* d = New<TpkDBCustomImager>(form.get());
+  d->SetParent(form.get());
+  EXPECT_FALSE(d->GetParentColor());
+  EXPECT_EQ(d->GetColor(), clWindow);
+  Owned<TBitmap> picture = Ramp(12, 8);
+  d->GetPicture()->SetBitmap(picture.get());
+  EXPECT_EQ(d->GetWorkBitmap()->GetWidth(), 12);
+  d->GetBitmapOptions()->SetBoolOption(1, true);
+  Owned<TpkBitmap> ref = MakeOwned<TpkBitmap>();
+  ref->Assign(picture.get());
+  ref->Invert();
+  EXPECT_TRUE(SamePixels(d->GetWorkBitmap(), ref.get()));
+  // Opaque, the background is erased by the platform; transparent, not.
+  HWND parent = form->GetHandle();
+  SetWindowLongPtrA(parent, GWL_STYLE, GetWindowLongPtrA(parent, GWL_STYLE) | WS_CLIPCHILDREN);
+  d->HandleNeeded();
+  EXPECT_NE(GetWindowLongPtrA(parent, GWL_STYLE) & WS_CLIPCHILDREN, 0);
+  d->SetTransparent(true);
+  d->RecreateWnd();
+  d->HandleNeeded();
+  EXPECT_EQ(GetWindowLongPtrA(parent, GWL_STYLE) & WS_CLIPCHILDREN, 0);
+  TDib dib(4, 4, clRed);
+  EXPECT_EQ(d->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dib.DC()), 0), 1);
+  EXPECT_EQ(dib.Pixel(1, 1), static_cast<COLORREF>(clRed)) << "nothing erased";
+}
+
 // The clipboard is the desktop's: alone.
 class SerialImagerClipboard : public ImagerTest {};
 
