@@ -429,10 +429,20 @@ TEST_F(ImageBtnTest, ChangingStateInvalidatesWhatTheShapesDoNotShare) {
   Owned<TpkBitmap> down = PkFromText({"......", "......", "...##.", "......"}, {{'.', kKey}, {'#', kInk}});
   b->SetImageDown(down.get());
   b->SetGroupIndex(1);
+  // A sibling window under part of the button, and one beside it.
+  auto* over = New<TCustomControl>(form_.get());
+  over->SetParent(form_.get());
+  over->SetBounds(22, 8, 10, 10);
+  auto* apart = New<TCustomControl>(form_.get());
+  apart->SetParent(form_.get());
+  apart->SetBounds(100, 50, 10, 10);
   form_->Show();
   PumpMessages();
-  ValidateRect(form_->GetHandle(), nullptr);
+  for (HWND w : {form_->GetHandle(), over->GetHandle(), apart->GetHandle()}) ValidateRect(w, nullptr);
   b->SetDown(true);
+  RECT sibling{};
+  EXPECT_TRUE(GetUpdateRect(over->GetHandle(), &sibling, FALSE)) << "an overlapping sibling repaints";
+  EXPECT_FALSE(GetUpdateRect(apart->GetHandle(), &sibling, FALSE));
   TpkRegion update(CreateRectRgn(0, 0, 0, 0));
   ASSERT_NE(GetUpdateRgn(form_->GetHandle(), update.get(), FALSE), ERROR);
   // (21, 11) was in the up shape only; (23, 12) is in both.
