@@ -43,6 +43,31 @@ TColor PixelToColor(int p) {
   return static_cast<TColor>(RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF));
 }
 
+void KeyMaskRow(TPixelRow<const RGBTRIPLE> pixels, TPixelRow<uint8_t> bits, int key) {
+  for (int x = 0; x < pixels.Count(); ++x) {
+    const uint8_t bit = static_cast<uint8_t>(0x80 >> (x & 7));
+    if (PixelOf(pixels[x]) == key) bits[x >> 3] = static_cast<uint8_t>(bits[x >> 3] & ~bit);
+    else bits[x >> 3] = static_cast<uint8_t>(bits[x >> 3] | bit);
+  }
+}
+
+namespace {
+
+// The header of the DIB calls: 24 bits, top-down (a negative height puts
+// row 0 at the top), every other member 0.
+BITMAPINFO Info24(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------------------
 // TpkBitmap: storage
 
@@ -66,30 +91,13 @@ void TpkBitmap::Destroy() {
   inherited::Destroy();
 }
 
-void TpkBitmap::FillHeader(int width, int height) {
-  header_ = BITMAPINFOHEADER{};
-  header_.biSize = sizeof(BITMAPINFOHEADER);
-  header_.biWidth = width;
-  // Negative: row 0 is the top row.
-  header_.biHeight = -height;
-  header_.biPlanes = 1;
-  header_.biBitCount = 24;
-  header_.biCompression = BI_RGB;
-  info_ = BITMAPINFO{};
-  info_.bmiHeader = header_;
-}
+void TpkBitmap::FillHeader(int width, int height) { header_ = Info24(width, height).bmiHeader; }
 
 TGdiObject<HBITMAP> TpkBitmap::MakeSection(int width, int height, uint8_t*& bits) {
   int64_t stride = int64_t{3} * width + width % 4;
   if (width <= 0 || height <= 0 || stride * height > INT_MAX)
     throw EOutOfResources("Out of system resources");
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = Info24(width, height);
   void* p = nullptr;
   TGdiObject<HBITMAP> section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0));
   if (!section || !p) throw EOutOfResources("Out of system resources");
@@ -221,13 +229,7 @@ void TpkBitmap::LoadFromBitmap(TBitmap* bitmap) {
   TGdiObject<HBITMAP> section = MakeSection(width, height, bits);
   // Handle releases the bitmap's own DC: GetDIBits wants it unselected.
   HBITMAP source = bitmap->GetHandle();
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
+  BITMAPINFO info = Info24(width, height);
   {
     TScreenDC screen;
     // Any source depth comes out as 24 bits, top row first.
@@ -611,17 +613,9 @@ TBitmap* TpkBitmap::GetTransparencyMask() {
   Owned<TBitmap> mask = MakeOwned<TBitmap>();
   mask->SetPixelFormat(pf1bit);
   mask->SetSize(width_, height_);
-  // Bit 0 (black) for the key colour, 1 (white) for every other pixel, the
-  // polarity BlitThroughMask expects.
-  for (int y = 0; y < height_; ++y) {
-    TPixelRow<const RGBTRIPLE> src = self->GetRow(y);
-    TPixelRow<uint8_t> bits = mask->ScanLineAs<uint8_t>(y);
-    for (int x = 0; x < width_; ++x) {
-      uint8_t bit = static_cast<uint8_t>(0x80 >> (x & 7));
-      if (PixelOf(src[x]) == key) bits[x >> 3] = static_cast<uint8_t>(bits[x >> 3] & ~bit);
-      else bits[x >> 3] = static_cast<uint8_t>(bits[x >> 3] | bit);
-    }
-  }
+  // Black for the key colour, white for every other pixel: the polarity
+  // BlitThroughMask expects.
+  for (int y = 0; y < height_; ++y) KeyMaskRow(self->GetRow(y), mask->ScanLineAs<uint8_t>(y), key);
   transparencyMask_ = mask.release();
   return transparencyMask_;
 }

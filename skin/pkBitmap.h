@@ -60,6 +60,9 @@ inline int PixelOf(const RGBTRIPLE& t) { return t.rgbtRed << 16 | t.rgbtGreen <<
 inline RGBTRIPLE TripleOf(int p) {
   return RGBTRIPLE{static_cast<BYTE>(p), static_cast<BYTE>(p >> 8), static_cast<BYTE>(p >> 16)};
 }
+// One row of a 1-bit mask (leftmost pixel in the high bit): 0 (black) where
+// the pixel is key (a pixel triple), 1 (white) elsewhere.
+void KeyMaskRow(TPixelRow<const RGBTRIPLE> pixels, TPixelRow<uint8_t> bits, int key);
 
 class TpkBitmap : public TGraphic {
   DECLARE_CLASS(TpkBitmap, TGraphic)
@@ -237,7 +240,6 @@ class TpkBitmap : public TGraphic {
   bool halftonePalette_ = false;
   bool suppressChange_ = false;
   BITMAPINFOHEADER header_{};
-  BITMAPINFO info_{};
   bool hasColorTable_ = false;
   pk_detail::TGdiObject<HPALETTE> palette_;
   RGBQUAD colorTable_[256]{};

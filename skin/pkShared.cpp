@@ -140,20 +140,13 @@ void DrawDisabledGlyph(TBitmap* source, TBitmap* dest) {
   Owned<TBitmap> rgb = MakeOwned<TBitmap>();
   rgb->Assign(source);
   rgb->SetPixelFormat(pf24bit);
-  const TColor key = ColorToRGB(source->GetTransparentColor()) & 0xFFFFFF;
+  const int key = ColorToPixel(source->GetTransparentColor());
   Owned<TBitmap> mask = MakeOwned<TBitmap>();
   mask->SetPixelFormat(pf1bit);
   mask->SetSize(w, h);
   for (int y = 0; y < h; ++y) {
     TPixelRow<RGBTRIPLE> src = rgb->ScanLineAs<RGBTRIPLE>(y);
-    TPixelRow<uint8_t> bits = mask->ScanLineAs<uint8_t>(y);
-    for (int x = 0; x < w; ++x) {
-      const RGBTRIPLE& p = src[x];
-      uint8_t bit = static_cast<uint8_t>(0x80 >> (x & 7));
-      if (static_cast<TColor>(RGB(p.rgbtRed, p.rgbtGreen, p.rgbtBlue)) == key)
-        bits[x >> 3] = static_cast<uint8_t>(bits[x >> 3] & ~bit);
-      else bits[x >> 3] = static_cast<uint8_t>(bits[x >> 3] | bit);
-    }
+    KeyMaskRow(TPixelRow<const RGBTRIPLE>(src.Data(), w), mask->ScanLineAs<uint8_t>(y), key);
   }
   HDC msk = CanvasDC(mask->GetCanvas());
   auto paint = [&](int x, int y, TColor color) {

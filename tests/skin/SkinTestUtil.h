@@ -52,6 +52,13 @@ inline TPixels PixelsOf(const TpkBitmap* b) {
   return rows;
 }
 
+// Counts the OnChange notifications of what it is hooked to.
+struct TChangeCounter : TObject {
+  int changes = 0;
+  void Hit(TObject*) { ++changes; }
+  TNotifyEvent Event() { return TNotifyEvent(this, &TChangeCounter::Hit); }
+};
+
 inline int Gray(int v) { return v << 16 | v << 8 | v; }
 inline int Rgb(int r, int g, int b) { return r << 16 | g << 8 | b; }
 

@@ -405,13 +405,8 @@ TEST(PkEffects, AlphaBlendOfAnotherSize) {
   Owned<TpkBitmap> b = MakePk(4, 2, kBlack);
   Owned<TpkBitmap> src = MakePk({{kWhite, kRed}});
   src->SetTransparent(true);
-  int changes = 0;
-  struct TCounter : TObject {
-    int* n;
-    void Hit(TObject*) { ++*n; }
-  } counter;
-  counter.n = &changes;
-  src->SetOnChange(TNotifyEvent(&counter, &TCounter::Hit));
+  TChangeCounter counter;
+  src->SetOnChange(counter.Event());
   try {
     b->AlphaBlend(src.get(), 255, false);
     FAIL() << "no exception";
@@ -423,7 +418,7 @@ TEST(PkEffects, AlphaBlendOfAnotherSize) {
   // of the stretched copy) is skipped.
   b->AlphaBlend(src.get(), 255, true);
   EXPECT_TRUE(src->GetTransparent());
-  EXPECT_EQ(changes, 0);
+  EXPECT_EQ(counter.changes, 0);
   EXPECT_EQ(PixelsOf(b.get()), TPixels(2, (std::vector<int>{kBlack, kBlack, Rgb(254, 0, 0), Rgb(254, 0, 0)})));
 }
 

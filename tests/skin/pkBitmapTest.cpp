@@ -230,15 +230,10 @@ TEST(PkBitmap, AssignmentRules) {
   table[3] = RGBQUAD{1, 2, 3, 0};
   src->SetColorTable(table, true);
   Owned<TpkBitmap> dst = MakeOwned<TpkBitmap>();
-  int changes = 0;
-  struct TCounter : TObject {
-    int* n;
-    void Hit(TObject*) { ++*n; }
-  } counter;
-  counter.n = &changes;
-  dst->SetOnChange(TNotifyEvent(&counter, &TCounter::Hit));
+  TChangeCounter counter;
+  dst->SetOnChange(counter.Event());
   dst->Assign(src.get());
-  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(counter.changes, 1);
   EXPECT_EQ(PixelsOf(dst.get()), PixelsOf(src.get()));
   EXPECT_TRUE(dst->GetTransparent());
   EXPECT_TRUE(dst->GetSmoothStretching());

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "classlib/Classes.h"
@@ -70,14 +71,18 @@ class PkText : public ::testing::Test {
     for (auto& d : text->drawn) r.push_back(d.color);
     return r;
   }
-  // Rows of the surface with any ink.
-  std::vector<bool> InkRows() {
+  // The bands of rows of the surface with any ink: [top, bottom) each.
+  std::vector<std::pair<int, int>> InkBands() {
     GdiFlush();
-    std::vector<bool> rows(static_cast<size_t>(surface->GetHeight()));
-    for (int y = 0; y < surface->GetHeight(); ++y)
-      for (int x = 0; x < surface->GetWidth(); ++x)
-        if (surface->GetPixel(x, y) != kWhite) rows[static_cast<size_t>(y)] = true;
-    return rows;
+    std::vector<std::pair<int, int>> bands;
+    for (int y = 0; y < surface->GetHeight(); ++y) {
+      bool ink = false;
+      for (int x = 0; x < surface->GetWidth() && !ink; ++x) ink = surface->GetPixel(x, y) != kWhite;
+      if (!ink) continue;
+      if (!bands.empty() && bands.back().second == y) bands.back().second = y + 1;
+      else bands.push_back({y, y + 1});
+    }
+    return bands;
   }
 
   TOwnerLog owner;
@@ -441,12 +446,10 @@ TEST_F(PkText, LinesGoDownBySpacing) {
   text->SetCaption("First\r\nSecond");
   text->SetLineSpacing(20);
   text->Draw();
-  std::vector<bool> rows = InkRows();
   // Two bands of ink with a gap of at least the spacing between them.
-  int bands = 0;
-  for (size_t y = 1; y < rows.size(); ++y)
-    if (rows[y] && !rows[y - 1]) ++bands;
-  EXPECT_EQ(bands, 2);
+  std::vector<std::pair<int, int>> bands = InkBands();
+  ASSERT_EQ(bands.size(), 2u);
+  EXPECT_GE(bands[1].first - bands[0].second, 20);
 }
 
 TEST_F(PkText, FullJustificationEndsWithAWordWiderThanTheRectangle) {
@@ -461,11 +464,7 @@ TEST_F(PkText, FullJustificationEndsWithAWordWiderThanTheRectangle) {
   text->Draw();
   ASSERT_EQ(text->drawn.size(), 1u);
   // Three lines: each word on one of its own.
-  std::vector<bool> rows = InkRows();
-  int bands = 0;
-  for (size_t y = 1; y < rows.size(); ++y)
-    if (rows[y] && !rows[y - 1]) ++bands;
-  EXPECT_EQ(bands, 3);
+  EXPECT_EQ(InkBands().size(), 3u);
 }
 
 TEST_F(PkText, JustifiedLinesFillTheWidth) {
