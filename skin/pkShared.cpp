@@ -129,6 +129,11 @@ void FillOutsideRegion(TpkBitmap* bitmap, HRGN region) {
 void DrawDisabledGlyph(TBitmap* source, TBitmap* dest) {
   if (!source || !dest) return;
   int w = source->GetWidth(), h = source->GetHeight();
+  // The shape is taken before Dest is touched: Dest may be Source itself.
+  Owned<TBitmap> rgb = MakeOwned<TBitmap>();
+  rgb->Assign(source);
+  rgb->SetPixelFormat(pf24bit);
+  const int key = ColorToPixel(source->GetTransparentColor());
   dest->SetSize(0, 0);
   dest->SetSize(w, h);
   if (w <= 0 || h <= 0) return;
@@ -137,10 +142,6 @@ void DrawDisabledGlyph(TBitmap* source, TBitmap* dest) {
   c->FillRect(Rect(0, 0, w, h));
   // The shape as a mask with its pixels white (1) and the transparent ones
   // black (0).
-  Owned<TBitmap> rgb = MakeOwned<TBitmap>();
-  rgb->Assign(source);
-  rgb->SetPixelFormat(pf24bit);
-  const int key = ColorToPixel(source->GetTransparentColor());
   Owned<TBitmap> mask = MakeOwned<TBitmap>();
   mask->SetPixelFormat(pf1bit);
   mask->SetSize(w, h);

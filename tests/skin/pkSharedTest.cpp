@@ -241,23 +241,29 @@ TEST(PkShared, FillOutsideRegion) {
   }
 }
 
+// The glyph's shape embossed on the button face; also in place, with Dest
+// the Source itself.
 TEST(PkShared, DrawDisabledGlyphEmbossesTheShape) {
-  Owned<TBitmap> src = MakeOwned<TBitmap>();
-  src->SetPixelFormat(pf24bit);
-  src->SetSize(4, 4);  // white: the bottom-left pixel, the transparent colour
-  src->GetCanvas()->SetPixels(1, 1, clBlack);
-  src->GetCanvas()->SetPixels(2, 1, clRed);
-  Owned<TBitmap> dst = MakeOwned<TBitmap>();
-  dst->SetPixelFormat(pf24bit);
-  DrawDisabledGlyph(src.get(), dst.get());
-  ASSERT_EQ(dst->GetWidth(), 4);
-  int face = SysPixel(COLOR_BTNFACE), light = SysPixel(COLOR_BTNHIGHLIGHT), shade = SysPixel(COLOR_BTNSHADOW);
-  EXPECT_EQ(PixelOfBitmap(dst.get(), 1, 1), shade);
-  EXPECT_EQ(PixelOfBitmap(dst.get(), 2, 1), shade);
-  EXPECT_EQ(PixelOfBitmap(dst.get(), 2, 2), light);
-  EXPECT_EQ(PixelOfBitmap(dst.get(), 3, 2), light);
-  EXPECT_EQ(PixelOfBitmap(dst.get(), 0, 0), face);
-  EXPECT_EQ(PixelOfBitmap(dst.get(), 1, 2), face);
+  for (bool inPlace : {false, true}) {
+    SCOPED_TRACE(inPlace);
+    Owned<TBitmap> src = MakeOwned<TBitmap>();
+    src->SetPixelFormat(pf24bit);
+    src->SetSize(4, 4);  // white: the bottom-left pixel, the transparent colour
+    src->GetCanvas()->SetPixels(1, 1, clBlack);
+    src->GetCanvas()->SetPixels(2, 1, clRed);
+    Owned<TBitmap> other = MakeOwned<TBitmap>();
+    other->SetPixelFormat(pf24bit);
+    TBitmap* dst = inPlace ? src.get() : other.get();
+    DrawDisabledGlyph(src.get(), dst);
+    ASSERT_EQ(dst->GetWidth(), 4);
+    int face = SysPixel(COLOR_BTNFACE), light = SysPixel(COLOR_BTNHIGHLIGHT), shade = SysPixel(COLOR_BTNSHADOW);
+    EXPECT_EQ(PixelOfBitmap(dst, 1, 1), shade);
+    EXPECT_EQ(PixelOfBitmap(dst, 2, 1), shade);
+    EXPECT_EQ(PixelOfBitmap(dst, 2, 2), light);
+    EXPECT_EQ(PixelOfBitmap(dst, 3, 2), light);
+    EXPECT_EQ(PixelOfBitmap(dst, 0, 0), face);
+    EXPECT_EQ(PixelOfBitmap(dst, 1, 2), face);
+  }
 }
 
 // ---------------------------------------------------------------------------
