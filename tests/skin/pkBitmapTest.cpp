@@ -408,10 +408,15 @@ TEST(PkBitmap, TransparentDrawingKeysOnTheTopLeftOrTheColour) {
     dst->GetCanvas()->Draw(0, 0, src.get());
     GdiFlush();
     EXPECT_EQ(PixelsOf(dst.get()), c.expected);
-    // The mask is black on the key, white elsewhere.
+    // The mask is black (0) on the key, white (1) where the source shows.
     TBitmap* mask = src->GetTransparencyMask();
     ASSERT_NE(mask, nullptr);
-    EXPECT_EQ(mask->GetPixelFormat(), pf1bit);
+    ASSERT_EQ(mask->GetPixelFormat(), pf1bit);
+    for (int y = 0; y < src->GetHeight(); ++y)
+      for (int x = 0; x < src->GetWidth(); ++x) {
+        const int bit = mask->ScanLineAs<uint8_t>(y)[x >> 3] >> (7 - (x & 7)) & 1;
+        EXPECT_EQ(bit, c.expected[static_cast<size_t>(y)][static_cast<size_t>(x)] != kBlue) << x << "," << y;
+      }
   }
 }
 
