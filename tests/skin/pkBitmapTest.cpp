@@ -96,6 +96,28 @@ TEST(PkBitmap, SetSizeIsWhiteAndZeroLeavesItEmpty) {
   }
 }
 
+// Sizes whose pixels pass 2 GB are refused with EOutOfResources, and the
+// bitmap keeps its picture.
+TEST(PkBitmap, HugeSizesAreRefusedAndChangeNothing) {
+  struct TCase {
+    const char* name;
+    std::function<void(TpkBitmap*)> run;
+  } cases[] = {
+      {"SetSize max", [](TpkBitmap* b) { b->SetSize(INT_MAX, INT_MAX); }},
+      {"SetSize tall", [](TpkBitmap* b) { b->SetSize(1, 0x20000000); }},
+      {"SetSize wide", [](TpkBitmap* b) { b->SetSize(0x40000000, 1); }},
+      {"SetWidth", [](TpkBitmap* b) { b->SetWidth(INT_MAX); }},
+      {"Resize", [](TpkBitmap* b) { b->Resize(INT_MAX, 3); }},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Owned<TpkBitmap> b = MakeRamp(3, 2);
+    const TPixels before = PixelsOf(b.get());
+    EXPECT_THROW(c.run(b.get()), EOutOfResources);
+    EXPECT_EQ(PixelsOf(b.get()), before);
+  }
+}
+
 TEST(PkBitmap, SameSizeKeepsPixelsNewSizeDoesNot) {
   Owned<TpkBitmap> b = MakeRamp(3, 2);
   TPixels before = PixelsOf(b.get());
