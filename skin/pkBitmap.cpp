@@ -291,6 +291,7 @@ void TpkBitmap::LoadFromBits(const void* data, int size, TPoint dim) {
 }
 
 void TpkBitmap::SaveToBitmap(TBitmap* bitmap) {
+  if (!bitmap) return;
   bitmap->SetPixelFormat(pixelFormat_);
   bitmap->SetSize(width_, height_);
   if (GetEmpty()) return;
@@ -311,6 +312,8 @@ void TpkBitmap::WriteIndexed(TBitmap* bitmap) const {
   // pick a neighbouring entry (Wine's does), which would not give back the
   // indices a palette picture was loaded with.
   const std::vector<RGBQUAD> table = bitmap->GetColorTable();
+  // Drawing on the canvas may still sit in GDI's batch.
+  GdiFlush();
   const int bits = bitmap->GetPixelFormat() == pf1bit ? 1 : bitmap->GetPixelFormat() == pf4bit ? 4 : 8;
   std::unordered_map<int, uint8_t> found;
   auto indexOf = [&](int p) -> uint8_t {

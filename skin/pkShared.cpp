@@ -117,6 +117,7 @@ void DrawMasked(TCanvas* canvas, const TRect& rect, TpkBitmap* bitmap, TColor tr
 
 void FillOutsideRegion(TpkBitmap* bitmap, HRGN region) {
   if (!bitmap || bitmap->GetEmpty()) return;
+  GdiFlush();
   TColor color = bitmap->GetTransparentColor() == clNone ? PixelToColor(bitmap->GetPixel(0, 0))
                                                           : ColorToRGB(bitmap->GetTransparentColor());
   TGdiObject<HRGN> outside(CreateRectRgn(0, 0, bitmap->GetWidth(), bitmap->GetHeight()));
@@ -240,6 +241,7 @@ TRect FitRectCentered(const TRect& rect, int width, int height) {
 // Text measuring
 
 int TextHeightIn(TCanvas* canvas, UINT flags, int width, const std::string& text) {
+  if (!canvas) return 0;
   HDC dc = CanvasDC(canvas, {csHandleValid, csFontValid});
   TRect r = Rect(0, 0, width, 0);
   std::string buf = text;
@@ -250,6 +252,7 @@ int TextHeightIn(TCanvas* canvas, UINT flags, int width, const std::string& text
 void MultiLineExtent(TCanvas* canvas, const std::string& text, int lineSpacing, TSize& size, UINT flags,
                      int width) {
   size = TSize{0, 0};
+  if (!canvas) return;
   HDC dc = CanvasDC(canvas, {csHandleValid, csFontValid});
   int count = CountOf(text, "\r\n") + 1;
   for (int i = 0; i < count; ++i) {

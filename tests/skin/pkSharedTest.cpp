@@ -365,6 +365,11 @@ TEST(PkShared, TextMeasuring) {
   MultiLineExtent(c, "Short\r\nA longer line", 5, size, DT_WORDBREAK, narrow);
   EXPECT_EQ(size.cy, line + 5 + 3 * line);
   EXPECT_LE(size.cx, narrow);
+  // Without a canvas nothing is measured.
+  EXPECT_EQ(TextHeightIn(nullptr, 0, 10, "x"), 0);
+  MultiLineExtent(nullptr, "x", 5, size, 0, 0);
+  EXPECT_EQ(size.cx, 0);
+  EXPECT_EQ(size.cy, 0);
 }
 
 // ---------------------------------------------------------------------------
