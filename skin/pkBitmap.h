@@ -179,6 +179,12 @@ class TpkBitmap : public TGraphic {
   }
   const uint8_t* GetPixelData() const { return pixelData_; }
   HBITMAP GetHandle() const { return handle_.get(); }
+  // The DC the section is selected into. Through a non-const bitmap it may be
+  // drawn on, so it drops the transparency mask.
+  HDC GetMemoryDC() {
+    DropMask();
+    return memoryDC_.Get();
+  }
   HDC GetMemoryDC() const { return memoryDC_.Get(); }
   TCanvas* GetCanvas() const { return canvas_; }
   int GetParkedSize() const { return parkedSize_; }

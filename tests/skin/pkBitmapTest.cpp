@@ -471,6 +471,8 @@ TEST(PkBitmap, TransparencyMaskFollowsChanges) {
       {"pixel written", [](TpkBitmap* b) { b->SetPixel(1, 0, kRed); }, {{kBlue, kBlue, kBlue}}},
       {"effect", [](TpkBitmap* b) { b->ReplaceColor(kGreen, kRed); }, {{kBlue, kBlue, kBlue}}},
       {"canvas drawing", [](TpkBitmap* b) { b->GetCanvas()->SetPixels(0, 0, clLime); }, {{kBlue, kBlue, kRed}}},
+      {"memory DC drawing", [](TpkBitmap* b) { SetPixelV(b->GetMemoryDC(), 0, 0, RGB(0, 255, 0)); },
+       {{kBlue, kBlue, kRed}}},
       {"key colour", [](TpkBitmap* b) { b->SetTransparentColor(clLime); }, {{kRed, kBlue, kRed}}},
       {"loaded",
        [](TpkBitmap* b) {
