@@ -230,8 +230,14 @@ TDib ReadDibBits(const TBmpLayout& layout, const std::function<void(void*, size_
     read(rle.data(), rle.size());
     TRleDecoder(dib, rle.data(), rle.size(), layout.Format.BitCount).Run();
   } else if (!layout.TopDown && static_cast<size_t>(dib.Stride()) == layout.Stride) {
-    // Bottom-up rows are the section's own order: one read.
-    read(dib.Row(h - 1), layout.Stride * static_cast<size_t>(h));
+    // Bottom-up rows are the section's own order: one read. Wine's ReadFile
+    // into pages never touched takes twice as long as into touched ones
+    // (measured here with 2.3 MB: 2.5 ms against 1.2 ms), so each page of
+    // the new section is touched first.
+    uint8_t* bits = dib.Row(h - 1);
+    const size_t bytes = layout.Stride * static_cast<size_t>(h);
+    for (size_t at = 0; at < bytes; at += 4096) bits[at] = 0;
+    read(bits, bytes);
   } else {
     for (int i = 0; i < h; ++i) read(dib.Row(layout.TopDown ? i : h - 1 - i), layout.Stride);
   }
