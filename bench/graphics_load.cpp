@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <stdexcept>
@@ -24,6 +23,7 @@ extern "C" {
 #include "classlib/Graphics.h"
 #include "classlib/Jpeg.h"
 #include "classlib/Units.h"
+#include "tests/common/JpegFixture.h"
 
 namespace {
 
@@ -57,41 +57,12 @@ void Report(const char* what, double ours, double baseline, double goal) {
 // The picture: smooth ramps with some detail, as a photograph has.
 uint8_t Sample(int x, int y, int c) { return uint8_t((x * (c + 1) + y * (3 - c) + ((x ^ y) & 15)) & 255); }
 
-[[noreturn]] void EncoderError(j_common_ptr info) {
-  char text[JMSG_LENGTH_MAX];
-  info->err->format_message(info, text);
-  throw std::runtime_error(text);
-}
-
 std::vector<uint8_t> EncodeJpeg() {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr e{};
-  c.err = jpeg_std_error(&e);
-  e.error_exit = EncoderError;
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = kWidth;
-  c.image_height = kHeight;
-  c.input_components = 3;
-  c.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 85, TRUE);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<JSAMPLE> row(kWidth * 3);
-  while (c.next_scanline < c.image_height) {
-    int y = int(c.next_scanline);
-    for (int x = 0; x < kWidth; ++x)
-      for (int k = 0; k < 3; ++k) row[size_t(x) * 3 + size_t(k)] = Sample(x, y, k);
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&c, &r, 1);
-  }
-  jpeg_finish_compress(&c);
-  std::vector<uint8_t> data(out, out + size);
-  std::free(out);
-  jpeg_destroy_compress(&c);
-  return data;
+  jpeg_fixture::TJpegSpec spec;
+  spec.Width = kWidth;
+  spec.Height = kHeight;
+  spec.Quality = 85;
+  return jpeg_fixture::EncodeJpeg(spec, Sample);
 }
 
 // The baseline decode: what TJPEGImage asks of libjpeg, into one buffer.
@@ -99,7 +70,7 @@ void DecodeToBuffer(const std::vector<uint8_t>& data, std::vector<uint8_t>& pixe
   jpeg_decompress_struct d{};
   jpeg_error_mgr e{};
   d.err = jpeg_std_error(&e);
-  e.error_exit = EncoderError;
+  e.error_exit = jpeg_fixture::EncoderError;
   jpeg_create_decompress(&d);
   jpeg_mem_src(&d, data.data(), static_cast<unsigned long>(data.size()));
   jpeg_read_header(&d, TRUE);

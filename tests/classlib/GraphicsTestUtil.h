@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "classlib/Graphics.h"
+#include "classlib/classes/Streams.h"
 
 namespace graphics_test {
 
@@ -32,6 +34,26 @@ inline TColor PixelAt(TBitmap* b, int x, int y) {
 inline int BitAt(TBitmap* b, int x, int y) {
   const uint8_t* row = static_cast<const uint8_t*>(b->GetScanLine(y));
   return (row[x >> 3] >> (7 - (x & 7))) & 1;
+}
+
+// A memory stream holding the bytes, positioned at its start.
+inline Owned<TMemoryStream> StreamOf(const std::vector<uint8_t>& data) {
+  Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
+  if (!data.empty()) s->WriteBuffer(data.data(), static_cast<int>(data.size()));
+  s->SetPosition(0);
+  return s;
+}
+
+inline std::vector<uint8_t> BytesOf(TMemoryStream* s) {
+  auto* p = static_cast<const uint8_t*>(s->GetMemory());
+  return std::vector<uint8_t>(p, p + s->GetSize());
+}
+
+// What the graphic's SaveToStream writes.
+inline std::vector<uint8_t> SavedBytes(TGraphic* g) {
+  Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
+  g->SaveToStream(s.get());
+  return BytesOf(s.get());
 }
 
 }  // namespace graphics_test

@@ -7,6 +7,9 @@
 #include "classlib/Classes.h"
 #include "classlib/Graphics.h"
 #include "classlib/graphics/Icon.h"
+#include "tests/classlib/GraphicsTestUtil.h"
+
+using namespace graphics_test;
 
 namespace {
 
@@ -38,18 +41,6 @@ std::vector<uint8_t> MakeIco() {
     for (int x = 0; x < w / 2; ++x) v[hdr + 40 + size_t(y) * 48 + size_t(x) * 3 + 2] = 0xFF;
   for (int y = 0; y < h; ++y) v[hdr + 40 + colourBytes + size_t(y) * 4] = 0x00, v[hdr + 40 + colourBytes + size_t(y) * 4 + 1] = 0xFF;
   return v;
-}
-
-Owned<TMemoryStream> StreamOf(const std::vector<uint8_t>& data) {
-  Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
-  if (!data.empty()) s->WriteBuffer(data.data(), static_cast<int>(data.size()));
-  s->SetPosition(0);
-  return s;
-}
-
-std::vector<uint8_t> BytesOf(TMemoryStream* s) {
-  auto* p = static_cast<const uint8_t*>(s->GetMemory());
-  return std::vector<uint8_t>(p, p + s->GetSize());
 }
 
 // Draws the icon over blue and reads the pixel at (x, y) back as a COLORREF.

@@ -1,19 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <stdexcept>
 #include <string>
 #include <vector>
-
-extern "C" {
-#include <jpeglib.h>
-}
 
 #include "classlib/Classes.h"
 #include "classlib/Graphics.h"
 #include "classlib/Jpeg.h"
 #include "classlib/graphics/Icon.h"
 #include "classlib/graphics/Metafile.h"
+#include "tests/classlib/GraphicsTestUtil.h"
+#include "tests/common/JpegFixture.h"
+
+using namespace graphics_test;
 
 namespace {
 
@@ -33,61 +31,21 @@ TRgb Expected(TKind kind, int x, int y) {
   return {40 + x * 2, 40 + y * 2, 200 - x};
 }
 
-[[noreturn]] void EncoderError(j_common_ptr info) {
-  char text[JMSG_LENGTH_MAX];
-  info->err->format_message(info, text);
-  throw std::runtime_error(text);
-}
-
 // A JPEG of the pattern, made with libjpeg-turbo's compressor.
 std::vector<uint8_t> EncodeJpeg(int w, int h, TKind kind) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr e{};
-  c.err = jpeg_std_error(&e);
-  e.error_exit = EncoderError;
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = static_cast<JDIMENSION>(w);
-  c.image_height = static_cast<JDIMENSION>(h);
-  c.input_components = kind == TKind::Gray ? 1 : kind == TKind::Cmyk ? 4 : 3;
-  c.in_color_space = kind == TKind::Gray ? JCS_GRAYSCALE : kind == TKind::Cmyk ? JCS_CMYK : JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 95, TRUE);
-  if (kind == TKind::Progressive) jpeg_simple_progression(&c);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<JSAMPLE> row(static_cast<size_t>(w) * static_cast<size_t>(c.input_components));
-  while (c.next_scanline < c.image_height) {
-    int y = static_cast<int>(c.next_scanline);
-    for (int x = 0; x < w; ++x) {
-      TRgb p = Expected(kind, x, y);
-      JSAMPLE* s = &row[static_cast<size_t>(x * c.input_components)];
-      if (kind == TKind::Gray) {
-        s[0] = JSAMPLE(p.R);
-      } else if (kind == TKind::Cmyk) {
-        // Adobe's inverted CMYK (libjpeg writes the Adobe marker): no black
-        // ink, so each colour is 255 minus its ink, stored as is.
-        s[0] = JSAMPLE(p.R), s[1] = JSAMPLE(p.G), s[2] = JSAMPLE(p.B), s[3] = 255;
-      } else {
-        s[0] = JSAMPLE(p.R), s[1] = JSAMPLE(p.G), s[2] = JSAMPLE(p.B);
-      }
-    }
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&c, &r, 1);
-  }
-  jpeg_finish_compress(&c);
-  std::vector<uint8_t> data(out, out + size);
-  std::free(out);
-  jpeg_destroy_compress(&c);
-  return data;
-}
-
-Owned<TMemoryStream> StreamOf(const std::vector<uint8_t>& data) {
-  Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
-  if (!data.empty()) s->WriteBuffer(data.data(), static_cast<int>(data.size()));
-  s->SetPosition(0);
-  return s;
+  jpeg_fixture::TJpegSpec spec;
+  spec.Width = w;
+  spec.Height = h;
+  spec.Components = kind == TKind::Gray ? 1 : kind == TKind::Cmyk ? 4 : 3;
+  spec.ColorSpace = kind == TKind::Gray ? JCS_GRAYSCALE : kind == TKind::Cmyk ? JCS_CMYK : JCS_RGB;
+  spec.Progressive = kind == TKind::Progressive;
+  return jpeg_fixture::EncodeJpeg(spec, [kind](int x, int y, int k) {
+    TRgb p = Expected(kind, x, y);
+    // Adobe's inverted CMYK (libjpeg writes the Adobe marker): no black ink,
+    // so each colour is 255 minus its ink, stored as is.
+    if (kind == TKind::Cmyk && k == 3) return uint8_t(255);
+    return uint8_t(k == 0 ? p.R : k == 1 ? p.G : p.B);
+  });
 }
 
 TRgb PixelOf(TBitmap* b, int x, int y) {

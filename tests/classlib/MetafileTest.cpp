@@ -7,6 +7,9 @@
 #include "classlib/Classes.h"
 #include "classlib/Graphics.h"
 #include "classlib/graphics/Metafile.h"
+#include "tests/classlib/GraphicsTestUtil.h"
+
+using namespace graphics_test;
 
 namespace {
 
@@ -29,20 +32,6 @@ HENHMETAFILE MakeEmf() {
   return CloseEnhMetaFile(dc);
 }
 
-Owned<TMemoryStream> StreamOf(const std::vector<uint8_t>& data) {
-  Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
-  if (!data.empty()) s->WriteBuffer(data.data(), static_cast<int>(data.size()));
-  s->SetPosition(0);
-  return s;
-}
-
-std::vector<uint8_t> Saved(TMetafile* m) {
-  Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
-  m->SaveToStream(s.get());
-  auto* p = static_cast<const uint8_t*>(s->GetMemory());
-  return std::vector<uint8_t>(p, p + s->GetSize());
-}
-
 // Plays the metafile into a 40 x 20 white DIB; the colours at the quarter
 // and three-quarter points of the middle row.
 std::pair<COLORREF, COLORREF> Played(TMetafile* m) {
@@ -61,9 +50,9 @@ TEST(MetafileTest, FormatsRoundTripAndPlay) {
   EXPECT_NEAR(source->GetMMWidth(), 2000, 5);
   EXPECT_NEAR(source->GetMMHeight(), 1000, 5);
 
-  auto emf = Saved(source.get());
+  auto emf = SavedBytes(source.get());
   source->SetEnhanced(false);
-  auto placeable = Saved(source.get());
+  auto placeable = SavedBytes(source.get());
   ASSERT_GT(placeable.size(), 22u);
   std::vector<uint8_t> bare(placeable.begin() + 22, placeable.end());
 
@@ -92,9 +81,9 @@ TEST(MetafileTest, FormatsRoundTripAndPlay) {
 TEST(MetafileTest, DamagedDataRaisesAndLeavesTheMetafileUnchanged) {
   Owned<TMetafile> m = MakeOwned<TMetafile>();
   m->SetHandle(MakeEmf());
-  auto emf = Saved(m.get());
+  auto emf = SavedBytes(m.get());
   m->SetEnhanced(false);
-  auto wmf = Saved(m.get());
+  auto wmf = SavedBytes(m.get());
   m->SetEnhanced(true);
   auto badChecksum = wmf;
   badChecksum[20] ^= 0x55;
