@@ -23,7 +23,7 @@ extern "C" {
 #include "classlib/Graphics.h"
 #include "classlib/Jpeg.h"
 #include "classlib/Units.h"
-#include "tests/common/JpegFixture.h"
+#include "tests/classlib/JpegFixture.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "classlib/classes/Filer.h"
 #include "classlib/classes/Streams.h"
 #include "tests/classlib/GraphicsTestUtil.h"
-#include "tests/common/JpegFixture.h"
+#include "tests/classlib/JpegFixture.h"
 
 using namespace graphics_test;
 
