@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
+
 #include "classlib/Graphics.h"
+#include "classlib/Seams.h"
 #include "tests/classlib/GraphicsTestUtil.h"
+
+#include <winternl.h>
 
 using namespace graphics_test;
 
@@ -271,6 +277,92 @@ TEST(Canvas, LockNestsAndCounts) {
   c->Unlock();
   c->Unlock();
   EXPECT_EQ(c->GetLockCount(), 0);
+}
+
+// The GDI objects this process holds. Wine's GetGuiResources is a stub that
+// fails with ERROR_CALL_NOT_IMPLEMENTED; Wine keeps the process's GDI handle
+// table where Windows keeps its own (the PEB's GdiSharedHandleTable, 0x10000
+// entries of 24 bytes, the object type at byte 14), so its live entries are
+// counted instead.
+int GdiObjectCount() {
+  SetLastError(0);
+  DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (n || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return static_cast<int>(n);
+  const auto* peb = reinterpret_cast<const uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+  const uint8_t* table = nullptr;
+  std::memcpy(&table, peb + 0xF8, sizeof table);
+  if (!table) return -1;
+  int count = 0;
+  for (size_t i = 0; i < 0x10000; ++i) count += table[i * 24 + 14] != 0;
+  return count;
+}
+
+// Every canvas operation, and the bitmap work around it, gives back every GDI
+// object it made: the count after many rounds is the count after one.
+TEST(Canvas, OperationsLeaveNoGdiObjectBehind) {
+  ASSERT_GT(GdiObjectCount(), 0);
+  TSeamOverride<std::function<int()>> seam(Seams().DisplayBitsPerPixel, [] { return 8; });
+  auto source = MakeBitmap(8, 8, pf24bit, clRed);
+  source->GetCanvas()->SetPixels(2, 2, clBlue);
+  auto round = [&source] {
+    auto b = MakeBitmap(16, 16, pf24bit);
+    TCanvas* c = b->GetCanvas();
+    c->GetFont()->SetStyle({fsBold});
+    c->GetFont()->SetColor(clMaroon);
+    c->GetPen()->SetWidth(2);
+    c->GetPen()->SetColor(clGreen);
+    c->GetBrush()->SetStyle(bsDiagCross);
+    c->Rectangle(1, 1, 9, 9);
+    c->TextOut(1, 1, "Ag");
+    // Changed while selected: each old handle is deselected and deleted.
+    c->GetPen()->SetColor(clPurple);
+    c->GetBrush()->SetStyle(bsSolid);
+    c->GetFont()->SetName("Arial");
+    c->Ellipse(2, 2, 12, 12);
+    c->MoveTo(0, 0);
+    c->LineTo(15, 15);
+    c->TextRect(Rect(0, 0, 8, 8), 0, 0, "Ag");
+    c->GetBrush()->SetColor(clYellow);
+    c->FillRect(Rect(0, 0, 4, 4));
+    c->FrameRect(Rect(0, 0, 6, 6));
+    c->DrawFocusRect(Rect(1, 1, 7, 7));
+    c->GetBrush()->SetBitmap(source.get());
+    c->FillRect(Rect(4, 4, 12, 12));
+    c->GetBrush()->SetBitmap(nullptr);
+    c->SetPixels(3, 3, clAqua);
+    c->CopyRect(Rect(0, 0, 8, 8), source->GetCanvas(), Rect(0, 0, 4, 4));
+    c->BrushCopy(Rect(0, 0, 8, 8), source.get(), Rect(0, 0, 8, 8), clRed);
+    c->GetBrush()->SetStyle(bsClear);
+    c->BrushCopy(Rect(0, 0, 8, 8), source.get(), Rect(0, 0, 8, 8), clRed);
+    c->StretchDraw(Rect(0, 0, 16, 16), source.get());
+    source->SetTransparent(true);
+    c->Draw(2, 2, source.get());
+    source->SetTransparent(false);
+    auto palette = MakeBitmap(4, 4, pf8bit, clLime);
+    c->Draw(0, 0, palette.get());
+    b->SetPixelFormat(pf8bit);
+    b->SetMonochrome(true);
+    b->SetSize(20, 20);
+    auto copy = MakeOwned<TBitmap>();
+    copy->Assign(b.get());
+    copy->Mask(clWhite);
+    std::vector<uint8_t> bytes = source->SaveToBytes();
+    copy->LoadFromBytes(bytes.data(), bytes.size());
+    // A DC of the caller's, attached and given back.
+    HDC dc = CreateCompatibleDC(nullptr);
+    Owned<TCanvas> attached = MakeOwned<TCanvas>();
+    attached->SetHandle(dc);
+    attached->GetFont()->SetSize(12);
+    attached->TextOut(0, 0, "x");
+    attached->GetPen()->SetStyle(psDot);
+    attached->LineTo(5, 5);
+    attached->SetHandle(nullptr);
+    DeleteDC(dc);
+  };
+  round();
+  const int before = GdiObjectCount();
+  for (int i = 0; i < 20; ++i) round();
+  EXPECT_EQ(GdiObjectCount(), before);
 }
 
 }  // namespace
