@@ -50,6 +50,9 @@ void TCanvas::SetHandle(HDC dc) {
   if (dc == handle_) return;
   if (handle_) {
     DeselectHandles();
+    // The pen position is the canvas's, not the DC's: it goes on in the next
+    // DC (a bitmap's canvas gets a new DC whenever its handle was handed out).
+    GetCurrentPositionEx(handle_, &penPos_);
     RestoreDC(handle_, savedDC_);
     handle_ = nullptr;
     savedDC_ = 0;
@@ -59,6 +62,7 @@ void TCanvas::SetHandle(HDC dc) {
     savedDC_ = SaveDC(dc);
     handle_ = dc;
     state_.Include(csHandleValid);
+    MoveToEx(dc, penPos_.x, penPos_.y, nullptr);
   }
 }
 

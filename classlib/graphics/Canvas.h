@@ -131,7 +131,8 @@ class TCanvas : public TPersistent {
   // The DC, made on demand through CreateHandle, with the font, pen and brush
   // selected. Getting it runs Changing, since the caller may draw on it.
   HDC GetHandle();
-  // Attaches a DC (SaveDC) after releasing the current one (RestoreDC).
+  // Attaches a DC (SaveDC) after releasing the current one (RestoreDC); the
+  // pen position carries over from one DC to the next.
   void SetHandle(HDC dc);
   bool HandleAllocated() const { return handle_ != nullptr; }
 
@@ -168,6 +169,7 @@ class TCanvas : public TPersistent {
 
   HDC handle_ = nullptr;
   int savedDC_ = 0;
+  TPoint penPos_{0, 0};
   TCanvasState state_;
   TFont* font_;
   TPen* pen_;

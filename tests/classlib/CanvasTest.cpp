@@ -252,6 +252,37 @@ TEST(Canvas, AttachedDCGetsItsObjectsBackOnRelease) {
   DeleteDC(dc);
 }
 
+TEST(Canvas, ThePenPositionOutlivesTheDC) {
+  auto b = MakeBitmap(8, 4, pf24bit);
+  TCanvas* c = b->GetCanvas();
+  c->GetPen()->SetColor(clBlack);
+  c->MoveTo(2, 1);
+  // Handing the bitmap's handle out releases the canvas's DC; the next
+  // operation makes a new one.
+  b->GetHandle();
+  EXPECT_FALSE(c->HandleAllocated());
+  c->LineTo(5, 1);
+  ExpectPixels(b.get(), {{1, 1, clWhite}, {2, 1, clBlack}, {4, 1, clBlack}, {5, 1, clWhite}});
+  EXPECT_EQ(c->GetPenPos().x, 5);
+
+  // A DC attached from outside starts where the canvas's pen was, and gets
+  // its own position back on release.
+  HDC first = CreateCompatibleDC(nullptr), second = CreateCompatibleDC(nullptr);
+  Owned<TCanvas> attached = MakeOwned<TCanvas>();
+  attached->SetHandle(first);
+  attached->MoveTo(7, 3);
+  attached->SetHandle(second);
+  POINT p{};
+  GetCurrentPositionEx(second, &p);
+  EXPECT_EQ(p.x, 7);
+  EXPECT_EQ(p.y, 3);
+  GetCurrentPositionEx(first, &p);
+  EXPECT_EQ(p.x, 0);
+  attached->SetHandle(nullptr);
+  DeleteDC(first);
+  DeleteDC(second);
+}
+
 TEST(Canvas, WithoutADCItCannotDraw) {
   Owned<TCanvas> c = MakeOwned<TCanvas>();
   EXPECT_THROW(c->FillRect(Rect(0, 0, 1, 1)), EInvalidOperation);
