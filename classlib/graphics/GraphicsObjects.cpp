@@ -315,22 +315,22 @@ void TBrush::SetHandle(HBRUSH brush) {
   if (old) DeleteObject(old);
 }
 
-void TBrush::SetColor(TColor v) {
-  if (v == color_ && style_ != bsClear) return;
-  color_ = v;
-  if (style_ == bsClear) style_ = bsSolid;
+// The brush's description changes as a whole: a change fires OnChange (and
+// drops the handle) only when the result differs, as the platform's shared
+// brush resources do.
+void TBrush::SetData(TColor color, TBrushStyle style, TBitmap* bitmap) {
+  if (color == color_ && style == style_ && bitmap == bitmap_) return;
+  color_ = color;
+  style_ = style;
+  bitmap_ = bitmap;
   DataChanged();
 }
 
-void TBrush::SetStyle(TBrushStyle v) {
-  if (v == style_ && !bitmap_) return;
-  style_ = v;
-  bitmap_ = nullptr;
-  DataChanged();
-}
+void TBrush::SetColor(TColor v) { SetData(v, style_ == bsClear ? bsSolid : style_, bitmap_); }
 
-void TBrush::SetBitmap(TBitmap* v) {
-  bitmap_ = v;
-  style_ = bsSolid;
-  DataChanged();
-}
+// A clear brush is white, so that a later solid style paints white, as on
+// the platform; a pattern bitmap stays (it wins over the style).
+void TBrush::SetStyle(TBrushStyle v) { SetData(v == bsClear ? clWhite : color_, v, bitmap_); }
+
+// A pattern starts from the default brush: white and solid.
+void TBrush::SetBitmap(TBitmap* v) { SetData(clWhite, bsSolid, v); }

@@ -138,17 +138,20 @@ class TBrush : public TGraphicsObject {
   void SetHandle(HBRUSH brush);
   bool HandleAllocated() const override { return handle_ != nullptr; }
 
-  // Setting a colour on a clear brush makes it solid, as on the platform.
+  // Setting a colour on a clear brush makes it solid, and the clear style
+  // makes the colour white, as on the platform.
   TColor GetColor() const { return color_; }
   void SetColor(TColor v);
   TBrushStyle GetStyle() const { return style_; }
   void SetStyle(TBrushStyle v);
-  // A pattern bitmap (not owned); while set, the brush is a pattern brush.
+  // A pattern bitmap (not owned); while set, the brush is a pattern brush
+  // whatever its style. Setting it makes the brush white and solid.
   TBitmap* GetBitmap() const { return bitmap_; }
   void SetBitmap(TBitmap* v);
 
  private:
   void DataChanged();
+  void SetData(TColor color, TBrushStyle style, TBitmap* bitmap);
 
   HBRUSH handle_ = nullptr;
   TColor color_ = clWhite;

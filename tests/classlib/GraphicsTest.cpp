@@ -162,4 +162,44 @@ TEST(PenAndBrush, HandlesFollowTheirDescription) {
   EXPECT_EQ(b->GetStyle(), bsSolid);
 }
 
+TEST(PenAndBrush, ABrushChangesAsTheDescriptionTheyShare) {
+  Owned<TBrush> b = MakeOwned<TBrush>();
+  int changes = 0;
+  struct TCounter {
+    int* n;
+    void OnChange(TObject*) { ++*n; }
+  } counter{&changes};
+  b->SetOnChange(TNotifyEvent(&counter, &TCounter::OnChange));
+  auto style = [&b] {
+    LOGBRUSH lb{};
+    GetObjectA(b->GetHandle(), sizeof lb, &lb);
+    return lb.lbStyle;
+  };
+  // The clear style makes the colour white: a solid style then paints white.
+  b->SetColor(clRed);
+  b->SetStyle(bsClear);
+  EXPECT_EQ(b->GetColor(), clWhite);
+  b->SetStyle(bsSolid);
+  EXPECT_EQ(b->GetColor(), clWhite);
+  EXPECT_EQ(changes, 3);
+  b->SetStyle(bsSolid);  // the same description: no event
+  b->SetColor(clWhite);
+  EXPECT_EQ(changes, 3);
+
+  // A pattern starts from a white solid brush and wins over any style.
+  Owned<TBitmap> pattern = MakeOwned<TBitmap>();
+  pattern->SetSize(8, 8);
+  b->SetColor(clBlue);
+  b->SetStyle(bsCross);
+  b->SetBitmap(pattern.get());
+  EXPECT_EQ(b->GetColor(), clWhite);
+  EXPECT_EQ(b->GetStyle(), bsSolid);
+  EXPECT_EQ(style(), static_cast<UINT>(BS_PATTERN));
+  b->SetStyle(bsDiagCross);
+  EXPECT_EQ(b->GetBitmap(), pattern.get());
+  EXPECT_EQ(style(), static_cast<UINT>(BS_PATTERN));
+  b->SetBitmap(nullptr);
+  EXPECT_EQ(style(), static_cast<UINT>(BS_SOLID));
+}
+
 }  // namespace
