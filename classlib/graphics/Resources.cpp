@@ -1,10 +1,11 @@
 #include "classlib/graphics/Resources.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "classlib/Classes.h"
+#include "classlib/graphics/DibCodec.h"
+#include "classlib/graphics/GdiScope.h"
 
 HINSTANCE MainInstance() { return GetModuleHandleA(nullptr); }
 
@@ -47,51 +48,32 @@ bool ResourceExists(const TResourceName& name, LPCSTR type, HINSTANCE instance) 
 
 namespace {
 
-[[noreturn]] void BadBitmapResource(const TResourceName& name) {
-  throw EInvalidGraphic("Bitmap resource " + name.ToString() + " is not valid");
-}
-
-// Maps one colour (blue, green, red bytes) through the tables.
-void MapColor(BYTE& b, BYTE& g, BYTE& r, std::span<const COLORREF> from, std::span<const COLORREF> to) {
-  COLORREF c = RGB(r, g, b);
-  for (size_t i = 0; i < from.size(); ++i) {
-    if (from[i] == c) {
-      r = GetRValue(to[i]);
-      g = GetGValue(to[i]);
-      b = GetBValue(to[i]);
-      return;
-    }
-  }
+// Maps one colour through the tables.
+COLORREF MapColor(COLORREF c, std::span<const COLORREF> from, std::span<const COLORREF> to) {
+  for (size_t i = 0; i < from.size(); ++i)
+    if (from[i] == c) return to[i];
+  return c;
 }
 
 }  // namespace
 
 HBITMAP CreateMappedRes(HINSTANCE instance, const TResourceName& name,
                         std::span<const TColor> oldColors, std::span<const TColor> newColors) {
+  using namespace graphics_detail;
   HINSTANCE module = FindResourceHInstance(instance);
   HRSRC res = FindResourceA(module, name.Get(), MAKEINTRESOURCEA(2) /* RT_BITMAP */);
   if (!res) throw EResNotFound("Resource " + name.ToString() + " not found");
   HGLOBAL global = LoadResource(module, res);
-  const auto* data = global ? static_cast<const BYTE*>(LockResource(global)) : nullptr;
-  size_t size = SizeofResource(module, res);
-  if (!data || size < sizeof(BITMAPINFOHEADER)) BadBitmapResource(name);
-
-  BITMAPINFOHEADER header;
-  std::memcpy(&header, data, sizeof header);
-  if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biSize > size || header.biWidth <= 0 ||
-      header.biHeight == 0 || header.biPlanes != 1)
-    BadBitmapResource(name);
-  size_t colors = header.biClrUsed;
-  if (header.biBitCount <= 8 && colors == 0) colors = size_t{1} << header.biBitCount;
-  if (header.biBitCount > 8 && header.biCompression != BI_BITFIELDS && header.biClrUsed == 0) colors = 0;
-  size_t masks = (header.biCompression == BI_BITFIELDS && header.biSize == sizeof(BITMAPINFOHEADER)) ? 3 : 0;
-  size_t tableBytes = (colors + masks) * sizeof(RGBQUAD);
-  size_t bitsOffset = header.biSize + tableBytes;
-  uint64_t stride = ((uint64_t{static_cast<uint32_t>(header.biWidth)} * header.biBitCount + 31) / 32) * 4;
-  uint64_t rows = header.biHeight < 0 ? uint64_t(-int64_t{header.biHeight}) : uint64_t(header.biHeight);
-  bool compressed = header.biCompression == BI_RLE4 || header.biCompression == BI_RLE8;
-  uint64_t bitsBytes = compressed ? size - std::min(size, bitsOffset) : stride * rows;
-  if (bitsOffset > size || bitsBytes > size - bitsOffset) BadBitmapResource(name);
+  const auto* data = global ? static_cast<const uint8_t*>(LockResource(global)) : nullptr;
+  if (!data) throw EInvalidGraphic("Bitmap resource " + name.ToString() + " is not valid");
+  // The bitmap reader checks the packed DIB and gives a private copy (the
+  // resource's memory is read-only).
+  TDib dib;
+  try {
+    dib = ReadPackedDib(data, SizeofResource(module, res));
+  } catch (const EInvalidGraphic& e) {
+    throw EInvalidGraphic("Bitmap resource " + name.ToString() + " is not valid (" + e.GetMessage() + ")");
+  }
 
   std::vector<COLORREF> from, to;
   size_t n = std::min(oldColors.size(), newColors.size());
@@ -99,25 +81,35 @@ HBITMAP CreateMappedRes(HINSTANCE instance, const TResourceName& name,
     from.push_back(static_cast<COLORREF>(ColorToRGB(oldColors[i])));
     to.push_back(static_cast<COLORREF>(ColorToRGB(newColors[i])));
   }
-
-  // A private copy: the resource's memory is read-only.
-  std::vector<BYTE> copy(data, data + bitsOffset + bitsBytes);
-  auto* table = reinterpret_cast<RGBQUAD*>(copy.data() + header.biSize + masks * sizeof(RGBQUAD));
-  for (size_t i = 0; i < colors && header.biBitCount <= 8; ++i)
-    MapColor(table[i].rgbBlue, table[i].rgbGreen, table[i].rgbRed, from, to);
-  if (!compressed && header.biCompression == BI_RGB && (header.biBitCount == 24 || header.biBitCount == 32)) {
-    size_t step = header.biBitCount / 8;
-    for (uint64_t y = 0; y < rows; ++y) {
-      BYTE* p = copy.data() + bitsOffset + y * stride;
-      for (LONG x = 0; x < header.biWidth; ++x, p += step) MapColor(p[0], p[1], p[2], from, to);
+  const TDibFormat& format = dib.Format();
+  if (format.BitCount <= 8) {
+    std::vector<RGBQUAD> table = ReadColorTable(dib.Handle());
+    for (RGBQUAD& q : table) {
+      COLORREF c = MapColor(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue), from, to);
+      q = RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0};
+    }
+    TSelectDC dc(dib.Handle());
+    SetDIBColorTable(dc.Get(), 0, static_cast<UINT>(table.size()), table.data());
+  } else if ((format.BitCount == 24 || format.BitCount == 32) && format.Compression == BI_RGB) {
+    TPixelCodec codec(format, {});
+    for (int y = 0; y < dib.Height(); ++y) {
+      uint8_t* row = dib.Row(y);
+      for (int x = 0; x < dib.Width(); ++x)
+        codec.Set(row, x, static_cast<TColor>(MapColor(static_cast<COLORREF>(codec.Get(row, x)), from, to)));
     }
   }
 
+  // A device-dependent copy, as the platform returns.
   HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateDIBitmap(screen, reinterpret_cast<const BITMAPINFOHEADER*>(copy.data()), CBM_INIT,
-                                  copy.data() + bitsOffset, reinterpret_cast<const BITMAPINFO*>(copy.data()),
-                                  DIB_RGB_COLORS);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, dib.Width(), dib.Height());
   ReleaseDC(nullptr, screen);
   if (!bitmap) throw EOutOfResources("Out of system resources");
+  try {
+    TSelectDC source(dib.Handle()), target(bitmap);
+    BitBlt(target.Get(), 0, 0, dib.Width(), dib.Height(), source.Get(), 0, 0, SRCCOPY);
+  } catch (...) {
+    DeleteObject(bitmap);
+    throw;
+  }
   return bitmap;
 }

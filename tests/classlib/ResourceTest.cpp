@@ -49,10 +49,26 @@ TEST(ResourceTest, BitmapsByNameAndByNumber) {
 TEST(ResourceTest, MappedBitmapReplacesColours) {
   const TColor from[] = {clRed, clBlack};
   const TColor to[] = {clBlue, clWhite};
-  Owned<TBitmap> b = MakeOwned<TBitmap>();
-  b->SetHandle(CreateMappedRes(nullptr, "RESOURCETEST_BITMAP", from, to));
-  EXPECT_EQ(PixelAt(b.get(), 1, 1), RGB(0, 0, 255));
-  EXPECT_EQ(PixelAt(b.get(), 6, 6), RGB(0, 255, 0));
+  // The colour table of a palette bitmap, the pixels of a true-colour one.
+  struct {
+    const char* Name;
+    int X, Y;
+    COLORREF Expected;
+  } cases[] = {
+      {"RESOURCETEST_BITMAP", 1, 1, RGB(0, 0, 255)},    // red, mapped
+      {"RESOURCETEST_BITMAP", 6, 6, RGB(0, 255, 0)},    // green, kept
+      {"RESOURCETEST_TRUECOLOR", 0, 0, RGB(0, 0, 255)},
+      {"RESOURCETEST_TRUECOLOR", 1, 0, RGB(0, 255, 0)},
+  };
+  for (auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Name << " " << c.X << "," << c.Y);
+    HBITMAP mapped = CreateMappedRes(nullptr, c.Name, from, to);
+    DIBSECTION ds{};
+    EXPECT_NE(GetObjectA(mapped, sizeof ds, &ds), static_cast<int>(sizeof ds));  // a device bitmap
+    Owned<TBitmap> b = MakeOwned<TBitmap>();
+    b->SetHandle(mapped);
+    EXPECT_EQ(PixelAt(b.get(), c.X, c.Y), c.Expected);
+  }
   EXPECT_THROW(CreateMappedRes(nullptr, 999, from, to), EResNotFound);
 }
 
