@@ -4,11 +4,14 @@
 #include <utility>
 
 #include "classlib/classes/Filer.h"
+#include "classlib/graphics/GdiScope.h"
 #include "classlib/graphics/Icon.h"
 
 DEFINE_ENUM_TYPE(TDrawingStyle, "dsFocus", "dsSelected", "dsNormal", "dsTransparent")
 DEFINE_ENUM_TYPE(TImageType, "itImage", "itMask")
 DEFINE_ENUM_TYPE(TColorDepth, "cdDeviceDependent", "cd4Bit", "cd8Bit", "cd16Bit", "cd24Bit", "cd32Bit")
+
+using graphics_detail::TSelectDC;
 
 namespace {
 
@@ -49,26 +52,6 @@ class TBitmapHandle {
   HBITMAP h_;
 };
 
-// A memory DC with one bitmap selected for its life.
-class TBitmapDC {
- public:
-  explicit TBitmapDC(HBITMAP bitmap) : dc_(CreateCompatibleDC(nullptr)) {
-    if (!dc_) OutOfResources();
-    old_ = SelectObject(dc_, bitmap);
-  }
-  ~TBitmapDC() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-  }
-  TBitmapDC(const TBitmapDC&) = delete;
-  TBitmapDC& operator=(const TBitmapDC&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_ = nullptr;
-};
-
 TBitmapHandle CreateScreenBitmap(int width, int height) {
   HDC screen = GetDC(nullptr);
   HBITMAP h = CreateCompatibleBitmap(screen, width, height);
@@ -87,7 +70,7 @@ TBitmapHandle CreateMono(int width, int height) {
 // (transparent), all others 0.
 TBitmapHandle MonoFrom(HDC source, int width, int height, COLORREF key) {
   TBitmapHandle mono = CreateMono(width, height);
-  TBitmapDC dc(mono.Get());
+  TSelectDC dc(mono.Get());
   COLORREF oldBk = SetBkColor(source, key);
   BitBlt(dc.Get(), 0, 0, width, height, source, 0, 0, SRCCOPY);
   SetBkColor(source, oldBk);
@@ -110,12 +93,12 @@ struct TImagePair {
 TImagePair MakePair(TBitmap* image, TBitmap* mask, COLORREF key) {
   int w = image->GetWidth(), h = image->GetHeight();
   TImagePair pair{CreateScreenBitmap(w, h), TBitmapHandle()};
-  TBitmapDC colour(pair.Image.Get());
+  TSelectDC colour(pair.Image.Get());
   BitBlt(colour.Get(), 0, 0, w, h, CanvasDC(image->GetCanvas()), 0, 0, SRCCOPY);
   if (mask) pair.Mask = MonoFrom(CanvasDC(mask->GetCanvas()), w, h, RGB(255, 255, 255));
   else if (key != CLR_NONE) pair.Mask = MonoFrom(colour.Get(), w, h, key);
   if (pair.Mask.Get()) {
-    TBitmapDC monoDC(pair.Mask.Get());
+    TSelectDC monoDC(pair.Mask.Get());
     // Mono to colour: 1 becomes the background colour (white), 0 the text
     // colour (black); "D and not S" then clears the transparent pixels.
     COLORREF oldText = SetTextColor(colour.Get(), RGB(0, 0, 0));
@@ -318,7 +301,7 @@ void TCustomImageList::DoDraw(int index, TCanvas* canvas, int x, int y, UINT sty
   // becomes 0); the shape is then painted with a brush where it is 0, once in
   // the highlight colour one pixel down and right, once in the shadow colour.
   TBitmapHandle mono = CreateMono(width_, height_);
-  TBitmapDC monoDC(mono.Get());
+  TSelectDC monoDC(mono.Get());
   PatBlt(monoDC.Get(), 0, 0, width_, height_, WHITENESS);
   ImageList_DrawEx(handle_, index, monoDC.Get(), 0, 0, 0, 0, CLR_DEFAULT, 0, ILD_NORMAL);
 

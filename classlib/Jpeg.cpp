@@ -178,10 +178,7 @@ void TJPEGImage::LoadData(std::vector<uint8_t> data) {
 }
 
 void TJPEGImage::LoadFromStream(TStream* stream) {
-  int64_t count = stream->GetSize() - stream->GetPosition();
-  std::vector<uint8_t> data(static_cast<size_t>(count > 0 ? count : 0));
-  if (!data.empty()) stream->ReadBuffer(data.data(), static_cast<int>(data.size()));
-  LoadData(std::move(data));
+  LoadData(graphics_detail::ReadToEnd(stream));
 }
 
 void TJPEGImage::SaveToStream(TStream* stream) {
@@ -203,12 +200,9 @@ void TJPEGImage::SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& pal
 }
 
 void TJPEGImage::ReadData(TStream* stream) {
-  int32_t size = 0;
-  stream->ReadBuffer(&size, sizeof size);
-  if (size < 0 || size > stream->GetSize() - stream->GetPosition())
+  std::vector<uint8_t> data;
+  if (!graphics_detail::ReadCountedBytes(stream, data))
     throw EJPEG("JPEG error #" + std::to_string(JERR_INPUT_EOF) + ": Premature end of input file");
-  std::vector<uint8_t> data(static_cast<size_t>(size));
-  if (size > 0) stream->ReadBuffer(data.data(), size);
   LoadData(std::move(data));
 }
 

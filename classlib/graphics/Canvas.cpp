@@ -2,6 +2,7 @@
 
 #include "classlib/classes/Errors.h"
 #include "classlib/graphics/Bitmap.h"
+#include "classlib/graphics/GdiScope.h"
 #include "classlib/graphics/Graphic.h"
 
 DEFINE_ENUM_TYPE(TFillStyle, "fsSurface", "fsBorder")
@@ -348,52 +349,14 @@ void TCanvas::CopyRect(const TRect& dest, TCanvas* canvas, const TRect& source) 
   Changed();
 }
 
-namespace {
-// A memory DC with a bitmap selected, both released together.
-class TScratchDC {
- public:
-  TScratchDC(int width, int height) {
-    dc_ = CreateCompatibleDC(nullptr);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    bmp_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!dc_ || !bmp_) {
-      Release();
-      throw EOutOfResources("Out of system resources");
-    }
-    old_ = SelectObject(dc_, bmp_);
-  }
-  ~TScratchDC() { Release(); }
-  TScratchDC(const TScratchDC&) = delete;
-  TScratchDC& operator=(const TScratchDC&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  void Release() {
-    if (dc_ && old_) SelectObject(dc_, old_);
-    if (bmp_) DeleteObject(bmp_);
-    if (dc_) DeleteDC(dc_);
-    dc_ = nullptr;
-    bmp_ = nullptr;
-    old_ = nullptr;
-  }
-  HDC dc_ = nullptr;
-  HBITMAP bmp_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-};
-
-}  // namespace
-
 void TransparentStretchBlt(HDC dst, int dstX, int dstY, int dstW, int dstH, HDC src, int srcX, int srcY, int srcW,
                            int srcH, HDC mask, int maskX, int maskY) {
   // The source with its transparent pixels made black: the mask (white where
   // transparent), then SRCERASE (source AND NOT mask).
-  TScratchDC mem(srcW, srcH);
+  using namespace graphics_detail;
+  TDib scratch = TDib::Make(srcW, srcH, TDibFormat{32}, {});
+  if (scratch.Empty()) return;  // an empty (or reversed) source shows nothing
+  TSelectDC mem(scratch.Handle());
   SetTextColor(mem.Get(), RGB(0, 0, 0));
   SetBkColor(mem.Get(), RGB(255, 255, 255));
   BitBlt(mem.Get(), 0, 0, srcW, srcH, mask, maskX, maskY, SRCCOPY);

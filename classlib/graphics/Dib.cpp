@@ -4,6 +4,7 @@
 #include "classlib/Seams.h"
 #include "classlib/classes/Errors.h"
 #include "classlib/graphics/DibCodec.h"
+#include "classlib/graphics/GdiScope.h"
 
 namespace graphics_detail {
 
@@ -221,13 +222,8 @@ std::vector<RGBQUAD> ReadColorTable(HBITMAP dib, HDC selectedIn) {
   if (selectedIn) {
     n = GetDIBColorTable(selectedIn, 0, 256, table.data());
   } else if (dib) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, dib);
-    if (old) {
-      n = GetDIBColorTable(dc, 0, 256, table.data());
-      SelectObject(dc, old);
-    }
-    DeleteDC(dc);
+    TSelectDC dc(dib);
+    n = GetDIBColorTable(dc.Get(), 0, 256, table.data());
   }
   table.resize(n);
   return table;

@@ -1,5 +1,5 @@
-// Internal to the graphics unit: RAII for the short-lived memory DCs that
-// blits and colour-table reads need.
+// Internal to the class library's graphics units (Graphics, ImgList): RAII
+// for the short-lived memory DCs that blits and colour-table reads need.
 #pragma once
 
 #include "classlib/Win.h"
@@ -7,12 +7,13 @@
 
 namespace graphics_detail {
 
-// A memory DC with a bitmap selected for the life of the object.
+// A memory DC with a bitmap selected for the life of the object (or none,
+// for the calls that want a DC the bitmap is not selected in).
 class TSelectDC {
  public:
   explicit TSelectDC(HBITMAP bmp) : dc_(CreateCompatibleDC(nullptr)) {
     if (!dc_) throw EOutOfResources("Out of system resources");
-    old_ = SelectObject(dc_, bmp);
+    if (bmp) old_ = SelectObject(dc_, bmp);
   }
   ~TSelectDC() {
     if (old_) SelectObject(dc_, old_);

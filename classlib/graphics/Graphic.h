@@ -4,7 +4,9 @@
 // binary "Data" property.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "classlib/Types.h"
 #include "classlib/Win.h"
@@ -86,3 +88,13 @@ class TGraphic : public TPersistent {
 
 // True when cls is TGraphic or a descendant.
 bool IsGraphicClass(TClass cls);
+
+namespace graphics_detail {
+// The bytes from the stream's position to its end: what the graphics whose
+// data run to the end of their stream (icons, metafiles, JPEG) read.
+std::vector<uint8_t> ReadToEnd(TStream* stream);
+// The stored "Data" of bitmaps and JPEG images: a 32-bit count, then that
+// many bytes. False, with nothing read past the count, when the count does
+// not fit the stream.
+bool ReadCountedBytes(TStream* stream, std::vector<uint8_t>& bytes);
+}  // namespace graphics_detail

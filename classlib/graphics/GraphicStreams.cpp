@@ -21,6 +21,25 @@ std::vector<uint8_t> SavedBytes(TGraphic* g) {
 }
 }  // namespace
 
+namespace graphics_detail {
+std::vector<uint8_t> ReadToEnd(TStream* stream) {
+  int64_t count = stream->GetSize() - stream->GetPosition();
+  if (count > INT32_MAX) throw EReadError(SReadError);
+  std::vector<uint8_t> data(static_cast<size_t>(count > 0 ? count : 0));
+  if (!data.empty()) stream->ReadBuffer(data.data(), static_cast<int>(data.size()));
+  return data;
+}
+
+bool ReadCountedBytes(TStream* stream, std::vector<uint8_t>& bytes) {
+  int32_t size = 0;
+  stream->ReadBuffer(&size, sizeof size);
+  if (size < 0 || size > stream->GetSize() - stream->GetPosition()) return false;
+  bytes.resize(static_cast<size_t>(size));
+  if (size) stream->ReadBuffer(bytes.data(), size);
+  return true;
+}
+}  // namespace graphics_detail
+
 void TGraphic::LoadFromFile(const std::string& fileName) {
   Owned<TFileStream> s = MakeOwned<TFileStream>(fileName, static_cast<WORD>(fmOpenRead | fmShareDenyWrite));
   LoadFromStream(s.get());
@@ -100,12 +119,9 @@ void TBitmap::LoadFromResourceID(HINSTANCE instance, int id) {
 }
 
 void TBitmap::ReadData(TStream* stream) {
-  int32_t size = 0;
-  stream->ReadBuffer(&size, sizeof size);
-  if (size < 0 || size > stream->GetSize() - stream->GetPosition())
+  std::vector<uint8_t> bytes;
+  if (!graphics_detail::ReadCountedBytes(stream, bytes))
     throw EInvalidGraphic("Bitmap image is not valid: the stored size does not fit the data");
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  if (size) stream->ReadBuffer(bytes.data(), size);
   LoadFromBytes(bytes.data(), bytes.size());
 }
 

@@ -5,6 +5,7 @@
 
 #include "classlib/Classes.h"
 #include "classlib/Graphics.h"
+#include "classlib/graphics/GdiScope.h"
 #include "classlib/graphics/Resources.h"
 
 IMPLEMENT_CLASS(TIcon)
@@ -125,16 +126,6 @@ struct TIconBitmaps {
   TIconBitmaps& operator=(const TIconBitmaps&) = delete;
 };
 
-struct TMemoryDC {
-  HDC Handle = CreateCompatibleDC(nullptr);
-  TMemoryDC() {
-    if (!Handle) throw EOutOfResources("Out of system resources");
-  }
-  ~TMemoryDC() { DeleteDC(Handle); }
-  TMemoryDC(const TMemoryDC&) = delete;
-  TMemoryDC& operator=(const TMemoryDC&) = delete;
-};
-
 struct TBitsInfo {
   BITMAPINFOHEADER Header{};
   RGBQUAD Colors[2]{};
@@ -169,12 +160,13 @@ std::vector<uint8_t> IconToData(HICON icon) {
   int h = mono ? mask.bmHeight / 2 : mask.bmHeight;
   if (w <= 0 || h <= 0 || w > 256 || h > 256) InvalidIcon();
 
-  TMemoryDC dc;
+  // GetDIBits wants a DC the bitmaps are not selected in.
+  graphics_detail::TSelectDC dc(nullptr);
   size_t colourBytes = size_t(w) * 4 * size_t(h);
   size_t maskStride = size_t((w + 31) / 32 * 4);
   std::vector<uint8_t> colour(colourBytes), andMask(maskStride * size_t(mono ? 2 * h : h));
   TBitsInfo maskInfo = MakeBitsInfo(w, mono ? 2 * h : h, 1);
-  if (!GetDIBits(dc.Handle, bitmaps.Info.hbmMask, 0, UINT(mono ? 2 * h : h), andMask.data(),
+  if (!GetDIBits(dc.Get(), bitmaps.Info.hbmMask, 0, UINT(mono ? 2 * h : h), andMask.data(),
                  reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS))
     InvalidIcon();
   if (mono) {
@@ -187,7 +179,7 @@ std::vector<uint8_t> IconToData(HICON icon) {
     andMask.erase(andMask.begin(), andMask.begin() + static_cast<ptrdiff_t>(maskStride * size_t(h)));
   } else {
     TBitsInfo colourInfo = MakeBitsInfo(w, h, 32);
-    if (!GetDIBits(dc.Handle, bitmaps.Info.hbmColor, 0, UINT(h), colour.data(),
+    if (!GetDIBits(dc.Get(), bitmaps.Info.hbmColor, 0, UINT(h), colour.data(),
                    reinterpret_cast<BITMAPINFO*>(&colourInfo), DIB_RGB_COLORS))
       InvalidIcon();
   }
@@ -234,9 +226,7 @@ void TIcon::SetHandleSize(HICON icon) {
 }
 
 void TIcon::LoadFromStream(TStream* stream) {
-  int64_t count = stream->GetSize() - stream->GetPosition();
-  std::vector<uint8_t> data(static_cast<size_t>(count > 0 ? count : 0));
-  if (!data.empty()) stream->ReadBuffer(data.data(), static_cast<int>(data.size()));
+  std::vector<uint8_t> data = graphics_detail::ReadToEnd(stream);
   // Everything is checked and the handle made before the icon changes.
   TIconImage image = ChooseImage(data);
   HICON icon = CreateIconFromImage(image);

@@ -95,9 +95,7 @@ void TMetafile::Clear() {
 }
 
 void TMetafile::LoadFromStream(TStream* stream) {
-  int64_t count = stream->GetSize() - stream->GetPosition();
-  std::vector<uint8_t> data(static_cast<size_t>(count > 0 ? count : 0));
-  if (!data.empty()) stream->ReadBuffer(data.data(), static_cast<int>(data.size()));
+  std::vector<uint8_t> data = graphics_detail::ReadToEnd(stream);
 
   HENHMETAFILE emf = nullptr;
   int mmWidth = 0, mmHeight = 0, inch = 0;
