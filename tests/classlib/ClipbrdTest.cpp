@@ -2,15 +2,17 @@
 
 #include "classlib/Clipbrd.h"
 #include "classlib/Graphics.h"
+#include "classlib/Jpeg.h"
 #include "tests/classlib/GraphicsTestUtil.h"
+#include "tests/classlib/JpegFixture.h"
 
 using namespace graphics_test;
 
 namespace {
 
-// One test: the clipboard is shared by every process on the display, so its
-// steps must not run in parallel with each other.
-TEST(Clipboard, TextBitmapsAndPicturesGoInAndComeBack) {
+// One test, alone in the run ("Serial"): the clipboard is shared by every
+// process on the display.
+TEST(SerialClipboard, TextBitmapsAndPicturesGoInAndComeBack) {
   TClipboard* c = Clipboard();
   c->SetAsText("hello clipboard");
   EXPECT_TRUE(c->HasFormat(CF_TEXT));
@@ -47,6 +49,68 @@ TEST(Clipboard, TextBitmapsAndPicturesGoInAndComeBack) {
   EXPECT_THROW(p->Assign(c), Exception);
   EXPECT_NE(p->GetGraphic(), nullptr);  // the picture kept its bitmap
   EXPECT_THROW(back->LoadFromClipboardFormat(CF_TEXT, nullptr, nullptr), EInvalidGraphic);
+}
+
+// Each graphic's clipboard format, handed from one graphic to another without
+// the clipboard itself: the handle it gives is the caller's until the
+// clipboard takes it.
+TEST(ClipboardFormats, GraphicsGoOutAndComeBackInTheirOwnFormat) {
+  auto bitmap = MakeBitmap(5, 3, pf24bit, clTeal);
+  bitmap->GetCanvas()->SetPixels(4, 2, clYellow);
+  Owned<TJPEGImage> jpeg = MakeOwned<TJPEGImage>();
+  jpeg_fixture::TJpegSpec spec;
+  spec.Width = 6;
+  spec.Height = 4;
+  jpeg->LoadFromStream(
+      StreamOf(jpeg_fixture::EncodeJpeg(spec, [](int x, int, int k) { return uint8_t(k == 1 ? 40 * x : 90); })).get());
+  Owned<TMetafile> metafile = MakeOwned<TMetafile>();
+  {
+    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    RECT r{0, 0, 20, 10};
+    FillRect(dc, &r, red);
+    DeleteObject(red);
+    metafile->SetHandle(CloseEnhMetaFile(dc));
+  }
+  // What a graphic draws on 30 x 30 of navy.
+  auto drawn = [](TGraphic* g) {
+    auto target = MakeBitmap(30, 30, pf24bit, clNavy);
+    target->GetCanvas()->Draw(0, 0, g);
+    return SavedBytes(target.get());
+  };
+  struct {
+    const char* Name;
+    TGraphic* Source;
+    WORD Format;
+  } cases[] = {{"TBitmap", bitmap.get(), CF_BITMAP},
+               {"TJPEGImage", jpeg.get(), CF_BITMAP},
+               {"TMetafile", metafile.get(), CF_ENHMETAFILE}};
+  for (auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    WORD format = 0;
+    HANDLE data = nullptr;
+    HPALETTE palette = nullptr;
+    c.Source->SaveToClipboardFormat(format, data, palette);
+    EXPECT_EQ(format, c.Format);
+    ASSERT_NE(data, nullptr);
+    Owned<TGraphic> back(CreateAs<TGraphic>(c.Source->ClassType()));
+    back->LoadFromClipboardFormat(format, data, palette);
+    EXPECT_EQ(back->GetWidth(), c.Source->GetWidth());
+    EXPECT_EQ(drawn(back.get()), drawn(c.Source));
+    // A format the class does not take raises and changes nothing.
+    EXPECT_THROW(back->LoadFromClipboardFormat(CF_TEXT, data, nullptr), EInvalidGraphic);
+    EXPECT_EQ(drawn(back.get()), drawn(c.Source));
+    if (format == CF_ENHMETAFILE) DeleteEnhMetaFile(static_cast<HENHMETAFILE>(data));
+    else DeleteObject(data);
+    if (palette) DeleteObject(palette);
+  }
+  // Icons have no clipboard format.
+  Owned<TIcon> icon = MakeOwned<TIcon>();
+  WORD format = 0;
+  HANDLE data = nullptr;
+  HPALETTE palette = nullptr;
+  EXPECT_THROW(icon->SaveToClipboardFormat(format, data, palette), EInvalidGraphic);
+  EXPECT_EQ(data, nullptr);
 }
 
 }  // namespace
