@@ -110,6 +110,15 @@ TImagePair MakePair(TBitmap* image, TBitmap* mask, COLORREF key) {
   return pair;
 }
 
+// The colour AddMasked and ReplaceMasked leave out: none when the list is
+// not masked or the colour is -1 or clNone; for clDefault the image's
+// bottom-left pixel, a bitmap's automatic transparent colour.
+COLORREF MaskKey(TBitmap* image, TColor maskColor, bool masked) {
+  if (!masked || maskColor == -1 || maskColor == clNone) return CLR_NONE;
+  if (maskColor == clDefault) return GetPixel(CanvasDC(image->GetCanvas()), 0, image->GetHeight() - 1);
+  return static_cast<COLORREF>(ColorToRGB(maskColor));
+}
+
 UINT ColorDepthFlag(TColorDepth depth) {
   switch (depth) {
     case cd4Bit: return ILC_COLOR4;
@@ -215,8 +224,7 @@ int TCustomImageList::AddMasked(TBitmap* image, TColor maskColor) {
   if (!image) return -1;
   CheckImage(image);
   HandleNeeded();
-  COLORREF key = masked_ && maskColor != -1 && maskColor != clNone ? GetRGBColor(maskColor) : CLR_NONE;
-  TImagePair pair = MakePair(image, nullptr, key);
+  TImagePair pair = MakePair(image, nullptr, MaskKey(image, maskColor, masked_));
   int result = ImageList_Add(handle_, pair.Image.Get(), pair.Mask.Get());
   Change();
   return result;
@@ -243,8 +251,7 @@ void TCustomImageList::ReplaceMasked(int index, TBitmap* newImage, TColor maskCo
   CheckIndex(index);
   if (!newImage) throw EInvalidOperation(kReplaceImage);
   CheckImage(newImage);
-  COLORREF key = masked_ && maskColor != -1 && maskColor != clNone ? GetRGBColor(maskColor) : CLR_NONE;
-  TImagePair pair = MakePair(newImage, nullptr, key);
+  TImagePair pair = MakePair(newImage, nullptr, MaskKey(newImage, maskColor, masked_));
   if (!ImageList_Replace(handle_, index, pair.Image.Get(), pair.Mask.Get())) throw EInvalidOperation(kReplaceImage);
   Change();
 }

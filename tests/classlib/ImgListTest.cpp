@@ -38,19 +38,30 @@ COLORREF PixelAt(TBitmap* b, int x, int y) {
 COLORREF Rgb(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
 
 TEST(ImgListTest, AddMaskedDrawsTransparentlyAndKeepsTheCallersBitmap) {
-  Owned<TImageList> list = MakeOwned<TImageList>(nullptr);
-  auto glyph = Glyph();
-  EXPECT_EQ(list->AddMasked(glyph.get(), clFuchsia), 0);
-  EXPECT_EQ(list->Add(glyph.get(), nullptr), 1);
-  EXPECT_EQ(list->GetCount(), 2);
-  EXPECT_EQ(PixelAt(glyph.get(), 0, 0), RGB(255, 0, 255));  // not blackened
+  // The mask colour named, or clDefault: the bottom-left pixel's.
+  for (TColor maskColor : {clFuchsia, clDefault}) {
+    SCOPED_TRACE(ColorToString(maskColor));
+    Owned<TImageList> list = MakeOwned<TImageList>(nullptr);
+    auto glyph = Glyph();
+    EXPECT_EQ(list->AddMasked(glyph.get(), maskColor), 0);
+    EXPECT_EQ(list->Add(glyph.get(), nullptr), 1);
+    EXPECT_EQ(list->GetCount(), 2);
+    EXPECT_EQ(PixelAt(glyph.get(), 0, 0), RGB(255, 0, 255));  // not blackened
 
-  auto t = Target(clWhite);
-  list->Draw(t->GetCanvas(), 2, 2, 0);
-  EXPECT_EQ(PixelAt(t.get(), 2, 2), RGB(255, 255, 255));  // masked out
-  EXPECT_EQ(PixelAt(t.get(), 8, 8), RGB(255, 0, 0));
-  list->Draw(t->GetCanvas(), 2, 2, 1);  // without a mask: all of it
-  EXPECT_EQ(PixelAt(t.get(), 2, 2), RGB(255, 0, 255));
+    auto t = Target(clWhite);
+    list->Draw(t->GetCanvas(), 2, 2, 0);
+    EXPECT_EQ(PixelAt(t.get(), 2, 2), RGB(255, 255, 255));  // masked out
+    EXPECT_EQ(PixelAt(t.get(), 8, 8), RGB(255, 0, 0));
+    list->Draw(t->GetCanvas(), 2, 2, 1);  // without a mask: all of it
+    EXPECT_EQ(PixelAt(t.get(), 2, 2), RGB(255, 0, 255));
+
+    // Replacing keys the same way.
+    list->ReplaceMasked(1, glyph.get(), maskColor);
+    auto u = Target(clWhite);
+    list->Draw(u->GetCanvas(), 2, 2, 1);
+    EXPECT_EQ(PixelAt(u.get(), 2, 2), RGB(255, 255, 255));
+    EXPECT_EQ(PixelAt(u.get(), 8, 8), RGB(255, 0, 0));
+  }
 }
 
 TEST(ImgListTest, DisabledDrawingEmbossesTheShape) {
