@@ -1,13 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 
 #include "classlib/Graphics.h"
 #include "classlib/Seams.h"
 #include "tests/classlib/GraphicsTestUtil.h"
-
-#include <winternl.h>
 
 using namespace graphics_test;
 
@@ -308,24 +305,6 @@ TEST(Canvas, LockNestsAndCounts) {
   c->Unlock();
   c->Unlock();
   EXPECT_EQ(c->GetLockCount(), 0);
-}
-
-// The GDI objects this process holds. Wine's GetGuiResources is a stub that
-// fails with ERROR_CALL_NOT_IMPLEMENTED; Wine keeps the process's GDI handle
-// table where Windows keeps its own (the PEB's GdiSharedHandleTable, 0x10000
-// entries of 24 bytes, the object type at byte 14), so its live entries are
-// counted instead.
-int GdiObjectCount() {
-  SetLastError(0);
-  DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (n || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return static_cast<int>(n);
-  const auto* peb = reinterpret_cast<const uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-  const uint8_t* table = nullptr;
-  std::memcpy(&table, peb + 0xF8, sizeof table);
-  if (!table) return -1;
-  int count = 0;
-  for (size_t i = 0; i < 0x10000; ++i) count += table[i * 24 + 14] != 0;
-  return count;
 }
 
 // Every canvas operation, and the bitmap work around it, gives back every GDI
