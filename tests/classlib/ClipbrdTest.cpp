@@ -63,21 +63,8 @@ TEST(ClipboardFormats, GraphicsGoOutAndComeBackInTheirOwnFormat) {
   spec.Height = 4;
   jpeg->LoadFromStream(
       StreamOf(jpeg_fixture::EncodeJpeg(spec, [](int x, int, int k) { return uint8_t(k == 1 ? 40 * x : 90); })).get());
-  Owned<TMetafile> metafile = MakeOwned<TMetafile>();
-  {
-    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    RECT r{0, 0, 20, 10};
-    FillRect(dc, &r, red);
-    DeleteObject(red);
-    metafile->SetHandle(CloseEnhMetaFile(dc));
-  }
-  // What a graphic draws on 30 x 30 of navy.
-  auto drawn = [](TGraphic* g) {
-    auto target = MakeBitmap(30, 30, pf24bit, clNavy);
-    target->GetCanvas()->Draw(0, 0, g);
-    return SavedBytes(target.get());
-  };
+  Owned<TMetafile> metafile = MakeRedMetafile(20, 10);
+  auto drawn = [](TGraphic* g) { return DrawnOnNavy(g, 30); };
   struct {
     const char* Name;
     TGraphic* Source;

@@ -76,4 +76,24 @@ inline std::vector<uint8_t> SavedBytes(TGraphic* g) {
   return BytesOf(s.get());
 }
 
+// An enhanced metafile of a red width x height rectangle.
+inline Owned<TMetafile> MakeRedMetafile(int width, int height) {
+  HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  RECT r{0, 0, width, height};
+  FillRect(dc, &r, red);
+  DeleteObject(red);
+  Owned<TMetafile> m = MakeOwned<TMetafile>();
+  m->SetHandle(CloseEnhMetaFile(dc));
+  return m;
+}
+
+// What the graphic draws at (0, 0) over size x size pixels of navy, as the
+// bytes of the BMP file.
+inline std::vector<uint8_t> DrawnOnNavy(TGraphic* g, int size) {
+  auto target = MakeBitmap(size, size, pf24bit, clNavy);
+  target->GetCanvas()->Draw(0, 0, g);
+  return SavedBytes(target.get());
+}
+
 }  // namespace graphics_test

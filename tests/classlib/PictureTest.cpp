@@ -276,21 +276,8 @@ TEST_F(PictureTest, StoredFormsCarryEveryGraphicClassInAPicture) {
     for (int i = 0; i < 32 * 4; ++i) andBits[i] = i % 4 >= 2 ? 0xFF : 0x00, xorBits[i] = 0xFF;
     icon->SetHandle(CreateIcon(nullptr, 32, 32, 1, 1, andBits, xorBits));
   }
-  Owned<TMetafile> metafile = MakeOwned<TMetafile>();
-  {
-    HDC dc = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
-    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    RECT r{0, 0, 30, 20};
-    FillRect(dc, &r, red);
-    DeleteObject(red);
-    metafile->SetHandle(CloseEnhMetaFile(dc));
-  }
-  // What a graphic draws on 40 x 40 of navy.
-  auto drawn = [](TGraphic* g) {
-    auto target = MakeBitmap(40, 40, pf24bit, clNavy);
-    target->GetCanvas()->Draw(0, 0, g);
-    return SavedBytes(target.get());
-  };
+  Owned<TMetafile> metafile = MakeRedMetafile(30, 20);
+  auto drawn = [](TGraphic* g) { return DrawnOnNavy(g, 40); };
   struct {
     const char* ClassName;
     TGraphic* Graphic;
