@@ -141,6 +141,7 @@ const TDepthCase kDepths[] = {
     {"15bit", 16, BI_RGB, {}, 0, pf15bit},
     {"16bit565", 16, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}, 0, pf16bit},
     {"24bit", 24, BI_RGB, {}, 0, pf24bit},
+    {"24bitWithOptionalTable", 24, BI_RGB, {}, 12, pf24bit},  // a table for palette displays, skipped
     {"32bit", 32, BI_RGB, {}, 0, pf32bit},
     {"32bitFields", 32, BI_BITFIELDS, {0xFF0000, 0x00FF00, 0x0000FF}, 0, pf32bit},
 };
@@ -158,7 +159,8 @@ TEST(BitmapFile, EveryDepthReadsAndWritesBackItsPixels) {
       s.masks = d.masks;
       s.colors = Ramp(d.colors);
       s.rows = Pattern(s.width, s.height, s.bpp);
-      if (d.colors && d.colors < (1 << d.bpp))
+      const bool palette = d.bpp <= 8;
+      if (palette && d.colors < (1 << d.bpp))
         for (auto& r : s.rows)  // indexes within the short table
           for (auto& byte : r) byte = d.bpp == 8 ? byte % d.colors : byte & 0x33;
       std::vector<uint8_t> file = BuildBmp(s);
@@ -176,7 +178,7 @@ TEST(BitmapFile, EveryDepthReadsAndWritesBackItsPixels) {
       }
       EXPECT_EQ(b->GetPixelFormat(), d.format);
       ExpectRows(b.get(), s.rows);
-      if (d.colors) {
+      if (palette) {
         auto table = b->GetColorTable();
         ASSERT_EQ(table.size(), s.colors.size());
         EXPECT_EQ(std::memcmp(table.data(), s.colors.data(), table.size() * sizeof(RGBQUAD)), 0);
@@ -186,6 +188,8 @@ TEST(BitmapFile, EveryDepthReadsAndWritesBackItsPixels) {
         if (d.bpp == 1) index = (s.rows[2][0] >> (7 - x)) & 1;
         const RGBQUAD& c = s.colors[static_cast<size_t>(index)];
         EXPECT_EQ(b->GetCanvas()->GetPixels(x, 2), static_cast<TColor>(RGB(c.rgbRed, c.rgbGreen, c.rgbBlue)));
+      } else {
+        EXPECT_TRUE(b->GetColorTable().empty());
       }
 
       // Written in its own depth and read again: the same pixels.
