@@ -51,18 +51,26 @@ void TFont::DataChanged() {
   if (old) DeleteObject(old);
 }
 
+// Assigning fires OnChange only when something differs, as the platform's
+// shared font, pen and brush descriptions do: a control given the font it
+// already has must not take it for a change of its own (ParentFont).
 void TFont::Assign(TPersistent* source) {
   if (auto* f = dynamic_cast<TFont*>(source)) {
     if (f == this) return;
+    // A font of another resolution keeps its point size here.
+    int height = pixelsPerInch_ != f->pixelsPerInch_ ? -MulDiv(f->GetSize(), pixelsPerInch_, 72) : f->height_;
+    bool sameHandle = name_ == f->name_ && height_ == height && style_ == f->style_ && charset_ == f->charset_ &&
+                      pitch_ == f->pitch_;
+    bool sameColor = color_ == f->color_;
+    if (sameHandle && sameColor) return;
     name_ = f->name_;
-    height_ = f->height_;
+    height_ = height;
     style_ = f->style_;
     charset_ = f->charset_;
     pitch_ = f->pitch_;
     color_ = f->color_;
-    // A font of another resolution keeps its point size here.
-    if (pixelsPerInch_ != f->pixelsPerInch_) height_ = -MulDiv(f->GetSize(), pixelsPerInch_, 72);
-    DataChanged();
+    if (sameHandle) Changed();  // the colour is not part of the GDI font
+    else DataChanged();
     return;
   }
   inherited::Assign(source);
@@ -178,11 +186,14 @@ void TPen::DataChanged() {
 void TPen::Assign(TPersistent* source) {
   if (auto* p = dynamic_cast<TPen*>(source)) {
     if (p == this) return;
+    bool sameHandle = color_ == p->color_ && width_ == p->width_ && style_ == p->style_;
+    if (sameHandle && mode_ == p->mode_) return;
     color_ = p->color_;
     width_ = p->width_;
     style_ = p->style_;
     mode_ = p->mode_;
-    DataChanged();
+    if (sameHandle) Changed();  // the mode is the DC's ROP2, not part of the GDI pen
+    else DataChanged();
     return;
   }
   inherited::Assign(source);
@@ -266,11 +277,7 @@ void TBrush::DataChanged() {
 
 void TBrush::Assign(TPersistent* source) {
   if (auto* b = dynamic_cast<TBrush*>(source)) {
-    if (b == this) return;
-    color_ = b->color_;
-    style_ = b->style_;
-    bitmap_ = b->bitmap_;
-    DataChanged();
+    if (b != this) SetData(b->color_, b->style_, b->bitmap_);
     return;
   }
   inherited::Assign(source);

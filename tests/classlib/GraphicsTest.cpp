@@ -202,4 +202,55 @@ TEST(PenAndBrush, ABrushChangesAsTheDescriptionTheyShare) {
   EXPECT_EQ(style(), static_cast<UINT>(BS_SOLID));
 }
 
+// Assigning an equal font, pen or brush changes nothing and says nothing; a
+// colour or mode alone keeps the GDI handle.
+TEST(PenAndBrush, AssignAnnouncesOnlyADifference) {
+  struct TCounter {
+    int n = 0;
+    void OnChange(TObject*) { ++n; }
+  };
+  Owned<TFont> font = MakeOwned<TFont>(), otherFont = MakeOwned<TFont>();
+  Owned<TPen> pen = MakeOwned<TPen>(), otherPen = MakeOwned<TPen>();
+  Owned<TBrush> brush = MakeOwned<TBrush>(), otherBrush = MakeOwned<TBrush>();
+  TCounter fontChanges, penChanges, brushChanges;
+  font->SetOnChange(TNotifyEvent(&fontChanges, &TCounter::OnChange));
+  pen->SetOnChange(TNotifyEvent(&penChanges, &TCounter::OnChange));
+  brush->SetOnChange(TNotifyEvent(&brushChanges, &TCounter::OnChange));
+  HFONT fontHandle = font->GetHandle();
+  HPEN penHandle = pen->GetHandle();
+  font->Assign(otherFont.get());
+  pen->Assign(otherPen.get());
+  brush->Assign(otherBrush.get());
+  EXPECT_EQ(fontChanges.n, 0);
+  EXPECT_EQ(penChanges.n, 0);
+  EXPECT_EQ(brushChanges.n, 0);
+  EXPECT_EQ(font->GetHandle(), fontHandle);
+
+  otherFont->SetColor(clRed);
+  otherPen->SetMode(pmXor);
+  font->Assign(otherFont.get());
+  pen->Assign(otherPen.get());
+  EXPECT_EQ(fontChanges.n, 1);
+  EXPECT_EQ(penChanges.n, 1);
+  EXPECT_EQ(font->GetColor(), clRed);
+  EXPECT_EQ(pen->GetMode(), pmXor);
+  EXPECT_EQ(font->GetHandle(), fontHandle);
+  EXPECT_EQ(pen->GetHandle(), penHandle);
+
+  otherFont->SetStyle({fsItalic});
+  otherPen->SetWidth(3);
+  otherBrush->SetStyle(bsCross);
+  font->Assign(otherFont.get());
+  pen->Assign(otherPen.get());
+  brush->Assign(otherBrush.get());
+  EXPECT_EQ(fontChanges.n, 2);
+  EXPECT_EQ(penChanges.n, 2);
+  EXPECT_EQ(brushChanges.n, 1);
+  EXPECT_TRUE(font->GetStyle().Contains(fsItalic));
+  EXPECT_EQ(pen->GetWidth(), 3);
+  EXPECT_EQ(brush->GetStyle(), bsCross);
+  EXPECT_EQ(GetObjectType(fontHandle), 0u);  // the old handles are gone
+  EXPECT_EQ(GetObjectType(penHandle), 0u);
+}
+
 }  // namespace
