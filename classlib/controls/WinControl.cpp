@@ -12,6 +12,19 @@ TWinControl* CreationControl = nullptr;
 namespace {
 ATOM gControlAtom = 0;
 ATOM gWindowAtom = 0;
+
+// Binds a window to its control: the two properties FindControl and the
+// Unicode layer read, the control atom first, so that whoever sees the
+// window atom (the sign that a window is a control's) finds the control.
+void SetControlProps(HWND window, TWinControl* control) {
+  SetPropA(window, MAKEINTATOM(gControlAtom), control);
+  SetPropA(window, MAKEINTATOM(gWindowAtom), control);
+}
+
+void RemoveControlProps(HWND window) {
+  RemovePropA(window, MAKEINTATOM(gControlAtom));
+  RemovePropA(window, MAKEINTATOM(gWindowAtom));
+}
 }  // namespace
 
 ATOM ControlAtom() { return gControlAtom; }
@@ -66,8 +79,7 @@ LRESULT CALLBACK InitWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
   SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(control->objectInstance_));
   if ((GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD) != 0 && GetWindowLongPtrA(window, GWLP_ID) == 0)
     SetWindowLongPtrA(window, GWLP_ID, reinterpret_cast<LONG_PTR>(window));
-  SetPropA(window, MAKEINTATOM(gControlAtom), control);
-  SetPropA(window, MAKEINTATOM(gWindowAtom), control);
+  SetControlProps(window, control);
   CreationControl = nullptr;
   return CallWindowProcA(control->objectInstance_, window, msg, wParam, lParam);
 }
@@ -218,8 +230,8 @@ void TWinControl::CreateWnd() {
 void TWinControl::CreateHandle() {
   if (handle_) return;
   CreateWnd();
-  SetPropA(handle_, MAKEINTATOM(gControlAtom), this);
-  SetPropA(handle_, MAKEINTATOM(gWindowAtom), this);
+  // Again for a window that CreateWindowHandle made without InitWndProc.
+  SetControlProps(handle_, this);
   if (GetParent())
     SetWindowPos(handle_, GetParent()->PrecedingWindow(this), 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -1061,10 +1073,7 @@ void TWinControl::WMDestroy(TMessage& m) { DefaultHandler(m); }
 void TWinControl::WMNCDestroy(TMessage& m) {
   DefaultHandler(m);
   HWND h = handle_;
-  if (h) {
-    RemovePropA(h, MAKEINTATOM(gControlAtom));
-    RemovePropA(h, MAKEINTATOM(gWindowAtom));
-  }
+  if (h) RemoveControlProps(h);
   handle_ = nullptr;
   showing_ = false;
 }

@@ -2,6 +2,8 @@
 // freeing inside a handler and exceptions in window procedures.
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ControlTestSupport.h"
 
@@ -23,7 +25,33 @@ struct TFirstMessage {
   TWinControl* FoundControl = nullptr;
   void* WindowProp = nullptr;
   TWinControl* CreationControlThen = reinterpret_cast<TWinControl*>(1);
+  // The window's property names, in the order the system lists them.
+  std::vector<std::string> Props;
 };
+
+BOOL CALLBACK CollectProp(HWND, LPSTR name, HANDLE, ULONG_PTR data) {
+  // Integer atoms come as numbers below 0x10000, named ones as text.
+  if (reinterpret_cast<uintptr_t>(name) >= 0x10000)
+    reinterpret_cast<std::vector<std::string>*>(data)->push_back(name);
+  return TRUE;
+}
+
+// The class library's two properties of the window, as the system lists them
+// (the system may keep others of its own on the window).
+std::vector<std::string> WindowProps(HWND window) {
+  std::vector<std::string> all, ours;
+  EnumPropsExA(window, CollectProp, reinterpret_cast<LPARAM>(&all));
+  TControlAtomNames names = ControlAtomNames();
+  for (const std::string& p : all)
+    if (p == names.ControlAtom || p == names.WindowAtom) ours.push_back(p);
+  return ours;
+}
+
+// Wine lists a window's properties in the order they were set; Windows lists
+// the newest first.
+bool PropsListedOldestFirst() {
+  return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
 
 class TFirstMessageControl : public TWinControl {
   DECLARE_CLASS(TFirstMessageControl, TWinControl)
@@ -46,6 +74,7 @@ class TFirstMessageControl : public TWinControl {
       First.FoundControl = FindControl(GetWindowHandle());
       First.WindowProp = GetPropA(GetWindowHandle(), MAKEINTATOM(WindowAtom()));
       First.CreationControlThen = CreationControl;
+      First.Props = WindowProps(GetWindowHandle());
     }
     inherited::WndProc(m);
   }
@@ -75,6 +104,12 @@ TEST_F(WinControlTest, FirstMessageFindsTheWindowAlreadyBoundToItsControl) {
     EXPECT_EQ(control->First.FoundControl, control);
     EXPECT_EQ(control->First.WindowProp, control);
     EXPECT_EQ(control->First.CreationControlThen, nullptr);
+    // The control atom was set first, then the window atom.
+    TControlAtomNames names = ControlAtomNames();
+    std::vector<std::string> order{names.ControlAtom, names.WindowAtom};
+    if (!PropsListedOldestFirst()) std::swap(order[0], order[1]);
+    EXPECT_EQ(control->First.Props, order);
+    EXPECT_EQ(WindowProps(h), order);  // CreateHandle's second setting keeps the order
     EXPECT_EQ(FindControl(h), control);
     // Windows calls the control's own thunk from now on.
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrA(h, GWLP_WNDPROC)), control->GetObjectInstance());
