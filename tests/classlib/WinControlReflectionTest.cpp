@@ -55,7 +55,13 @@ TEST_F(WinControlReflectionTest, NotificationsReachTheChildAsCNMessages) {
       {WM_VSCROLL, SB_LINEUP, chl},
       {WM_CHARTOITEM, 'a', chl},
       {WM_VKEYTOITEM, VK_DOWN, chl},
+      {WM_CTLCOLORMSGBOX, 0, chl},
+      {WM_CTLCOLOREDIT, 0, chl},
+      {WM_CTLCOLORLISTBOX, 0, chl},
       {WM_CTLCOLORBTN, 0, chl},
+      {WM_CTLCOLORDLG, 0, chl},
+      {WM_CTLCOLORSCROLLBAR, 0, chl},
+      {WM_CTLCOLORSTATIC, 0, chl},
   };
   child->OnMessage = [](TProbeControl*, TMessage& m) {
     if (m.Msg < CN_BASE || m.Msg >= CN_BASE + 0x400) return false;
