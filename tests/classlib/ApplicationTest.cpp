@@ -212,11 +212,21 @@ TEST(SerialApplicationTest, ABorderlessMainFormMinimisesAndRestoresWithTheApplic
   PumpApplication(3);
   HWND app_ = Application->GetHandle();
   ASSERT_TRUE(IsWindowVisible(main->GetHandle()));
+  EXPECT_EQ(GetWindowLongPtrA(main->GetHandle(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
+  // The one taskbar entry is the application window's (visible, unowned, no
+  // tool window); the form, owned by it, has none.
+  auto taskbarEntry = [](HWND w) {
+    return IsWindowVisible(w) && !GetWindow(w, GW_OWNER) &&
+           !(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  };
+  EXPECT_TRUE(taskbarEntry(app_));
+  EXPECT_FALSE(taskbarEntry(main->GetHandle()));
 
   // What the menu's minimise button sends.
   SendMessageA(main->GetHandle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   PumpApplication(3);
   EXPECT_TRUE(IsIconic(app_));
+  EXPECT_TRUE(taskbarEntry(app_));
   EXPECT_FALSE(IsIconic(main->GetHandle()));
   EXPECT_FALSE(IsWindowVisible(main->GetHandle()));
 
@@ -224,6 +234,7 @@ TEST(SerialApplicationTest, ABorderlessMainFormMinimisesAndRestoresWithTheApplic
   SendMessageA(app_, WM_SYSCOMMAND, SC_RESTORE, 0);
   PumpApplication(3);
   EXPECT_FALSE(IsIconic(app_));
+  EXPECT_TRUE(taskbarEntry(app_));
   EXPECT_TRUE(IsWindowVisible(main->GetHandle()));
   RECT r;
   GetWindowRect(main->GetHandle(), &r);
