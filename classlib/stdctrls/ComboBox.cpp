@@ -309,15 +309,21 @@ void TCustomCombo::WndProc(TMessage& m) {
 }
 
 void TCustomCombo::EditWndProc(TMessage& m) {
-  if (m.Msg == WM_SYSCOMMAND) {
-    WndProc(m);
+  // A window procedure: nothing may leave it (ComboWndProc guards itself).
+  try {
+    if (m.Msg == WM_SYSCOMMAND) {
+      WndProc(m);
+      return;
+    }
+    if (m.Msg >= WM_KEYFIRST && m.Msg <= WM_KEYLAST) {
+      auto& hooks = ControlsHooks();
+      if (hooks.WantChildKey)
+        if (TCustomForm* form = GetParentForm(this))
+          if (hooks.WantChildKey(form, this, m)) return;
+    }
+  } catch (...) {
+    ControlsHandleException(this);
     return;
-  }
-  if (m.Msg >= WM_KEYFIRST && m.Msg <= WM_KEYLAST) {
-    auto& hooks = ControlsHooks();
-    if (hooks.WantChildKey)
-      if (TCustomForm* form = GetParentForm(this))
-        if (hooks.WantChildKey(form, this, m)) return;
   }
   UINT msg = m.Msg;
   ComboWndProc(m, editHandle_, defEditProc_);

@@ -128,6 +128,54 @@ TEST_F(StdCtrlsTest, KeysTypedIntoTheComboEditReachTheControl) {
   EXPECT_EQ(combo->GetText(), "q");
 }
 
+// A combo box whose handlers fail, reached through its edit and list windows.
+class TThrowingCombo : public TComboBox {
+  DECLARE_CLASS(TThrowingCombo, TComboBox)
+  explicit TThrowingCombo(TComponent* owner) : TComboBox(owner) {}
+  static constexpr WPARAM kFailingCommand = 0xF0F0;
+  void WndProc(TMessage& m) override {
+    if (m.Msg == WM_SYSCOMMAND && m.WParam == kFailingCommand) throw EInvalidOperation("command failed");
+    inherited::WndProc(m);
+  }
+  void KeyPress(char&) override { throw EInvalidOperation("key failed"); }
+};
+IMPLEMENT_CLASS(TThrowingCombo)
+
+TEST_F(StdCtrlsTest, ExceptionsInTheComboEditAndListProceduresGoToTheApplication) {
+  auto* combo = Add<TThrowingCombo>();
+  combo->SetAutoComplete(false);
+  ASSERT_NE(combo->GetEditHandle(), nullptr);
+  ASSERT_NE(combo->GetListHandle(), nullptr);
+  std::vector<std::string> reports;
+  auto saved = ControlsHooks().HandleException;
+  ControlsHooks().HandleException = [&](TObject* sender) {
+    EXPECT_EQ(sender, combo);
+    try {
+      throw;
+    } catch (const Exception& e) {
+      reports.push_back(e.GetMessage());
+    }
+  };
+  struct Case {
+    HWND window;
+    UINT msg;
+    WPARAM wParam;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {combo->GetEditHandle(), WM_SYSCOMMAND, TThrowingCombo::kFailingCommand, "command failed"},
+      {combo->GetEditHandle(), WM_CHAR, 'a', "key failed"},
+      {combo->GetListHandle(), WM_CHAR, 'a', "key failed"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.msg);
+    reports.clear();
+    EXPECT_NO_THROW(SendMessageA(c.window, c.msg, c.wParam, 1));
+    EXPECT_EQ(reports, std::vector<std::string>{c.expected});
+  }
+  ControlsHooks().HandleException = saved;
+}
+
 TEST_F(StdCtrlsTest, ComboAutoCompleteSelectsTheFirstMatchAndCompletesTheText) {
   auto* combo = Add<TComboBox>();
   for (const char* s : {"Germany", "Greece", "France"}) combo->GetItems()->Add(s);
