@@ -214,6 +214,14 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
     top_ = top;
     width_ = width;
     height_ = height;
+    if (handle_) {
+      // A minimised window keeps the new bounds for its restoring.
+      WINDOWPLACEMENT placement{};
+      placement.length = sizeof placement;
+      GetWindowPlacement(handle_, &placement);
+      placement.rcNormalPosition = GetBoundsRect();
+      SetWindowPlacement(handle_, &placement);
+    }
   }
   UpdateAnchorRules();
   RequestAlign();

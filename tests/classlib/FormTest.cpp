@@ -387,6 +387,26 @@ TEST_F(FormTest, CloseActionsHideMinimiseOrFreeTheForm) {
   }
 }
 
+TEST_F(FormTest, BoundsSetWhileMinimisedAreWhereTheFormRestores) {
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  form->SetBounds(30, 40, 250, 150);
+  form->Show();
+  form->SetWindowState(wsMinimized);
+  HWND h = form->GetHandle();
+  ASSERT_TRUE(IsIconic(h));
+  form->SetBounds(60, 70, 300, 200);
+  EXPECT_TRUE(IsIconic(h));
+  EXPECT_EQ(form->GetLeft(), 60);
+  EXPECT_EQ(form->GetWidth(), 300);
+  form->SetWindowState(wsNormal);
+  RECT r;
+  GetWindowRect(h, &r);
+  EXPECT_EQ(r.left, 60);
+  EXPECT_EQ(r.top, 70);
+  EXPECT_EQ(r.right - r.left, 300);
+  EXPECT_EQ(r.bottom - r.top, 200);
+}
+
 // Focus needs the desktop to itself.
 class SerialFormTest : public FormTest {};
 
