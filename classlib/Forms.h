@@ -9,4 +9,3 @@
 #include "classlib/forms/HintWindow.h"
 #include "classlib/forms/Screen.h"
 #include "classlib/forms/ScrollingWinControl.h"
-#include "classlib/forms/UtilWindow.h"

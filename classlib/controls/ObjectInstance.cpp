@@ -4,6 +4,8 @@
 #include <mutex>
 #include <new>
 
+#include "classlib/SysUtils.h"
+
 namespace {
 
 struct TObjectInstance {
@@ -13,6 +15,7 @@ struct TObjectInstance {
 };
 
 constexpr size_t kBlockSize = 4096;
+const char kUtilWindowClass[] = "TPUtilWindow";
 
 LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   // The thunk put its record where the window handle was.
@@ -85,4 +88,37 @@ void FreeObjectInstance(WNDPROC instance) {
   inst->Method = TWndMethod();
   inst->Next = pool.Free;
   pool.Free = inst;
+}
+
+HWND AllocateHWnd(const TWndMethod& method) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSA existing{};
+  if (!GetClassInfoA(instance, kUtilWindowClass, &existing)) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = instance;
+    wc.lpszClassName = kUtilWindowClass;
+    if (!RegisterClassA(&wc)) RaiseLastOSError();
+  }
+  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kUtilWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                instance, nullptr);
+  if (!window) RaiseLastOSError();
+  if (method) {
+    WNDPROC thunk = nullptr;
+    try {
+      thunk = MakeObjectInstance(method);
+    } catch (...) {
+      DestroyWindow(window);
+      throw;
+    }
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(thunk));
+  }
+  return window;
+}
+
+void DeallocateHWnd(HWND window) {
+  if (!window) return;
+  auto proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+  DestroyWindow(window);
+  if (proc != &DefWindowProcA) FreeObjectInstance(proc);
 }

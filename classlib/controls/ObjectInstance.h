@@ -13,3 +13,11 @@
 WNDPROC MakeObjectInstance(const TWndMethod& method);
 // Returns the thunk to the pool; null is ignored.
 void FreeObjectInstance(WNDPROC instance);
+
+// A hidden WS_POPUP tool window ("TPUtilWindow") whose procedure calls method
+// (the platform's AllocateHWnd): timers, the pop-up list and other
+// non-visual objects receive their window messages through one. Raises
+// EOSError when the window cannot be made.
+HWND AllocateHWnd(const TWndMethod& method);
+// Destroys the window and its method's thunk; null is ignored.
+void DeallocateHWnd(HWND window);

@@ -2,7 +2,7 @@
 
 #include "classlib/Seams.h"
 #include "classlib/controls/Hooks.h"
-#include "classlib/forms/UtilWindow.h"
+#include "classlib/controls/ObjectInstance.h"
 
 namespace {
 constexpr UINT_PTR kTimerId = 1;

@@ -9,27 +9,6 @@ namespace {
 
 TPopupList* currentList = nullptr;
 
-const char* const kUtilWindowClass = "TPUtilWindow";
-
-// A hidden window whose procedure is the thunk of a method: registered once
-// with DefWindowProcA, then subclassed by the thunk.
-HWND AllocateUtilWindow(WNDPROC proc) {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSA existing{};
-  if (!GetClassInfoA(instance, kUtilWindowClass, &existing)) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = instance;
-    wc.lpszClassName = kUtilWindowClass;
-    if (!RegisterClassA(&wc)) RaiseLastOSError();
-  }
-  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kUtilWindowClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                instance, nullptr);
-  if (!window) RaiseLastOSError();
-  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-  return window;
-}
-
 // A window's DC for the life of the object (declared before a canvas that
 // attaches it, so that the canvas lets go first).
 class TWindowDC {
@@ -63,12 +42,8 @@ TPopupList* SetPopupList(TPopupList* list) {
 IMPLEMENT_CLASS(TPopupList)
 
 void TPopupList::Destroy() {
-  if (window_) {
-    DestroyWindow(window_);
-    window_ = nullptr;
-  }
-  FreeObjectInstance(instance_);
-  instance_ = nullptr;
+  DeallocateHWnd(window_);
+  window_ = nullptr;
   items_.clear();
   inherited::Destroy();
 }
@@ -84,10 +59,7 @@ void TPopupList::Remove(TPopupMenu* popup) {
 }
 
 HWND TPopupList::GetWindow() {
-  if (!window_) {
-    if (!instance_) instance_ = MakeObjectInstance(TWndMethod(this, &TPopupList::MainWndProc));
-    window_ = AllocateUtilWindow(instance_);
-  }
+  if (!window_) window_ = AllocateHWnd(TWndMethod(this, &TPopupList::MainWndProc));
   return window_;
 }
 

@@ -38,7 +38,6 @@ class TPopupList : public TObject {
  private:
   std::vector<TPopupMenu*> items_;
   HWND window_ = nullptr;
-  WNDPROC instance_ = nullptr;
 };
 
 // The list in use (made by the Menus unit's start-up).
