@@ -68,6 +68,18 @@ void TWinControl::AlignControls(TControl* control, RECT& rect) {
   for (TControl* c : controls_)
     if (c->GetAlign() != alNone || !(c->GetAnchors() == TAnchors{akLeft, akTop})) work = true;
 
+  // A move the anchor rules made keeps those rules.
+  auto moveChild = [](TControl* c, int left, int top, int width, int height) {
+    c->anchorMove_ = true;
+    try {
+      c->SetBounds(left, top, width, height);
+    } catch (...) {
+      c->anchorMove_ = false;
+      throw;
+    }
+    c->anchorMove_ = false;
+  };
+
   auto position = [&](TControl* c, TAlign align) {
     if (align == alNone || !(c->GetAnchors() == AnchorAlign(align))) {
       if (c->originalParentSize_.x != 0 && c->originalParentSize_.y != 0) {
@@ -94,14 +106,7 @@ void TWinControl::AlignControls(TControl* control, RECT& rect) {
         } else if (!a.Contains(akTop)) {
           newTop = MulDiv(rules.y, parentSize.y, orig.y) - newHeight / 2;
         }
-        c->anchorMove_ = true;
-        try {
-          c->SetBounds(newLeft, newTop, newWidth, newHeight);
-        } catch (...) {
-          c->anchorMove_ = false;
-          throw;
-        }
-        c->anchorMove_ = false;
+        moveChild(c, newLeft, newTop, newWidth, newHeight);
       }
       if (align == alNone) return;
     }
@@ -127,14 +132,7 @@ void TWinControl::AlignControls(TControl* control, RECT& rect) {
         break;
       default: break;
     }
-    c->anchorMove_ = true;
-    try {
-      c->SetBounds(newLeft, newTop, newWidth, newHeight);
-    } catch (...) {
-      c->anchorMove_ = false;
-      throw;
-    }
-    c->anchorMove_ = false;
+    moveChild(c, newLeft, newTop, newWidth, newHeight);
     // A control that did not take the size it was given (constraints)
     // gives back or takes the difference.
     if (c->GetWidth() != newWidth || c->GetHeight() != newHeight) {
