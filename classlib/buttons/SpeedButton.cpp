@@ -289,16 +289,7 @@ void TSpeedButton::DrawButtonGlyph(TCanvas* canvas, TPoint pos, TButtonState sta
 void TSpeedButton::DrawButtonText(TCanvas* canvas, const std::string& caption, TRect textBounds,
                                   TButtonState state, UINT biDiFlags) {
   canvas->GetBrush()->SetStyle(bsClear);
-  UINT flags = DT_CENTER | DT_VCENTER | biDiFlags;
-  int len = static_cast<int>(caption.size());
-  if (state == bsDisabled) {
-    OffsetRect(&textBounds, 1, 1);
-    canvas->GetFont()->SetColor(clBtnHighlight);
-    DrawTextA(canvas->GetHandle(), caption.c_str(), len, &textBounds, flags);
-    OffsetRect(&textBounds, -1, -1);
-    canvas->GetFont()->SetColor(clBtnShadow);
-  }
-  DrawTextA(canvas->GetHandle(), caption.c_str(), len, &textBounds, flags);
+  DrawControlText(canvas, caption, textBounds, DT_CENTER | DT_VCENTER | biDiFlags, state != bsDisabled);
 }
 
 void TSpeedButton::Paint() {

@@ -25,6 +25,18 @@ void FreeDeviceContextsOf(HWND window) {
     if (i < list.size() && list[i]->GetDCWindow() == window) list[i]->FreeHandle();
 }
 
+void DrawControlText(TCanvas* canvas, const std::string& text, RECT& rect, UINT flags, bool enabled) {
+  int len = static_cast<int>(text.size());
+  if (!enabled) {
+    OffsetRect(&rect, 1, 1);
+    canvas->GetFont()->SetColor(clBtnHighlight);
+    DrawTextA(canvas->GetHandle(), text.c_str(), len, &rect, flags);
+    OffsetRect(&rect, -1, -1);
+    canvas->GetFont()->SetColor(clBtnShadow);
+  }
+  DrawTextA(canvas->GetHandle(), text.c_str(), len, &rect, flags);
+}
+
 void TControlCanvas::Destroy() {
   FreeHandle();
   inherited::Destroy();
@@ -102,17 +114,8 @@ void TGraphicControl::Dispatch(TMessage& m) {
 void TGraphicControl::WMPaint(TMessage& m) {
   HDC dc = TWMPaint(m).DC();
   if (!dc) return;
-  canvas_->Lock();
-  canvas_->SetHandle(dc);
-  try {
-    Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
+  TCanvasPaintScope scope(canvas_, dc);
+  Paint();
 }
 
 // ---------------------------------------------------------------------------
@@ -142,16 +145,7 @@ void TCustomControl::WMPaint(TMessage& m) {
 }
 
 void TCustomControl::PaintWindow(HDC dc) {
-  canvas_->Lock();
-  canvas_->SetHandle(dc);
-  try {
-    static_cast<TControlCanvas*>(canvas_)->UpdateTextFlags();
-    Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
+  TCanvasPaintScope scope(canvas_, dc);
+  static_cast<TControlCanvas*>(canvas_)->UpdateTextFlags();
+  Paint();
 }

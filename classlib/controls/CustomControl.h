@@ -11,6 +11,31 @@ void FreeDeviceContexts();
 // Gives back the DCs taken on one window (before the window goes).
 void FreeDeviceContextsOf(HWND window);
 
+// The canvas drawing into a device context that a paint message brought,
+// for the life of the object: locked (FreeDeviceContexts leaves it alone),
+// and given back the DC when the painting ends, also by an exception.
+class TCanvasPaintScope {
+ public:
+  TCanvasPaintScope(TCanvas* canvas, HDC dc) : canvas_(canvas) {
+    canvas_->Lock();
+    canvas_->SetHandle(dc);
+  }
+  ~TCanvasPaintScope() {
+    canvas_->SetHandle(nullptr);
+    canvas_->Unlock();
+  }
+  TCanvasPaintScope(const TCanvasPaintScope&) = delete;
+  TCanvasPaintScope& operator=(const TCanvasPaintScope&) = delete;
+
+ private:
+  TCanvas* canvas_;
+};
+
+// DrawText of text on the canvas; a disabled control's text is embossed, as
+// the platform draws it: once in clBtnHighlight one pixel down and right,
+// then in clBtnShadow (the canvas keeps that font colour).
+void DrawControlText(TCanvas* canvas, const std::string& text, RECT& rect, UINT flags, bool enabled);
+
 // A canvas over a control's device context: GetDC of the control's window,
 // or of the parent's window with the origin and clip moved onto a windowless
 // control. A DC taken outside painting is given back after the message that

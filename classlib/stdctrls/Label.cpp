@@ -62,15 +62,7 @@ void TCustomLabel::DoDrawText(TRect& rect, UINT flags) {
   flags = DrawTextBiDiModeFlags(flags);
   TCanvas* canvas = GetCanvas();
   canvas->SetFont(GetFont());
-  int len = static_cast<int>(text.size());
-  if (!GetEnabled()) {
-    OffsetRect(&rect, 1, 1);
-    canvas->GetFont()->SetColor(clBtnHighlight);
-    DrawTextA(canvas->GetHandle(), text.c_str(), len, &rect, flags);
-    OffsetRect(&rect, -1, -1);
-    canvas->GetFont()->SetColor(clBtnShadow);
-  }
-  DrawTextA(canvas->GetHandle(), text.c_str(), len, &rect, flags);
+  DrawControlText(canvas, text, rect, flags, GetEnabled());
 }
 
 void TCustomLabel::Paint() {
