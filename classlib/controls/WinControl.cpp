@@ -341,18 +341,23 @@ void TWinControl::MainWndProc(TMessage& message) {
   FreeDeviceContexts();
 }
 
+bool TWinControl::FocusMessageStops(const TMessage& m) {
+  if (m.Msg == WM_SETFOCUS) {
+    // The form records the focus and tells the controls it leaves and
+    // enters; a handler that moved the focus on ends this one.
+    auto& hooks = ControlsHooks();
+    if (hooks.SetFocusedControl)
+      if (TCustomForm* form = GetParentForm(this)) return !hooks.SetFocusedControl(form, this);
+  } else if (m.Msg == WM_KILLFOCUS) {
+    // The form is moving the focus within itself.
+    return GetControlState().Contains(csFocusing);
+  }
+  return false;
+}
+
 void TWinControl::WndProc(TMessage& m) {
+  if (FocusMessageStops(m)) return;
   switch (m.Msg) {
-    case WM_SETFOCUS: {
-      auto& hooks = ControlsHooks();
-      if (hooks.SetFocusedControl)
-        if (TCustomForm* form = GetParentForm(this))
-          if (!hooks.SetFocusedControl(form, this)) return;
-      break;
-    }
-    case WM_KILLFOCUS:
-      if (GetControlState().Contains(csFocusing)) return;
-      break;
     case WM_NCHITTEST: {
       TControl::WndProc(m);
       if (m.Result == HTTRANSPARENT) {

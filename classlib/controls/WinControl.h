@@ -61,6 +61,10 @@ class TWinControl : public TControl {
   // The window procedure the thunk calls; every exception stops here and
   // goes to the application's HandleException.
   void MainWndProc(TMessage& message);
+  // The form's part of WM_SETFOCUS and WM_KILLFOCUS, for every window of the
+  // control (a combo box's edit and list too): true when the message must go
+  // no further.
+  bool FocusMessageStops(const TMessage& m);
   void WndProc(TMessage& message) override;
   void Dispatch(TMessage& message) override;
   void DefaultHandler(TMessage& message) override;

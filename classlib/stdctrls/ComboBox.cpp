@@ -4,6 +4,7 @@
 
 #include "classlib/Seams.h"
 #include "classlib/classes/Lists.h"
+#include "classlib/stdctrls/OwnerDraw.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 
 namespace {
@@ -295,17 +296,22 @@ void TCustomCombo::WndProc(TMessage& m) {
       m.Result = reinterpret_cast<LRESULT>(GetBrush()->GetHandle());
       return;
     }
-    case WM_CHAR: {
-      if (DoKeyPress(m)) return;
-      WORD key = TWMKey(m).CharCode();
-      if ((key == VK_RETURN || key == VK_ESCAPE) && GetDroppedDown()) {
-        SetDroppedDown(false);
-        return;
-      }
+    case WM_CHAR:
+      if (CharTaken(m)) return;
       break;
-    }
   }
   inherited::WndProc(m);
+}
+
+bool TCustomCombo::CharTaken(TMessage& m) {
+  if (DoKeyPress(m)) return true;
+  // Enter and Escape close an open list and go no further.
+  WORD key = TWMKey(m).CharCode();
+  if ((key == VK_RETURN || key == VK_ESCAPE) && GetDroppedDown()) {
+    SetDroppedDown(false);
+    return true;
+  }
+  return false;
 }
 
 void TCustomCombo::EditWndProc(TMessage& m) {
@@ -335,30 +341,15 @@ void TCustomCombo::ListWndProc(TMessage& m) { ComboWndProc(m, listHandle_, defLi
 
 void TCustomCombo::ComboWndProc(TMessage& m, HWND comboWnd, WNDPROC comboProc) {
   try {
+    if (FocusMessageStops(m)) return;
     switch (m.Msg) {
-      case WM_SETFOCUS: {
-        auto& hooks = ControlsHooks();
-        if (hooks.SetFocusedControl)
-          if (TCustomForm* form = GetParentForm(this))
-            if (!hooks.SetFocusedControl(form, this)) return;
-        break;
-      }
-      case WM_KILLFOCUS:
-        if (GetControlState().Contains(csFocusing)) return;
-        break;
       case WM_KEYDOWN:
       case WM_SYSKEYDOWN:
         if (comboWnd != listHandle_ && DoKeyDown(m)) return;
         break;
-      case WM_CHAR: {
-        if (DoKeyPress(m)) return;
-        WORD key = TWMKey(m).CharCode();
-        if ((key == VK_RETURN || key == VK_ESCAPE) && GetDroppedDown()) {
-          SetDroppedDown(false);
-          return;
-        }
+      case WM_CHAR:
+        if (CharTaken(m)) return;
         break;
-      }
       case WM_KEYUP:
       case WM_SYSKEYUP:
         if (DoKeyUp(m)) return;
@@ -666,33 +657,15 @@ void TCustomComboBox::CNCommand(TMessage& m) {
 }
 
 void TCustomComboBox::CNDrawItem(TMessage& m) {
-  DRAWITEMSTRUCT* d = TWMDrawItem(m).DrawItemStruct();
-  if (!d) return;
-  TOwnerDrawState state = OwnerDrawStateOf(d->itemState);
-  int index = static_cast<int>(d->itemID);
-  canvas_->SetHandle(d->hDC);
-  try {
-    canvas_->GetFont()->Assign(GetFont());
-    canvas_->GetBrush()->Assign(GetBrush());
-    if (index >= 0 && state.Contains(odSelected)) {
-      canvas_->GetBrush()->SetColor(clHighlight);
-      canvas_->GetFont()->SetColor(clHighlightText);
-    }
-    if (index >= 0) DrawItem(index, d->rcItem, state);
-    else canvas_->FillRect(d->rcItem);
-    if (state.Contains(odFocused)) DrawFocusRect(d->hDC, &d->rcItem);
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
+  if (DRAWITEMSTRUCT* d = TWMDrawItem(m).DrawItemStruct())
+    DrawOwnerDrawnItem(canvas_, this, *d, [this](int index, TRect rect, TOwnerDrawState state) {
+      DrawItem(index, rect, state);
+    });
 }
 
 void TCustomComboBox::CNMeasureItem(TMessage& m) {
   MEASUREITEMSTRUCT* mi = TWMMeasureItem(m).MeasureItemStruct();
   if (!mi) return;
-  int height = itemHeight_;
-  if (style_ == csOwnerDrawVariable) MeasureItem(static_cast<int>(mi->itemID), height);
-  mi->itemHeight = static_cast<UINT>(std::max(height, 0));
+  MeasureOwnerDrawnItem(*mi, itemHeight_, style_ == csOwnerDrawVariable, [this](int index, int& height) { MeasureItem(index, height); });
   m.Result = TRUE;
 }

@@ -104,6 +104,9 @@ class TCustomCombo : public TCustomListControl {
   virtual void ComboWndProc(TMessage& m, HWND comboWnd, WNDPROC comboProc);
   void EditWndProc(TMessage& m);
   void ListWndProc(TMessage& m);
+  // The key press (OnKeyPress), then Enter and Escape closing an open list:
+  // true when the character goes no further.
+  bool CharTaken(TMessage& m);
   // Sizes the dropped list to DropDownCount items.
   virtual void AdjustDropDown();
 

@@ -5,6 +5,7 @@
 #include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
 #include "classlib/classes/Lists.h"
+#include "classlib/stdctrls/OwnerDraw.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 
 namespace {
@@ -585,34 +586,16 @@ void TCustomListBox::CNCommand(TMessage& m) {
 }
 
 void TCustomListBox::CNDrawItem(TMessage& m) {
-  DRAWITEMSTRUCT* d = TWMDrawItem(m).DrawItemStruct();
-  if (!d) return;
-  TOwnerDrawState state = OwnerDrawStateOf(d->itemState);
-  int index = static_cast<int>(d->itemID);
-  canvas_->SetHandle(d->hDC);
-  try {
-    canvas_->GetFont()->Assign(GetFont());
-    canvas_->GetBrush()->Assign(GetBrush());
-    if (index >= 0 && state.Contains(odSelected)) {
-      canvas_->GetBrush()->SetColor(clHighlight);
-      canvas_->GetFont()->SetColor(clHighlightText);
-    }
-    if (index >= 0) DrawItem(index, d->rcItem, state);
-    else canvas_->FillRect(d->rcItem);
-    if (state.Contains(odFocused)) DrawFocusRect(d->hDC, &d->rcItem);
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
+  if (DRAWITEMSTRUCT* d = TWMDrawItem(m).DrawItemStruct())
+    DrawOwnerDrawnItem(canvas_, this, *d, [this](int index, TRect rect, TOwnerDrawState state) {
+      DrawItem(index, rect, state);
+    });
 }
 
 void TCustomListBox::CNMeasureItem(TMessage& m) {
   MEASUREITEMSTRUCT* mi = TWMMeasureItem(m).MeasureItemStruct();
   if (!mi) return;
-  int height = itemHeight_;
-  if (style_ == lbOwnerDrawVariable) MeasureItem(static_cast<int>(mi->itemID), height);
-  mi->itemHeight = static_cast<UINT>(std::max(height, 0));
+  MeasureOwnerDrawnItem(*mi, itemHeight_, style_ == lbOwnerDrawVariable, [this](int index, int& height) { MeasureItem(index, height); });
   m.Result = TRUE;
 }
 
