@@ -23,10 +23,7 @@ class AlignTest : public ::testing::Test {
  protected:
   void SetUp() override {
     EnsureControlsUnit();
-    parent = New<TProbeControl>(nullptr);
-    parent->SetControlStyle(parent->GetControlStyle() + TControlStyle{csAcceptsControls});
-    parent->SetBounds(0, 0, 200, 100);
-    parent->SetParentWindow(host.Handle());
+    parent = MakeContainer(host.Handle(), 200, 100);
     parent->HandleNeeded();
   }
   void TearDown() override { parent->Free(); }

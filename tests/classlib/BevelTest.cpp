@@ -9,15 +9,11 @@ namespace {
 
 TEST(BevelTest, ShapesAndStylesInShadowAndHighlight) {
   const COLORREF hi = GetSysColor(COLOR_BTNHIGHLIGHT), sh = GetSysColor(COLOR_BTNSHADOW), bg = RGB(1, 2, 3);
-  struct Probe {
-    int x, y;
-    COLORREF colour;
-  };
   struct Case {
     const char* name;
     TBevelShape shape;
     TBevelStyle style;
-    std::vector<Probe> probes;
+    std::vector<TPixelProbe> probes;
   };
   // The bevel is 30 x 20.
   const Case cases[] = {
@@ -40,10 +36,7 @@ TEST(BevelTest, ShapesAndStylesInShadowAndHighlight) {
     bevel->SetStyle(c.style);
     TDib dib(30, 20, bg);
     bevel->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dib.DC()), 0);
-    for (const Probe& p : c.probes) {
-      SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
-      EXPECT_EQ(dib.Pixel(p.x, p.y), p.colour);
-    }
+    ExpectPixels(dib, c.probes);
   }
 }
 

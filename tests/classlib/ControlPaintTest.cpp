@@ -28,10 +28,7 @@ class ControlPaintTest : public ::testing::Test {
  protected:
   void SetUp() override {
     EnsureControlsUnit();
-    parent = New<TProbeControl>(nullptr);
-    parent->SetControlStyle(parent->GetControlStyle() + TControlStyle{csAcceptsControls});
-    parent->SetBounds(0, 0, 100, 50);
-    parent->SetParentWindow(host.Handle());
+    parent = MakeContainer(host.Handle(), 100, 50);
     parent->HandleNeeded();
   }
   void TearDown() override { parent->Free(); }

@@ -84,6 +84,18 @@ class TDib {
   uint32_t* bits_ = nullptr;
 };
 
+// A pixel a painting must leave in a colour.
+struct TPixelProbe {
+  int x, y;
+  COLORREF colour;
+};
+inline void ExpectPixels(const TDib& dib, const std::vector<TPixelProbe>& probes) {
+  for (const TPixelProbe& p : probes) {
+    SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
+    EXPECT_EQ(dib.Pixel(p.x, p.y), p.colour);
+  }
+}
+
 // A window control that logs the messages it dispatches and lets a test
 // react to one.
 class TProbeControl : public TWinControl {
@@ -108,6 +120,39 @@ class TProbeControl : public TWinControl {
     return false;
   }
 };
+
+// A window control that holds others, at (0, 0) with the size given, on the
+// host window.
+inline TProbeControl* MakeContainer(HWND host, int width, int height) {
+  auto* c = New<TProbeControl>(nullptr);
+  c->SetControlStyle(c->GetControlStyle() + TControlStyle{csAcceptsControls});
+  c->SetBounds(0, 0, width, height);
+  c->SetParentWindow(host);
+  return c;
+}
+
+// A window control standing in for a form on the host window, with a panel
+// that holds an edit: ControlsHooks().AsForm answers for it, and for nothing
+// else. The caller saves and restores the hooks, and frees Form.
+struct TStandInForm {
+  TProbeControl* Form = nullptr;
+  TProbeControl* Panel = nullptr;
+  TProbeControl* Edit = nullptr;
+};
+inline TStandInForm MakeStandInForm(HWND host) {
+  TStandInForm f;
+  f.Form = MakeContainer(host, 200, 100);
+  TProbeControl* theForm = f.Form;
+  ControlsHooks().AsForm = [theForm](TControl* c) {
+    return c == theForm ? reinterpret_cast<TCustomForm*>(theForm) : nullptr;
+  };
+  f.Panel = New<TProbeControl>(f.Form);
+  f.Panel->SetControlStyle(f.Panel->GetControlStyle() + TControlStyle{csAcceptsControls});
+  f.Panel->SetParent(f.Form);
+  f.Edit = New<TProbeControl>(f.Form);
+  f.Edit->SetParent(f.Panel);
+  return f;
+}
 
 // WS_VISIBLE of the window itself, whatever its parents show.
 inline bool HasVisibleStyle(HWND w) { return (GetWindowLongPtrA(w, GWL_STYLE) & WS_VISIBLE) != 0; }

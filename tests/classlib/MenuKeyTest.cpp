@@ -34,19 +34,11 @@ class MenuKeyTest : public ::testing::Test {
     EnsureControlsUnit();
     savedControls = ControlsHooks();
     savedMenus = MenusHooks();
-    form = New<TProbeControl>(nullptr);
-    form->SetControlStyle(form->GetControlStyle() + TControlStyle{csAcceptsControls});
-    form->SetBounds(0, 0, 200, 100);
-    form->SetParentWindow(host.Handle());
+    TStandInForm stand = MakeStandInForm(host.Handle());
+    form = stand.Form;
+    panel = stand.Panel;
+    edit = stand.Edit;
     TProbeControl* theForm = form;
-    ControlsHooks().AsForm = [theForm](TControl* c) {
-      return c == theForm ? reinterpret_cast<TCustomForm*>(theForm) : nullptr;
-    };
-    panel = New<TProbeControl>(form);
-    panel->SetControlStyle(panel->GetControlStyle() + TControlStyle{csAcceptsControls});
-    panel->SetParent(form);
-    edit = New<TProbeControl>(form);
-    edit->SetParent(panel);
 
     menu = New<TMainMenu>(form);
     file = AddItem(menu->GetItems(), "&File", 0);

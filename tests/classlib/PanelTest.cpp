@@ -26,15 +26,11 @@ class PanelTest : public ::testing::Test {
 
 TEST_F(PanelTest, BevelsAndBorderRingInFrameColours) {
   const COLORREF hi = Sys(COLOR_BTNHIGHLIGHT), sh = Sys(COLOR_BTNSHADOW), face = Sys(COLOR_BTNFACE);
-  struct Probe {
-    int x, y;
-    COLORREF colour;
-  };
   struct Case {
     const char* name;
     TPanelBevel outer, inner;
     int bevelWidth, borderWidth;
-    std::vector<Probe> probes;
+    std::vector<TPixelProbe> probes;
   };
   const Case cases[] = {
       {"raised", bvRaised, bvNone, 1, 0,
@@ -56,10 +52,7 @@ TEST_F(PanelTest, BevelsAndBorderRingInFrameColours) {
     panel->SetBorderWidth(c.borderWidth);
     TDib dib(60, 40, RGB(1, 2, 3));
     panel->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dib.DC()), 0);
-    for (const Probe& p : c.probes) {
-      SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
-      EXPECT_EQ(dib.Pixel(p.x, p.y), p.colour);
-    }
+    ExpectPixels(dib, c.probes);
   }
 }
 

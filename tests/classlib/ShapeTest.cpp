@@ -9,15 +9,11 @@ namespace {
 
 TEST(ShapeTest, FiguresFitTheBoundsWithPenAndBrush) {
   const COLORREF bg = RGB(1, 2, 3), pen = RGB(0, 0, 255), fill = RGB(255, 0, 0);
-  struct Probe {
-    int x, y;
-    COLORREF colour;
-  };
   struct Case {
     const char* name;
     TShapeType shape;
     int penWidth;
-    std::vector<Probe> probes;
+    std::vector<TPixelProbe> probes;
   };
   // The shape is 60 x 40.
   const Case cases[] = {
@@ -41,10 +37,7 @@ TEST(ShapeTest, FiguresFitTheBoundsWithPenAndBrush) {
     shape->GetBrush()->SetColor(clRed);
     TDib dib(60, 40, bg);
     shape->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dib.DC()), 0);
-    for (const Probe& p : c.probes) {
-      SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
-      EXPECT_EQ(dib.Pixel(p.x, p.y), p.colour);
-    }
+    ExpectPixels(dib, c.probes);
   }
 }
 

@@ -38,19 +38,10 @@ class WinControlKeyTest : public ::testing::Test {
     // Only the stand-in is a form: the Forms unit's hooks would take it for
     // a real one.
     ControlsHooks() = TControlsHooks{};
-    form = New<TProbeControl>(nullptr);
-    form->SetControlStyle(form->GetControlStyle() + TControlStyle{csAcceptsControls});
-    form->SetBounds(0, 0, 200, 100);
-    form->SetParentWindow(host.Handle());
-    TProbeControl* theForm = form;
-    ControlsHooks().AsForm = [theForm](TControl* c) {
-      return c == theForm ? reinterpret_cast<TCustomForm*>(theForm) : nullptr;
-    };
-    panel = New<TProbeControl>(form);
-    panel->SetControlStyle(panel->GetControlStyle() + TControlStyle{csAcceptsControls});
-    panel->SetParent(form);
-    edit = New<TProbeControl>(form);
-    edit->SetParent(panel);
+    TStandInForm stand = MakeStandInForm(host.Handle());
+    form = stand.Form;
+    panel = stand.Panel;
+    edit = stand.Edit;
     button = New<TProbeControl>(form);
     button->SetParent(panel);
   }

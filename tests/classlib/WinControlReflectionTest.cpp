@@ -9,10 +9,7 @@ class WinControlReflectionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     EnsureControlsUnit();
-    parent = New<TProbeControl>(nullptr);
-    parent->SetControlStyle(parent->GetControlStyle() + TControlStyle{csAcceptsControls});
-    parent->SetBounds(0, 0, 200, 100);
-    parent->SetParentWindow(host.Handle());
+    parent = MakeContainer(host.Handle(), 200, 100);
     child = New<TProbeControl>(parent);
     child->SetBounds(10, 10, 50, 30);
     child->SetParent(parent);
