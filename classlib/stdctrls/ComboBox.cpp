@@ -666,6 +666,7 @@ void TCustomComboBox::CNDrawItem(TMessage& m) {
 void TCustomComboBox::CNMeasureItem(TMessage& m) {
   MEASUREITEMSTRUCT* mi = TWMMeasureItem(m).MeasureItemStruct();
   if (!mi) return;
-  MeasureOwnerDrawnItem(*mi, itemHeight_, style_ == csOwnerDrawVariable, [this](int index, int& height) { MeasureItem(index, height); });
+  MeasureOwnerDrawnItem(*mi, itemHeight_, style_ == csOwnerDrawVariable,
+                        [this](int index, int& height) { MeasureItem(index, height); });
   m.Result = TRUE;
 }

@@ -595,7 +595,8 @@ void TCustomListBox::CNDrawItem(TMessage& m) {
 void TCustomListBox::CNMeasureItem(TMessage& m) {
   MEASUREITEMSTRUCT* mi = TWMMeasureItem(m).MeasureItemStruct();
   if (!mi) return;
-  MeasureOwnerDrawnItem(*mi, itemHeight_, style_ == lbOwnerDrawVariable, [this](int index, int& height) { MeasureItem(index, height); });
+  MeasureOwnerDrawnItem(*mi, itemHeight_, style_ == lbOwnerDrawVariable,
+                        [this](int index, int& height) { MeasureItem(index, height); });
   m.Result = TRUE;
 }
 
