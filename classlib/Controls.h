@@ -7,6 +7,7 @@
 #include "classlib/controls/ControlTypes.h"
 #include "classlib/controls/Control.h"
 #include "classlib/controls/CustomControl.h"
+#include "classlib/controls/DragDrop.h"
 #include "classlib/controls/Hooks.h"
 #include "classlib/controls/ObjectInstance.h"
 #include "classlib/controls/Publish.h"

@@ -6,6 +6,7 @@
 #include "classlib/ActnList.h"
 #include "classlib/Seams.h"
 #include "classlib/controls/ControlActionLink.h"
+#include "classlib/controls/DragDrop.h"
 #include "classlib/controls/WinControl.h"
 
 // ---------------------------------------------------------------------------
@@ -181,6 +182,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 
 void TControl::Destroy() {
   if (auto& f = ControlsHooks().ControlDestroyed) f(this);
+  DragControlDestroyed(this);
   if (gCaptureControl == this) SetCaptureControl(nullptr);
   SetParent(nullptr);
   FreeAndNil(actionLink_);
@@ -218,6 +220,11 @@ void TControl::WndProc(TMessage& m) {
         break;
       case WM_LBUTTONDOWN:
       case WM_LBUTTONDBLCLK:
+        if (dragMode_ == dmAutomatic && !IsDesigning()) {
+          // The press starts the drag and goes no further.
+          BeginAutoDrag();
+          return;
+        }
         controlState_.Include(csLButtonDown);
         break;
       case WM_LBUTTONUP:
@@ -806,6 +813,50 @@ void TControl::SendCancelMode(TControl* sender) {
   auto& hooks = ControlsHooks();
   if (!hooks.SendCancelMode) return;
   if (TCustomForm* form = GetParentForm(this)) hooks.SendCancelMode(form, sender);
+}
+
+void TControl::BeginDrag(bool immediate, int threshold) {
+  auto& hooks = ControlsHooks();
+  if (dragKind_ != dkDock && hooks.AsForm && hooks.AsForm(this)) throw EInvalidOperation("Cannot drag a form");
+  if (DragControl()) return;
+  if (controlState_.Contains(csLButtonDown)) {
+    // The press that started the drag ends here for the control.
+    POINT p = ScreenToClient(Mouse().GetCursorPos());
+    Perform(WM_LBUTTONUP, 0, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+  }
+  if (threshold < 0) threshold = Mouse().GetDragThreshold();
+  DragInitControl(this, immediate, threshold);
+}
+
+void TControl::BeginAutoDrag() { BeginDrag(Mouse().GetDragImmediate(), Mouse().GetDragThreshold()); }
+
+bool TControl::Dragging() const { return DragControl() == this; }
+
+void TControl::EndDrag(bool drop) {
+  if (Dragging()) DragDone(drop);
+}
+
+void TControl::DoDragMsg(TMessage& m) {
+  TCMDrag dm(m);
+  TDragRec* rec = dm.DragRec();
+  if (!rec) return;
+  TObject* source = DragSourceOf(rec->Source);
+  POINT p = ScreenToClient(rec->Pos);
+  switch (dm.DragMessage()) {
+    case dmDragEnter:
+    case dmDragLeave:
+    case dmDragMove: {
+      bool accepts = true;
+      DragOver(source, p.x, p.y, static_cast<TDragState>(dm.DragMessage()), accepts);
+      m.Result = accepts ? 1 : 0;
+      break;
+    }
+    case dmDragDrop:
+      DragDrop(source, p.x, p.y);
+      break;
+    default:
+      break;
+  }
 }
 
 void TControl::DragOver(TObject* source, int x, int y, TDragState state, bool& accept) {

@@ -240,7 +240,18 @@ class TControl : public TComponent {
   virtual void DoContextPopup(POINT mousePos, bool& handled);
   // Tells the form that holds the control to end modes (drops, drags).
   void SendCancelMode(TControl* sender);
-  // Drag and dock: kept and fired; there is no drag manager of its own.
+  // Dragging (controls/DragDrop.h; docking is not built). BeginDrag starts
+  // a drag of this control: at once when immediate, else once the cursor
+  // has moved threshold pixels (-1: Mouse().GetDragThreshold()). With
+  // DragMode dmAutomatic a press of the left button calls BeginAutoDrag.
+  void BeginDrag(bool immediate, int threshold = -1);
+  virtual void BeginAutoDrag();
+  bool Dragging() const;
+  // Ends this control's drag: dropped where the cursor is, or cancelled.
+  void EndDrag(bool drop);
+  virtual void DragCanceled() {}
+  // CM_DRAG for this control as the target: DragOver or DragDrop.
+  virtual void DoDragMsg(TMessage& m);
   virtual void DragOver(TObject* source, int x, int y, TDragState state, bool& accept);
   virtual void DragDrop(TObject* source, int x, int y);
   virtual void DoStartDrag(TObject*& dragObject);
@@ -392,6 +403,9 @@ TWinControl* FindControl(HWND window);
 // The control at a screen point: the window's control, or its windowless
 // child under the point.
 TControl* FindDragTarget(POINT pos, bool allowDisabled);
+// The cursor handle of a cursor value: the screen's (Screen->Cursors), or
+// the system cursor of a stock value; null for crNone and unknown values.
+HCURSOR CursorHandleOf(TCursor cursor);
 // The control that holds the mouse capture, windowless ones included.
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* control);
@@ -404,7 +418,8 @@ TCustomForm* ValidParentForm(TControl* control);
 // The top-level parent of a control when it is a form, as a window control.
 TWinControl* GetParentFormControl(TControl* control);
 
-// Mouse wheel settings and the cursor position (the platform's Mouse).
+// Mouse wheel settings, drag settings and the cursor position (the
+// platform's Mouse).
 class TMouse {
  public:
   int GetWheelScrollLines() const;
@@ -412,5 +427,14 @@ class TMouse {
   void SetCursorPos(POINT p) const;
   HWND GetCapture() const { return ::GetCapture(); }
   void SetCapture(HWND w) const;
+  // How an automatic drag starts: at once, or after DragThreshold pixels.
+  bool GetDragImmediate() const { return dragImmediate_; }
+  void SetDragImmediate(bool v) { dragImmediate_ = v; }
+  int GetDragThreshold() const { return dragThreshold_; }
+  void SetDragThreshold(int v) { dragThreshold_ = v; }
+
+ private:
+  bool dragImmediate_ = true;
+  int dragThreshold_ = 5;
 };
 TMouse& Mouse();

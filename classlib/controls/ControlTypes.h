@@ -82,6 +82,22 @@ DECLARE_ENUM_TYPE(TDragKind);
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 DECLARE_ENUM_TYPE(TDragState);
 
+// CM_DRAG: what the drag asks of the window (WParam) about the drag record
+// (LParam). The first three are the TDragState a target's DragOver gets.
+enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop, dmDragCancel, dmFindTarget };
+class TDragObject;
+struct TDragRec {
+  POINT Pos{};                    // the cursor, screen coordinates
+  TDragObject* Source = nullptr;  // the drag
+  TControl* Target = nullptr;     // the control dmFindTarget found
+  bool Docking = false;
+};
+struct TCMDrag : TMessageView {
+  using TMessageView::TMessageView;
+  TDragMessage DragMessage() const { return static_cast<TDragMessage>(Message.WParam); }
+  TDragRec* DragRec() const { return reinterpret_cast<TDragRec*>(Message.LParam); }
+};
+
 // Cursors: a named integer type with the platform's stock values.
 using TCursor = int16_t;
 inline constexpr TCursor crDefault = 0;

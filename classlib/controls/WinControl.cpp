@@ -436,6 +436,7 @@ void TWinControl::Dispatch(TMessage& m) {
     case CM_ENABLEDCHANGED: CMEnabledChanged(m); return;
     case CM_VISIBLECHANGED: CMVisibleChanged(m); return;
     case CM_CURSORCHANGED: CMCursorChanged(m); return;
+    case CM_DRAG: CMDrag(m); return;
     default: TControl::Dispatch(m); return;
   }
 }
@@ -1040,6 +1041,23 @@ void TWinControl::WMWindowPosChanged(TMessage& m) {
   if (m.LParam) DefaultHandler(m);
 }
 
+HCURSOR CursorHandleOf(TCursor cursor) {
+  auto& hooks = ControlsHooks();
+  if (HCURSOR h = hooks.CursorHandle ? hooks.CursorHandle(cursor) : nullptr) return h;
+  // The stock cursors by their system ids when no screen maps them.
+  static const struct {
+    TCursor c;
+    int id;
+  } stock[] = {{crArrow, 32512},    {crCross, 32515},    {crIBeam, 32513},    {crSizeNESW, 32643},
+               {crSizeNS, 32645},   {crSizeNWSE, 32642}, {crSizeWE, 32644},   {crUpArrow, 32516},
+               {crHourGlass, 32514}, {crNo, 32648},      {crAppStart, 32650}, {crHelp, 32651},
+               {crHandPoint, 32649}, {crSizeAll, 32646}, {crDefault, 32512}, {crDrag, 32512},
+               {crMultiDrag, 32512}, {crNoDrop, 32648}};
+  for (auto& s : stock)
+    if (s.c == cursor) return LoadCursorA(nullptr, MAKEINTRESOURCEA(s.id));
+  return nullptr;
+}
+
 void TWinControl::WMSetCursor(TMessage& m) {
   TWMSetCursor sc(m);
   if (sc.CursorWnd() == handle_ && sc.HitTest() == HTCLIENT) {
@@ -1051,16 +1069,7 @@ void TWinControl::WMSetCursor(TMessage& m) {
       if (cursor == crDefault) cursor = GetCursor();
     }
     if (cursor != crDefault) {
-      HCURSOR h = hooks.CursorHandle ? hooks.CursorHandle(cursor) : nullptr;
-      if (!h) {
-        // The stock cursors by their system ids when no screen maps them.
-        static const struct { TCursor c; int id; } stock[] = {
-            {crArrow, 32512}, {crCross, 32515}, {crIBeam, 32513}, {crSizeNESW, 32643}, {crSizeNS, 32645},
-            {crSizeNWSE, 32642}, {crSizeWE, 32644}, {crUpArrow, 32516}, {crHourGlass, 32514},
-            {crNo, 32648}, {crAppStart, 32650}, {crHelp, 32651}, {crHandPoint, 32649}, {crSizeAll, 32646}};
-        for (auto& s : stock)
-          if (s.c == cursor) h = LoadCursorA(nullptr, MAKEINTRESOURCEA(s.id));
-      }
+      HCURSOR h = CursorHandleOf(cursor);
       if (h || cursor == crNone) {
         ::SetCursor(h);
         m.Result = 1;
@@ -1069,6 +1078,27 @@ void TWinControl::WMSetCursor(TMessage& m) {
     }
   }
   DefaultHandler(m);
+}
+
+void TWinControl::CMDrag(TMessage& m) {
+  TCMDrag dm(m);
+  TDragRec* rec = dm.DragRec();
+  if (!rec) return;
+  switch (dm.DragMessage()) {
+    case dmDragEnter:
+    case dmDragLeave:
+    case dmDragMove:
+    case dmDragDrop:
+      if (rec->Target) rec->Target->DoDragMsg(m);
+      break;
+    case dmFindTarget: {
+      TControl* c = ControlAtPos(ScreenToClient(rec->Pos), false);
+      m.Result = reinterpret_cast<LRESULT>(c ? c : this);
+      break;
+    }
+    default:
+      break;
+  }
 }
 
 void TWinControl::WMNCHitTest(TMessage& m) { DefaultHandler(m); }

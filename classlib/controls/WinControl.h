@@ -230,6 +230,9 @@ class TWinControl : public TControl {
   virtual void CMEnabledChanged(TMessage& m) override;
   virtual void CMVisibleChanged(TMessage& m) override;
   virtual void CMCursorChanged(TMessage& m);
+  // CM_DRAG: dmFindTarget answers the windowless child under the point or
+  // the control itself; the others go to the target's DoDragMsg.
+  virtual void CMDrag(TMessage& m);
   virtual void WMWindowPosChanged(TMessage& m) override;
 
  protected:

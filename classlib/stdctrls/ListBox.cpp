@@ -562,6 +562,34 @@ void TCustomListBox::DestroyWnd() {
   inherited::DestroyWnd();
 }
 
+void TCustomListBox::WndProc(TMessage& m) {
+  if ((m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) && GetDragMode() == dmAutomatic && !IsDesigning() &&
+      !Dragging()) {
+    if (IsControlMouseMsg(m)) return;
+    SetControlState(GetControlState() + TControlState{csLButtonDown});
+    Dispatch(m);
+    return;
+  }
+  inherited::WndProc(m);
+}
+
+void TCustomListBox::WMLButtonDown(TMessage& m) {
+  TWMMouse mm(m);
+  TShiftState shift = KeysToShiftState(mm.Keys());
+  bool automatic = GetDragMode() == dmAutomatic;
+  if (automatic && multiSelect_ && (!shift.Contains(ssShift) || shift.Contains(ssCtrl))) {
+    // A press on a selected item of a multi-select list drags the selection
+    // as it is.
+    int item = ItemAtPos(mm.Pos(), true);
+    if (item >= 0 && GetSelected(item)) {
+      BeginDrag(false);
+      return;
+    }
+  }
+  inherited::WMLButtonDown(m);
+  if (automatic && !(multiSelect_ && (shift.Contains(ssCtrl) || shift.Contains(ssShift)))) BeginDrag(false);
+}
+
 void TCustomListBox::Dispatch(TMessage& m) {
   switch (m.Msg) {
     case CN_COMMAND: CNCommand(m); return;

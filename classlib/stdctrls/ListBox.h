@@ -203,6 +203,11 @@ class TCustomListBox : public TCustomMultiSelectListControl {
   void DestroyWnd() override;
   void Dispatch(TMessage& m) override;
   void KeyPress(char& key) override;
+  // With DragMode dmAutomatic the press selects first and then starts a drag
+  // that waits for the threshold (WMLButtonDown), instead of TControl's
+  // immediate drag that the list would never see.
+  void WndProc(TMessage& m) override;
+  void WMLButtonDown(TMessage& m) override;
 
   virtual void CNCommand(TMessage& m);
   virtual void CNDrawItem(TMessage& m);

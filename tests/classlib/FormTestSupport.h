@@ -81,4 +81,23 @@ inline void MoveMouseTo(POINT p) {
   SendInput(1, &in, sizeof in);
 }
 
+// Presses or releases the real left mouse button (SendInput) where the
+// cursor is.
+inline void LeftButton(bool down) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in, sizeof in);
+}
+
+// Presses and releases a key of the real keyboard (SendInput).
+inline void TypeKey(WORD vk) {
+  INPUT in[2]{};
+  in[0].type = INPUT_KEYBOARD;
+  in[0].ki.wVk = vk;
+  in[1] = in[0];
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+}
+
 }  // namespace forms_test
