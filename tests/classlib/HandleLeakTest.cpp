@@ -8,34 +8,34 @@
 #include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
 #include "tests/classlib/FormTestSupport.h"
+#include "tests/classlib/GraphicsTestUtil.h"
 
 using namespace forms_test;
 
 namespace {
 
 struct THandleCounts {
-  DWORD Gdi = 0;
-  DWORD User = 0;
+  int Gdi = 0;
+  int User = 0;
 };
 
 BOOL CALLBACK CountWindow(HWND window, LPARAM data) {
-  ++*reinterpret_cast<DWORD*>(data);
+  ++*reinterpret_cast<int*>(data);
   EnumChildWindows(window, CountWindow, data);
   return TRUE;
 }
 
-// The process's GDI and USER objects. Wine's GetGuiResources is a stub that
-// answers 0, so there the live entries of Wine's handle tables are counted
-// (a table index alone, without the generation in the high word, names the
-// live entry), and the USER objects are this thread's windows and the menus.
+// The process's GDI objects (graphics_test::GdiObjectCount) and USER
+// objects. Wine's GetGuiResources is a stub that answers 0, so there the
+// USER objects counted are this thread's windows and the live menus (a menu
+// handle's table index alone, without the generation in its high word,
+// names a live menu).
 THandleCounts CountHandles() {
   THandleCounts c;
-  c.Gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  c.User = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-  if (c.Gdi != 0 && c.User != 0) return c;
-  c = THandleCounts{};
-  for (uintptr_t i = 0x20; i <= 0xFFFF; ++i)
-    if (GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0) ++c.Gdi;
+  c.Gdi = graphics_test::GdiObjectCount();
+  SetLastError(0);
+  c.User = static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+  if (c.User || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return c;
   EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&c.User));
   for (uintptr_t i = 0x20; i <= 0xFFEF; i += 2)
     if (IsMenu(reinterpret_cast<HMENU>(i))) ++c.User;
@@ -138,8 +138,8 @@ TEST(HandleLeakTest, FormsWithControlsGiveBackEveryHandle) {
   MakeShowAndFreeAForm();
   PumpApplication(2);
   THandleCounts before = CountHandles();
-  ASSERT_GT(before.Gdi, 0u);
-  ASSERT_GT(before.User, 0u);
+  ASSERT_GT(before.Gdi, 0);
+  ASSERT_GT(before.User, 0);
   for (int round = 0; round < 10; ++round) {
     SCOPED_TRACE(round);
     MakeShowAndFreeAForm();
