@@ -75,6 +75,15 @@ inline TOwnerDrawState OwnerDrawStateOf(UINT itemState) { return TOwnerDrawState
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 DECLARE_ENUM_TYPE(TBiDiMode);
 
+// The input method a control asks for while it has the focus, and the IME
+// it names (Far-East systems).
+enum TImeMode {
+  imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata, imChinese, imSHanguel,
+  imHanguel
+};
+DECLARE_ENUM_TYPE(TImeMode);
+using TImeName = std::string;
+
 enum TDragMode { dmManual, dmAutomatic };
 DECLARE_ENUM_TYPE(TDragMode);
 enum TDragKind { dkDrag, dkDock };

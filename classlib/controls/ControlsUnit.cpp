@@ -21,6 +21,8 @@ DEFINE_ENUM_TYPE(TOwnerDrawStateItem, "odSelected", "odGrayed", "odDisabled", "o
                  "odDefault", "odHotLight", "odInactive", "odNoAccel", "odNoFocusRect", "odReserved1",
                  "odReserved2", "odComboBoxEdit")
 DEFINE_ENUM_TYPE(TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly")
+DEFINE_ENUM_TYPE(TImeMode, "imDisable", "imClose", "imOpen", "imDontCare", "imSAlpha", "imAlpha", "imHira", "imSKata",
+                 "imKata", "imChinese", "imSHanguel", "imHanguel")
 DEFINE_ENUM_TYPE(TDragMode, "dmManual", "dmAutomatic")
 DEFINE_ENUM_TYPE(TDragKind, "dkDrag", "dkDock")
 DEFINE_ENUM_TYPE(TDragState, "dsDragEnter", "dsDragLeave", "dsDragMove")

@@ -69,6 +69,8 @@ void PublishControlProp(TPublisher<T>& p, std::string_view n) {
     if (n == "TabStop") p.Prop("TabStop", &W::GetTabStop, &W::SetTabStop).Default(false);
     else if (n == "TabOrder") p.Prop("TabOrder", &W::GetTabOrder, &W::SetTabOrder).Default(-1);
     else if (n == "DockSite") p.Prop("DockSite", &W::GetDockSite, &W::SetDockSite).Default(false);
+    else if (n == "ImeMode") p.Prop("ImeMode", &W::GetImeMode, &W::SetImeMode).Default(imDontCare);
+    else if (n == "ImeName") p.Prop("ImeName", &W::GetImeName, &W::SetImeName);
     else if (n == "UseDockManager")
       p.Prop("UseDockManager", &W::GetUseDockManager, &W::SetUseDockManager).Default(true);
     else if (n == "OnEnter") p.Prop("OnEnter", &W::GetOnEnter, &W::SetOnEnter);

@@ -158,6 +158,12 @@ class TWinControl : public TControl {
   virtual void DoEnter();
   virtual void DoExit();
 
+  // --- input method (kept; see docs) ------------------------------------------------
+  TImeMode GetImeMode() const { return imeMode_; }
+  void SetImeMode(TImeMode v) { imeMode_ = v; }
+  const TImeName& GetImeName() const { return imeName_; }
+  void SetImeName(const TImeName& v) { imeName_ = v; }
+
   // --- docking (kept and fired) ----------------------------------------------------
   bool GetDockSite() const { return dockSite_; }
   void SetDockSite(bool v) { dockSite_ = v; }
@@ -260,6 +266,8 @@ class TWinControl : public TControl {
   bool tabStop_ = false;
   bool doubleBuffered_ = false;
   bool dockSite_ = false;
+  TImeMode imeMode_ = imDontCare;
+  TImeName imeName_;
   bool useDockManager_ = false;
 };
 

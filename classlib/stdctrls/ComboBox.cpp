@@ -397,7 +397,7 @@ PUBLISHED(TComboBox) {
   PublishColor(p, clWindow);
   PublishControlProps(p, {"Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode"});
   p.Prop("DropDownCount", &TComboBox::GetDropDownCount, &TComboBox::SetDropDownCount).Default(8);
-  PublishControlProps(p, {"Enabled", "Font"});
+  PublishControlProps(p, {"Enabled", "Font", "ImeMode", "ImeName"});
   p.Prop("ItemHeight", &TComboBox::GetItemHeight, &TComboBox::SetItemHeight);
   p.Prop("ItemIndex", &TComboBox::GetItemIndex, &TComboBox::SetItemIndex).Default(-1);
   p.Prop("MaxLength", &TComboBox::GetMaxLength, &TComboBox::SetMaxLength).Default(0);

@@ -18,6 +18,7 @@ PUBLISHED(TEdit) {
   PublishColor(p, clWindow);
   PublishControlProps(p, {"Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled", "Font"});
   p.Prop("HideSelection", &TEdit::GetHideSelection, &TEdit::SetHideSelection).Default(true);
+  PublishControlProps(p, {"ImeMode", "ImeName"});
   p.Prop("MaxLength", &TEdit::GetMaxLength, &TEdit::SetMaxLength).Default(0);
   p.Prop("OEMConvert", &TEdit::GetOEMConvert, &TEdit::SetOEMConvert).Default(false);
   PublishControlProps(p, {"ParentBiDiMode"});
@@ -407,6 +408,7 @@ PUBLISHED(TMemo) {
   PublishColor(p, clWindow);
   PublishControlProps(p, {"Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled", "Font"});
   p.Prop("HideSelection", &TMemo::GetHideSelection, &TMemo::SetHideSelection).Default(true);
+  PublishControlProps(p, {"ImeMode", "ImeName"});
   p.Prop("Lines", &TMemo::GetLines, &TMemo::SetLines);
   p.Prop("MaxLength", &TMemo::GetMaxLength, &TMemo::SetMaxLength).Default(0);
   p.Prop("OEMConvert", &TMemo::GetOEMConvert, &TMemo::SetOEMConvert).Default(false);

@@ -179,7 +179,7 @@ PUBLISHED(TListBox) {
   p.Prop("Columns", &TListBox::GetColumns, &TListBox::SetColumns).Default(0);
   PublishControlProps(p, {"Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled"});
   p.Prop("ExtendedSelect", &TListBox::GetExtendedSelect, &TListBox::SetExtendedSelect).Default(true);
-  PublishControlProps(p, {"Font"});
+  PublishControlProps(p, {"Font", "ImeMode", "ImeName"});
   p.Prop("IntegralHeight", &TListBox::GetIntegralHeight, &TListBox::SetIntegralHeight).Default(false);
   p.Prop("ItemHeight", &TListBox::GetItemHeight, &TListBox::SetItemHeight);
   p.Prop("Items", &TListBox::GetItems, &TListBox::SetItems);

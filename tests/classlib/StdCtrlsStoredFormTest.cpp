@@ -69,6 +69,8 @@ TEST_F(StdCtrlsStoredFormTest, PanelWithLabelAndListBoxRoundTrips) {
   list->GetItems()->Add("Scanner");
   list->GetItems()->Add("Printer 'A3'");
   list->GetItems()->Add("Camera");
+  list->SetImeMode(imClose);
+  list->SetImeName("Pinyin");
   label->SetFocusControl(list);
 
   std::string text = WriteText(source.get());
@@ -77,6 +79,7 @@ TEST_F(StdCtrlsStoredFormTest, PanelWithLabelAndListBoxRoundTrips) {
   EXPECT_NE(text.find("Items.Strings = ("), std::string::npos);
   EXPECT_NE(text.find("BevelOuter = bvLowered"), std::string::npos);
   EXPECT_EQ(text.find("BevelInner"), std::string::npos);  // a default is not written
+  EXPECT_NE(text.find("ImeMode = imClose"), std::string::npos);
 
   Owned<TStoredRoot> copy(NewRoot());
   Owned<TStringStream> in(New<TStringStream>(text));
@@ -92,6 +95,8 @@ TEST_F(StdCtrlsStoredFormTest, PanelWithLabelAndListBoxRoundTrips) {
   EXPECT_EQ(copy->Label1->GetFocusControl(), copy->ListBox1);
   EXPECT_EQ(copy->ListBox1->GetParent(), copy->Panel1);
   EXPECT_TRUE(copy->ListBox1->GetSorted());
+  EXPECT_EQ(copy->ListBox1->GetImeMode(), imClose);
+  EXPECT_EQ(copy->ListBox1->GetImeName(), "Pinyin");
   TStrings* items = copy->ListBox1->GetItems();
   ASSERT_EQ(items->GetCount(), 3);
   EXPECT_EQ(items->Get(0), "Camera");
