@@ -145,6 +145,148 @@ TEST(ApplicationTest, ActivationOfTheApplicationReachesItsEvents) {
   EXPECT_EQ(events.Log, (std::vector<std::string>{"deactivate", "activate"}));
 }
 
+// A hint window that tells when the loop asks it about a message.
+std::vector<std::string>* gLoopLog = nullptr;
+class TLoggingHintWindow : public THintWindow {
+  DECLARE_CLASS(TLoggingHintWindow, THintWindow)
+  explicit TLoggingHintWindow(TComponent* owner) : THintWindow(owner) {}
+  bool IsHintMsg(const MSG& msg) override {
+    if (gLoopLog && msg.message == WM_KEYDOWN) gLoopLog->push_back("IsHintMsg");
+    return inherited::IsHintMsg(msg);
+  }
+};
+IMPLEMENT_CLASS(TLoggingHintWindow)
+
+// A window control that logs the key messages it gets.
+class TKeyLogger : public TWinControl {
+  DECLARE_CLASS(TKeyLogger, TWinControl)
+  explicit TKeyLogger(TComponent* owner) : TWinControl(owner) {}
+  void WndProc(TMessage& m) override {
+    if (gLoopLog && m.Msg == CN_KEYDOWN) gLoopLog->push_back("CN_KEYDOWN");
+    if (gLoopLog && m.Msg == WM_KEYDOWN) gLoopLog->push_back("WM_KEYDOWN");
+    inherited::WndProc(m);
+  }
+};
+IMPLEMENT_CLASS(TKeyLogger)
+
+TEST(ApplicationTest, TheLoopAsksOnMessageThenTheHintThenTheControlThenDispatches) {
+  THintWindowClass savedClass = HintWindowClass;
+  HintWindowClass = TLoggingHintWindow::StaticClass();
+  TFreshApplication app;
+  HintWindowClass = savedClass;
+  std::vector<std::string> log;
+  gLoopLog = &log;
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  auto* control = New<TKeyLogger>(form.get());
+  control->SetParent(form.get());
+  struct TOnMessage {
+    std::vector<std::string>* Log;
+    bool Handle = false;
+    void Message(MSG& msg, bool& handled) {
+      if (msg.message != WM_KEYDOWN) return;
+      Log->push_back("OnMessage");
+      handled = Handle;
+    }
+  } onMessage{&log};
+  Application->OnMessage = TMessageEvent(&onMessage, &TOnMessage::Message);
+  struct Case {
+    bool handled;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      // The control hears the key as CN_KEYDOWN first (IsKeyMsg), then as
+      // the dispatched WM_KEYDOWN.
+      {false, {"OnMessage", "IsHintMsg", "CN_KEYDOWN", "WM_KEYDOWN"}},
+      // A message OnMessage handles still ends a hint, and goes no further.
+      {true, {"OnMessage", "IsHintMsg"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.handled);
+    log.clear();
+    onMessage.Handle = c.handled;
+    PostMessageA(control->GetHandle(), WM_KEYDOWN, 'A', 1);
+    Application->ProcessMessages();
+    EXPECT_EQ(log, c.expected);
+  }
+  gLoopLog = nullptr;
+}
+
+TEST(ApplicationTest, HookedProceduresSeeTheApplicationWindowsMessagesFirst) {
+  TFreshApplication app;
+  struct THook {
+    std::vector<UINT> Seen;
+    bool Take = true;
+    bool Hook(TMessage& m) {
+      if (m.Msg != WM_ACTIVATEAPP) return false;
+      Seen.push_back(m.Msg);
+      return Take;
+    }
+  } first, second;
+  int activations = 0;
+  struct TEvents {
+    int* Count;
+    void Deactivate(TObject*) { ++*Count; }
+  } events{&activations};
+  Application->OnDeactivate = TNotifyEvent(&events, &TEvents::Deactivate);
+  Application->HookMainWindow(TWindowHook(&first, &THook::Hook));
+  Application->HookMainWindow(TWindowHook(&second, &THook::Hook));
+  HWND h = Application->GetHandle();
+  // The first hook takes the message: the second and the application's own
+  // handling never see it.
+  SendMessageA(h, WM_ACTIVATEAPP, FALSE, 0);
+  PumpApplication(2);
+  EXPECT_EQ(first.Seen.size(), 1u);
+  EXPECT_TRUE(second.Seen.empty());
+  EXPECT_TRUE(Application->GetActive());
+  EXPECT_EQ(activations, 0);
+  // Unhooked, the next one goes on to the second hook, which lets it pass.
+  Application->UnhookMainWindow(TWindowHook(&first, &THook::Hook));
+  second.Take = false;
+  SendMessageA(h, WM_ACTIVATEAPP, FALSE, 0);
+  PumpApplication(2);
+  EXPECT_EQ(first.Seen.size(), 1u);
+  EXPECT_EQ(second.Seen.size(), 1u);
+  EXPECT_FALSE(Application->GetActive());
+  EXPECT_EQ(activations, 1);
+  Application->UnhookMainWindow(TWindowHook(&second, &THook::Hook));
+}
+
+TEST(ApplicationTest, IdleRunsOnIdleAndUpdatesTheActionsOfVisibleForms) {
+  TFreshApplication app;
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  form->SetBorderStyle(bsNone);
+  auto* list = New<TActionList>(form.get());
+  auto* action = New<TAction>(form.get());
+  action->SetActionList(list);
+  auto* control = New<TKeyLogger>(form.get());
+  control->SetParent(form.get());
+  control->SetAction(action);
+  struct TCounts {
+    int Idles = 0;
+    int Updates = 0;
+    void Idle(TObject*, bool&) { ++Idles; }
+    void Update(TObject*) { ++Updates; }
+  } counts;
+  Application->OnIdle = TIdleEvent(&counts, &TCounts::Idle);
+  action->SetOnUpdate(TNotifyEvent(&counts, &TCounts::Update));
+  // One idle as the loop has it (OnIdle leaves Done true, so the actions are
+  // updated), its wait cut short by a message posted meanwhile.
+  auto idleOnce = [] {
+    Application->ProcessMessages();
+    Application->SetIdleHook([](bool&) { PostMessageA(Application->GetHandle(), WM_NULL, 0, 0); });
+    MSG msg{};
+    Application->Idle(msg);
+    Application->SetIdleHook(nullptr);
+  };
+  idleOnce();
+  EXPECT_EQ(counts.Idles, 1);
+  EXPECT_EQ(counts.Updates, 0);  // the form is hidden
+  form->Show();
+  idleOnce();
+  EXPECT_EQ(counts.Idles, 2);
+  EXPECT_EQ(counts.Updates, 1);
+}
+
 // --- with the desktop to itself -------------------------------------------------
 
 class TMouseProbe : public TGraphicControl {

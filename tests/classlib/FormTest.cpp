@@ -407,6 +407,117 @@ TEST_F(FormTest, BoundsSetWhileMinimisedAreWhereTheFormRestores) {
   EXPECT_EQ(r.bottom - r.top, 200);
 }
 
+TEST_F(FormTest, KeyPreviewLetsTheFormSeeAndStopItsControlsKeys) {
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  auto* panel = New<TTestPanel>(form.get());
+  panel->SetParent(form.get());
+  struct TKeys {
+    std::vector<std::string> Log;
+    bool Stop = false;
+    void FormKeyDown(TObject*, WORD& key, TShiftState) {
+      Log.push_back("form");
+      if (Stop) key = 0;
+    }
+    void FormKeyPress(TObject*, char& key) {
+      Log.push_back("form press");
+      if (Stop) key = 0;
+    }
+    void ControlKeyDown(TObject*, WORD&, TShiftState) { Log.push_back("control"); }
+    void ControlKeyPress(TObject*, char&) { Log.push_back("control press"); }
+  } keys;
+  form->OnKeyDown = TKeyEvent(&keys, &TKeys::FormKeyDown);
+  form->OnKeyPress = TKeyPressEvent(&keys, &TKeys::FormKeyPress);
+  panel->OnKeyDown = TKeyEvent(&keys, &TKeys::ControlKeyDown);
+  panel->OnKeyPress = TKeyPressEvent(&keys, &TKeys::ControlKeyPress);
+  struct Case {
+    bool preview;
+    bool stop;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {false, false, {"control", "control press"}},
+      {true, false, {"form", "control", "form press", "control press"}},
+      {true, true, {"form", "form press"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.preview << c.stop);
+    form->SetKeyPreview(c.preview);
+    keys.Stop = c.stop;
+    keys.Log.clear();
+    SendMessageA(panel->GetHandle(), WM_KEYDOWN, 'K', 1);
+    SendMessageA(panel->GetHandle(), WM_CHAR, 'k', 1);
+    EXPECT_EQ(keys.Log, c.expected);
+  }
+}
+
+TEST_F(FormTest, AlphaBlendAndTransparentColorMakeALayeredWindowThatANewWindowKeeps) {
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  auto layered = [&](BYTE& alpha, COLORREF& key, DWORD& flags) {
+    HWND h = form->GetHandle();
+    if (!(GetWindowLongPtrA(h, GWL_EXSTYLE) & WS_EX_LAYERED)) return false;
+    return GetLayeredWindowAttributes(h, &key, &alpha, &flags) != FALSE;
+  };
+  BYTE alpha = 0;
+  COLORREF key = 0;
+  DWORD flags = 0;
+  EXPECT_FALSE(layered(alpha, key, flags));
+  form->SetAlphaBlendValue(128);
+  form->SetAlphaBlend(true);
+  ASSERT_TRUE(layered(alpha, key, flags));
+  EXPECT_EQ(alpha, 128);
+  EXPECT_EQ(flags, DWORD{LWA_ALPHA});
+  form->SetTransparentColorValue(clFuchsia);
+  form->SetTransparentColor(true);
+  form->SetBorderStyle(bsSingle);  // a new window
+  ASSERT_TRUE(layered(alpha, key, flags));
+  EXPECT_EQ(alpha, 128);
+  EXPECT_EQ(key, RGB(255, 0, 255));
+  EXPECT_EQ(flags, DWORD{LWA_ALPHA | LWA_COLORKEY});
+  form->SetAlphaBlend(false);
+  form->SetTransparentColor(false);
+  EXPECT_FALSE(layered(alpha, key, flags));
+}
+
+// A windowless control with a palette of its own.
+class TPaletteControl : public TGraphicControl {
+  DECLARE_CLASS(TPaletteControl, TGraphicControl)
+  explicit TPaletteControl(TComponent* owner) : TGraphicControl(owner) {
+    struct {
+      WORD version = 0x300;
+      WORD count = 1;
+      PALETTEENTRY entries[1] = {{10, 20, 30, 0}};
+    } log;
+    palette_ = CreatePalette(reinterpret_cast<LOGPALETTE*>(&log));
+  }
+  ~TPaletteControl() override { DeleteObject(palette_); }
+  HPALETTE GetPalette() override {
+    ++Asked;
+    return palette_;
+  }
+  int Asked = 0;
+
+ private:
+  HPALETTE palette_;
+};
+IMPLEMENT_CLASS(TPaletteControl)
+
+TEST_F(FormTest, APaletteMessageRealisesTheControlsPalettes) {
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  HWND h = form->GetHandle();
+  // No control has a palette: nothing realised.
+  EXPECT_EQ(SendMessageA(h, WM_QUERYNEWPALETTE, 0, 0), 0);
+  auto* control = New<TPaletteControl>(form.get());
+  control->SetParent(form.get());
+  EXPECT_EQ(SendMessageA(h, WM_QUERYNEWPALETTE, 0, 0), 1);
+  EXPECT_EQ(control->Asked, 1);
+  // Another window realised its palette: the form's again, in the background.
+  SendMessageA(h, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(GetDesktopWindow()), 0);
+  EXPECT_EQ(control->Asked, 2);
+  // The form's own realising does not start it again.
+  SendMessageA(h, WM_PALETTECHANGED, reinterpret_cast<WPARAM>(h), 0);
+  EXPECT_EQ(control->Asked, 2);
+}
+
 // Focus needs the desktop to itself.
 class SerialFormTest : public FormTest {};
 
