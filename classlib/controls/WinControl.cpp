@@ -251,14 +251,9 @@ void TWinControl::DestroyWindowHandle() {
 
 void TWinControl::DestroyWnd() {
   // The window's text stays with the control until the next window.
-  int len = GetTextLen();
-  std::string text;
-  if (len > 0) {
-    text.assign(static_cast<size_t>(len) + 1, '\0');
-    int got = static_cast<int>(
-        CallWindowProcA(defWndProc_, handle_, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
-    text.resize(static_cast<size_t>(std::clamp(got, 0, len)));
-  }
+  // Read as every text is, through WindowProc (the Unicode layer answers
+  // with the ANSI form of its wide text).
+  std::string text = GetText();
   FreeDeviceContextsOf(handle_);
   DestroyWindowHandle();
   StoredText() = text;

@@ -1,5 +1,7 @@
 // The window side of TWinControl: creation, dispatch, reflection, re-creation,
 // freeing inside a handler and exceptions in window procedures.
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -256,6 +258,35 @@ TEST_F(WinControlTest, RecreateWndKeepsTextBoundsVisibilityAndChildren) {
   // A hidden child gets no window until it shows.
   EXPECT_EQ(hidden->GetWindowHandle(), nullptr);
   parent->Free();
+}
+
+TEST_F(WinControlTest, ANewWindowTakesTheTextTheWindowProcGives) {
+  auto* control = New<TProbeControl>(nullptr);
+  control->SetParentWindow(host.Handle());
+  control->SetText("window text");
+  HWND old = control->GetHandle();
+  // A replaced procedure answers the text (as the Unicode layer answers
+  // with its own): the text kept for the next window is the answer.
+  const std::string answer = "answered";
+  control->OnMessage = [&](TProbeControl*, TMessage& m) {
+    if (m.Msg == WM_GETTEXTLENGTH) {
+      m.Result = static_cast<LRESULT>(answer.size());
+      return true;
+    }
+    if (m.Msg != WM_GETTEXT || m.WParam == 0) return false;
+    size_t n = std::min(answer.size(), static_cast<size_t>(m.WParam) - 1);
+    std::memcpy(reinterpret_cast<char*>(m.LParam), answer.data(), n);
+    reinterpret_cast<char*>(m.LParam)[n] = '\0';
+    m.Result = static_cast<LRESULT>(n);
+    return true;
+  };
+  control->RecreateWnd();
+  HWND h = control->GetWindowHandle();
+  ASSERT_NE(h, old);
+  wchar_t own[32] = {};
+  InternalGetWindowText(h, own, 32);  // the window's own text, no message
+  EXPECT_STREQ(own, L"answered");
+  control->Free();
 }
 
 TEST_F(WinControlTest, AControlMayFreeItselfInsideItsOwnHandler) {
