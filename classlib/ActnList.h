@@ -145,7 +145,11 @@ class TCustomActionList : public TComponent {
   explicit TCustomActionList(TComponent* owner);
 
   int GetActionCount() const { return static_cast<int>(actions_.size()); }
-  TContainedAction* GetAction(int index) const { return actions_[static_cast<size_t>(index)]; }
+  // Raises EListError "List index out of bounds (%d)" for a bad index.
+  TContainedAction* GetAction(int index) const {
+    if (index < 0 || index >= static_cast<int>(actions_.size())) TList::Error(SListIndexError, index);
+    return actions_[static_cast<size_t>(index)];
+  }
   void AddAction(TContainedAction* action);
   void RemoveAction(TContainedAction* action);
   // OnExecute / OnUpdate of the list: true when the handler took the action.

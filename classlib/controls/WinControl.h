@@ -71,7 +71,11 @@ class TWinControl : public TControl {
 
   // --- children ---------------------------------------------------------------
   int GetControlCount() const { return static_cast<int>(controls_.size()); }
-  TControl* GetControl(int index) const { return controls_[static_cast<size_t>(index)]; }
+  // Raises EListError "List index out of bounds (%d)" for a bad index.
+  TControl* GetControl(int index) const {
+    if (index < 0 || index >= GetControlCount()) TList::Error(SListIndexError, index);
+    return controls_[static_cast<size_t>(index)];
+  }
   const std::vector<TControl*>& Controls() const { return controls_; }
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);

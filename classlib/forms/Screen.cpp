@@ -97,7 +97,7 @@ TForm* TScreen::GetForms(int index) const {
       if (i == index) return form;
       ++i;
     }
-  throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  TList::Error(SListIndexError, index);
 }
 
 void TScreen::AddForm(TCustomForm* form) {
@@ -262,7 +262,7 @@ int TScreen::GetMonitorCount() {
 TMonitor* TScreen::GetMonitors(int index) {
   if (monitors_.empty()) GetMonitorList();
   if (index < 0 || index >= static_cast<int>(monitors_.size()))
-    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+    TList::Error(SListIndexError, index);
   return monitors_[static_cast<size_t>(index)];
 }
 

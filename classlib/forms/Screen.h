@@ -50,7 +50,12 @@ class TScreen : public TComponent {
   int GetFormCount() const;
   TForm* GetForms(int index) const;
   int GetCustomFormCount() const { return static_cast<int>(customForms_.size()); }
-  TCustomForm* GetCustomForms(int index) const { return customForms_.at(static_cast<size_t>(index)); }
+  // Raises EListError "List index out of bounds (%d)" for a bad index, as
+  // GetForms and GetMonitors do.
+  TCustomForm* GetCustomForms(int index) const {
+    if (index < 0 || index >= GetCustomFormCount()) TList::Error(SListIndexError, index);
+    return customForms_[static_cast<size_t>(index)];
+  }
   void AddForm(TCustomForm* form);
   void RemoveForm(TCustomForm* form);
   // Fires OnActiveFormChange / OnActiveControlChange when they changed.

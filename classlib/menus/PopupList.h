@@ -19,7 +19,11 @@ class TPopupList : public TObject {
   void Add(TPopupMenu* popup);
   void Remove(TPopupMenu* popup);
   int GetCount() const { return static_cast<int>(items_.size()); }
-  TPopupMenu* GetItem(int index) const { return items_[static_cast<size_t>(index)]; }
+  // Raises EListError "List index out of bounds (%d)" for a bad index.
+  TPopupMenu* GetItem(int index) const {
+    if (index < 0 || index >= static_cast<int>(items_.size())) TList::Error(SListIndexError, index);
+    return items_[static_cast<size_t>(index)];
+  }
   // The owner window of shown pop-up menus, made on first use.
   HWND GetWindow();
 
