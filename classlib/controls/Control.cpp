@@ -462,7 +462,9 @@ void TControl::DoConstraintsChange(TObject*) { AdjustSize(); }
 
 void TControl::SetParent(TWinControl* parent) {
   if (parent_ == parent) return;
-  if (parent == this) throw EInvalidOperation("A control cannot have itself as its parent");
+  // Nor one of its own children: the parent chain would be a loop.
+  for (TWinControl* p = parent; p; p = p->GetParent())
+    if (p == this) throw EInvalidOperation("A control cannot have itself as its parent");
   if (parent_) parent_->RemoveControl(this);
   if (parent) {
     parent->InsertControl(this);

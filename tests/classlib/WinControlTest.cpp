@@ -289,6 +289,29 @@ TEST_F(WinControlTest, ANewWindowTakesTheTextTheWindowProcGives) {
   control->Free();
 }
 
+TEST_F(WinControlTest, AControlCannotBeTheParentOfItselfOrOfItsParents) {
+  auto* outer = MakeContainer(host.Handle(), 100, 100);
+  auto* inner = New<TProbeControl>(outer);
+  inner->SetControlStyle(inner->GetControlStyle() + TControlStyle{csAcceptsControls});
+  inner->SetParent(outer);
+  auto* innermost = New<TProbeControl>(outer);
+  innermost->SetControlStyle(innermost->GetControlStyle() + TControlStyle{csAcceptsControls});
+  innermost->SetParent(inner);
+  const struct {
+    const char* name;
+    TWinControl* parent;
+  } cases[] = {{"itself", outer}, {"its child", inner}, {"its grandchild", innermost}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_THROW(outer->SetParent(c.parent), EInvalidOperation);
+  }
+  EXPECT_THROW(inner->SetParent(innermost), EInvalidOperation);
+  EXPECT_EQ(outer->GetParent(), nullptr);
+  EXPECT_EQ(inner->GetParent(), outer);
+  EXPECT_EQ(innermost->GetParent(), inner);
+  outer->Free();
+}
+
 TEST_F(WinControlTest, AControlMayFreeItselfInsideItsOwnHandler) {
   bool destroyed = false;
   struct TWatcher : TComponent {
