@@ -18,19 +18,20 @@ Lines Sorted(const TStrings* s) {
   return v;
 }
 
-// A key of its own below HKEY_CURRENT_USER\Software\PerivaneTest, removed
-// with everything in it after the test, whatever happened.
+// A key of its own directly below HKEY_CURRENT_USER\Software, removed with
+// everything in it after the test, whatever happened. No parent is shared
+// with the test processes running beside this one: RegCreateKeyEx makes a
+// missing path one level at a time, and a shared parent that another process
+// deletes once empty can vanish between two of those steps (the create then
+// fails with ERROR_KEY_DELETED).
 class RegistryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     static int counter = 0;
-    path_ = "Software\\PerivaneTest\\" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+    path_ = "Software\\PerivaneTest-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
     RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
   }
-  void TearDown() override {
-    RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str());
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\PerivaneTest");  // only once empty
-  }
+  void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, path_.c_str()); }
   Owned<TRegistry> OpenTestKey(const std::string& sub = "") {
     auto reg = MakeOwned<TRegistry>();
     EXPECT_TRUE(reg->OpenKey("\\" + path_ + sub, true));
