@@ -10,6 +10,22 @@ PERIVANE_WINE_LOCALE=(LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 LANGUAGE=)
 PERIVANE_XVFB_PID=
 PERIVANE_WINESERVER_STARTED=0
 
+# What a ready prefix holds (written into prefix.ready): a prefix made by
+# other steps is made again.
+PERIVANE_PREFIX_STAMP="perivane prefix 2: wineboot -i, Wine's fonts, Managed=N"
+
+# Wine runs without address-space randomisation. Debian's wine64 comes
+# without Wine's preloader, which reserves the addresses Windows fixes before
+# any host library loads. The kernel starts the loader's heap (the program
+# break) anywhere in the 1 GB above the loader's image at 0x7d000000, so about
+# one Wine process in 5000 finds its heap over 0x7ffe0000, the shared user
+# data page of every Windows process, and exits at once with status 1 ("failed
+# to map the shared user data", unseen under WINEDEBUG=-all): a test failing
+# in 0.01 s with no output. Without randomisation the break lies right after
+# the image. The setting is inherited: every Wine process started by one of
+# these (services, explorer, the tests' children) has it too.
+PERIVANE_NORANDOM=()
+
 # Exports WINEPREFIX (and friends) for this checkout; creates nothing.
 perivane_wine_env() {
   local key
@@ -23,6 +39,15 @@ perivane_wine_env() {
   export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=;mshtml="
   mkdir -p "$PERIVANE_WINE_HOME"
   printf '%s\n' "$PERIVANE_TOP" >"$PERIVANE_WINE_HOME/checkout"
+  local arch
+  arch="$(uname -m)"
+  if setarch "$arch" -R true </dev/null >/dev/null 2>&1; then
+    PERIVANE_NORANDOM=(setarch "$arch" -R)
+  else
+    # Some sandboxes refuse the personality change; Wine still works there.
+    PERIVANE_NORANDOM=()
+    say "warning: setarch -R is refused here; now and then a Wine process may fail to start"
+  fi
 }
 
 # Two runs of the same checkout (build folder, prefix, wineserver) take turns.
@@ -35,22 +60,18 @@ perivane_lock_checkout() {
   fi
 }
 
-perivane_wine() {
-  env "${PERIVANE_WINE_LOCALE[@]}" wine "$@"
+# Any command that starts Wine processes, without address randomisation.
+perivane_norandom() {
+  "${PERIVANE_NORANDOM[@]}" "$@"
 }
 
-# Creates the prefix once and puts Wine's own fonts into it (Debian's Wine
-# does not load them from elsewhere: every face would be DejaVu Sans).
-ensure_wine_prefix() {
-  if [[ ! -f $PERIVANE_WINE_HOME/prefix.ready ]]; then
-    say "creating the Wine prefix $WINEPREFIX"
-    rm -rf "$WINEPREFIX"
-    # No display: nothing can pop up and wait while the prefix is made.
-    env -u DISPLAY "${PERIVANE_WINE_LOCALE[@]}" wineboot -i </dev/null >/dev/null 2>&1 9>&-
-    env -u DISPLAY wineserver -w </dev/null >/dev/null 2>&1 9>&-
-    [[ -f $WINEPREFIX/system.reg ]] || die "wineboot did not create $WINEPREFIX"
-    touch "$PERIVANE_WINE_HOME/prefix.ready"
-  fi
+perivane_wine() {
+  perivane_norandom env "${PERIVANE_WINE_LOCALE[@]}" wine "$@"
+}
+
+# Wine's own fonts, those still missing (Debian's Wine does not load them from
+# elsewhere: every face would be DejaVu Sans).
+perivane_copy_fonts() {
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"
   mkdir -p "$fonts"
   local f
@@ -58,6 +79,35 @@ ensure_wine_prefix() {
     [[ -e $f && ! -e $fonts/${f##*/} ]] && cp "$f" "$fonts/"
   done
   return 0
+}
+
+# Creates the prefix once, complete before it is marked ready: Wine's fonts
+# in it, and no window left to a window manager (there is none under Xvfb,
+# and Wine would wait about 4 s for it each time an activated window hides).
+# No display while it is made: nothing can pop up and wait. The last step
+# waits until every Wine process of the making has ended and the wineserver
+# has written the registry, so no test ever meets a prefix still settling.
+ensure_wine_prefix() {
+  local ready="$PERIVANE_WINE_HOME/prefix.ready"
+  if [[ "$(cat "$ready" 2>/dev/null)" == "$PERIVANE_PREFIX_STAMP" ]]; then
+    perivane_copy_fonts  # a newer fonts-wine may bring more
+    return 0
+  fi
+  say "creating the Wine prefix $WINEPREFIX"
+  rm -f "$ready"
+  rm -rf "$WINEPREFIX"
+  perivane_norandom env -u DISPLAY "${PERIVANE_WINE_LOCALE[@]}" wineboot -i </dev/null >/dev/null 2>&1 9>&-
+  perivane_copy_fonts
+  (
+    unset DISPLAY
+    # From the prefix: a reg.exe in the caller's folder would run instead.
+    cd "$WINEPREFIX"
+    perivane_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&-
+  ) || die "could not set Managed=N in $WINEPREFIX"
+  env -u DISPLAY wineserver -w </dev/null >/dev/null 2>&1 9>&-
+  [[ -f $WINEPREFIX/system.reg ]] || die "wineboot did not create $WINEPREFIX"
+  grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" || die "Managed=N is not in $WINEPREFIX/user.reg"
+  printf '%s\n' "$PERIVANE_PREFIX_STAMP" >"$ready"
 }
 
 # Starts Xvfb at 1024x768x24 on a free display and exports DISPLAY.
@@ -97,12 +147,6 @@ start_wine() {
   wineserver -p </dev/null >/dev/null 2>&1 9>&-
   PERIVANE_WINESERVER_STARTED=1
   perivane_wine wineboot </dev/null >/dev/null 2>&1 9>&-
-  # No window is left to a window manager: there is none under Xvfb, and
-  # Wine would wait about 4 s for it each time an activated window hides.
-  if [[ ! -f $WINEPREFIX/perivane-unmanaged.ready ]]; then
-    perivane_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&- &&
-      touch "$WINEPREFIX/perivane-unmanaged.ready"
-  fi
 }
 
 stop_wine_and_display() {
