@@ -300,7 +300,9 @@ void TpkCustomBitBtn::DoSetKind(TBitBtnKind kind) {
 
 bool TpkCustomBitBtn::IsGlyphStored() { return GetKind() == bkCustom; }
 
-bool TpkCustomBitBtn::IsCaptionStored() { return GetCaption() != BitBtnCaption(kind_); }
+// The kind as Kind reads it: a caption left from a forgotten kind is the
+// button's own and must be written (Caption is written before Kind).
+bool TpkCustomBitBtn::IsCaptionStored() { return GetCaption() != BitBtnCaption(GetKind()); }
 
 void TpkCustomBitBtn::SetLayout(TButtonLayout value) {
   if (layout_ == value) return;

@@ -521,6 +521,23 @@ TEST_F(ImageBtnTest, AKindsCaptionAndGlyphAreNotStored) {
   EXPECT_EQ(c->GetGlyph()->GetWidth(), 36);
 }
 
+TEST_F(ImageBtnTest, AForgottenKindStoresItsCaption) {
+  auto* b = New<TpkImageBtn>(form_.get());
+  b->SetParent(form_.get());
+  b->SetName("Ok1");
+  b->SetKind(bkOK);
+  b->SetDefault(false);  // the kind is forgotten; its caption stays
+  std::string text = WriteForm(form_.get());
+  EXPECT_NE(text.find("Caption = 'OK'"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Kind = "), std::string::npos) << text;
+  Owned<TForm> copy(New<TForm>(nullptr, 0));
+  ReadForm(text, copy.get());
+  auto* c = dynamic_cast<TpkImageBtn*>(copy->FindComponent("Ok1"));
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->GetCaption(), "OK");
+  EXPECT_EQ(c->GetKind(), bkCustom);
+}
+
 }  // namespace
 
 namespace {
