@@ -199,23 +199,27 @@ void TpkCustomImageBtn::Detach(TComponent* source) {
     button->image_->UnregisterChanges(link_);
 }
 
+void TpkCustomImageBtn::SetSource(TComponent*& field, TComponent* other, TComponent* value) {
+  // One link per source: a source that both properties follow holds the
+  // link once, until neither follows it (a second registration would
+  // outlive this button in the source's list).
+  TComponent* old = field;
+  field = value;
+  if (old && old != other) Detach(old);
+  if (value && value != other) Attach(value);
+  RecreateWnd();
+}
+
 void TpkCustomImageBtn::SetExtImage(TComponent* value) {
   if (extImage_ == value) return;
   if (value) image_->Assign(nullptr);
-  // The link stays with a source the other property still follows.
-  if (extImage_ != extImageDown_) Detach(extImage_);
-  extImage_ = value;
-  Attach(value);
-  RecreateWnd();
+  SetSource(extImage_, extImageDown_, value);
 }
 
 void TpkCustomImageBtn::SetExtImageDown(TComponent* value) {
   if (extImageDown_ == value) return;
   if (value) imageDown_->Assign(nullptr);
-  if (extImageDown_ != extImage_) Detach(extImageDown_);
-  extImageDown_ = value;
-  Attach(value);
-  RecreateWnd();
+  SetSource(extImageDown_, extImage_, value);
 }
 
 void TpkCustomImageBtn::Notification(TComponent* component, TOperation operation) {

@@ -113,6 +113,9 @@ class TpkCustomImageBtn : public TpkCustomBitBtn {
 
  private:
   TpkBitmap* SourceImage(TComponent* source, bool pressed);
+  // Sets one of ExtImage/ExtImageDown (field) to value; other is the
+  // second property's source.
+  void SetSource(TComponent*& field, TComponent* other, TComponent* value);
   void Attach(TComponent* source);
   void Detach(TComponent* source);
   void DrawEdges(TpkBitmap* face, bool pressed);

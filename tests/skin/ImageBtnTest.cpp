@@ -401,6 +401,44 @@ TEST_F(ImageBtnTest, AssignCopiesTheSettingsAndTakesTheSourceAsImage) {
   EXPECT_EQ(b->GetExtImageDown(), a);
 }
 
+// An image button that counts the change notifications it is given.
+class TCountingImageBtn : public TpkImageBtn {
+  DECLARE_CLASS(TCountingImageBtn, TpkImageBtn)
+  using TpkImageBtn::TpkImageBtn;
+  int Changes = 0;
+  void ImageChanged(TObject* sender) override {
+    ++Changes;
+    inherited::ImageChanged(sender);
+  }
+};
+IMPLEMENT_CLASS(TCountingImageBtn)
+
+TEST_F(ImageBtnTest, OneSourceForBothStatesIsFollowedOnceAndLetGoWhenCleared) {
+  TpkImageBtn* source = Add();
+  auto* b = New<TCountingImageBtn>(form_.get());
+  b->SetParent(form_.get());
+  b->Assign(source);  // both ExtImage and ExtImageDown become the source
+  ASSERT_EQ(b->GetExtImageDown(), source);
+  b->Changes = 0;
+  source->GetImage()->Changed(source->GetImage());
+  EXPECT_EQ(b->Changes, 1) << "one notification per change";
+  // Either property alone still follows it.
+  b->SetExtImage(nullptr);
+  b->Changes = 0;
+  source->GetImage()->Changed(source->GetImage());
+  EXPECT_EQ(b->Changes, 1);
+  b->SetExtImageDown(nullptr);
+  b->Changes = 0;
+  source->GetImage()->Changed(source->GetImage());
+  EXPECT_EQ(b->Changes, 0) << "no source left: nothing follows";
+  // Freed while following, the button leaves nothing behind in the source.
+  auto* c = New<TCountingImageBtn>(form_.get());
+  c->SetParent(form_.get());
+  c->Assign(source);
+  c->Free();
+  EXPECT_NO_THROW(source->GetImage()->Changed(source->GetImage()));
+}
+
 TEST_F(ImageBtnTest, ParentClippingReadsAndWritesTheParentsStyle) {
   TpkImageBtn* b = Add();
   HWND parent = form_->GetHandle();
