@@ -464,9 +464,13 @@ void TpkCustomImageBtn::BakeShading() {
   Owned<TpkBitmap> downFace = MakeOwned<TpkBitmap>();
   PaintFace(upFace.get(), false, false, fbsHighlight);
   PaintFace(downFace.get(), false, true, fbsHighlight);
-  TpkRegion pressedShape(GetStateRegion(true, true));
-  downFace->SetTransparentColor(TransparentColorFor(true));
-  FillOutsideRegion(downFace.get(), pressedShape.get());
+  // Without region use nothing lies outside the pressed shape: the whole
+  // face is kept (no region would otherwise read as "all outside").
+  if (UseRegion()) {
+    TpkRegion pressedShape(GetStateRegion(true, true));
+    downFace->SetTransparentColor(TransparentColorFor(true));
+    FillOutsideRegion(downFace.get(), pressedShape.get());
+  }
   SetImage(upFace.get());
   SetImageDown(downFace.get());
   RecreateWnd();

@@ -439,6 +439,17 @@ TEST_F(ImageBtnTest, OneSourceForBothStatesIsFollowedOnceAndLetGoWhenCleared) {
   EXPECT_NO_THROW(source->GetImage()->Changed(source->GetImage()));
 }
 
+TEST_F(ImageBtnTest, BakeShadingWithoutARegionKeepsThePressedFace) {
+  std::vector<std::string> rows = {"..........", ".########.", ".########.", ".########.", ".########.",
+                                   ".########.", ".########.", ".########.", ".########.", ".........."};
+  TpkImageBtn* b = Add(rows, clNoRegion);
+  b->BakeShading();
+  ASSERT_FALSE(b->GetImageDown()->GetEmpty());
+  // No shape cuts anything: the face shifted by (2, 2) is all there.
+  EXPECT_EQ(At(b->GetImageDown(), 6, 6), kInk);
+  EXPECT_EQ(At(b->GetImageDown(), 2, 2), kKey) << "the image's first pixel, shifted";
+}
+
 TEST_F(ImageBtnTest, ParentClippingReadsAndWritesTheParentsStyle) {
   TpkImageBtn* b = Add();
   HWND parent = form_->GetHandle();
