@@ -381,9 +381,10 @@ void TpkCustomImageForm::SetFormRegion(HRGN region, bool redraw) {
   region_ = region;
   ownsRegion_ = true;
   TCustomForm* form = ParentFormOf();
-  if (!region || IsDesigning() || !form) return;
-  // The window owns the region from here on.
-  if (SetWindowRgn(form->GetHandle(), region, redraw)) ownsRegion_ = false;
+  if (IsDesigning() || !form) return;
+  // No region (a damaged blob) takes away any shape the form had. The
+  // window owns a region it is given from here on.
+  if (SetWindowRgn(form->GetHandle(), region, redraw) && region) ownsRegion_ = false;
 }
 
 void TpkCustomImageForm::RebuildRegion() {

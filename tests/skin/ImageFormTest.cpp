@@ -278,6 +278,30 @@ TEST_F(ImageFormTest, ADamagedStoredBlobLeavesTheFormRectangular) {
   DeleteObject(r);
 }
 
+TEST_F(ImageFormTest, ADamagedBlobReadOverAShapedFormMakesItRectangular) {
+  // An inherited form reads the ancestor's region first, then its own.
+  auto* f = AddImageForm();
+  f->SetName("pkImageForm1");
+  Owned<TBitmap> skin = CrossSkin();
+  f->GetPicture()->SetBitmap(skin.get());
+  form_->SetName("Shaped");
+  std::string text = WriteForm(form_.get());
+  Owned<TForm> copy(New<TForm>(nullptr, 0));
+  ReadForm(text, copy.get());
+  HRGN r = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(copy->GetHandle(), r), ERROR) << "shaped by the ancestor";
+  DeleteObject(r);
+  ReadForm("inherited Shaped: TForm\r\n  inherited pkImageForm1: TpkImageForm\r\n"
+           "    RegionData = {1000000001000000}\r\n  end\r\nend\r\n",
+           copy.get());
+  auto* g = dynamic_cast<TpkImageForm*>(copy->FindComponent("pkImageForm1"));
+  ASSERT_NE(g, nullptr);
+  EXPECT_EQ(g->GetRegion(), nullptr);
+  r = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(copy->GetHandle(), r), ERROR) << "the damaged blob leaves no shape";
+  DeleteObject(r);
+}
+
 TEST_F(ImageFormTest, KeyColourComesFromTheBottomLeftPixelOfAnyGraphic) {
   auto* f = AddImageForm();
   EXPECT_EQ(f->RegionColor(), clNone) << "no picture";
