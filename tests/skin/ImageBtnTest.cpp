@@ -521,6 +521,39 @@ TEST_F(ImageBtnTest, AnImagersWorkingBitmapCanBeTheImage) {
   EXPECT_TRUE(b->GetRegionBlob(false).IsEmpty()) << "the imager's change reached the button";
 }
 
+TEST_F(ImageBtnTest, ShapingPaintingAndFreeingLeaveNoHandlesBehind) {
+  form_->Show();
+  ExpectNoHandleGrowth([this] {
+    TpkImageBtn* b = Add();
+    Owned<TpkBitmap> down = PkFromText({"......", "..##..", "..##..", "......"}, {{'.', kKey}, {'#', kInk}});
+    b->SetImageDown(down.get());
+    b->SetGroupIndex(1);
+    b->SetShadeStyle(fbsRaised);
+    b->HandleNeeded();
+    b->SetDown(true);
+    b->RepaintNow();
+    b->SetDown(false);
+    b->SetBounds(0, 0, 12, 8);
+    b->SetShadeStyle(fbsHighlight);
+    b->RepaintNow();
+    POINT p{1, 1};
+    b->IsPointInButton(&p);
+    b->InvalidateOutsideRegion(true);
+    b->PixelColorAt(TPoint{1, 1});
+    b->BakeShading();
+    b->SetColor(clLime);
+    b->SetImageDown(nullptr);
+    b->SetDitherStyle(dsBlendDither);
+    b->SetDown(true);
+    b->RepaintNow();
+    b->SetKind(bkOK);
+    b->SetEnabled(false);
+    b->RepaintNow();
+    PumpMessages();
+    b->Free();
+  });
+}
+
 // --- stored forms -------------------------------------------------------------------------
 
 TEST_F(ImageBtnTest, StoredFormRoundTripWithTheRegionBlobs) {

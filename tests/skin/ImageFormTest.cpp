@@ -335,6 +335,23 @@ TEST_F(ImageFormTest, ScaleRegionScalesTheFormsRegion) {
   EXPECT_FALSE(PtInRegion(r.get(), 1, 1));  // (0, 0) is key
 }
 
+TEST_F(ImageFormTest, ShapingPaintingWritingAndFreeingLeaveNoHandlesBehind) {
+  int hooks = pk_detail::ImageFormHookCount();
+  ExpectNoHandleGrowth([this] {
+    auto* f = AddImageForm();
+    f->SetName("pkImageForm1");
+    Owned<TBitmap> skin = CrossSkin();
+    f->GetPicture()->SetBitmap(skin.get());
+    f->RebuildRegion();
+    f->ScaleRegion(2.0f, 2.0f);
+    TDib dib(20, 20, clWhite);
+    form_->PaintControls(dib.DC(), nullptr);
+    WriteForm(form_.get());
+    f->Free();
+  });
+  EXPECT_EQ(pk_detail::ImageFormHookCount(), hooks);
+}
+
 TEST_F(ImageFormTest, TheMouseHookIsSharedAndCounted) {
   int before = pk_detail::ImageFormHookCount();
   {

@@ -350,6 +350,28 @@ TEST_F(ImagerTest, TheProxyForwardsEnterExitAndKeys) {
   EXPECT_EQ(log.Lines, (std::vector<std::string>{"enter", "key 65", "exit"}));
 }
 
+TEST_F(ImagerTest, ApplyingPaintingAndFreeingLeaveNoHandlesBehind) {
+  ExpectNoHandleGrowth([this] {
+    auto* i = New<TpkImager>(form_.get());
+    i->SetParent(form_.get());
+    i->GetPicture()->SetBitmap(picture_.get());
+    i->GetBitmapOptions()->SetIntOption(0, 20);
+    i->GetBitmapOptions()->GetRotation()->SetAngle(30);
+    i->SetFocusable(true);
+    i->SetDrawStyle(DS::dsTile);
+    TDib dib(120, 120, clWhite);
+    form_->PaintControls(dib.DC(), nullptr);
+    i->Free();
+    auto* d = New<TpkDBCustomImager>(form_.get());
+    d->SetParent(form_.get());
+    d->GetPicture()->SetBitmap(picture_.get());
+    d->SetTransparent(true);
+    d->HandleNeeded();
+    d->Repaint();
+    d->Free();
+  });
+}
+
 TEST_F(ImagerTest, StoredFormKeepsTheOptionsAndAlwaysWritesThem) {
   imager_->SetName("pkImager1");
   imager_->GetBitmapOptions()->SetIntOption(0, 25);

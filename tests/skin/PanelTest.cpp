@@ -143,6 +143,22 @@ TEST_F(PanelTest, InvalidatingATransparentPanelInvalidatesItsParentFirst) {
   EXPECT_GE(u.right, 250);
 }
 
+TEST_F(PanelTest, RecreatingPaintingAndFreeingLeaveNoHandlesBehind) {
+  form_->Show();
+  ExpectNoHandleGrowth([this] {
+    auto* p = New<TpkPanel>(form_.get());
+    p->SetParent(form_.get());
+    p->SetCaption("Panel");
+    p->HandleNeeded();
+    p->SetTransparent(true);
+    p->HandleNeeded();
+    p->GetFrame()->SetEnabled(true);
+    p->Invalidate();
+    PumpMessages();
+    p->Free();
+  });
+}
+
 TEST_F(PanelTest, StoredFormRoundTrip) {
   panel_->SetName("pkPanel1");
   panel_->SetTransparent(true);

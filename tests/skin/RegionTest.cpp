@@ -119,6 +119,15 @@ TEST(RegionBuild, RowBuilderMergesBandsToTheSameSetAsOneRectanglePerRun) {
   EXPECT_EQ(builder.Finish(), nullptr) << "the builder is empty after Finish";
 }
 
+TEST(RegionBuild, BuildingLeavesNoGdiObjectsBehind) {
+  Owned<TBitmap> b24 = BitmapFromText({"#.#.#", "#####", "..#.."}, {{'.', kKey}, {'#', kInk}});
+  Owned<TBitmap> b8 = BitmapFromText({"#.#.#", "#####", "..#.."}, {{'.', kKey}, {'#', kInk}}, pf8bit);
+  Owned<TBitmap> none = BitmapFromText({"...", "..."}, {{'.', kKey}});
+  ExpectNoHandleGrowth([&] {
+    for (TBitmap* b : {b24.get(), b8.get(), none.get()}) TpkRegion(BuildRegionFromGraphic(b, kKey));
+  });
+}
+
 // --- Blobs ------------------------------------------------------------------------
 
 TpkRegion SampleRegion() {

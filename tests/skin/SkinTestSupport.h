@@ -151,6 +151,46 @@ inline void ReadForm(const std::string& text, TComponent* root) {
   r->ReadRootComponent(root);
 }
 
+// The GDI objects this process holds. Wine's GetGuiResources answers 0, so
+// the handle table is asked entry by entry: GDI accepts a handle given by its
+// table index alone (upper word 0), and GetObjectType is 0 for a free entry.
+inline int GdiObjectCount() {
+  int n = 0;
+  for (unsigned i = 1; i < 0x10000; ++i)
+    if (GetObjectType(reinterpret_cast<HGDIOBJ>(static_cast<ULONG_PTR>(i)))) ++n;
+  return n;
+}
+
+// The windows of this thread, children included.
+inline int ThreadWindowCount() {
+  int n = 0;
+  auto count = [](HWND w, LPARAM p) -> BOOL {
+    ++*reinterpret_cast<int*>(p);
+    EnumChildWindows(
+        w,
+        [](HWND, LPARAM q) -> BOOL {
+          ++*reinterpret_cast<int*>(q);
+          return TRUE;
+        },
+        p);
+    return TRUE;
+  };
+  EnumThreadWindows(GetCurrentThreadId(), count, reinterpret_cast<LPARAM>(&n));
+  return n;
+}
+
+// Runs round twice (first uses fill caches: kind glyphs, fonts, stock
+// objects), then ten times more: neither GDI objects nor windows may grow.
+template <class Round>
+void ExpectNoHandleGrowth(Round round) {
+  round();
+  round();
+  int gdi = GdiObjectCount(), windows = ThreadWindowCount();
+  for (int i = 0; i < 10; ++i) round();
+  EXPECT_EQ(GdiObjectCount(), gdi) << "GDI objects";
+  EXPECT_EQ(ThreadWindowCount(), windows) << "windows";
+}
+
 // Delivers what is queued for this thread, a bounded number of times.
 inline void PumpMessages(int rounds = 50) {
   MSG msg;
