@@ -42,16 +42,11 @@ IMPLEMENT_CLASS(TProbeBitBtn)
 class TButtonHost {
  public:
   TButtonHost() {
-    window_ = CreateWindowExA(0, "STATIC", "host", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 400, 300, nullptr, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
     panel_.reset(New<TCustomControl>(nullptr));
     panel_->SetBounds(0, 0, 400, 300);
-    panel_->SetParentWindow(window_);
+    panel_->SetParentWindow(window_.Handle());
   }
-  ~TButtonHost() {
-    panel_.reset();
-    DestroyWindow(window_);
-  }
+  ~TButtonHost() { panel_.reset(); }
   TButtonHost(const TButtonHost&) = delete;
   TButtonHost& operator=(const TButtonHost&) = delete;
 
@@ -66,7 +61,7 @@ class TButtonHost {
   TWinControl* Panel() const { return panel_.get(); }
 
  private:
-  HWND window_;
+  controls_test::THostWindow window_;
   Owned<TCustomControl> panel_;
 };
 

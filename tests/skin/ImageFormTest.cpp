@@ -75,14 +75,7 @@ class ImageFormTest : public ::testing::Test {
     f->SetParent(form_.get());
     return f;
   }
-  HRGN FormRegion() {
-    HRGN r = CreateRectRgn(0, 0, 0, 0);
-    if (GetWindowRgn(form_->GetHandle(), r) == ERROR) {
-      DeleteObject(r);
-      return nullptr;
-    }
-    return r;
-  }
+  HRGN FormRegion() { return WindowRegion(form_->GetHandle()); }
   Owned<TForm> form_;
 };
 

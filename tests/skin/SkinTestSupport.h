@@ -1,5 +1,5 @@
 // Helpers of the skin tests: pictures drawn from text, regions compared as
-// pixel sets, and region blobs as bytes.
+// pixel sets, region blobs as bytes, stored forms as text, and handle counts.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,6 +12,7 @@
 #include "classlib/Classes.h"
 #include "classlib/Graphics.h"
 #include "skin/pkRegion.h"
+#include "tests/classlib/ControlTestSupport.h"
 
 namespace skin_test {
 
@@ -62,6 +63,17 @@ inline RECT RegionBox(HRGN region) {
   return r;
 }
 
+// A copy of the window's region (the caller owns it), or null when the
+// window has none.
+inline HRGN WindowRegion(HWND window) {
+  HRGN r = CreateRectRgn(0, 0, 0, 0);
+  if (GetWindowRgn(window, r) == ERROR) {
+    DeleteObject(r);
+    return nullptr;
+  }
+  return r;
+}
+
 inline bool SameRegion(HRGN a, HRGN b) {
   if (!a || !b) return !a && !b;
   return EqualRgn(a, b) != 0;
@@ -91,48 +103,9 @@ inline std::vector<uint8_t> RegionBlock(uint32_t dwSize, uint32_t iType, uint32_
   return b;
 }
 
-// A 32-bit top-down DIB section selected into a memory DC: paint into it,
-// then read the bits.
-class TDib {
- public:
-  TDib(int w, int h, COLORREF fill) : w_(w), h_(h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-    HBRUSH b = CreateSolidBrush(fill);
-    RECT r{0, 0, w, h};
-    FillRect(dc_, &r, b);
-    DeleteObject(b);
-  }
-  ~TDib() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  TDib(const TDib&) = delete;
-  TDib& operator=(const TDib&) = delete;
-  HDC DC() const { return dc_; }
-  // The pixel as a COLORREF (0x00BBGGRR).
-  COLORREF Pixel(int x, int y) const {
-    GdiFlush();
-    uint32_t v = bits_[static_cast<size_t>(y) * static_cast<size_t>(w_) + static_cast<size_t>(x)];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-  }
-
- private:
-  int w_, h_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-  uint32_t* bits_ = nullptr;
-};
+// Painting into a DIB and pumping messages as the class library's tests do.
+using controls_test::PumpMessages;
+using controls_test::TDib;
 
 // The stored form of root, as text.
 inline std::string WriteForm(TComponent* root) {
@@ -181,6 +154,8 @@ inline int ThreadWindowCount() {
 
 // Runs round twice (first uses fill caches: kind glyphs, fonts, stock
 // objects), then ten times more: neither GDI objects nor windows may grow.
+// Rounds should use hidden windows: the display makes a shown window's
+// surface when it gets round to it.
 template <class Round>
 void ExpectNoHandleGrowth(Round round) {
   round();
@@ -189,15 +164,6 @@ void ExpectNoHandleGrowth(Round round) {
   for (int i = 0; i < 10; ++i) round();
   EXPECT_EQ(GdiObjectCount(), gdi) << "GDI objects";
   EXPECT_EQ(ThreadWindowCount(), windows) << "windows";
-}
-
-// Delivers what is queued for this thread, a bounded number of times.
-inline void PumpMessages(int rounds = 50) {
-  MSG msg;
-  for (int i = 0; i < rounds && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
 }
 
 }  // namespace skin_test
