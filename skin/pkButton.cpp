@@ -10,6 +10,7 @@
 #include "classlib/Seams.h"
 #include "classlib/graphics/Resources.h"
 #include "skin/pkBitmap.h"
+#include "skin/pkGdi.h"
 #include "skin/pkShared.h"
 #include "skin/pktext.h"
 
@@ -893,15 +894,24 @@ void TpkCustomBitBtn::WMPaint(TMessage& m) {
     return;
   }
   canvas_->SetHandle(dc);
-  try {
-    if (GetParent() && InheritsFromName(GetParent(), "TCustomGrid"))
-      canvas_->GetFont()->SetColor(static_cast<TColor>(GetTextColor(dc)));
+  pk_detail::TScopeExit release([this] { canvas_->SetHandle(nullptr); });
+  if (!GetParent() || !InheritsFromName(GetParent(), "TCustomGrid")) {
     PaintButton();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    throw;
+    return;
   }
-  canvas_->SetHandle(nullptr);
+  // A grid's copy takes the grid's text colour. The caption is drawn in the
+  // button's font, so that font wears the colour for this one paint, unheard:
+  // a font change would repaint the button and clear its ParentFont.
+  TFont* font = GetFont();
+  TNotifyEvent onChange = font->GetOnChange();
+  TColor color = font->GetColor();
+  font->SetOnChange(TNotifyEvent());
+  font->SetColor(static_cast<TColor>(GetTextColor(dc)));
+  pk_detail::TScopeExit restore([font, onChange, color] {
+    font->SetColor(color);
+    font->SetOnChange(onChange);
+  });
+  PaintButton();
 }
 
 void TpkCustomBitBtn::WMEraseBkgnd(TMessage& m) { m.Result = 1; }

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "classlib/ActnList.h"
 #include "classlib/Forms.h"
 #include "classlib/ImgList.h"
+#include "classlib/Seams.h"
 #include "skin/pkBitmap.h"
 #include "skin/pkButton.h"
 #include "skin/pkShared.h"
@@ -24,7 +26,12 @@ class TProbeBitBtn : public TpkCustomBitBtn {
   int Clicks = 0;
   int SelChanges = 0;
   TRect LastGlyph{}, LastText{}, LastClient{};
-  void Clicked(TObject*) { ++Clicks; }
+  // Runs inside OnClick (while the button's in-click flag is set).
+  std::function<void()> DuringClick;
+  void Clicked(TObject*) {
+    ++Clicks;
+    if (DuringClick) DuringClick();
+  }
   void SelChanged(TObject*) { ++SelChanges; }
   void CalcLayout(TCanvas* canvas, const TRect& bounds, TRect& client, TSize textSize, TRect& glyphRect,
                   TRect& textRect) override {
@@ -589,6 +596,131 @@ TEST_F(BitBtnFormTest, CloseKindClosesTheFormInsteadOfClicking) {
   b->Click();
   EXPECT_EQ(b->Clicks, 0);
   EXPECT_FALSE(form_->GetVisible());
+}
+
+// A press that activates a window while the button is clicking: eaten, the
+// form comes to the front, and the press goes to the button itself.
+TEST_F(BitBtnFormTest, AMouseActivationDuringAClickIsEatenAndThePressResent) {
+  TProbeBitBtn* b = Add(20);
+  b->SetTop(30);
+  form_->Show();
+  struct TPress {
+    int Count = 0;
+    int X = 0, Y = 0;
+    void Down(TObject*, TMouseButton, TShiftState, int x, int y) {
+      ++Count;
+      X = x;
+      Y = y;
+    }
+  } press;
+  b->OnMouseDown = TMouseEvent(&press, &TPress::Down);
+  struct TActivateCase {
+    const char* Name;
+    bool InClick;
+    bool Focusable;
+    POINT Cursor;  // in the button's client coordinates
+    UINT Press;
+    bool Eaten;
+    bool Resent;
+    bool PostedRight;
+  };
+  const TActivateCase cases[] = {
+      {"outside a click", false, false, {5, 6}, WM_LBUTTONDOWN, false, false, false},
+      {"a focusable button", true, true, {5, 6}, WM_LBUTTONDOWN, false, false, false},
+      {"a left press", true, false, {5, 6}, WM_LBUTTONDOWN, true, true, false},
+      {"a right press", true, false, {7, 3}, WM_RBUTTONDOWN, true, false, true},
+      {"the cursor left of the button", true, false, {-1, 6}, WM_LBUTTONDOWN, true, false, false},
+  };
+  for (const TActivateCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    b->SetOptions(c.Focusable ? TpkButtonOptions{boFocusable} : TpkButtonOptions{});
+    POINT screen = b->ClientToScreen(c.Cursor);
+    TSeamOverride<std::function<BOOL(POINT&)>> cursor(Seams().GetCursorPos, [screen](POINT& p) {
+      p = screen;
+      return TRUE;
+    });
+    press = TPress{};
+    LRESULT result = -1;
+    auto activate = [&] {
+      result = SendMessageA(b->GetHandle(), WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(form_->GetHandle()),
+                            MAKELPARAM(HTCLIENT, c.Press));
+    };
+    if (c.InClick) {
+      b->DuringClick = activate;
+      b->Click();
+      b->DuringClick = nullptr;
+    } else {
+      activate();
+    }
+    if (c.Eaten) {
+      EXPECT_EQ(result, MA_NOACTIVATEANDEAT);
+    } else {
+      EXPECT_NE(result, MA_NOACTIVATEANDEAT);
+    }
+    EXPECT_EQ(press.Count, c.Resent ? 1 : 0);
+    if (c.Resent) {
+      EXPECT_EQ(press.X, c.Cursor.x);
+      EXPECT_EQ(press.Y, c.Cursor.y);
+    }
+    MSG msg;
+    bool posted = PeekMessageA(&msg, b->GetHandle(), WM_RBUTTONDOWN, WM_RBUTTONDOWN, PM_REMOVE) != 0;
+    EXPECT_EQ(posted, c.PostedRight);
+    if (posted) {
+      EXPECT_EQ(msg.lParam, MAKELPARAM(c.Cursor.x, c.Cursor.y));
+      EXPECT_NE(msg.wParam & MK_RBUTTON, 0u);
+    }
+    b->Perform(WM_CANCELMODE, 0, 0);
+  }
+}
+
+// A grid paints copies of a control on its own DC (csPaintCopy): the button
+// paints itself up, in the DC's text colour when the grid is its parent.
+class TCustomGrid : public TCustomControl {
+  DECLARE_CLASS(TCustomGrid, TCustomControl)
+  using TCustomControl::TCustomControl;
+};
+IMPLEMENT_CLASS(TCustomGrid)
+
+TEST(BitBtnPaint, ACopyIsPaintedUpOnTheGivenDCInTheGridsTextColour) {
+  for (bool grid : {false, true}) {
+    SCOPED_TRACE(grid ? "in a grid" : "in a panel");
+    controls_test::THostWindow host;
+    Owned<TCustomControl> parent(grid ? New<TCustomGrid>(nullptr) : New<TCustomControl>(nullptr));
+    parent->SetBounds(0, 0, 200, 100);
+    parent->SetParentWindow(host.Handle());
+    auto* b = New<TProbeBitBtn>(parent.get());
+    b->SetParent(parent.get());
+    b->SetBounds(0, 0, 75, 25);
+    b->SetCaption("WWWW");
+    b->GetFont()->SetColor(clBlue);
+    b->SetGroupIndex(1);
+    b->SetDown(true);
+    b->HandleNeeded();
+    b->SetDown(false);
+    b->RepaintNow();
+    TRect upText = b->LastText;
+    b->SetDown(true);
+    b->RepaintNow();
+    ASSERT_FALSE(EqualRect(&b->LastText, &upText)) << "pressed, the caption moves";
+    bool parentFont = b->GetParentFont();
+    TDib dib(75, 25, clWhite);
+    SetTextColor(dib.DC(), RGB(255, 0, 0));
+    b->SetControlState(b->GetControlState() + TControlState{csPaintCopy});
+    b->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dib.DC()), 0);
+    b->SetControlState(b->GetControlState() - TControlState{csPaintCopy});
+    EXPECT_TRUE(EqualRect(&b->LastText, &upText)) << "laid out up";
+    int red = 0, blue = 0;
+    for (int y = 0; y < 25; ++y)
+      for (int x = 0; x < 75; ++x) {
+        red += dib.Pixel(x, y) == RGB(255, 0, 0);
+        blue += dib.Pixel(x, y) == static_cast<COLORREF>(clBlue);
+      }
+    EXPECT_EQ(red > 0, grid);
+    EXPECT_EQ(blue > 0, !grid);
+    EXPECT_EQ(b->GetFont()->GetColor(), clBlue) << "the button's own font is kept";
+    EXPECT_EQ(b->GetParentFont(), parentFont);
+    parent.reset();
+  }
 }
 
 // --- region blobs -------------------------------------------------------------------------
