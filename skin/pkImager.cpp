@@ -317,6 +317,97 @@ void TpkBitmapOptions::Apply() {
   if (OnChange) OnChange(this);
 }
 
+// --- TpkImagerParts ---------------------------------------------------------------------------
+
+TpkImagerParts::TpkImagerParts(TControl* control, TNotifyEvent pictureChanged, TNotifyEvent optionsChanged)
+    : control_(control) {
+  picture_ = New<TPicture>();
+  picture_->SetOnChange(pictureChanged);
+  workBitmap_ = New<TpkBitmap>();
+  workBitmap_->SetRespectPalette(true);
+  workBitmap_->SetHalftonePalette(true);
+  options_ = New<TpkBitmapOptions>(control, workBitmap_, picture_);
+  options_->OnChange = optionsChanged;
+}
+
+TpkImagerParts::~TpkImagerParts() {
+  FreeAndNil(options_);
+  FreeAndNil(workBitmap_);
+  FreeAndNil(picture_);
+}
+
+void TpkImagerParts::SetDrawStyle(TpkImagerDrawStyle v) {
+  drawStyle_ = v;
+  options_->SetTileFill(v == TpkImagerDrawStyle::dsTile);
+}
+
+void TpkImagerParts::SetTransparent(bool v) {
+  transparent_ = v;
+  if (!PictureEmpty()) picture_->GetGraphic()->SetTransparent(v);
+}
+
+bool TpkImagerParts::PictureEmpty() const { return EmptyPicture(picture_); }
+
+TRect TpkImagerParts::DrawRect() const {
+  return ImagerDrawRect(drawStyle_, control_->GetWidth(), control_->GetHeight(), workBitmap_->GetWidth(),
+                        workBitmap_->GetHeight(), picture_->GetWidth(), picture_->GetHeight());
+}
+
+void TpkImagerParts::SizeWorkingBitmap() {
+  TPoint size = WorkingSize(drawStyle_, preProcess_, options_->GetRotation()->GetAngle(), control_->GetWidth(),
+                            control_->GetHeight(), picture_);
+  workBitmap_->SetSizeIfChanged(size.x, size.y);
+}
+
+void TpkImagerParts::AdjustSize() {
+  if (!control_->GetAutoSize() || PictureEmpty() || control_->IsLoading() || control_->GetAlign() != alNone) return;
+  TFlag sizing(sizing_);
+  if (control_->GetWidth() != picture_->GetWidth() || control_->GetHeight() != picture_->GetHeight())
+    control_->SetBounds(control_->GetLeft(), control_->GetTop(), picture_->GetWidth(), picture_->GetHeight());
+}
+
+void TpkImagerParts::SetBounds(int left, int top, int width, int height,
+                               const std::function<void(int, int, int, int)>& inheritedSetBounds,
+                               const std::function<void()>& update) {
+  if ((width == control_->GetWidth() && height == control_->GetHeight()) || sizing_) {
+    inheritedSetBounds(left, top, width, height);
+    return;
+  }
+  TFlag suppress(suppressInvalidate_);
+  TWinControl* parent = control_->GetParent();
+  TControlStyle saved;
+  if (parent) {
+    saved = parent->GetControlStyle();
+    parent->SetControlStyle(saved + TControlStyle{csOpaque});
+  }
+  try {
+    inheritedSetBounds(left, top, width, height);
+  } catch (...) {
+    if (parent) parent->SetControlStyle(saved);
+    throw;
+  }
+  if (parent) parent->SetControlStyle(saved);
+  if (control_->GetVisible()) control_->Update();
+  update();
+}
+
+void TpkImagerParts::Paint(TCanvas* canvas, const std::function<void()>& apply) const {
+  if (workBitmap_->GetEmpty() && !PictureEmpty()) {
+    apply();
+    return;
+  }
+  if (control_->IsDesigning() && workBitmap_->GetEmpty()) {
+    canvas->GetBrush()->SetStyle(bsSolid);
+    canvas->GetBrush()->SetColor(clWhite);
+    canvas->GetPen()->SetStyle(psDash);
+    canvas->GetPen()->SetColor(clBlack);
+    canvas->Rectangle(0, 0, control_->GetWidth(), control_->GetHeight());
+    return;
+  }
+  if (workBitmap_->GetEmpty()) return;
+  PaintWorking(canvas, workBitmap_, drawStyle_, preProcess_, DrawRect());
+}
+
 // --- TpkImagerWinControl ----------------------------------------------------------------------
 
 IMPLEMENT_CLASS(TpkImagerWinControl)
@@ -354,15 +445,11 @@ void TpkImagerWinControl::CMExit(TMessage& m) {
 
 IMPLEMENT_CLASS(TpkCustomImager)
 
-TpkCustomImager::TpkCustomImager(TComponent* owner) : TGraphicControl(owner) {
+TpkCustomImager::TpkCustomImager(TComponent* owner)
+    : TGraphicControl(owner),
+      parts_(this, TNotifyEvent(this, &TpkCustomImager::PictureChanged),
+             TNotifyEvent(this, &TpkCustomImager::BitmapOptionsChanged)) {
   SetControlStyle(GetControlStyle() + TControlStyle{csOpaque});
-  picture_ = New<TPicture>();
-  picture_->SetOnChange(TNotifyEvent(this, &TpkCustomImager::PictureChanged));
-  workBitmap_ = New<TpkBitmap>();
-  workBitmap_->SetRespectPalette(true);
-  workBitmap_->SetHalftonePalette(true);
-  options_ = New<TpkBitmapOptions>(this, workBitmap_, picture_);
-  options_->OnChange = TNotifyEvent(this, &TpkCustomImager::BitmapOptionsChanged);
   SetBounds(GetLeft(), GetTop(), 100, 100);
 }
 
@@ -372,17 +459,9 @@ void TpkCustomImager::Destroy() {
     FreeAndNil(focusControl_);
   }
   inherited::Destroy();
-  FreeAndNil(options_);
-  FreeAndNil(workBitmap_);
-  FreeAndNil(picture_);
 }
 
-bool TpkCustomImager::PictureEmpty() const { return EmptyPicture(picture_); }
-
-TRect TpkCustomImager::DrawRect() const {
-  return ImagerDrawRect(drawStyle_, GetWidth(), GetHeight(), workBitmap_->GetWidth(), workBitmap_->GetHeight(),
-                        picture_->GetWidth(), picture_->GetHeight());
-}
+bool TpkCustomImager::PictureEmpty() const { return parts_.PictureEmpty(); }
 
 void TpkCustomImager::RegisterChanges(TpkChangeLink* link) {
   if (link && std::find(links_.begin(), links_.end(), link) == links_.end()) links_.push_back(link);
@@ -395,7 +474,7 @@ void TpkCustomImager::UnregisterChanges(TpkChangeLink* link) {
 void TpkCustomImager::NotifyLinks() {
   std::vector<TpkChangeLink*> links = links_;
   for (TpkChangeLink* l : links) {
-    l->SetSender(workBitmap_);
+    l->SetSender(GetWorkBitmap());
     l->Change();
   }
 }
@@ -408,7 +487,7 @@ void TpkCustomImager::InvalidateParent(bool erase) {
 }
 
 void TpkCustomImager::Invalidate() {
-  if (!suppressInvalidate_) InvalidateParent(true);
+  if (!parts_.SuppressInvalidate()) InvalidateParent(true);
 }
 
 void TpkCustomImager::PictureChanged(TObject*) {
@@ -418,98 +497,72 @@ void TpkCustomImager::PictureChanged(TObject*) {
 }
 
 void TpkCustomImager::BitmapOptionsChanged(TObject*) {
-  InvalidateParent(transparent_);
+  InvalidateParent(GetTransparent());
   NotifyLinks();
 }
 
 void TpkCustomImager::UpdateWorkingBitmap() {
   if (IsLoading() || updating_) return;
   TFlag updating(updating_);
-  TPoint size =
-      WorkingSize(drawStyle_, preProcess_, options_->GetRotation()->GetAngle(), GetWidth(), GetHeight(), picture_);
-  workBitmap_->SetSizeIfChanged(size.x, size.y);
+  parts_.SizeWorkingBitmap();
   ApplyBitmapOptions();
   AdjustSize();
 }
 
 void TpkCustomImager::ApplyBitmapOptions() {
   if (PictureEmpty() || IsLoading()) return;
-  if (workBitmap_->GetEmpty()) {
+  if (GetWorkBitmap()->GetEmpty()) {
     // Sizing it applies the options; an empty size leaves nothing to apply.
     if (!updating_) UpdateWorkingBitmap();
     return;
   }
-  options_->Apply();
+  GetBitmapOptions()->Apply();
 }
 
-void TpkCustomImager::AdjustSize() {
-  if (!GetAutoSize() || PictureEmpty() || IsLoading() || GetAlign() != alNone) return;
-  TFlag sizing(sizing_);
-  if (GetWidth() != picture_->GetWidth() || GetHeight() != picture_->GetHeight())
-    SetBounds(GetLeft(), GetTop(), picture_->GetWidth(), picture_->GetHeight());
-}
+void TpkCustomImager::AdjustSize() { parts_.AdjustSize(); }
 
 void TpkCustomImager::SetBounds(int left, int top, int width, int height) {
-  if ((width == GetWidth() && height == GetHeight()) || sizing_) {
-    inherited::SetBounds(left, top, width, height);
-    return;
-  }
-  TFlag suppress(suppressInvalidate_);
-  TWinControl* parent = GetParent();
-  TControlStyle saved;
-  if (parent) {
-    saved = parent->GetControlStyle();
-    parent->SetControlStyle(saved + TControlStyle{csOpaque});
-  }
-  try {
-    inherited::SetBounds(left, top, width, height);
-  } catch (...) {
-    if (parent) parent->SetControlStyle(saved);
-    throw;
-  }
-  if (parent) parent->SetControlStyle(saved);
-  if (GetVisible()) Update();
-  UpdateWorkingBitmap();
+  parts_.SetBounds(
+      left, top, width, height, [this](int l, int t, int w, int h) { inherited::SetBounds(l, t, w, h); },
+      [this] { UpdateWorkingBitmap(); });
 }
 
 void TpkCustomImager::SetDrawStyle(TpkImagerDrawStyle v) {
-  drawStyle_ = v;
-  options_->SetTileFill(v == TpkImagerDrawStyle::dsTile);
+  parts_.SetDrawStyle(v);
   UpdateWorkingBitmap();
   Invalidate();
 }
 
 void TpkCustomImager::SetPreProcess(bool v) {
-  preProcess_ = v;
+  parts_.SetPreProcess(v);
   UpdateWorkingBitmap();
 }
 
 void TpkCustomImager::SetTransparent(bool v) {
-  transparent_ = v;
-  if (!PictureEmpty()) picture_->GetGraphic()->SetTransparent(v);
+  parts_.SetTransparent(v);
   Invalidate();
 }
 
-TColor TpkCustomImager::GetTransparentColor() const { return workBitmap_->GetTransparentColor(); }
+TColor TpkCustomImager::GetTransparentColor() const { return GetWorkBitmap()->GetTransparentColor(); }
 
 void TpkCustomImager::SetTransparentColor(TColor v) {
-  workBitmap_->SetTransparentColor(v);
+  GetWorkBitmap()->SetTransparentColor(v);
   ApplyBitmapOptions();
   Invalidate();
 }
 
-bool TpkCustomImager::GetSmoothStretching() const { return workBitmap_->GetSmoothStretching(); }
+bool TpkCustomImager::GetSmoothStretching() const { return GetWorkBitmap()->GetSmoothStretching(); }
 
 void TpkCustomImager::SetSmoothStretching(bool v) {
-  workBitmap_->SetSmoothStretching(v);
+  GetWorkBitmap()->SetSmoothStretching(v);
   ApplyBitmapOptions();
   Invalidate();
 }
 
 void TpkCustomImager::SetRespectPalette(bool v) {
   respectPalette_ = v;
-  bool tinted = options_->GetColor() != clNone || options_->GetTintColor() != clNone;
-  workBitmap_->SetRespectPalette(v && !tinted);
+  bool tinted = GetBitmapOptions()->GetColor() != clNone || GetBitmapOptions()->GetTintColor() != clNone;
+  GetWorkBitmap()->SetRespectPalette(v && !tinted);
   Invalidate();
 }
 
@@ -521,21 +574,7 @@ void TpkCustomImager::SetAutoSize(bool v) {
 void TpkCustomImager::Paint() {
   inherited::Paint();
   if (IsDestroying()) return;
-  if (workBitmap_->GetEmpty() && !PictureEmpty()) {
-    ApplyBitmapOptions();
-    return;
-  }
-  TCanvas* canvas = GetCanvas();
-  if (IsDesigning() && workBitmap_->GetEmpty()) {
-    canvas->GetBrush()->SetStyle(bsSolid);
-    canvas->GetBrush()->SetColor(clWhite);
-    canvas->GetPen()->SetStyle(psDash);
-    canvas->GetPen()->SetColor(clBlack);
-    canvas->Rectangle(0, 0, GetWidth(), GetHeight());
-    return;
-  }
-  if (workBitmap_->GetEmpty()) return;
-  PaintWorking(canvas, workBitmap_, drawStyle_, preProcess_, DrawRect());
+  parts_.Paint(GetCanvas(), [this] { ApplyBitmapOptions(); });
 }
 
 void TpkCustomImager::Loaded() {
@@ -649,24 +688,24 @@ void TpkCustomImager::DoKeyPress(char& key) {
 // --- clipboard ----------------------------------------------------------------------------------------
 
 void TpkCustomImager::CopyToClipboard() {
-  if (workBitmap_->GetEmpty()) return;
+  if (GetWorkBitmap()->GetEmpty()) return;
   Owned<TBitmap> copy = MakeOwned<TBitmap>();
-  workBitmap_->SaveToBitmap(copy.get());
+  GetWorkBitmap()->SaveToBitmap(copy.get());
   Clipboard()->Assign(copy.get());
 }
 
 void TpkCustomImager::CutToClipboard() {
-  if (!picture_->GetGraphic()) return;
+  if (!GetPicture()->GetGraphic()) return;
   CopyToClipboard();
-  picture_->SetGraphic(nullptr);
+  GetPicture()->SetGraphic(nullptr);
 }
 
 void TpkCustomImager::PasteFromClipboard() {
   if (!Clipboard()->HasFormat(CF_BITMAP)) return;
   Owned<TBitmap> pasted = MakeOwned<TBitmap>();
   pasted->Assign(Clipboard());
-  pasted->SetTransparent(transparent_);
-  picture_->SetBitmap(pasted.get());
+  pasted->SetTransparent(GetTransparent());
+  GetPicture()->SetBitmap(pasted.get());
 }
 
 // --- TpkImager ------------------------------------------------------------------------------------------
@@ -702,33 +741,17 @@ PUBLISHED(TpkImager) {
 
 IMPLEMENT_CLASS(TpkDBCustomImager)
 
-TpkDBCustomImager::TpkDBCustomImager(TComponent* owner) : TCustomControl(owner) {
+TpkDBCustomImager::TpkDBCustomImager(TComponent* owner)
+    : TCustomControl(owner),
+      parts_(this, TNotifyEvent(this, &TpkDBCustomImager::PictureChanged),
+             TNotifyEvent(this, &TpkDBCustomImager::OptionsChanged)) {
   SetControlStyle(GetControlStyle() + TControlStyle{csOpaque});
-  picture_ = New<TPicture>();
-  picture_->SetOnChange(TNotifyEvent(this, &TpkDBCustomImager::PictureChanged));
-  workBitmap_ = New<TpkBitmap>();
-  workBitmap_->SetRespectPalette(true);
-  workBitmap_->SetHalftonePalette(true);
-  options_ = New<TpkBitmapOptions>(this, workBitmap_, picture_);
-  options_->OnChange = TNotifyEvent(this, &TpkDBCustomImager::OptionsChanged);
   SetParentColor(false);
   SetColor(clWindow);
   SetBounds(GetLeft(), GetTop(), 100, 100);
 }
 
-void TpkDBCustomImager::Destroy() {
-  inherited::Destroy();
-  FreeAndNil(options_);
-  FreeAndNil(workBitmap_);
-  FreeAndNil(picture_);
-}
-
-bool TpkDBCustomImager::PictureEmpty() const { return EmptyPicture(picture_); }
-
-TRect TpkDBCustomImager::DrawRect() const {
-  return ImagerDrawRect(drawStyle_, GetWidth(), GetHeight(), workBitmap_->GetWidth(), workBitmap_->GetHeight(),
-                        picture_->GetWidth(), picture_->GetHeight());
-}
+bool TpkDBCustomImager::PictureEmpty() const { return parts_.PictureEmpty(); }
 
 void TpkDBCustomImager::PictureChanged(TObject*) {
   UpdateWorkingBitmap();
@@ -744,7 +767,7 @@ void TpkDBCustomImager::OptionsChanged(TObject*) { Invalidate(); }
 void TpkDBCustomImager::Invalidate() {
   if (HandleAllocated()) InvalidateRect(GetHandle(), nullptr, FALSE);
   TWinControl* parent = GetParent();
-  if (transparent_ && parent && parent->HandleAllocated()) {
+  if (GetTransparent() && parent && parent->HandleAllocated()) {
     RECT r = GetBoundsRect();
     InvalidateRect(parent->GetHandle(), &r, TRUE);
   }
@@ -753,13 +776,11 @@ void TpkDBCustomImager::Invalidate() {
 void TpkDBCustomImager::UpdateWorkingBitmap() {
   if (IsLoading() || updating_) return;
   TFlag updating(updating_);
-  TPoint size =
-      WorkingSize(drawStyle_, preProcess_, options_->GetRotation()->GetAngle(), GetWidth(), GetHeight(), picture_);
-  workBitmap_->SetSizeIfChanged(size.x, size.y);
+  parts_.SizeWorkingBitmap();
   // Inside an apply the chain is already running: apply directly; else
   // through the guarded operation.
   if (applying_)
-    options_->Apply();
+    GetBitmapOptions()->Apply();
   else
     ApplyBitmapOptions();
   AdjustSize();
@@ -768,24 +789,19 @@ void TpkDBCustomImager::UpdateWorkingBitmap() {
 void TpkDBCustomImager::ApplyBitmapOptions() {
   if (PictureEmpty() || IsLoading() || applying_) return;
   TFlag applying(applying_);
-  if (workBitmap_->GetEmpty()) {
+  if (GetWorkBitmap()->GetEmpty()) {
     if (!updating_) UpdateWorkingBitmap();
     return;
   }
-  options_->Apply();
+  GetBitmapOptions()->Apply();
 }
 
-void TpkDBCustomImager::AdjustSize() {
-  if (!GetAutoSize() || PictureEmpty() || IsLoading() || GetAlign() != alNone) return;
-  TFlag sizing(sizing_);
-  if (GetWidth() != picture_->GetWidth() || GetHeight() != picture_->GetHeight())
-    SetBounds(GetLeft(), GetTop(), picture_->GetWidth(), picture_->GetHeight());
-}
+void TpkDBCustomImager::AdjustSize() { parts_.AdjustSize(); }
 
 void TpkDBCustomImager::SetBounds(int left, int top, int width, int height) {
-  bool resized = width != GetWidth() || height != GetHeight();
-  inherited::SetBounds(left, top, width, height);
-  if (resized && !sizing_) UpdateWorkingBitmap();
+  parts_.SetBounds(
+      left, top, width, height, [this](int l, int t, int w, int h) { inherited::SetBounds(l, t, w, h); },
+      [this] { UpdateWorkingBitmap(); });
 }
 
 void TpkDBCustomImager::SetAutoSize(bool v) {
@@ -794,40 +810,24 @@ void TpkDBCustomImager::SetAutoSize(bool v) {
 }
 
 void TpkDBCustomImager::SetDrawStyle(TpkImagerDrawStyle v) {
-  drawStyle_ = v;
-  options_->SetTileFill(v == TpkImagerDrawStyle::dsTile);
+  parts_.SetDrawStyle(v);
   UpdateWorkingBitmap();
   Invalidate();
 }
 
 void TpkDBCustomImager::SetPreProcess(bool v) {
-  preProcess_ = v;
+  parts_.SetPreProcess(v);
   UpdateWorkingBitmap();
 }
 
 void TpkDBCustomImager::SetTransparent(bool v) {
-  transparent_ = v;
-  if (!PictureEmpty()) picture_->GetGraphic()->SetTransparent(v);
+  parts_.SetTransparent(v);
   Invalidate();
 }
 
 void TpkDBCustomImager::Paint() {
   if (IsDestroying()) return;
-  if (workBitmap_->GetEmpty() && !PictureEmpty()) {
-    ApplyBitmapOptions();
-    return;
-  }
-  TCanvas* canvas = GetCanvas();
-  if (IsDesigning() && workBitmap_->GetEmpty()) {
-    canvas->GetBrush()->SetStyle(bsSolid);
-    canvas->GetBrush()->SetColor(clWhite);
-    canvas->GetPen()->SetStyle(psDash);
-    canvas->GetPen()->SetColor(clBlack);
-    canvas->Rectangle(0, 0, GetWidth(), GetHeight());
-    return;
-  }
-  if (workBitmap_->GetEmpty()) return;
-  PaintWorking(canvas, workBitmap_, drawStyle_, preProcess_, DrawRect());
+  parts_.Paint(GetCanvas(), [this] { ApplyBitmapOptions(); });
 }
 
 void TpkDBCustomImager::Loaded() {
@@ -839,14 +839,14 @@ void TpkDBCustomImager::Loaded() {
 void TpkDBCustomImager::CreateWnd() {
   inherited::CreateWnd();
   TWinControl* parent = GetParent();
-  if (transparent_ && parent && parent->HandleAllocated()) {
+  if (GetTransparent() && parent && parent->HandleAllocated()) {
     HWND w = parent->GetHandle();
     SetWindowLongPtrA(w, GWL_STYLE, GetWindowLongPtrA(w, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_CLIPCHILDREN));
   }
 }
 
 void TpkDBCustomImager::WMEraseBkgnd(TMessage& m) {
-  if (transparent_ || (GetParent() && InheritsFromName(GetParent(), "TCustomGrid"))) {
+  if (GetTransparent() || (GetParent() && InheritsFromName(GetParent(), "TCustomGrid"))) {
     m.Result = 1;
     return;
   }

@@ -14,6 +14,7 @@
 // ("dsNormal").
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "classlib/Controls.h"
@@ -162,6 +163,59 @@ DECLARE_ENUM_TYPE(TpkImagerDrawStyle);
 // control of w x h. Sizes of 0 give an empty rectangle, never a division by 0.
 TRect ImagerDrawRect(TpkImagerDrawStyle style, int w, int h, int bw, int bh, int pw, int ph);
 
+// What both imagers hold and do alike: the source picture, the working
+// bitmap and its options, the draw style, PreProcess and the transparent
+// flag, with the sizing, bounds and painting logic over them. The owning
+// control keeps its own events, invalidation and focus handling.
+class TpkImagerParts {
+ public:
+  // The picture's changes go to pictureChanged, the chain's to optionsChanged.
+  TpkImagerParts(TControl* control, TNotifyEvent pictureChanged, TNotifyEvent optionsChanged);
+  ~TpkImagerParts();
+  TpkImagerParts(const TpkImagerParts&) = delete;
+  TpkImagerParts& operator=(const TpkImagerParts&) = delete;
+
+  TPicture* Picture() const { return picture_; }
+  TpkBitmap* WorkBitmap() const { return workBitmap_; }
+  TpkBitmapOptions* Options() const { return options_; }
+  TpkImagerDrawStyle DrawStyle() const { return drawStyle_; }
+  // Stores the style; the chain tiles the picture for dsTile.
+  void SetDrawStyle(TpkImagerDrawStyle v);
+  bool PreProcess() const { return preProcess_; }
+  void SetPreProcess(bool v) { preProcess_ = v; }
+  bool Transparent() const { return transparent_; }
+  // Stores the flag and hands it to the picture's graphic.
+  void SetTransparent(bool v);
+  bool SuppressInvalidate() const { return suppressInvalidate_; }
+
+  bool PictureEmpty() const;
+  TRect DrawRect() const;
+  // The working bitmap at the size that the style, PreProcess, the rotation
+  // and the picture ask for.
+  void SizeWorkingBitmap();
+  // With AutoSize (and no Align) the control takes the picture's size.
+  void AdjustSize();
+  // A new size: the parent does not erase under the control meanwhile, what
+  // is pending is painted, then update runs; the same size only moves.
+  void SetBounds(int left, int top, int width, int height,
+                 const std::function<void(int, int, int, int)>& inheritedSetBounds,
+                 const std::function<void()>& update);
+  // Paints the working bitmap in the draw rectangle; while it is still empty
+  // runs apply instead (the next paint draws).
+  void Paint(TCanvas* canvas, const std::function<void()>& apply) const;
+
+ private:
+  TControl* control_;
+  TPicture* picture_ = nullptr;
+  TpkBitmap* workBitmap_ = nullptr;
+  TpkBitmapOptions* options_ = nullptr;
+  TpkImagerDrawStyle drawStyle_ = TpkImagerDrawStyle::dsNormal;
+  bool preProcess_ = true;
+  bool transparent_ = false;
+  bool sizing_ = false;
+  bool suppressInvalidate_ = false;
+};
+
 class TpkCustomImager;
 
 // The hidden windowed control that takes the focus for an imager.
@@ -189,16 +243,16 @@ class TpkCustomImager : public TGraphicControl {
   explicit TpkCustomImager(TComponent* owner);
 
   // --- properties ----------------------------------------------------------------------
-  TPicture* GetPicture() const { return picture_; }
-  void SetPicture(TPicture* v) { picture_->Assign(v); }
-  TpkBitmap* GetWorkBitmap() const { return workBitmap_; }
-  TpkBitmapOptions* GetBitmapOptions() const { return options_; }
-  void SetBitmapOptions(TpkBitmapOptions* v) { options_->Assign(v); }
-  TpkImagerDrawStyle GetDrawStyle() const { return drawStyle_; }
+  TPicture* GetPicture() const { return parts_.Picture(); }
+  void SetPicture(TPicture* v) { parts_.Picture()->Assign(v); }
+  TpkBitmap* GetWorkBitmap() const { return parts_.WorkBitmap(); }
+  TpkBitmapOptions* GetBitmapOptions() const { return parts_.Options(); }
+  void SetBitmapOptions(TpkBitmapOptions* v) { parts_.Options()->Assign(v); }
+  TpkImagerDrawStyle GetDrawStyle() const { return parts_.DrawStyle(); }
   void SetDrawStyle(TpkImagerDrawStyle v);
-  bool GetPreProcess() const { return preProcess_; }
+  bool GetPreProcess() const { return parts_.PreProcess(); }
   void SetPreProcess(bool v);
-  bool GetTransparent() const { return transparent_; }
+  bool GetTransparent() const { return parts_.Transparent(); }
   void SetTransparent(bool v);
   TColor GetTransparentColor() const;
   void SetTransparentColor(TColor v);
@@ -216,7 +270,7 @@ class TpkCustomImager : public TGraphicControl {
   TpkImagerWinControl* GetFocusControl() const { return focusControl_; }
   bool GetHasFocus() const { return hasFocus_; }
   // Where the working bitmap is drawn.
-  TRect DrawRect() const;
+  TRect DrawRect() const { return parts_.DrawRect(); }
 
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
@@ -272,20 +326,13 @@ class TpkCustomImager : public TGraphicControl {
   void InvalidateParent(bool erase);
   void UpdateFocusControl();
 
-  TPicture* picture_ = nullptr;
-  TpkBitmap* workBitmap_ = nullptr;
-  TpkBitmapOptions* options_ = nullptr;
-  TpkImagerDrawStyle drawStyle_ = TpkImagerDrawStyle::dsNormal;
-  bool preProcess_ = true;
-  bool transparent_ = false;
+  TpkImagerParts parts_;
   bool respectPalette_ = true;
   bool focusable_ = false;
   bool tabStop_ = false;
   int tabOrder_ = -1;
   TpkImagerWinControl* focusControl_ = nullptr;
   bool hasFocus_ = false;
-  bool sizing_ = false;
-  bool suppressInvalidate_ = false;
   bool updating_ = false;
   std::vector<TpkChangeLink*> links_;
 };
@@ -301,18 +348,18 @@ class TpkDBCustomImager : public TCustomControl {
 
   explicit TpkDBCustomImager(TComponent* owner);
 
-  TPicture* GetPicture() const { return picture_; }
-  void SetPicture(TPicture* v) { picture_->Assign(v); }
-  TpkBitmap* GetWorkBitmap() const { return workBitmap_; }
-  TpkBitmapOptions* GetBitmapOptions() const { return options_; }
-  TpkImagerDrawStyle GetDrawStyle() const { return drawStyle_; }
+  TPicture* GetPicture() const { return parts_.Picture(); }
+  void SetPicture(TPicture* v) { parts_.Picture()->Assign(v); }
+  TpkBitmap* GetWorkBitmap() const { return parts_.WorkBitmap(); }
+  TpkBitmapOptions* GetBitmapOptions() const { return parts_.Options(); }
+  TpkImagerDrawStyle GetDrawStyle() const { return parts_.DrawStyle(); }
   void SetDrawStyle(TpkImagerDrawStyle v);
-  bool GetPreProcess() const { return preProcess_; }
+  bool GetPreProcess() const { return parts_.PreProcess(); }
   void SetPreProcess(bool v);
-  bool GetTransparent() const { return transparent_; }
+  bool GetTransparent() const { return parts_.Transparent(); }
   void SetTransparent(bool v);
   void SetAutoSize(bool v) override;
-  TRect DrawRect() const;
+  TRect DrawRect() const { return parts_.DrawRect(); }
 
   virtual void UpdateWorkingBitmap();
   virtual void ApplyBitmapOptions();
@@ -327,20 +374,11 @@ class TpkDBCustomImager : public TCustomControl {
   void CMEnter(TMessage& m) override;
   void CMExit(TMessage& m) override;
 
- protected:
-  void Destroy() override;
-
  private:
   void PictureChanged(TObject*);
   void OptionsChanged(TObject*);
 
-  TPicture* picture_ = nullptr;
-  TpkBitmap* workBitmap_ = nullptr;
-  TpkBitmapOptions* options_ = nullptr;
-  TpkImagerDrawStyle drawStyle_ = TpkImagerDrawStyle::dsNormal;
-  bool preProcess_ = true;
-  bool transparent_ = false;
-  bool sizing_ = false;
+  TpkImagerParts parts_;
   bool applying_ = false;
   bool updating_ = false;
 };

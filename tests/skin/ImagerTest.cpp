@@ -425,6 +425,97 @@ TEST(DBImager, StartsAsAWindowOfItsOwnAndSeesThroughWhenTransparent) {
   EXPECT_EQ(dib.Pixel(1, 1), static_cast<COLORREF>(clRed)) << "nothing erased";
 }
 
+// Grids are recognised by class name.
+class TCustomGrid : public TCustomControl {
+  DECLARE_CLASS(TCustomGrid, TCustomControl)
+  using TCustomControl::TCustomControl;
+};
+IMPLEMENT_CLASS(TCustomGrid)
+
+TEST(DBImager, InvalidatesItselfAndWhenTransparentItsParent) {
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  form->SetBounds(0, 0, 200, 150);
+  auto* d = New<TpkDBCustomImager>(form.get());
+  d->SetParent(form.get());
+  d->SetBounds(20, 10, 40, 30);
+  form->Show();
+  PumpMessages();
+  struct TCase {
+    const char* Name;
+    bool Transparent;
+    std::function<void()> Act;
+  };
+  const TCase cases[] = {
+      {"Invalidate, opaque", false, [d] { d->Invalidate(); }},
+      {"Invalidate, transparent", true, [d] { d->Invalidate(); }},
+      {"CM_ENTER", false, [d] { d->Perform(CM_ENTER, 0, 0); }},
+      {"CM_EXIT, transparent", true, [d] { d->Perform(CM_EXIT, 0, 0); }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    d->SetTransparent(c.Transparent);
+    PumpMessages();
+    ValidateRect(form->GetHandle(), nullptr);
+    ValidateRect(d->GetHandle(), nullptr);
+    c.Act();
+    RECT u{};
+    EXPECT_TRUE(GetUpdateRect(d->GetHandle(), &u, FALSE));
+    EXPECT_EQ(GetUpdateRect(form->GetHandle(), &u, FALSE) != 0, c.Transparent);
+    if (c.Transparent) {
+      EXPECT_EQ(u.left, 20);
+      EXPECT_EQ(u.bottom, 40);
+    }
+  }
+}
+
+TEST(DBImager, AGridParentOrTransparencyLeavesTheBackgroundUnerased) {
+  for (bool grid : {false, true}) {
+    SCOPED_TRACE(grid ? "in a grid" : "in a form");
+    Owned<TForm> form(New<TForm>(nullptr, 0));
+    TWinControl* parent = form.get();
+    if (grid) {
+      parent = New<TCustomGrid>(form.get());
+      parent->SetParent(form.get());
+      parent->SetBounds(0, 0, 100, 100);
+    }
+    auto* d = New<TpkDBCustomImager>(form.get());
+    d->SetParent(parent);
+    d->SetColor(clLime);
+    d->HandleNeeded();
+    TDib dib(4, 4, clRed);
+    EXPECT_NE(d->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dib.DC()), 0), 0);
+    EXPECT_EQ(dib.Pixel(1, 1), static_cast<COLORREF>(grid ? clRed : clLime));
+  }
+}
+
+TEST(DBImager, ItsWorkingBitmapFollowsTheSizeAndTheStyle) {
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  auto* d = New<TpkDBCustomImager>(form.get());
+  d->SetParent(form.get());
+  Owned<TBitmap> picture = Ramp(12, 8);
+  d->GetPicture()->SetBitmap(picture.get());
+  d->SetPreProcess(false);
+  d->SetDrawStyle(DS::dsStretch);
+  d->SetBounds(0, 0, 40, 30);
+  EXPECT_EQ(d->GetWorkBitmap()->GetWidth(), 40);
+  EXPECT_EQ(d->GetWorkBitmap()->GetHeight(), 30);
+  // The chain ran over the resized bitmap: the stretched picture, inverted.
+  d->GetBitmapOptions()->SetBoolOption(1, true);
+  d->SetBounds(0, 0, 24, 16);
+  Owned<TpkBitmap> src = MakeOwned<TpkBitmap>();
+  src->Assign(picture.get());
+  Owned<TpkBitmap> ref = MakeOwned<TpkBitmap>();
+  ref->SetSize(24, 16);
+  ref->GetCanvas()->StretchDraw(Rect(0, 0, 24, 16), src.get());
+  ref->Invert();
+  EXPECT_TRUE(SamePixels(d->GetWorkBitmap(), ref.get()));
+  d->SetAutoSize(true);
+  d->SetPreProcess(true);
+  d->SetDrawStyle(DS::dsNormal);
+  EXPECT_EQ(d->GetWidth(), 12);
+  EXPECT_EQ(d->GetWorkBitmap()->GetWidth(), 12);
+}
+
 // The clipboard is the desktop's: alone.
 class SerialImagerClipboard : public ImagerTest {};
 
