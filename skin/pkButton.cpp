@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "classlib/ActnList.h"
 #include "classlib/Classes.h"
@@ -52,17 +53,13 @@ const TKindInfo& KindInfo(TBitBtnKind kind) {
 // The kind glyphs, loaded on first use, freed at the unit's finalisation.
 std::array<TBitmap*, 11> gKindGlyphs{};
 
-class TFlag {
- public:
-  explicit TFlag(bool& flag) : flag_(flag), saved_(flag) { flag_ = true; }
-  ~TFlag() { flag_ = saved_; }
-  TFlag(const TFlag&) = delete;
-  TFlag& operator=(const TFlag&) = delete;
-
- private:
-  bool& flag_;
-  bool saved_;
-};
+// A companion object's setter: a changed value repaints its button.
+template <class T>
+void StoreAndRepaint(TpkCustomBitBtn* button, T& field, T value) {
+  if (field == value) return;
+  field = value;
+  if (button) button->Invalidate();
+}
 
 TpkCustomBitBtn* ButtonOf(LPARAM lParam) {
   return dynamic_cast<TpkCustomBitBtn*>(reinterpret_cast<TObject*>(lParam));
@@ -96,30 +93,7 @@ PUBLISHED(TpkOffsets) {
   p.Prop("TextDownY", &TpkOffsets::GetTextDownY, &TpkOffsets::SetTextDownY).Default(1);
 }
 
-void TpkOffsets::Changed() {
-  if (button_) button_->Invalidate();
-}
-
-void TpkOffsets::SetGlyphX(int v) {
-  if (glyphX_ == v) return;
-  glyphX_ = v;
-  Changed();
-}
-void TpkOffsets::SetGlyphY(int v) {
-  if (glyphY_ == v) return;
-  glyphY_ = v;
-  Changed();
-}
-void TpkOffsets::SetTextX(int v) {
-  if (textX_ == v) return;
-  textX_ = v;
-  Changed();
-}
-void TpkOffsets::SetTextY(int v) {
-  if (textY_ == v) return;
-  textY_ = v;
-  Changed();
-}
+void TpkOffsets::Set(int& field, int v) { StoreAndRepaint(button_, field, v); }
 
 void TpkOffsets::AssignTo(TPersistent* dest) {
   auto* d = dynamic_cast<TpkOffsets*>(dest);
@@ -147,11 +121,7 @@ PUBLISHED(TpkShadeColors) {
   p.Prop("Shadow", &C::GetShadow, &C::SetShadow).Default(clBlack).Type(TColorTypeInfo());
 }
 
-void TpkShadeColors::Set(TColor& field, TColor v) {
-  if (field == v) return;
-  field = v;
-  if (button_) button_->Invalidate();
-}
+void TpkShadeColors::Set(TColor& field, TColor v) { StoreAndRepaint(button_, field, v); }
 
 void TpkShadeColors::AssignTo(TPersistent* dest) {
   auto* d = dynamic_cast<TpkShadeColors*>(dest);
@@ -290,7 +260,7 @@ void TpkCustomBitBtn::DoSetKind(TBitBtnKind kind) {
   if (!IsLoading() || GetCaption().empty()) SetCaption(BitBtnCaption(kind));
   SetModalResult(BitBtnModalResult(kind));
   {
-    TFlag setting(settingKind_);
+    pk_detail::TScopeExit setting([this, was = std::exchange(settingKind_, true)] { settingKind_ = was; });
     glyph_->Assign(BitBtnKindGlyph(kind));
   }
   SetNumGlyphs(2);
@@ -801,7 +771,7 @@ void TpkCustomBitBtn::KeyUp(WORD& key, TShiftState shift) {
 
 void TpkCustomBitBtn::Click() {
   {
-    TFlag inClick(inClick_);
+    pk_detail::TScopeExit inClick([this, was = std::exchange(inClick_, true)] { inClick_ = was; });
     TCustomForm* form = GetParentForm(this);
     switch (GetKind()) {
       case bkHelp: {
@@ -961,7 +931,7 @@ void TpkCustomBitBtn::WMMouseActivate(TMessage& m) {
   if (GetKeyState(VK_CONTROL) < 0) keys |= MK_CONTROL;
   LPARAM pos = MAKELPARAM(p.x, p.y);
   if (HIWORD(m.LParam) == WM_LBUTTONDOWN) {
-    TFlag resending(resending_);
+    pk_detail::TScopeExit resending([this, was = std::exchange(resending_, true)] { resending_ = was; });
     SendMessageA(GetHandle(), WM_LBUTTONDOWN, keys | MK_LBUTTON, pos);
   } else {
     PostMessageA(GetHandle(), WM_RBUTTONDOWN, keys | MK_RBUTTON, pos);

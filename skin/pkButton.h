@@ -38,13 +38,13 @@ class TpkOffsets : public TPersistent {
   explicit TpkOffsets(TpkCustomBitBtn* button = nullptr) : button_(button) {}
 
   int GetGlyphX() const { return glyphX_; }
-  void SetGlyphX(int v);
+  void SetGlyphX(int v) { Set(glyphX_, v); }
   int GetGlyphY() const { return glyphY_; }
-  void SetGlyphY(int v);
+  void SetGlyphY(int v) { Set(glyphY_, v); }
   int GetTextX() const { return textX_; }
-  void SetTextX(int v);
+  void SetTextX(int v) { Set(textX_, v); }
   int GetTextY() const { return textY_; }
-  void SetTextY(int v);
+  void SetTextY(int v) { Set(textY_, v); }
   int GetTextDownX() const { return textDownX_; }
   void SetTextDownX(int v) { textDownX_ = v; }
   int GetTextDownY() const { return textDownY_; }
@@ -53,10 +53,10 @@ class TpkOffsets : public TPersistent {
   TpkCustomBitBtn* GetButton() const { return button_; }
   void AssignTo(TPersistent* dest) override;
 
- protected:
-  void Changed();
-
  private:
+  // Stores a changed value and repaints the button.
+  void Set(int& field, int v);
+
   TpkCustomBitBtn* button_;
   int glyphX_ = 0;
   int glyphY_ = 0;

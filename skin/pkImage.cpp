@@ -1,8 +1,11 @@
 #include "skin/pkImage.h"
 
+#include <utility>
+
 #include "classlib/Forms.h"
 #include "classlib/Seams.h"
 #include "skin/pkBitmap.h"
+#include "skin/pkGdi.h"
 
 namespace {
 
@@ -12,18 +15,6 @@ bool TakesTransparency(const TGraphic* g) {
     if (c->ClassNameIs("TIcon") || c->ClassNameIs("TMetafile")) return false;
   return true;
 }
-
-// Clears a flag when the scope ends, also on an exception.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TFlagScope() { flag_ = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 }  // namespace
 
@@ -58,7 +49,7 @@ void TpkCustomImage::Paint() {
   }
   TGraphic* graphic = picture_->GetGraphic();
   if (!graphic) return;
-  TFlagScope drawing(drawing_);
+  pk_detail::TScopeExit drawing([this, was = std::exchange(drawing_, true)] { drawing_ = was; });
   if (noPaletteDither_ || Seams().DisplayBitsPerPixel() > 8) {
     canvas->StretchDraw(Rect(0, 0, picture_->GetWidth(), picture_->GetHeight()), graphic);
   } else {

@@ -3,29 +3,19 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "classlib/Classes.h"
 #include "classlib/Menus.h"
 #include "classlib/Clipbrd.h"
 #include "skin/pkBitmap.h"
+#include "skin/pkGdi.h"
 #include "skin/pkShared.h"
 
 DEFINE_ENUM_TYPE(TpkImagerDrawStyle, "dsNormal", "dsCenter", "dsStretch", "dsTile", "dsProportional",
                  "dsProportionalCenter")
 
 namespace {
-
-class TFlag {
- public:
-  explicit TFlag(bool& flag) : flag_(flag), saved_(flag) { flag_ = true; }
-  ~TFlag() { flag_ = saved_; }
-  TFlag(const TFlag&) = delete;
-  TFlag& operator=(const TFlag&) = delete;
-
- private:
-  bool& flag_;
-  bool saved_;
-};
 
 void ApplyOf(TpkBitmapOptions* options) {
   if (options) options->Apply();
@@ -106,7 +96,7 @@ void TpkAlphaBlend::BitmapChanged(TObject*) { Changed(); }
 
 void TpkAlphaBlend::Changed() {
   if (changing_) return;
-  TFlag changing(changing_);
+  pk_detail::TScopeExit changing([this, was = std::exchange(changing_, true)] { changing_ = was; });
   ApplyOf(options_);
 }
 
@@ -361,7 +351,7 @@ void TpkImagerParts::SizeWorkingBitmap() {
 
 void TpkImagerParts::AdjustSize() {
   if (!control_->GetAutoSize() || PictureEmpty() || control_->IsLoading() || control_->GetAlign() != alNone) return;
-  TFlag sizing(sizing_);
+  pk_detail::TScopeExit sizing([this, was = std::exchange(sizing_, true)] { sizing_ = was; });
   if (control_->GetWidth() != picture_->GetWidth() || control_->GetHeight() != picture_->GetHeight())
     control_->SetBounds(control_->GetLeft(), control_->GetTop(), picture_->GetWidth(), picture_->GetHeight());
 }
@@ -373,7 +363,8 @@ void TpkImagerParts::SetBounds(int left, int top, int width, int height,
     inheritedSetBounds(left, top, width, height);
     return;
   }
-  TFlag suppress(suppressInvalidate_);
+  pk_detail::TScopeExit suppress(
+      [this, was = std::exchange(suppressInvalidate_, true)] { suppressInvalidate_ = was; });
   TWinControl* parent = control_->GetParent();
   TControlStyle saved;
   if (parent) {
@@ -503,7 +494,7 @@ void TpkCustomImager::BitmapOptionsChanged(TObject*) {
 
 void TpkCustomImager::UpdateWorkingBitmap() {
   if (IsLoading() || updating_) return;
-  TFlag updating(updating_);
+  pk_detail::TScopeExit updating([this, was = std::exchange(updating_, true)] { updating_ = was; });
   parts_.SizeWorkingBitmap();
   ApplyBitmapOptions();
   AdjustSize();
@@ -775,7 +766,7 @@ void TpkDBCustomImager::Invalidate() {
 
 void TpkDBCustomImager::UpdateWorkingBitmap() {
   if (IsLoading() || updating_) return;
-  TFlag updating(updating_);
+  pk_detail::TScopeExit updating([this, was = std::exchange(updating_, true)] { updating_ = was; });
   parts_.SizeWorkingBitmap();
   // Inside an apply the chain is already running: apply directly; else
   // through the guarded operation.
@@ -788,7 +779,7 @@ void TpkDBCustomImager::UpdateWorkingBitmap() {
 
 void TpkDBCustomImager::ApplyBitmapOptions() {
   if (PictureEmpty() || IsLoading() || applying_) return;
-  TFlag applying(applying_);
+  pk_detail::TScopeExit applying([this, was = std::exchange(applying_, true)] { applying_ = was; });
   if (GetWorkBitmap()->GetEmpty()) {
     if (!updating_) UpdateWorkingBitmap();
     return;

@@ -1,11 +1,13 @@
 #include "skin/pkImgBtn.h"
 
+#include <utility>
 #include <vector>
 
 #include "classlib/Classes.h"
 #include "classlib/Menus.h"
 #include "classlib/Forms.h"
 #include "skin/pkBitmap.h"
+#include "skin/pkGdi.h"
 #include "skin/pkImager.h"
 #include "skin/pkShared.h"
 #include "skin/pktext.h"
@@ -13,18 +15,6 @@
 DEFINE_ENUM_TYPE(TpkDitherStyle, "dsDither", "dsBlendDither", "dsFill")
 
 namespace {
-
-class TFlag {
- public:
-  explicit TFlag(bool& flag) : flag_(flag), saved_(flag) { flag_ = true; }
-  ~TFlag() { flag_ = saved_; }
-  TFlag(const TFlag&) = delete;
-  TFlag& operator=(const TFlag&) = delete;
-
- private:
-  bool& flag_;
-  bool saved_;
-};
 
 // The region selected as the clip of a canvas's DC while it lives.
 class TClipScope {
@@ -289,7 +279,7 @@ bool TpkCustomImageBtn::StateShapesDiffer() {
 }
 
 void TpkCustomImageBtn::ApplyRegion() {
-  TFlag applying(applying_);
+  pk_detail::TScopeExit applying([this, was = std::exchange(applying_, true)] { applying_ = was; });
   inherited::ApplyRegion();
 }
 
@@ -480,7 +470,7 @@ void TpkCustomImageBtn::BakeShading() {
 
 void TpkCustomImageBtn::CreateWnd() {
   if (image_->HasParkedPixels()) {
-    TFlag parking(parking_);
+    pk_detail::TScopeExit parking([this, was = std::exchange(parking_, true)] { parking_ = was; });
     image_->UnparkPixels();
   }
   inherited::CreateWnd();
@@ -489,7 +479,7 @@ void TpkCustomImageBtn::CreateWnd() {
 
 void TpkCustomImageBtn::DestroyWnd() {
   inherited::DestroyWnd();
-  TFlag parking(parking_);
+  pk_detail::TScopeExit parking([this, was = std::exchange(parking_, true)] { parking_ = was; });
   image_->ParkPixels();
 }
 

@@ -22,12 +22,11 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <type_traits>
 #include <vector>
 
 #include "classlib/Win.h"
 #include "classlib/Graphics.h"
+#include "skin/pkGdi.h"
 
 class TStream;
 
@@ -36,13 +35,8 @@ inline constexpr TColor clNoRegion = 0x0FFFFFFF;
 // The TpkBitmap builder's "first pixel of the first row".
 inline constexpr TColor clFirstPixel = static_cast<TColor>(0xFFFFFFFF);
 
-struct TpkRegionDeleter {
-  void operator()(HRGN r) const {
-    if (r) DeleteObject(r);
-  }
-};
 // A region this code still owns (not yet handed to a window or a caller).
-using TpkRegion = std::unique_ptr<std::remove_pointer_t<HRGN>, TpkRegionDeleter>;
+using TpkRegion = pk_detail::TGdiObject<HRGN>;
 
 // A region blob held in memory: the bytes of the RGNDATA block (empty: no
 // region, a byte count of 0).

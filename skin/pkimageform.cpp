@@ -1,12 +1,14 @@
 #include "skin/pkimageform.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "classlib/Classes.h"
 #include "classlib/Menus.h"
 #include "classlib/Forms.h"
 #include "classlib/Seams.h"
 #include "classlib/graphics/Resources.h"
+#include "skin/pkGdi.h"
 #include "skin/pkRegion.h"
 
 DEFINE_ENUM_TYPE(TpkImageFormOption, "ifUseWindowsDrag", "ifNoPaletteDither")
@@ -30,14 +32,6 @@ thread_local int gHookCount = 0;
 // Set while a press is being handled: a drag's own loop runs inside the hook
 // callback and must not start a second drag.
 thread_local bool gInHook = false;
-
-class TInHook {
- public:
-  TInHook() { gInHook = true; }
-  ~TInHook() { gInHook = false; }
-  TInHook(const TInHook&) = delete;
-  TInHook& operator=(const TInHook&) = delete;
-};
 
 // Whether a press at screen point `pt` on window `msgWindow` drags the form
 // that `imageForm` sits on; decides as described with the class.
@@ -74,7 +68,7 @@ bool HandlePress(const MOUSEHOOKSTRUCT& mouse) {
     if (!InheritsFromClassName(c->ClassType(), "TpkCustomImageForm")) continue;
     auto* imageForm = dynamic_cast<TpkCustomImageForm*>(c);
     if (!imageForm || !PressDrags(imageForm, form, msgControl, mouse.pt)) continue;
-    TInHook inHook;
+    pk_detail::TScopeExit inHook([was = std::exchange(gInHook, true)] { gInHook = was; });
     form->BringToFront();
     POINT p = form->ScreenToClient(mouse.pt);
     imageForm->BeginMove(mbLeft, TShiftState{ssLeft}, p.x, p.y);
@@ -110,19 +104,6 @@ void RemoveHookUser() {
     gHook = nullptr;
   }
 }
-
-// The screen's DC for one drawing.
-class TScreenDraw {
- public:
-  TScreenDraw() : dc_(GetDC(nullptr)) {}
-  ~TScreenDraw() { ReleaseDC(nullptr, dc_); }
-  TScreenDraw(const TScreenDraw&) = delete;
-  TScreenDraw& operator=(const TScreenDraw&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
 
 }  // namespace
 
@@ -286,7 +267,7 @@ void TpkCustomImageForm::DragLoop(int x, int y) {
   if (moved_) {
     moved_ = false;
     if (!UseSystemDrag()) {
-      TScreenDraw screen;
+      pk_detail::TScreenDC screen;
       DrawDragOutline(screen.Get(), lastOutline_);
     }
   }
@@ -310,7 +291,7 @@ void TpkCustomImageForm::DragStep(int x, int y, const TRect&, TRect& targetRect,
     SetWindowPos(window, nullptr, c.x - x, c.y - y, 0, 0, SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOSIZE);
     return;
   }
-  TScreenDraw screen;
+  pk_detail::TScreenDC screen;
   if (first)
     moved_ = true;
   else
@@ -332,7 +313,7 @@ void TpkCustomImageForm::EndDrag(const TRect& targetRect) {
   if (UseSystemDrag()) return;
   TCustomForm* form = ParentFormOf();
   {
-    TScreenDraw screen;
+    pk_detail::TScreenDC screen;
     DrawDragOutline(screen.Get(), lastOutline_);
   }
   if (!form) return;
