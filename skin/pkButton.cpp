@@ -468,6 +468,8 @@ void TpkCustomBitBtn::PaintButton() {
     TpkCustomBitBtn* b;
     ~TRestore() { b->paintPressed_ = b->down_; }
   } restore{this};
+  // A button without area has nothing to show (and no face to paint on).
+  if (GetWidth() <= 0 || GetHeight() <= 0) return;
   Owned<TpkBitmap> bitmap = MakeOwned<TpkBitmap>();
   if (paintHalftone_) bitmap->SetHalftonePalette(true);
   bitmap->SetSize(GetWidth(), GetHeight());

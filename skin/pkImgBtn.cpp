@@ -394,6 +394,8 @@ void TpkCustomImageBtn::DrawEdges(TpkBitmap* face, bool pressed) {
 
 void TpkCustomImageBtn::PaintFace(TpkBitmap* bitmap, bool shapeOnly, bool pressed, TpkShadeStyle shadeStyle) {
   int w = GetWidth(), h = GetHeight();
+  // Without area there is no face: the bitmap stays as it is.
+  if (w <= 0 || h <= 0) return;
   TpkBitmap* up = GetStateImage(false);
   bitmap->SetSizeIfChanged(w, h);
   if (GetRespectPalette()) {
@@ -449,7 +451,8 @@ TColor TpkCustomImageBtn::PixelColorAt(TPoint point) {
 }
 
 void TpkCustomImageBtn::BakeShading() {
-  if (GetStateImage(false)->GetEmpty()) return;
+  // Without area the faces would be empty and take the images with them.
+  if (GetStateImage(false)->GetEmpty() || GetWidth() <= 0 || GetHeight() <= 0) return;
   Owned<TpkBitmap> upFace = MakeOwned<TpkBitmap>();
   Owned<TpkBitmap> downFace = MakeOwned<TpkBitmap>();
   PaintFace(upFace.get(), false, false, fbsHighlight);

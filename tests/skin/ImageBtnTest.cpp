@@ -333,6 +333,29 @@ TEST_F(ImageBtnTest, EdgesOfAShapeThatFillsTheBitmapStayInsideIt) {
   }
 }
 
+TEST_F(ImageBtnTest, AButtonWithoutAreaPaintsNothingAndKeepsItsImages) {
+  const SIZE sizes[] = {{0, 0}, {0, 4}, {6, 0}};
+  for (SIZE size : sizes) {
+    for (TpkShadeStyle style : {fbsNormal, fbsRaised, fbsHighlight, fbsFlat}) {
+      SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy) + " style " + std::to_string(style));
+      TpkImageBtn* b = Add();
+      b->SetShadeStyle(style);
+      b->SetColor(clRed);
+      b->SetGroupIndex(1);
+      b->SetBounds(0, 0, size.cx, size.cy);
+      b->HandleNeeded();
+      EXPECT_NO_THROW(b->RepaintNow());
+      b->SetDown(true);
+      EXPECT_NO_THROW(b->RepaintNow());
+      EXPECT_EQ(b->PixelColorAt(TPoint{0, 0}), clNone);
+      EXPECT_NO_THROW(b->BakeShading());
+      EXPECT_EQ(b->GetImage()->GetWidth(), 6) << "nothing to bake: the images stay";
+      EXPECT_TRUE(b->GetImageDown()->GetEmpty());
+      b->Free();
+    }
+  }
+}
+
 TEST_F(ImageBtnTest, PixelColorAtReadsThePaintedFace) {
   TpkImageBtn* b = Add();
   b->GetShadeColors()->SetShadow(clMaroon);
