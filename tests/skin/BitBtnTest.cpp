@@ -236,13 +236,14 @@ TEST(BitBtnProps, DownNeedsAGroupExceptWhileLoading) {
 
 TEST(BitBtnProps, ShadeColoursFromOneColour) {
   Owned<TProbeBitBtn> b(New<TProbeBitBtn>(nullptr));
+  // Teal (0, 128, 128): each step halves a channel, or halves its distance
+  // to 255; the second step starts from the first.
   b->SetShadeColorsFrom(clTeal);
   TpkShadeColors* s = b->GetShadeColors();
-  EXPECT_EQ(s->GetBtnShadow(), AdjustColor(clTeal, -50, true));
-  EXPECT_EQ(s->GetBtnBlack(), AdjustColor(s->GetBtnShadow(), -50, true));
-  EXPECT_EQ(s->GetBtn3DLight(), AdjustColor(clTeal, 50, true));
-  EXPECT_EQ(s->GetBtnHighlight(), AdjustColor(s->GetBtn3DLight(), 50, true));
-  EXPECT_NE(s->GetBtnShadow(), s->GetBtnBlack());
+  EXPECT_EQ(s->GetBtnShadow(), static_cast<TColor>(RGB(0, 64, 64)));
+  EXPECT_EQ(s->GetBtnBlack(), static_cast<TColor>(RGB(0, 32, 32)));
+  EXPECT_EQ(s->GetBtn3DLight(), static_cast<TColor>(RGB(127, 191, 191)));
+  EXPECT_EQ(s->GetBtnHighlight(), static_cast<TColor>(RGB(191, 223, 223)));
 }
 
 // --- kinds -------------------------------------------------------------------------
