@@ -428,6 +428,40 @@ TEST(BitBtnPress, SpacePressesAndClicksOnce) {
   EXPECT_EQ(b->Clicks, 1) << "no BN_CLICKED of the button class";
 }
 
+TEST(BitBtnPress, ToggleOnUpActsOnTheReleaseWhereverItIs) {
+  TButtonHost host;
+  TProbeBitBtn* b = host.Add();
+  b->SetGroupIndex(1);
+  b->SetOptions(TpkButtonOptions{boToggleOnUp});
+  b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_FALSE(b->GetDown()) << "nothing on the press";
+  b->Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(300, 5));
+  b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(300, 5));
+  EXPECT_TRUE(b->GetDown()) << "released outside, it still toggles";
+  EXPECT_EQ(b->Clicks, 1);
+}
+
+TEST(BitBtnProps, AutoBoldAndFocusableOptions) {
+  TButtonHost host;
+  TProbeBitBtn* b = host.Add();
+  b->SetGroupIndex(1);
+  b->SetOptions(TpkButtonOptions{boAutoBold, boFocusable});
+  b->SetDown(true);
+  EXPECT_TRUE(b->GetFont()->GetStyle().Contains(fsBold));
+  b->SetAllowAllUp(true);
+  b->SetDown(false);
+  EXPECT_FALSE(b->GetFont()->GetStyle().Contains(fsBold));
+  b->SetDown(true);
+  b->SetOptions(TpkButtonOptions{boFocusable});
+  EXPECT_TRUE(b->GetFont()->GetStyle().Contains(fsBold)) << "turning AutoBold off leaves the font";
+  b->SetOptions(TpkButtonOptions{boAutoBold, boFocusable});
+  b->SetDown(false);
+  EXPECT_FALSE(b->GetFont()->GetStyle().Contains(fsBold));
+  b->SetTabStop(true);
+  b->SetOptions(TpkButtonOptions{});
+  EXPECT_FALSE(b->GetTabStop()) << "not focusable: no tab stop";
+}
+
 TEST(BitBtnPress, CancelModeReleasesWithoutAClick) {
   TButtonHost host;
   TProbeBitBtn* b = host.Add();
