@@ -633,6 +633,30 @@ TEST_F(BitBtnFormTest, CloseKindClosesTheFormInsteadOfClicking) {
   EXPECT_FALSE(form_->GetVisible());
 }
 
+TEST_F(BitBtnFormTest, HelpKindAsksForTheFirstHelpContextUpTheParents) {
+  struct THelp {
+    std::vector<intptr_t> Contexts;
+    bool Help(WORD command, intptr_t data, bool&) {
+      if (command == HELP_CONTEXT) Contexts.push_back(data);
+      return true;
+    }
+  } help;
+  TProbeBitBtn* b = Add(0);
+  b->SetKind(bkHelp);
+  THelpEvent saved = Application->OnHelp;
+  Application->OnHelp = THelpEvent(&help, &THelp::Help);
+  b->Click();
+  EXPECT_TRUE(help.Contexts.empty()) << "no context anywhere: a plain click";
+  EXPECT_EQ(b->Clicks, 1);
+  form_->SetHelpContext(70);
+  b->Click();
+  b->SetHelpContext(12);
+  b->Click();
+  Application->OnHelp = saved;
+  EXPECT_EQ(help.Contexts, (std::vector<intptr_t>{70, 12}));
+  EXPECT_EQ(b->Clicks, 1) << "help instead of OnClick";
+}
+
 // A press that activates a window while the button is clicking: eaten, the
 // form comes to the front, and the press goes to the button itself.
 TEST_F(BitBtnFormTest, AMouseActivationDuringAClickIsEatenAndThePressResent) {
