@@ -127,6 +127,34 @@ TEST_F(ImageFormTest, AutoSizeFollowsThePictureAndTheFormFollowsTheControl) {
   EXPECT_EQ(form_->GetClientHeight(), 30);
 }
 
+TEST_F(ImageFormTest, OpaqueOnlyWhileAnOpaquePictureCoversIt) {
+  auto* f = AddImageForm();
+  f->SetAlign(alNone);
+  f->SetBounds(0, 0, 4, 3);
+  struct TCase {
+    const char* Name;
+    int W, H;  // 0: no graphic
+    bool Opaque;
+  };
+  const TCase cases[] = {
+      {"as large", 4, 3, true}, {"larger", 6, 5, true}, {"narrower", 3, 3, false},
+      {"lower", 4, 2, false},   {"no graphic", 0, 0, false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    if (c.W) {
+      std::vector<std::string> rows(static_cast<size_t>(c.H), std::string(static_cast<size_t>(c.W), '.'));
+      Owned<TBitmap> b = BitmapFromText(rows, {{'.', kInk}});
+      b->SetTransparent(true);
+      f->GetPicture()->SetBitmap(b.get());
+      EXPECT_FALSE(f->GetPicture()->GetGraphic()->GetTransparent()) << "the control's own flag (off) wins";
+    } else {
+      f->GetPicture()->SetGraphic(nullptr);
+    }
+    EXPECT_EQ(f->GetControlStyle().Contains(csOpaque), c.Opaque);
+  }
+}
+
 TEST_F(ImageFormTest, PaintsThePictureAtItsTopLeft) {
   auto* f = AddImageForm();
   f->SetAlign(alNone);
