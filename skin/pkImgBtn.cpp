@@ -163,13 +163,29 @@ void TpkCustomImageBtn::SetImageDown(TpkBitmap* value) {
 TpkBitmap* TpkCustomImageBtn::SourceImage(TComponent* source, bool pressed) {
   if (!source || source->IsDestroying()) return nullptr;
   if (auto* imager = dynamic_cast<TpkCustomImager*>(source)) return imager->GetWorkBitmap();
-  if (auto* button = dynamic_cast<TpkCustomImageBtn*>(source)) return pressed ? button->imageDown_ : button->image_;
+  if (auto* button = dynamic_cast<TpkCustomImageBtn*>(source)) return pressed ? button->imageDown_ : button->GetImage();
   return nullptr;
 }
 
 TpkBitmap* TpkCustomImageBtn::GetStateImage(bool pressed) {
   if (TpkBitmap* b = SourceImage(pressed ? extImageDown_ : extImage_, pressed)) return b;
-  return pressed ? imageDown_ : image_;
+  return pressed ? imageDown_ : GetImage();
+}
+
+TpkBitmap* TpkCustomImageBtn::GetImage() const {
+  // A stored form, another button, a size or a shape asking while the window
+  // is gone must see the pixels, not the empty bitmap they were parked from.
+  const_cast<TpkCustomImageBtn*>(this)->RestoreParkedImage();
+  return image_;
+}
+
+bool TpkCustomImageBtn::ImageParked() const { return image_->HasParkedPixels(); }
+
+void TpkCustomImageBtn::RestoreParkedImage() {
+  if (!image_->HasParkedPixels()) return;
+  // Parking and unparking move the same pixels: no change to hear.
+  pk_detail::TScopeExit parking([this, was = std::exchange(parking_, true)] { parking_ = was; });
+  image_->UnparkPixels();
 }
 
 void TpkCustomImageBtn::Attach(TComponent* source) {
@@ -472,10 +488,7 @@ void TpkCustomImageBtn::BakeShading() {
 // --- window and copies ----------------------------------------------------------------------------------
 
 void TpkCustomImageBtn::CreateWnd() {
-  if (image_->HasParkedPixels()) {
-    pk_detail::TScopeExit parking([this, was = std::exchange(parking_, true)] { parking_ = was; });
-    image_->UnparkPixels();
-  }
+  RestoreParkedImage();
   inherited::CreateWnd();
   ApplyRegion();
 }

@@ -57,7 +57,9 @@ class TpkCustomImageBtn : public TpkCustomBitBtn {
   void SetExtImage(TComponent* value);
   TComponent* GetExtImageDown() const { return extImageDown_; }
   void SetExtImageDown(TComponent* value);
-  TpkBitmap* GetImage() const { return image_; }
+  // Pixels parked while the window is gone come back when the image is
+  // asked for.
+  TpkBitmap* GetImage() const;
   void SetImage(TpkBitmap* value);
   TpkBitmap* GetImageDown() const { return imageDown_; }
   void SetImageDown(TpkBitmap* value);
@@ -110,8 +112,12 @@ class TpkCustomImageBtn : public TpkCustomBitBtn {
 
  protected:
   void Destroy() override;
+  // The up image's pixels are parked in memory (no window, and nobody has
+  // asked for the image since).
+  bool ImageParked() const;
 
  private:
+  void RestoreParkedImage();
   TpkBitmap* SourceImage(TComponent* source, bool pressed);
   // Sets one of ExtImage/ExtImageDown (field) to value; other is the
   // second property's source.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "skin/pkImager.h"
 #include "skin/pkImgBtn.h"
 #include "tests/skin/SkinTestSupport.h"
+#include "tests/skin/SkinTestUtil.h"
 
 using namespace skin_test;
 
@@ -208,19 +210,56 @@ TEST_F(ImageBtnTest, ChangingTheColourOutsideLoadingDropsTheBlobs) {
   EXPECT_EQ(Shape(r.get(), 6, 4), (std::vector<std::string>{"######", "#....#", "#....#", "######"}));
 }
 
-TEST_F(ImageBtnTest, ThePixelsAreParkedWhileThereIsNoWindow) {
-  TpkImageBtn* b = Add();
+// An image button that tells whether its up image is parked.
+class TParkingImageBtn : public TpkImageBtn {
+  DECLARE_CLASS(TParkingImageBtn, TpkImageBtn)
+  using TpkImageBtn::TpkImageBtn;
+  bool Parked() const { return ImageParked(); }
+};
+IMPLEMENT_CLASS(TParkingImageBtn)
+
+TEST_F(ImageBtnTest, ThePixelsAreParkedWhileThereIsNoWindowAndComeBackWhenAskedFor) {
+  RegisterClass(TParkingImageBtn::StaticClass());  // the stored form names it
+  auto* b = New<TParkingImageBtn>(form_.get());
+  b->SetParent(form_.get());
+  b->SetName("Parking1");
+  Owned<TpkBitmap> img = PkFromText(kBlock, {{'.', kKey}, {'#', kInk}});
+  b->SetImage(img.get());
   b->HandleNeeded();
-  Owned<TpkBitmap> before = MakeOwned<TpkBitmap>();
-  before->Assign(b->GetImage());
+  EXPECT_FALSE(b->Parked());
   b->DestroyHandle();
-  EXPECT_TRUE(b->GetImage()->GetEmpty());
-  EXPECT_TRUE(b->GetImage()->HasParkedPixels());
+  EXPECT_TRUE(b->Parked()) << "no window: the pixels wait in memory";
   b->HandleNeeded();
-  ASSERT_FALSE(b->GetImage()->GetEmpty());
-  EXPECT_FALSE(b->GetImage()->HasParkedPixels());
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 6; ++x) EXPECT_EQ(b->GetImage()->GetPixel(x, y), before->GetPixel(x, y));
+  EXPECT_FALSE(b->Parked());
+  EXPECT_EQ(PixelsOf(b->GetImage()), PixelsOf(img.get()));
+  // Asked for while parked (a stored form, another button), the image is
+  // all there.
+  struct TAsk {
+    const char* Name;
+    std::function<TPixels()> Ask;
+  };
+  const TAsk asks[] = {
+      {"a stored form",
+       [this] {
+         Owned<TForm> copy(New<TForm>(nullptr, 0));
+         ReadForm(WriteForm(form_.get()), copy.get());
+         auto* c = dynamic_cast<TpkImageBtn*>(copy->FindComponent("Parking1"));
+         return c ? PixelsOf(c->GetImage()) : TPixels{};
+       }},
+      {"another button",
+       [this, b] {
+         auto* other = New<TpkImageBtn>(form_.get());
+         other->SetImage(b->GetImage());
+         return PixelsOf(other->GetImage());
+       }},
+  };
+  for (const TAsk& ask : asks) {
+    SCOPED_TRACE(ask.Name);
+    b->HandleNeeded();
+    b->DestroyHandle();
+    ASSERT_TRUE(b->Parked());
+    EXPECT_EQ(ask.Ask(), PixelsOf(img.get()));
+  }
   // A picture given while the window is gone is not overwritten by the
   // parked one when the window comes back.
   b->DestroyHandle();
@@ -229,6 +268,7 @@ TEST_F(ImageBtnTest, ThePixelsAreParkedWhileThereIsNoWindow) {
   b->HandleNeeded();
   EXPECT_EQ(b->GetImage()->GetWidth(), 2);
   EXPECT_EQ(At(b->GetImage(), 0, 0), clRed);
+  UnRegisterClass(TParkingImageBtn::StaticClass());
 }
 
 TEST_F(ImageBtnTest, StickyDownWithoutDownImageIsDithered) {
