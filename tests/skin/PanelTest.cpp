@@ -122,6 +122,34 @@ TEST_F(PanelTest, TheEditFrameReplacesTheBevels) {
   EXPECT_FALSE(panel_->GetHasFocus());
 }
 
+TEST_F(PanelTest, AFocusChangeRepaintsTheFrameOnlyUnlessTheColoursDiffer) {
+  panel_->GetFrame()->SetEnabled(true);  // focus and non-focus borders differ
+  form_->Show();
+  struct TCase {
+    const char* Name;
+    TColor NonFocusColor;
+    UINT Message;
+    bool Interior;
+  };
+  const TCase cases[] = {
+      {"enter, same colours", clNone, CM_ENTER, false},
+      {"exit, same colours", clNone, CM_EXIT, false},
+      {"enter, another colour", clLime, CM_ENTER, true},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    panel_->GetFrame()->SetNonFocusColor(c.NonFocusColor);
+    PumpMessages();
+    ValidateRect(panel_->GetHandle(), nullptr);
+    panel_->Perform(c.Message, 0, 0);
+    TpkRegion update(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetUpdateRgn(panel_->GetHandle(), update.get(), FALSE), ERROR);
+    EXPECT_TRUE(PtInRegion(update.get(), 0, 0)) << "the frame";
+    EXPECT_TRUE(PtInRegion(update.get(), 99, 39));
+    EXPECT_EQ(PtInRegion(update.get(), 50, 20) != 0, c.Interior) << "the interior";
+  }
+}
+
 TEST_F(PanelTest, InvalidatingATransparentPanelInvalidatesItsParentFirst) {
   panel_->SetTransparent(true);
   form_->Show();
