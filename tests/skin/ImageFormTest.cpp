@@ -447,7 +447,10 @@ TEST_F(ImageFormTest, ARightButtonOpensTheKeyboardMenuInsteadOfDragging) {
   EXPECT_EQ(f->Loops, 0);
 }
 
-TEST_F(ImageFormTest, WindowsDragRunsOnlyWithTheOptionAndFullWindowDragging) {
+// Full-window dragging is a setting of the whole desktop: alone.
+class SerialImageFormSystemDrag : public ImageFormTest {};
+
+TEST_F(SerialImageFormSystemDrag, WindowsDragRunsOnlyWithTheOptionAndFullWindowDragging) {
   BOOL saved = FALSE;
   SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &saved, 0);
   struct TRestore {
