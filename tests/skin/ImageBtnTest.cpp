@@ -557,6 +557,22 @@ TEST_F(ImageBtnTest, ChangingStateInvalidatesWhatTheShapesDoNotShare) {
   EXPECT_EQ(Shape(r.get(), 6, 4), (std::vector<std::string>{"......", "......", "...##.", "......"}));
 }
 
+TEST_F(ImageBtnTest, InvalidateOutsideRegionRepaintsTheParentAroundTheShape) {
+  TpkImageBtn* b = Add();
+  b->SetLeft(30);
+  b->SetTop(20);
+  form_->Show();
+  PumpMessages();
+  ValidateRect(form_->GetHandle(), nullptr);
+  b->InvalidateOutsideRegion(false);
+  TpkRegion update(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetUpdateRgn(form_->GetHandle(), update.get(), FALSE), ERROR);
+  EXPECT_TRUE(PtInRegion(update.get(), 30, 20)) << "a key pixel of the button";
+  EXPECT_TRUE(PtInRegion(update.get(), 35, 23));
+  EXPECT_FALSE(PtInRegion(update.get(), 32, 21)) << "inside the shape";
+  EXPECT_FALSE(PtInRegion(update.get(), 29, 20)) << "beside the button";
+}
+
 TEST_F(ImageBtnTest, AnImagersWorkingBitmapCanBeTheImage) {
   auto* imager = New<TpkImager>(form_.get());
   imager->SetParent(form_.get());
