@@ -358,6 +358,42 @@ TEST(BitBtnGroup, OneButtonOfAGroupIsDown) {
   EXPECT_EQ(a->SelChanges, 2) << "down, then up";
 }
 
+TEST(BitBtnGroup, ChangeLinksHearGoingDownSelectionChangesAndLoading) {
+  TButtonHost host;
+  TProbeBitBtn* b = host.Add();
+  struct TLog {
+    std::string Text;
+    TObject* Sender = nullptr;
+    TpkChangeLink* Link = nullptr;
+    void Change(TObject*) { Note('c'); }
+    void Changing(TObject*) { Note('g'); }
+    void Loaded(TObject*) { Note('l'); }
+    void Note(char c) {
+      Text += c;
+      Sender = Link->GetSender();
+    }
+  } log;
+  Owned<TpkChangeLink> link = MakeOwned<TpkChangeLink>();
+  log.Link = link.get();
+  link->SetOnChange(TNotifyEvent(&log, &TLog::Change));
+  link->SetOnChanging(TNotifyEvent(&log, &TLog::Changing));
+  link->SetOnLoaded(TNotifyEvent(&log, &TLog::Loaded));
+  b->AddChangeLink(link.get());
+  b->AddChangeLink(link.get());  // once is enough
+  b->SetGroupIndex(1);
+  b->SetDown(true);
+  EXPECT_EQ(log.Text, "gc") << "going down, then the selection change";
+  EXPECT_EQ(log.Sender, b);
+  b->SetAllowAllUp(true);
+  b->SetDown(false);
+  EXPECT_EQ(log.Text, "gcc");
+  b->Loaded();
+  EXPECT_EQ(log.Text, "gccl");
+  b->RemoveChangeLink(link.get());
+  b->SetDown(true);
+  EXPECT_EQ(log.Text, "gccl");
+}
+
 void Click(TProbeBitBtn* b, int x = 10, int y = 10) {
   b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
   b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
