@@ -182,7 +182,9 @@ TpkBitmap* TpkCustomImageBtn::GetImage() const {
 bool TpkCustomImageBtn::ImageParked() const { return image_->HasParkedPixels(); }
 
 void TpkCustomImageBtn::RestoreParkedImage() {
-  if (!image_->HasParkedPixels()) return;
+  // Not again from inside a parking or an unparking (a follower told of the
+  // change would ask for the image once more).
+  if (parking_ || !image_->HasParkedPixels()) return;
   // Parking and unparking move the same pixels: no change to hear.
   pk_detail::TScopeExit parking([this, was = std::exchange(parking_, true)] { parking_ = was; });
   image_->UnparkPixels();

@@ -260,6 +260,20 @@ TEST_F(ImageBtnTest, ThePixelsAreParkedWhileThereIsNoWindowAndComeBackWhenAskedF
     ASSERT_TRUE(b->Parked());
     EXPECT_EQ(ask.Ask(), PixelsOf(img.get()));
   }
+  // A button that follows this one hears the pixels come back, and asks
+  // for them in turn: they come back once.
+  auto* follower = New<TpkImageBtn>(form_.get());
+  follower->SetParent(form_.get());
+  follower->SetExtImage(b);
+  b->HandleNeeded();
+  b->DestroyHandle();
+  ASSERT_TRUE(b->Parked());
+  EXPECT_EQ(PixelsOf(follower->GetStateImage(false)), PixelsOf(img.get()));
+  b->HandleNeeded();
+  b->DestroyHandle();
+  b->HandleNeeded();
+  EXPECT_EQ(PixelsOf(b->GetImage()), PixelsOf(img.get()));
+  follower->Free();
   // A picture given while the window is gone is not overwritten by the
   // parked one when the window comes back.
   b->DestroyHandle();
