@@ -149,6 +149,33 @@ start_wine() {
   perivane_wine wineboot </dev/null >/dev/null 2>&1 9>&-
 }
 
+# The desktop, up before the first test and kept for the whole run (see
+# desktop.c). Without it the first test to need a window starts Wine's
+# explorer, which then holds that test's output pipe until Wine closes the
+# idle desktop, a second after the test: ctest counts the second to the
+# test, and every test run alone starts a desktop of its own.
+start_desktop() {
+  local src="$PERIVANE_TOP/scripts/lib/desktop.c" hash exe
+  hash="$(sha256sum <"$src" | cut -c1-16)"
+  exe="$PERIVANE_CACHE/tools/desktop-$hash.exe"
+  if [[ ! -f $exe ]]; then
+    mkdir -p "$PERIVANE_CACHE/tools"
+    x86_64-w64-mingw32-gcc-posix -O1 -Wall -Wextra -Werror -static -o "$exe.$$" "$src" -luser32 ||
+      die "could not build $src"
+    mv -f "$exe.$$" "$exe"
+  fi
+  local log="$PERIVANE_WINE_HOME/desktop.log" pid tries
+  : >"$log"
+  perivane_wine "$exe" </dev/null >"$log" 2>&1 9>&- &
+  pid=$!
+  for ((tries = 0; tries < 600; tries++)); do
+    grep -q '^ready' "$log" && return 0
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  say "warning: the desktop did not come up (see $log); the tests start it themselves"
+}
+
 stop_wine_and_display() {
   if [[ $PERIVANE_WINESERVER_STARTED -eq 1 ]]; then
     wineserver -k </dev/null >/dev/null 2>&1 9>&- || true
