@@ -1,6 +1,7 @@
 # shellcheck shell=bash
 # The Wine side: one prefix per checkout in the cache, an Xvfb display, a
-# persistent wineserver, and the cleanup of whatever was started here.
+# persistent wineserver, the tests' desktop, and the cleanup of whatever was
+# started here.
 
 # Wine takes its locale from LC_ALL by name (glibc need not have it): en-US,
 # ANSI code page 1252, OEM 437, M/d/yyyy. Only Wine-facing commands get it,
@@ -21,9 +22,11 @@ PERIVANE_PREFIX_STAMP="perivane prefix 2: wineboot -i, Wine's fonts, Managed=N"
 # one Wine process in 5000 finds its heap over 0x7ffe0000, the shared user
 # data page of every Windows process, and exits at once with status 1 ("failed
 # to map the shared user data", unseen under WINEDEBUG=-all): a test failing
-# in 0.01 s with no output. Without randomisation the break lies right after
-# the image. The setting is inherited: every Wine process started by one of
-# these (services, explorer, the tests' children) has it too.
+# in 0.01 s with no output, or, when it is the explorer a test starts for the
+# desktop, a test whose first window fails ("System Error.  Code: 1411").
+# Without randomisation the break lies right after the image. The setting is
+# inherited: every Wine process started by one of these (services, explorer,
+# the tests' children) has it too.
 PERIVANE_NORANDOM=()
 
 # Exports WINEPREFIX (and friends) for this checkout; creates nothing.
