@@ -11,9 +11,6 @@
 #include "classlib/sysutils/Format.h"
 #include "classlib/sysutils/Locale.h"
 #include "classlib/sysutils/OSError.h"
-#include "classlib/sysutils/Strings.h"
+#include "classlib/sysutils/StringRoutines.h"
 #include "classlib/sysutils/SysConst.h"
-
-namespace SysUtils {
-void Initialize();
-}  // namespace SysUtils
+#include "classlib/sysutils/SysUtilsUnit.h"

@@ -15,7 +15,7 @@
 
 #include "classlib/Graphics.h"
 #include "classlib/controls/ControlTypes.h"
-#include "classlib/controls/Hooks.h"
+#include "classlib/controls/ControlsHooks.h"
 
 class TBasicAction;
 class TControlActionLink;

@@ -1,7 +1,7 @@
 #include "classlib/extctrls/Timer.h"
 
 #include "classlib/Seams.h"
-#include "classlib/controls/Hooks.h"
+#include "classlib/controls/ControlsHooks.h"
 #include "classlib/controls/ObjectInstance.h"
 
 namespace {

@@ -4,11 +4,6 @@
 #include "classlib/menus/PopupList.h"
 #include "classlib/menus/ShortCuts.h"
 
-TMenusHooks& MenusHooks() {
-  static TMenusHooks hooks;
-  return hooks;
-}
-
 namespace {
 
 // The system's menu font, made on first use and kept until finalisation.

@@ -7,22 +7,7 @@
 #include <string>
 
 #include "classlib/menus/Menu.h"
-
-struct TMenusHooks {
-  // The form's own shortcut handling (the platform's TCustomForm.IsShortCut:
-  // OnShortCut, its Menu, its action lists) for a key of one of its
-  // controls, after the pop-up menus of the control and its parents; true
-  // when the form took the key.
-  std::function<bool(TCustomForm* form, TMessage& keyMessage)> FormIsShortCut;
-  // Application->Hint := hint (an item of a pop-up menu was selected).
-  std::function<void(const std::string& hint)> SetApplicationHint;
-  // Screen->MenuFont, the font of owner-drawn pop-up items. Default: the
-  // system's menu font.
-  std::function<TFont*()> MenuFont;
-};
-
-// The process's table; the Forms unit fills it at its start-up.
-TMenusHooks& MenusHooks();
+#include "classlib/menus/MenusHooks.h"
 
 // The font owner-drawn items are drawn in (the hook's, or the system's menu
 // font).

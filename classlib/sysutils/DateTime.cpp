@@ -7,7 +7,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/Seams.h"
 #include "classlib/sysutils/Format.h"
-#include "classlib/sysutils/Strings.h"
+#include "classlib/sysutils/StringRoutines.h"
 #include "classlib/sysutils/SysConst.h"
 
 // The platform rounds to the nearest millisecond (ties to even), divides

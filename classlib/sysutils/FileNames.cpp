@@ -5,7 +5,7 @@
 #include "classlib/Exceptions.h"
 #include "classlib/System.h"
 #include "classlib/sysutils/Format.h"
-#include "classlib/sysutils/Strings.h"
+#include "classlib/sysutils/StringRoutines.h"
 #include "classlib/sysutils/SysConst.h"
 
 std::string ExtractFilePath(const std::string& fileName) {

@@ -5,7 +5,7 @@
 
 #include "classlib/Exceptions.h"
 #include "classlib/sysutils/FloatText.h"
-#include "classlib/sysutils/Strings.h"
+#include "classlib/sysutils/StringRoutines.h"
 #include "classlib/sysutils/SysConst.h"
 
 namespace {

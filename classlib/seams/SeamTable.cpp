@@ -1,4 +1,4 @@
-#include "classlib/Seams.h"
+#include "classlib/seams/SeamTable.h"
 
 #include <shellapi.h>
 

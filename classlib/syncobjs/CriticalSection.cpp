@@ -1,4 +1,4 @@
-#include "classlib/SyncObjs.h"
+#include "classlib/syncobjs/CriticalSection.h"
 
 #include "classlib/TypInfo.h"
 

@@ -1,4 +1,4 @@
-#include "classlib/StdActns.h"
+#include "classlib/stdactns/HintAction.h"
 
 PUBLISHED(THintAction) { p.Prop("Hint", &THintAction::GetHint, &THintAction::SetHint); }
 

@@ -1,4 +1,4 @@
-#include "classlib/Clipbrd.h"
+#include "classlib/clipbrd/Clipboard.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "classlib/Jpeg.h"
+#include "classlib/jpeg/JPEGImage.h"
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,4 @@
-#include "classlib/Registry.h"
+#include "classlib/registry/RegistryAccess.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "classlib/DateUtils.h"
+#include "classlib/dateutils/DateRoutines.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "classlib/TypInfo.h"
+#include "classlib/typinfo/PropTables.h"
 
 #include "classlib/SysUtils.h"
 

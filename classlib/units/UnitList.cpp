@@ -1,4 +1,4 @@
-#include "classlib/Units.h"
+#include "classlib/units/UnitList.h"
 
 #include <exception>
 #include <string>

@@ -1,4 +1,4 @@
-#include "classlib/Contnrs.h"
+#include "classlib/contnrs/ObjectList.h"
 
 IMPLEMENT_CLASS(TObjectList)
 

@@ -1,9 +1,9 @@
-#include "classlib/ActnList.h"
+#include "classlib/actnlist/ActionList.h"
 
 #include <algorithm>
 
 #include "classlib/Messages.h"
-#include "classlib/controls/Hooks.h"
+#include "classlib/controls/ControlsHooks.h"
 
 #if __has_include("classlib/ImgList.h")
 #include "classlib/ImgList.h"

@@ -1,4 +1,4 @@
-#include "classlib/ImgList.h"
+#include "classlib/imglist/ImageList.h"
 
 #include <algorithm>
 #include <utility>

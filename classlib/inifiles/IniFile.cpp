@@ -1,4 +1,4 @@
-#include "classlib/IniFiles.h"
+#include "classlib/inifiles/IniFile.h"
 
 #include "classlib/Classes.h"
 

@@ -1,4 +1,5 @@
 #include "classlib/SysUtils.h"
+#include "classlib/sysutils/SysUtilsUnit.h"
 
 namespace SysUtils {
 void Initialize() { InitPlatformAndLocale(); }

@@ -4,8 +4,11 @@
 // application object, the screen) and Menus (pop-up menus, shortcuts). Here
 // those units come later, so the Controls unit calls them through this one
 // table. Each unit fills its entries in its start-up entry (and clears them
-// in its finalisation); an empty entry gives the behaviour of a control that
-// sits on no form in a program without an application object.
+// in its finalisation): the Forms, Application and Screen entries in
+// forms/FormsHooks.cpp, the Menus entries in InitializeMenus
+// (menus/MenusUnit.cpp), the ImgList entry in forms/FormsHooks.cpp. An empty
+// entry gives the behaviour of a control that sits on no form in a program
+// without an application object.
 #pragma once
 
 #include <functional>

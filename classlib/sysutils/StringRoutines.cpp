@@ -1,4 +1,4 @@
-#include "classlib/sysutils/Strings.h"
+#include "classlib/sysutils/StringRoutines.h"
 
 #include <limits>
 #include <type_traits>

@@ -1,4 +1,4 @@
-#include "classlib/System.h"
+#include "classlib/system/Objects.h"
 
 #include <cmath>
 

@@ -1,0 +1,6 @@
+#include "classlib/menus/MenusHooks.h"
+
+TMenusHooks& MenusHooks() {
+  static TMenusHooks hooks;
+  return hooks;
+}

@@ -1,0 +1,56 @@
+// Test seams: the few calls whose results are not deterministic under Wine.
+//
+// Each seam is a function object that defaults to the real call; tests swap
+// one in with TSeamOverride (restored when the override goes out of scope).
+// Nothing else in the system is reached through a seam.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "classlib/Win.h"
+
+#include <shellapi.h>
+
+struct TSeams {
+  // Colour depth of the display in bits per pixel (planes x bits).
+  std::function<int()> DisplayBitsPerPixel;
+  // Milliseconds since start-up, as GetTickCount.
+  std::function<DWORD()> TickCount;
+  // Local date and time, as GetLocalTime.
+  std::function<void(SYSTEMTIME&)> LocalTime;
+  // Window timers, as SetTimer/KillTimer on a window.
+  std::function<UINT_PTR(HWND, UINT_PTR, UINT)> SetTimer;
+  std::function<BOOL(HWND, UINT_PTR)> KillTimer;
+  // Cursor position in screen coordinates.
+  std::function<BOOL(POINT&)> GetCursorPos;
+  std::function<BOOL(int, int)> SetCursorPos;
+  // Message boxes; returns the button pressed (IDOK...).
+  std::function<int(HWND, const std::string& text, const std::string& caption, UINT flags)> MessageBox;
+  std::function<int(HWND, const std::wstring& text, const std::wstring& caption, UINT flags)> MessageBoxW;
+  // Shell execution, as ShellExecuteA; returns its HINSTANCE-coded result.
+  std::function<HINSTANCE(HWND, const char* verb, const char* file, const char* params,
+                          const char* dir, int show)>
+      ShellExecute;
+  std::function<BOOL(SHELLEXECUTEINFOA*)> ShellExecuteEx;
+};
+
+// The process's seams (global by design: they stand for the platform).
+TSeams& Seams();
+
+// Swaps one seam for the life of the override.
+template <class F>
+class TSeamOverride {
+ public:
+  TSeamOverride(F& seam, F replacement) : seam_(seam), saved_(std::move(seam)) {
+    seam_ = std::move(replacement);
+  }
+  ~TSeamOverride() { seam_ = std::move(saved_); }
+  TSeamOverride(const TSeamOverride&) = delete;
+  TSeamOverride& operator=(const TSeamOverride&) = delete;
+
+ private:
+  F& seam_;
+  F saved_;
+};
