@@ -1,9 +1,10 @@
-// The ExtCtrls unit: the timer, panels, bevels, shapes, images and the
-// Frame3D helper.
+// The ExtCtrls unit: the timer, panels, bevels, shapes, images, the older
+// header and the Frame3D helper.
 #pragma once
 
 #include "classlib/extctrls/Bevel.h"
 #include "classlib/extctrls/Frame3D.h"
+#include "classlib/extctrls/Header.h"
 #include "classlib/extctrls/Image.h"
 #include "classlib/extctrls/Panel.h"
 #include "classlib/extctrls/Shape.h"

@@ -4,5 +4,5 @@
 
 void InitializeExtCtrls() {
   RegisterClasses({TTimer::StaticClass(), TPanel::StaticClass(), TBevel::StaticClass(), TShape::StaticClass(),
-                   TImage::StaticClass()});
+                   TImage::StaticClass(), THeader::StaticClass()});
 }

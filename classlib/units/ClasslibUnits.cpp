@@ -7,6 +7,7 @@
 #include "classlib/Jpeg.h"
 #include "classlib/SysUtils.h"
 #include "classlib/buttons/ButtonsUnit.h"
+#include "classlib/comctrls/ComCtrlsUnit.h"
 #include "classlib/classes/Filer.h"
 #include "classlib/graphics/GraphicsUnit.h"
 #include "classlib/graphics/Icon.h"
@@ -48,6 +49,7 @@ const std::vector<TUnitEntry>& ClasslibUnits() {
       {"StdCtrls", InitializeStdCtrls, nullptr},
       {"ExtCtrls", InitializeExtCtrls, nullptr},
       {"Buttons", InitializeButtons, nullptr},
+      {"ComCtrls", InitializeComCtrls, nullptr},
   };
   return units;
 }

@@ -1,0 +1,5 @@
+// The ComCtrls unit: the class library's controls over the system's common
+// controls.
+#pragma once
+
+#include "classlib/comctrls/HeaderControl.h"
