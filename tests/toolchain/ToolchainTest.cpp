@@ -11,6 +11,8 @@
 
 #include <jpeglib.h>
 
+#include <uxtheme.h>
+
 namespace {
 
 TEST(Toolchain, ScreenIs32BitsOnePlane) {
@@ -74,6 +76,25 @@ TEST(Toolchain, ExceptionInWindowProcedureReachesSendMessageCaller) {
   EXPECT_EQ(caught, "from the window procedure");
   DestroyWindow(wnd);
   UnregisterClassA(wc.lpszClassName, wc.hInstance);
+}
+
+// Every program carries the common controls 6 manifest (resources/Manifest.rc):
+// the process's activation context redirects comctl32.dll to the version 6
+// assembly, and a standard control opens the visual style's data for itself
+// (the prefix's "Light" style is active). Wine's comctl32 calls itself 5.81
+// in every version number it gives, so the assembly is what tells.
+TEST(Toolchain, ManifestBindsCommonControlsSixAndThemesControls) {
+  ACTCTX_SECTION_KEYED_DATA data = {};
+  data.cbSize = sizeof data;
+  ASSERT_TRUE(FindActCtxSectionStringA(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                       "comctl32.dll", &data));
+
+  EXPECT_TRUE(IsThemeActive());
+  HWND button = CreateWindowExA(0, "BUTTON", "b", WS_POPUP, 0, 0, 40, 20, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(button, nullptr);
+  EXPECT_NE(GetWindowTheme(button), nullptr);
+  DestroyWindow(button);
 }
 
 TEST(Toolchain, LibjpegLinks) {
