@@ -389,8 +389,16 @@ void TpkCustomBitBtn::CalcLayout(TCanvas*, const TRect& bounds, TRect& client, T
 TSize TpkCustomBitBtn::MeasureCaption(TCanvas* canvas) {
   textOptions_->SetOwnerCanvas(canvas);
   textOptions_->SetCaption(GetCaption());
+  // Measured in the font the renderer draws with (the button's, made from its
+  // LOGFONT), not in whatever font the paint canvas holds: a scratch bitmap's
+  // canvas has the default font, and a bold or larger caption would be laid
+  // out too small and drawn over the glyph.
+  LOGFONTA lf;
+  textOptions_->GetLogFont(lf);
+  canvas->GetFont()->SetHandle(CreateFontIndirectA(&lf));
   TSize size{0, 0};
   textOptions_->GetTextExtent(size);
+  textOptions_->AssignFont(GetFont());
   textOptions_->SetOwnerCanvas(canvas_);
   return size;
 }

@@ -181,6 +181,79 @@ TEST(BitBtnLayout, APressedButtonShiftsGlyphAndCaptionByTextDown) {
   EXPECT_EQ(downText.top - upText.top, 1);
 }
 
+// The caption is measured where it is drawn: through the renderer, in the
+// button's own font. Drawn for real (CN_DRAWITEM into a DIB) with fonts
+// other than the default, the caption's pixels stay inside the text
+// rectangle the layout computed, and glyph and caption do not overlap.
+TEST(BitBtnLayout, TheCaptionIsMeasuredInTheFontItIsDrawnIn) {
+  struct TFontCase {
+    const char* Name;
+    const char* Face;
+    int Height;
+    TFontStyles Style;
+  };
+  const TFontCase fonts[] = {
+      {"large TrueType", "Tahoma", -30, TFontStyles{fsBold}},
+      {"bold default face", nullptr, 0, TFontStyles{fsBold}},
+  };
+  const TButtonLayout layouts[] = {blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom};
+  const int w = 320, h = 140;
+  // A red square whose bottom-left pixel (the bitmap's transparent colour)
+  // is white, so that every other pixel of it is drawn.
+  Owned<TBitmap> glyph = Glyph(32, 32);
+  glyph->GetCanvas()->GetBrush()->SetColor(clRed);
+  glyph->GetCanvas()->FillRect(Rect(0, 0, 32, 32));
+  glyph->GetCanvas()->SetPixels(0, 31, clWhite);
+  for (const TFontCase& f : fonts)
+    for (TButtonLayout layout : layouts)
+      for (bool withGlyph : {true, false}) {
+        SCOPED_TRACE(testing::Message() << f.Name << ", layout " << static_cast<int>(layout)
+                                        << (withGlyph ? ", with glyph" : ", without glyph"));
+        TButtonHost host;
+        TProbeBitBtn* b = host.Add(0, 0);
+        b->SetBounds(0, 0, w, h);
+        if (f.Face) b->GetFont()->SetName(f.Face);
+        if (f.Height) b->GetFont()->SetHeight(f.Height);
+        b->GetFont()->SetStyle(f.Style);
+        b->GetFont()->SetColor(clBlue);
+        b->SetCaption("Caption");
+        b->SetLayout(layout);
+        b->SetGlyph(withGlyph ? glyph.get() : nullptr);
+        b->HandleNeeded();
+        TDib dib(w, h, RGB(0, 255, 0));
+        DRAWITEMSTRUCT dis{};
+        dis.CtlType = ODT_BUTTON;
+        dis.hwndItem = b->GetHandle();
+        dis.hDC = dib.DC();
+        dis.rcItem = Rect(0, 0, w, h);
+        b->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
+        TRect g = b->LastGlyph, t = b->LastText, overlap;
+        ASSERT_FALSE(IsRectEmpty(&t));
+        if (withGlyph) {
+          EXPECT_FALSE(IntersectRect(&overlap, &g, &t)) << "glyph and caption overlap";
+        }
+        int text = 0, glyphPixels = 0, strayText = 0, strayGlyph = 0;
+        for (int y = 0; y < h; ++y)
+          for (int x = 0; x < w; ++x) {
+            COLORREF c = dib.Pixel(x, y);
+            POINT p{x, y};
+            if (c == RGB(255, 255, 255)) continue;  // the face (the base button paints none)
+            if (c == RGB(255, 0, 0)) {
+              ++glyphPixels;
+              strayGlyph += !PtInRect(&g, p);
+            } else {
+              ++text;
+              strayText += !PtInRect(&t, p);
+            }
+          }
+        EXPECT_GT(text, 0);
+        EXPECT_EQ(strayText, 0) << "caption pixels outside (" << t.left << "," << t.top << "," << t.right << ","
+                                << t.bottom << ")";
+        EXPECT_EQ(glyphPixels, withGlyph ? 32 * 32 - 1 : 0);
+        EXPECT_EQ(strayGlyph, 0);
+      }
+}
+
 // --- properties ----------------------------------------------------------------
 
 TEST(BitBtnProps, ConstructionValues) {
