@@ -2,4 +2,5 @@
 // controls.
 #pragma once
 
+#include "classlib/comctrls/ComCtlVersion.h"
 #include "classlib/comctrls/HeaderControl.h"
