@@ -12,6 +12,7 @@
 #include "classlib/graphics/GraphicsUnit.h"
 #include "classlib/graphics/Icon.h"
 #include "classlib/graphics/Metafile.h"
+#include "classlib/mask/MaskUnit.h"
 #include "classlib/menus/MenusUnit.h"
 #include "classlib/stdctrls/StdCtrlsUnit.h"
 
@@ -50,6 +51,7 @@ const std::vector<TUnitEntry>& ClasslibUnits() {
       {"ExtCtrls", InitializeExtCtrls, nullptr},
       {"Buttons", InitializeButtons, nullptr},
       {"ComCtrls", InitializeComCtrls, nullptr},
+      {"Mask", InitializeMask, nullptr},
   };
   return units;
 }

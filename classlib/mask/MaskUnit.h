@@ -1,0 +1,4 @@
+// Start-up of the Mask unit: its class in the class registry.
+#pragma once
+
+void InitializeMask();
