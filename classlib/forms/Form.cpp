@@ -940,6 +940,16 @@ void TCustomForm::ReadState(TReader* reader) {
   EnableAlign();
 }
 
+void TCustomForm::GetChildren(const TGetChildProc& proc, TComponent* root) {
+  inherited::GetChildren(proc, root);
+  if (root != this) return;
+  // A copy: writing a component must not see the list change under it.
+  std::vector<TComponent*> owned;
+  for (int i = 0; i < GetComponentCount(); ++i) owned.push_back(GetComponent(i));
+  for (TComponent* c : owned)
+    if (!c->HasParent()) proc(c);
+}
+
 void TCustomForm::Loaded() {
   inherited::Loaded();
   if (TWinControl* control = activeControl_) {

@@ -192,6 +192,9 @@ class TCustomForm : public TScrollingWinControl {
   void ReadState(TReader* reader) override;
   void Loaded() override;
   void DefineProperties(TFiler* filer) override;
+  // Its controls, then (for the form being written) the components it owns
+  // that no parent writes: menus, timers, every non-visual component.
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   void Notification(TComponent* component, TOperation operation) override;
 
   virtual void WMNCCreate(TMessage& m);

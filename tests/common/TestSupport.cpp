@@ -27,3 +27,18 @@ std::string TTempFolder::Path(const std::string& name) {
   files_.push_back(folder_ + "\\" + name);
   return files_.back();
 }
+
+std::string WriteForm(TComponent* root) {
+  Owned<TStringStream> s(New<TStringStream>());
+  {
+    Owned<TWriter> w(New<TWriter>(s.get()));
+    w->WriteRootComponent(root);
+  }
+  return s->GetDataString();
+}
+
+void ReadForm(const std::string& text, TComponent* root) {
+  Owned<TStringStream> s(New<TStringStream>(text));
+  Owned<TReader> r(New<TReader>(s.get()));
+  r->ReadRootComponent(root);
+}

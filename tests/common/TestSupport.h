@@ -1,5 +1,6 @@
 // Helpers shared by the tests of every library: the message of an expected
-// exception, the lines of a string list, and a private scratch folder.
+// exception, the lines of a string list, a private scratch folder, and
+// stored forms as text.
 #pragma once
 
 #include <functional>
@@ -44,3 +45,8 @@ class TTempFolder {
   std::string folder_;
   std::vector<std::string> files_;
 };
+
+// The stored form of root, as text.
+std::string WriteForm(TComponent* root);
+// Reads a stored form's text into root.
+void ReadForm(const std::string& text, TComponent* root);

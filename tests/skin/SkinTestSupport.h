@@ -13,6 +13,7 @@
 #include "classlib/Graphics.h"
 #include "skin/pkRegion.h"
 #include "tests/classlib/ControlTestSupport.h"
+#include "tests/common/TestSupport.h"
 
 namespace skin_test {
 
@@ -106,23 +107,6 @@ inline std::vector<uint8_t> RegionBlock(uint32_t dwSize, uint32_t iType, uint32_
 // Painting into a DIB and pumping messages as the class library's tests do.
 using controls_test::PumpMessages;
 using controls_test::TDib;
-
-// The stored form of root, as text.
-inline std::string WriteForm(TComponent* root) {
-  Owned<TStringStream> s(New<TStringStream>());
-  {
-    Owned<TWriter> w(New<TWriter>(s.get()));
-    w->WriteRootComponent(root);
-  }
-  return s->GetDataString();
-}
-
-// Reads a stored form's text into root.
-inline void ReadForm(const std::string& text, TComponent* root) {
-  Owned<TStringStream> s(New<TStringStream>(text));
-  Owned<TReader> r(New<TReader>(s.get()));
-  r->ReadRootComponent(root);
-}
 
 // The GDI objects this process holds. Wine's GetGuiResources answers 0, so
 // the handle table is asked entry by entry: GDI accepts a handle given by its
