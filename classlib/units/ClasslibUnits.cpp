@@ -8,6 +8,7 @@
 #include "classlib/SysUtils.h"
 #include "classlib/buttons/ButtonsUnit.h"
 #include "classlib/comctrls/ComCtrlsUnit.h"
+#include "classlib/dialogs/DialogsUnit.h"
 #include "classlib/classes/Filer.h"
 #include "classlib/graphics/GraphicsUnit.h"
 #include "classlib/graphics/Icon.h"
@@ -52,6 +53,7 @@ const std::vector<TUnitEntry>& ClasslibUnits() {
       {"Buttons", InitializeButtons, nullptr},
       {"ComCtrls", InitializeComCtrls, nullptr},
       {"Mask", InitializeMask, nullptr},
+      {"Dialogs", InitializeDialogs, nullptr},
   };
   return units;
 }
