@@ -4,6 +4,7 @@
 
 #include "classlib/menus/Menu.h"
 #include "classlib/menus/MenuItem.h"
+#include "classlib/menus/MenuMessages.h"
 #include "classlib/menus/MenuTypes.h"
 #include "classlib/menus/MenusUnit.h"
 #include "classlib/menus/PopupList.h"

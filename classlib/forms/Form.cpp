@@ -812,6 +812,9 @@ void TCustomForm::Dispatch(TMessage& m) {
     case WM_PALETTECHANGED: WMPaletteChanged(m); return;
     case WM_NCCALCSIZE: WMNCCalcSize(m); return;
     case WM_NCPAINT: WMNCPaint(m); return;
+    case WM_INITMENUPOPUP: WMInitMenuPopup(m); return;
+    case WM_MENUSELECT: WMMenuSelect(m); return;
+    case WM_ENTERMENULOOP: WMEnterMenuLoop(m); return;
     case CM_ACTIVATE: CMActivate(m); return;
     case CM_DEACTIVATE: CMDeactivate(m); return;
     case CM_RELEASE: CMRelease(m); return;
@@ -834,6 +837,41 @@ void TCustomForm::WMDestroy(TMessage& m) {
     menu_->SetWindowHandle(nullptr);
   }
   inherited::WMDestroy(m);
+}
+
+void TCustomForm::WMCommand(TMessage& m) {
+  // Menu items and accelerators send no control's window.
+  if (m.LParam == 0 && menu_ && menu_->DispatchCommand(LOWORD(m.WParam))) return;
+  inherited::WMCommand(m);
+}
+
+void TCustomForm::WMInitMenuPopup(TMessage& m) {
+  if (menu_ && menu_->DispatchPopup(reinterpret_cast<HMENU>(m.WParam))) return;
+  DefaultHandler(m);
+}
+
+void TCustomForm::WMMenuSelect(TMessage& m) {
+  if (!menu_) {
+    DefaultHandler(m);
+    return;
+  }
+  std::string hint = MenuItemLongHint(MenuSelectItem(menu_, m));
+  if (Application) Application->SetHint(hint);
+}
+
+void TCustomForm::WMDrawItem(TMessage& m) {
+  if (DrawMenuItemMessage(menu_, TWMDrawItem(m).DrawItemStruct())) m.Result = TRUE;
+  else inherited::WMDrawItem(m);
+}
+
+void TCustomForm::WMMeasureItem(TMessage& m) {
+  if (MeasureMenuItemMessage(menu_, GetWindowHandle(), TWMMeasureItem(m).MeasureItemStruct())) m.Result = TRUE;
+  else inherited::WMMeasureItem(m);
+}
+
+void TCustomForm::WMEnterMenuLoop(TMessage& m) {
+  SendCancelMode(nullptr);
+  DefaultHandler(m);
 }
 
 void TCustomForm::WMActivate(TMessage& m) {

@@ -206,6 +206,19 @@ class TCustomForm : public TScrollingWinControl {
   virtual void WMPaletteChanged(TMessage& m);
   virtual void WMNCCalcSize(TMessage& m);
   virtual void WMNCPaint(TMessage& m);
+  // The menu bar: a command (LParam 0) clicks the menu's item; a sub-menu
+  // about to open updates and clicks its item; a selected item's long hint
+  // becomes the application's hint; owner-drawn items are drawn and
+  // measured by their items. Pop-up menus get theirs through the pop-up
+  // list's window.
+  void WMCommand(TMessage& m) override;
+  virtual void WMInitMenuPopup(TMessage& m);
+  virtual void WMMenuSelect(TMessage& m);
+  void WMDrawItem(TMessage& m) override;
+  void WMMeasureItem(TMessage& m) override;
+  // A menu loop starting ends the modes of the active control (drops,
+  // drags) first.
+  virtual void WMEnterMenuLoop(TMessage& m);
   virtual void CMActivate(TMessage& m);
   virtual void CMDeactivate(TMessage& m);
   virtual void CMRelease(TMessage& m);

@@ -4,9 +4,9 @@
 // A menu owns its root item (Items) and hands out its native menu (Handle).
 // The window that shows the menu tells it its commands: the form passes
 // WM_COMMAND of its menu bar to DispatchCommand, WM_INITMENUPOPUP to
-// DispatchPopup and finds the item of WM_MENUSELECT/WM_DRAWITEM with
-// FindItem; pop-up menus get theirs through the pop-up list's window
-// (PopupList.h).
+// DispatchPopup and WM_MENUSELECT, WM_DRAWITEM and WM_MEASUREITEM to the
+// helpers of MenuMessages.h; pop-up menus get theirs through the pop-up
+// list's window (PopupList.h).
 #pragma once
 
 #include <string>
