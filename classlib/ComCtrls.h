@@ -4,3 +4,5 @@
 
 #include "classlib/comctrls/ComCtlVersion.h"
 #include "classlib/comctrls/HeaderControl.h"
+#include "classlib/comctrls/HotKey.h"
+#include "classlib/comctrls/RichEdit.h"

@@ -51,7 +51,7 @@ const std::vector<TUnitEntry>& ClasslibUnits() {
       {"StdCtrls", InitializeStdCtrls, nullptr},
       {"ExtCtrls", InitializeExtCtrls, nullptr},
       {"Buttons", InitializeButtons, nullptr},
-      {"ComCtrls", InitializeComCtrls, nullptr},
+      {"ComCtrls", InitializeComCtrls, FinalizeComCtrls},
       {"Mask", InitializeMask, nullptr},
       {"Dialogs", InitializeDialogs, nullptr},
   };
