@@ -297,8 +297,10 @@ void TpkBitmap::SaveToBitmap(TBitmap* bitmap) {
   if (GetEmpty()) return;
   if (!bitmap->GetColorTable().empty()) {
     if (hasColorTable_) SetDIBColorTable(bitmap->GetCanvas()->GetHandle(), 0, 256, colorTable_);
-    WriteIndexed(bitmap);
-    return;
+    if (int bits = IndexBitCount(bitmap)) {
+      WriteIndexed(bitmap, bits);
+      return;
+    }
   }
   copyingOut_ = true;
   TScopeExit done([this] { copyingOut_ = false; });
@@ -306,7 +308,19 @@ void TpkBitmap::SaveToBitmap(TBitmap* bitmap) {
   bitmap->GetCanvas()->Draw(0, 0, this);
 }
 
-void TpkBitmap::WriteIndexed(TBitmap* bitmap) const {
+int TpkBitmap::IndexBitCount(TBitmap* bitmap) {
+  // The bits of the rows as they are laid out, not as PixelFormat names
+  // them: a pfDevice bitmap's rows are as deep as the display (half a byte a
+  // pixel at 4 bits, an eighth at 1). A monochrome device bitmap becomes a
+  // 1-bit DIB on the first scan line, so that comes first.
+  bitmap->GetScanLine(0);
+  DIBSECTION ds{};
+  if (GetObjectA(bitmap->GetHandle(), sizeof ds, &ds) != sizeof ds) return 0;
+  const int bits = ds.dsBm.bmBitsPixel;
+  return bits == 1 || bits == 4 || bits == 8 ? bits : 0;
+}
+
+void TpkBitmap::WriteIndexed(TBitmap* bitmap, int bits) const {
   // Each pixel takes the index of its colour in the bitmap's table (the
   // nearest one when it has no exact entry). GDI's own 24-to-8-bit blit may
   // pick a neighbouring entry (Wine's does), which would not give back the
@@ -314,7 +328,6 @@ void TpkBitmap::WriteIndexed(TBitmap* bitmap) const {
   const std::vector<RGBQUAD> table = bitmap->GetColorTable();
   // Drawing on the canvas may still sit in GDI's batch.
   GdiFlush();
-  const int bits = bitmap->GetPixelFormat() == pf1bit ? 1 : bitmap->GetPixelFormat() == pf4bit ? 4 : 8;
   std::unordered_map<int, uint8_t> found;
   auto indexOf = [&](int p) -> uint8_t {
     auto it = found.find(p);

@@ -221,8 +221,11 @@ class TpkBitmap : public TGraphic {
   // The key of the transparency mask as a pixel triple.
   int MaskKey() const;
   void DrawWhole(HDC dc, int x, int y);
-  // Pixels into a palette-format bitmap as indices of its colour table.
-  void WriteIndexed(TBitmap* bitmap) const;
+  // Bits per pixel (1, 4 or 8) of a palette-format bitmap's rows, or 0.
+  static int IndexBitCount(TBitmap* bitmap);
+  // Pixels into a palette-format bitmap of that many bits per pixel as
+  // indices of its colour table.
+  void WriteIndexed(TBitmap* bitmap, int bits) const;
   // The same picture in a temporary of the given size.
   Owned<TpkBitmap> StretchedCopy(int width, int height, bool smooth);
 

@@ -6,9 +6,11 @@
 
 #include "classlib/Clipbrd.h"
 #include "classlib/Forms.h"
+#include "classlib/Seams.h"
 #include "skin/pkBitmap.h"
 #include "skin/pkImager.h"
 #include "tests/skin/SkinTestSupport.h"
+#include "tests/skin/SkinTestUtil.h"
 
 using namespace skin_test;
 
@@ -518,6 +520,31 @@ TEST(DBImager, ItsWorkingBitmapFollowsTheSizeAndTheStyle) {
 
 // The clipboard is the desktop's: alone.
 class SerialImagerClipboard : public ImagerTest {};
+
+// The copy goes through the working bitmap written into a TBitmap of the
+// picture's format: every format at every display depth. What comes back is
+// what the clipboard gives for the picture itself (at a shallow display the
+// clipboard's device bitmap has fewer colours).
+TEST_F(SerialImagerClipboard, CopiesPicturesOfEveryPixelFormatAtEveryDisplayDepth) {
+  for (int depth : AllDisplayDepths()) {
+    TSeamOverride<std::function<int()>> seam(Seams().DisplayBitsPerPixel, [depth] { return depth; });
+    for (TPixelFormat pf : AllPixelFormats()) {
+      SCOPED_TRACE(testing::Message() << "depth " << depth << ", format " << static_cast<int>(pf));
+      Owned<TBitmap> src = StripedBitmap(pf);
+      Clipboard()->Assign(src.get());
+      Owned<TBitmap> expected = MakeOwned<TBitmap>();
+      expected->Assign(Clipboard());
+      imager_->GetPicture()->SetBitmap(src.get());
+      Clipboard()->Clear();
+      imager_->CopyToClipboard();
+      ASSERT_TRUE(Clipboard()->HasFormat(CF_BITMAP));
+      Owned<TBitmap> copied = MakeOwned<TBitmap>();
+      copied->Assign(Clipboard());
+      EXPECT_EQ(ColoursOf(copied.get()), ColoursOf(expected.get()));
+    }
+  }
+  Clipboard()->Clear();
+}
 
 TEST_F(SerialImagerClipboard, KeysCopyCutAndPaste) {
   imager_->SetFocusable(true);

@@ -70,4 +70,45 @@ inline int PixelOfBitmap(TBitmap* b, int x, int y) {
   return p[2] << 16 | p[1] << 8 | p[0];
 }
 
+// The pixel formats a TBitmap can have and the display depths the seam
+// can report: the table the write-back paths are checked over.
+inline const std::vector<TPixelFormat>& AllPixelFormats() {
+  static const std::vector<TPixelFormat> formats = {pfDevice, pf1bit,  pf4bit,  pf8bit,
+                                                    pf15bit,  pf16bit, pf24bit, pf32bit};
+  return formats;
+}
+inline const std::vector<int>& AllDisplayDepths() {
+  static const std::vector<int> depths = {1, 4, 8, 16, 24, 32};
+  return depths;
+}
+
+// A 100 x 3 TBitmap in pf (made at the display depth in force) with columns
+// of colours every such bitmap holds exactly: black and white, and for more
+// than one bit per pixel red and blue too.
+inline Owned<TBitmap> StripedBitmap(TPixelFormat pf) {
+  Owned<TBitmap> b = MakeOwned<TBitmap>();
+  b->SetPixelFormat(pf);
+  b->SetSize(100, 3);
+  const bool mono = b->GetMonochrome();
+  const TColor colors[] = {clBlack, clWhite, clRed, clBlue};
+  const int n = mono ? 2 : 4;
+  TCanvas* c = b->GetCanvas();
+  for (int x = 0; x < 100; ++x) {
+    c->GetBrush()->SetColor(colors[(x * 7 / 5) % n]);
+    c->FillRect(Rect(x, 0, x + 1, 3));
+  }
+  return b;
+}
+
+// The colours of a TBitmap of any format, row by row, as pixel triples.
+inline std::vector<std::vector<int>> ColoursOf(TBitmap* b) {
+  Owned<TBitmap> copy = MakeOwned<TBitmap>();
+  copy->Assign(b);
+  copy->SetPixelFormat(pf24bit);
+  std::vector<std::vector<int>> rows(static_cast<size_t>(copy->GetHeight()));
+  for (int y = 0; y < copy->GetHeight(); ++y)
+    for (int x = 0; x < copy->GetWidth(); ++x) rows[static_cast<size_t>(y)].push_back(PixelOfBitmap(copy.get(), x, y));
+  return rows;
+}
+
 }  // namespace skin_test

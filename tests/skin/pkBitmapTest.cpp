@@ -572,6 +572,32 @@ TEST(PkBitmap, PaletteDisplaysRealiseTheColourTable) {
   EXPECT_EQ(PixelsOf(target.get()), PixelsOf(plain.get()));
 }
 
+// A bitmap loaded from a TBitmap goes back into that format: through
+// AssignTo and through a stream, in every pixel format at every display
+// depth. A device bitmap's rows are as wide as the display's depth makes
+// them (half a byte a pixel at 4 bits), whatever its PixelFormat says.
+TEST(PkBitmap, WritesBackIntoEveryPixelFormatAtEveryDisplayDepth) {
+  for (int depth : AllDisplayDepths()) {
+    TSeamOverride<std::function<int()>> seam(Seams().DisplayBitsPerPixel, [depth] { return depth; });
+    for (TPixelFormat pf : AllPixelFormats()) {
+      SCOPED_TRACE(testing::Message() << "depth " << depth << ", format " << static_cast<int>(pf));
+      Owned<TBitmap> src = StripedBitmap(pf);
+      Owned<TpkBitmap> pk = MakeOwned<TpkBitmap>();
+      pk->Assign(src.get());
+      Owned<TBitmap> assigned = MakeOwned<TBitmap>();
+      assigned->Assign(pk.get());
+      EXPECT_EQ(assigned->GetPixelFormat(), pf);
+      EXPECT_EQ(ColoursOf(assigned.get()), ColoursOf(src.get())) << "AssignTo";
+      Owned<TMemoryStream> stream = MakeOwned<TMemoryStream>();
+      pk->SaveToStream(stream.get());
+      stream->SetPosition(0);
+      Owned<TBitmap> streamed = MakeOwned<TBitmap>();
+      streamed->LoadFromStream(stream.get());
+      EXPECT_EQ(ColoursOf(streamed.get()), ColoursOf(src.get())) << "SaveToStream";
+    }
+  }
+}
+
 TEST(PkBitmap, ClipboardFormatsAreIgnored) {
   Owned<TpkBitmap> b = MakeRamp(2, 2);
   WORD format = 7;
