@@ -564,6 +564,7 @@ void TpkCustomBitBtn::ClearRegions() {
   if (!IsDestroying() && HandleAllocated()) SetWindowRgn(GetHandle(), nullptr, TRUE);
   appliedRegion_ = nullptr;
   appliedCopy_.reset();
+  regionApplied_ = false;
 }
 
 void TpkCustomBitBtn::ApplyRegion() {
@@ -574,12 +575,13 @@ void TpkCustomBitBtn::ApplyRegion() {
   appliedRegion_ = nullptr;
   TpkRegion fresh(GetStateRegion(true, pressed));
   bool differ = StateShapesDiffer();
-  if (differ && appliedCopy_) {
+  if (differ && regionApplied_) {
     // What changed between the shapes shows the ancestors through; a state
-    // without a region is the whole rectangle.
+    // without a region (before or after) is the whole rectangle.
     TpkRegion whole(CreateRectRgn(0, 0, GetWidth(), GetHeight()));
     TpkRegion changed(CreateRectRgn(0, 0, 0, 0));
-    CombineRgn(changed.get(), appliedCopy_.get(), fresh ? fresh.get() : whole.get(), RGN_XOR);
+    CombineRgn(changed.get(), appliedCopy_ ? appliedCopy_.get() : whole.get(), fresh ? fresh.get() : whole.get(),
+               RGN_XOR);
     OffsetRgn(changed.get(), GetLeft(), GetTop());
     for (TWinControl* p = GetParent(); p; p = p->GetParent()) {
       if (p->HandleAllocated()) InvalidateRgn(p->GetHandle(), changed.get(), TRUE);
@@ -593,6 +595,7 @@ void TpkCustomBitBtn::ApplyRegion() {
     CombineRgn(appliedCopy_.get(), fresh.get(), nullptr, RGN_COPY);
     if (SetWindowRgn(window, fresh.get(), FALSE)) appliedRegion_ = fresh.release();
   }
+  regionApplied_ = true;
   if (differ && GetParent() && GetParent()->HandleAllocated()) InvalidateOverlapping(GetParent()->GetHandle(), window);
 }
 

@@ -322,6 +322,9 @@ class TpkCustomBitBtn : public TWinControl {
   TpkRegionBlob downRegion_;
   HRGN appliedRegion_ = nullptr;
   TpkRegion appliedCopy_;
+  // A state has been applied since the window was made: the next one
+  // repaints what changed (no copy then means the whole rectangle).
+  bool regionApplied_ = false;
   bool mousePressed_ = false;
   bool spacePressed_ = false;
   bool downAtPress_ = false;

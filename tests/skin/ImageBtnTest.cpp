@@ -571,6 +571,38 @@ TEST_F(ImageBtnTest, ChangingStateInvalidatesWhatTheShapesDoNotShare) {
   EXPECT_EQ(Shape(r.get(), 6, 4), (std::vector<std::string>{"......", "......", "...##.", "......"}));
 }
 
+// A state whose image is all key has no region: its window is the whole
+// rectangle. Going to it and coming back from it, the parent repaints the
+// part the two shapes do not share, in either order of the states.
+TEST_F(ImageBtnTest, AStateWithoutARegionCountsAsTheWholeRectangle) {
+  const std::vector<std::string> none = {"......", "......", "......", "......"};
+  for (bool shapedUp : {true, false}) {
+    SCOPED_TRACE(shapedUp ? "shaped up, unshaped down" : "unshaped up, shaped down");
+    TpkImageBtn* b = Add(shapedUp ? kBlock : none);
+    b->SetLeft(20);
+    b->SetTop(10);
+    Owned<TpkBitmap> down = PkFromText(shapedUp ? none : kBlock, {{'.', kKey}, {'#', kInk}});
+    b->SetImageDown(down.get());
+    b->SetGroupIndex(1);
+    form_->Show();
+    PumpMessages();
+    for (bool pressed : {true, false}) {
+      SCOPED_TRACE(pressed ? "pressed" : "released");
+      ValidateRect(form_->GetHandle(), nullptr);
+      b->SetDown(pressed);
+      TpkRegion update(CreateRectRgn(0, 0, 0, 0));
+      ASSERT_NE(GetUpdateRgn(form_->GetHandle(), update.get(), FALSE), ERROR);
+      // (20, 10) is in the rectangle only; (23, 12) in the block too.
+      EXPECT_TRUE(PtInRegion(update.get(), 20, 10));
+      EXPECT_TRUE(PtInRegion(update.get(), 25, 13));
+      EXPECT_FALSE(PtInRegion(update.get(), 23, 12));
+      EXPECT_FALSE(PtInRegion(update.get(), 19, 10)) << "beside the button";
+    }
+    form_->Hide();
+    b->Free();
+  }
+}
+
 TEST_F(ImageBtnTest, InvalidateOutsideRegionRepaintsTheParentAroundTheShape) {
   TpkImageBtn* b = Add();
   b->SetLeft(30);
