@@ -585,23 +585,26 @@ TEST(BitBtnPress, CancelModeReleasesWithoutAClick) {
 TEST(BitBtnGlyph, TheCellFollowsTheState) {
   TButtonHost host;
   TProbeBitBtn* b = host.Add();
-  // Four 4 x 4 cells in four colours on an olive key (the bottom-left pixel).
-  Owned<TBitmap> g = BitmapFromText({"aaaabbbbccccdddd", "aaaabbbbccccdddd", "aaaabbbbccccdddd", ".aaabbbbccccdddd"},
-                                    {{'.', clOlive}, {'a', clRed}, {'b', clLime}, {'c', clBlue}, {'d', clYellow}});
+  // Four 4 x 4 cells, every pixel of the strip its own colour, on an olive
+  // key (the bottom-left pixel, in the first cell).
+  auto colourAt = [](int x, int y) -> TColor {
+    return x == 0 && y == 3 ? clOlive : static_cast<TColor>(RGB(15 * x + 10, 60 * y + 10, 200 - 10 * x));
+  };
+  Owned<TBitmap> g = Glyph(16, 4);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 16; ++x) g->GetCanvas()->SetPixels(x, y, colourAt(x, y));
   b->SetGlyph(g.get());
   b->SetNumGlyphs(4);
   b->SetGroupIndex(1);
   struct TCellCase {
     const char* Name;
     bool Enabled, Down, Over;
-    TColor Expected;
+    int Cell;
   };
   const TCellCase cases[] = {
-      {"up", true, false, false, clRed},
-      {"disabled", false, false, false, clLime},
-      {"down", true, true, false, clBlue},
-      {"mouse over", true, false, true, clYellow},
-      {"disabled wins", false, true, true, clLime},
+      {"up", true, false, false, 0},      {"disabled", false, false, false, 1},
+      {"down", true, true, false, 2},     {"mouse over", true, false, true, 3},
+      {"disabled wins", false, true, true, 1},
   };
   for (const TCellCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -613,11 +616,15 @@ TEST(BitBtnGlyph, TheCellFollowsTheState) {
     canvas->SetHandle(dib.DC());
     b->DrawGlyph(canvas.get(), Rect(2, 2, 6, 6));
     canvas->SetHandle(nullptr);
-    EXPECT_EQ(dib.Pixel(3, 3), static_cast<COLORREF>(c.Expected));
-    EXPECT_EQ(dib.Pixel(1, 1), static_cast<COLORREF>(clWhite)) << "nothing outside the cell";
-    if (c.Expected == clRed) {
-      EXPECT_EQ(dib.Pixel(2, 5), static_cast<COLORREF>(clWhite)) << "the key colour is transparent";
-    }
+    // Each pixel of the cell lands where it belongs; the key colour leaves
+    // the white under it; nothing is drawn outside the cell.
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) {
+        bool inside = x >= 2 && x < 6 && y >= 2 && y < 6;
+        TColor want = inside ? colourAt(c.Cell * 4 + x - 2, y - 2) : clWhite;
+        if (want == clOlive) want = clWhite;
+        EXPECT_EQ(dib.Pixel(x, y), static_cast<COLORREF>(want)) << x << "," << y;
+      }
   }
 }
 

@@ -743,6 +743,57 @@ TEST_F(ImageBtnTest, AForgottenKindStoresItsCaption) {
 
 namespace {
 
+// Edges of a focused button: a black outer edge as for Default, and with
+// boFocusable the entry one step further in, the step before it in
+// BtnFocus while pressed. Focus needs the desktop: alone.
+class SerialImageBtnFocusEdges : public ImageBtnTest {};
+
+TEST_F(SerialImageBtnFocusEdges, FocusedAndFocusableButtonsMoveTheirEdgesInwards) {
+  std::vector<std::string> rows = {"..........", ".########.", ".########.", ".########.", ".########.",
+                                   ".########.", ".########.", ".########.", ".########.", ".........."};
+  TpkImageBtn* b = Add(rows);
+  Owned<TpkBitmap> same = MakeOwned<TpkBitmap>();
+  same->Assign(b->GetImage());
+  b->SetImageDown(same.get());
+  TpkShadeColors* sc = b->GetShadeColors();
+  sc->SetBtnHighlight(clAqua);
+  sc->SetBtn3DLight(clLime);
+  sc->SetBtnShadow(clGray);
+  sc->SetBtnBlack(clBlack);
+  sc->SetBtnFocus(clFuchsia);
+  form_->Show();
+  SetForegroundWindow(form_->GetHandle());
+  SetActiveWindow(form_->GetHandle());
+  PumpMessages();
+  struct TFocusCase {
+    const char* Name;
+    bool Focusable, Pressed;
+    std::vector<std::pair<POINT, TColor>> Expect;
+  };
+  // Along the main diagonal: the shape enters at (1, 1) and leaves at (8, 8).
+  const TFocusCase cases[] = {
+      {"focused", false, false, {{{1, 1}, clBlack}, {{2, 2}, clAqua}, {{3, 3}, clLime}, {{4, 4}, kInk},
+                                 {{6, 6}, clGray}, {{7, 7}, clBlack}, {{8, 8}, clBlack}}},
+      {"focusable, focused", true, false, {{{1, 1}, clBlack}, {{2, 2}, kInk}, {{3, 3}, clAqua}, {{4, 4}, clLime},
+                                           {{6, 6}, clGray}, {{7, 7}, clBlack}, {{8, 8}, clBlack}}},
+      {"focusable, focused, pressed", true, true, {{{1, 1}, clBlack}, {{2, 2}, clFuchsia}, {{3, 3}, clBlack},
+                                                   {{4, 4}, clGray}, {{6, 6}, clLime}, {{7, 7}, clAqua},
+                                                   {{8, 8}, clBlack}}},
+  };
+  for (const TFocusCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    b->SetOptions(c.Focusable ? TpkButtonOptions{boFocusable} : TpkButtonOptions{});
+    b->SetGroupIndex(c.Pressed ? 1 : 0);
+    b->SetDown(c.Pressed);
+    ::SetFocus(b->GetHandle());
+    ASSERT_TRUE(b->Focused());
+    Owned<TpkBitmap> face = MakeOwned<TpkBitmap>();
+    b->PaintFace(face.get(), false, c.Pressed, fbsHighlight);
+    for (auto& [p, color] : c.Expect) EXPECT_EQ(At(face.get(), p.x, p.y), color) << p.x << "," << p.y;
+    EXPECT_EQ(At(face.get(), 0, 0), kKey);
+  }
+}
+
 // The hit test looks at the active window: alone on the desktop.
 class SerialImageBtnHitTest : public ImageBtnTest {};
 

@@ -3,6 +3,7 @@
 // under Xvfb), and the suites are Serial (they need the desktop alone).
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "classlib/Forms.h"
@@ -50,6 +51,10 @@ class TCountingImageForm : public TpkImageForm {
   using TpkImageForm::TpkImageForm;
   int Moves = 0;
   int Steps = 0;
+  // Every outline drawn (drawing one again erases it: the frames are XOR).
+  std::vector<TRect> Outlines;
+  // Runs after each step of the drag loop.
+  std::function<void()> AfterStep;
   void BeginMove(TMouseButton button, TShiftState shift, int x, int y) override {
     ++Moves;
     inherited::BeginMove(button, shift, x, y);
@@ -57,6 +62,11 @@ class TCountingImageForm : public TpkImageForm {
   void DragStep(int x, int y, const TRect& s, TRect& t, bool& first, POINT c) override {
     ++Steps;
     inherited::DragStep(x, y, s, t, first, c);
+    if (AfterStep) AfterStep();
+  }
+  void DrawDragOutline(HDC dc, const TRect& rect) override {
+    Outlines.push_back(rect);
+    inherited::DrawDragOutline(dc, rect);
   }
 };
 IMPLEMENT_CLASS(TCountingImageForm)
@@ -125,6 +135,49 @@ TEST_F(SerialImageFormDrag, APressOnAControlWithOnClickClicksInsteadOfDragging) 
   EXPECT_EQ(imageForm_->Moves, 0);
   EXPECT_EQ(spot->Clicks, 1);
   EXPECT_EQ(form_->GetLeft(), 100);
+}
+
+// Without a caption bar only presses on the form itself drag: a windowed
+// child (here one without any handler) keeps its presses.
+TEST_F(SerialImageFormDrag, APressOnAWindowedChildDoesNotDragWithoutACaptionBar) {
+  auto* child = New<TCustomControl>(form_.get());
+  child->SetParent(form_.get());
+  child->SetBounds(10, 10, 40, 40);
+  Pump();
+  POINT p = At(20, 20);
+  Press(p, {{p.x + 30, p.y + 10}});
+  Pump();
+  EXPECT_EQ(imageForm_->Moves, 0);
+  EXPECT_EQ(form_->GetLeft(), 100);
+  EXPECT_EQ(form_->GetTop(), 100);
+  // Beside the child the form still drags.
+  POINT q = At(100, 100);
+  Press(q, {{q.x + 30, q.y + 10}});
+  Pump();
+  EXPECT_EQ(imageForm_->Moves, 1);
+  EXPECT_EQ(form_->GetLeft(), 130);
+}
+
+// Another window takes the capture while the outline is shown: the loop
+// ends there, the outline goes and the form stays where it was.
+TEST_F(SerialImageFormDrag, ALostCaptureErasesTheOutlineAndLeavesTheForm) {
+  controls_test::THostWindow other;
+  imageForm_->AfterStep = [&] {
+    if (!imageForm_->Outlines.empty()) SetCapture(other.Handle());
+  };
+  POINT p = At(50, 50);
+  Press(p, {{p.x + 20, p.y + 10}, {p.x + 40, p.y + 20}});
+  Pump();
+  ReleaseCapture();
+  EXPECT_EQ(imageForm_->Moves, 1);
+  ASSERT_FALSE(imageForm_->Outlines.empty()) << "the drag showed its outline";
+  for (const TRect& r : imageForm_->Outlines) {
+    int times = 0;
+    for (const TRect& o : imageForm_->Outlines) times += EqualRect(&r, &o);
+    EXPECT_EQ(times % 2, 0) << "an outline left on the screen at " << r.left << "," << r.top;
+  }
+  EXPECT_EQ(form_->GetLeft(), 100);
+  EXPECT_EQ(form_->GetTop(), 100);
 }
 
 TEST_F(SerialImageFormDrag, WithACaptionBarOnlyPressesInItDrag) {

@@ -5,6 +5,7 @@
 #include "classlib/Classes.h"
 #include "classlib/Forms.h"
 #include "classlib/Seams.h"
+#include "classlib/graphics/Icon.h"
 #include "skin/pkBitmap.h"
 #include "skin/pkimageform.h"
 #include "tests/skin/SkinTestSupport.h"
@@ -169,24 +170,63 @@ TEST_F(ImageFormTest, PaintsThePictureAtItsTopLeft) {
   EXPECT_EQ(dib.Pixel(6, 6), static_cast<COLORREF>(clWhite)) << "nothing beyond the picture";
 }
 
+// A 16 x 16 icon: its left half transparent (mask set), its right half ink.
+HICON HalfIcon() {
+  HDC screen = GetDC(nullptr);
+  HBITMAP color = CreateCompatibleBitmap(screen, 16, 16);
+  HBITMAP mask = CreateBitmap(16, 16, 1, 1, nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, color);
+  RECT all{0, 0, 16, 16}, left{0, 0, 8, 16};
+  HBRUSH ink = CreateSolidBrush(static_cast<COLORREF>(kInk));
+  FillRect(dc, &all, ink);
+  FillRect(dc, &left, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  SelectObject(dc, mask);
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  FillRect(dc, &left, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(ink);
+  ICONINFO info{TRUE, 0, 0, mask, color};
+  HICON icon = CreateIconIndirect(&info);
+  DeleteObject(mask);
+  DeleteObject(color);
+  return icon;
+}
+
 TEST_F(ImageFormTest, OnAPaletteDisplayThePictureIsDrawnThroughAPaletteBitmap) {
-  // Both paths draw the same pixels into a true-colour DIB: the palette is
-  // realised around the draw only.
-  for (bool noDither : {false, true}) {
-    SCOPED_TRACE(noDither);
-    TSeamOverride<std::function<int()>> depth(Seams().DisplayBitsPerPixel, [] { return 8; });
+  // The picture itself draws with its transparency (an icon's mask keeps
+  // what lies under it); the palette path first makes a 24-bit copy of it,
+  // drawn on white, and draws that: the transparent half comes out white.
+  // A deep display, or the no-dither option, takes the first path.
+  struct TPathCase {
+    const char* Name;
+    int Depth;
+    bool NoDither;
+    COLORREF UnderTheMask;
+  };
+  const TPathCase cases[] = {
+      {"palette display", 8, false, RGB(255, 255, 255)},
+      {"palette display, no dither", 8, true, static_cast<COLORREF>(clLime)},
+      {"true-colour display", 32, false, static_cast<COLORREF>(clLime)},
+  };
+  for (const TPathCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TSeamOverride<std::function<int()>> depth(Seams().DisplayBitsPerPixel, [&c] { return c.Depth; });
     auto* f = AddImageForm();
     f->SetAlign(alNone);
     f->SetBounds(0, 0, 20, 20);
-    if (noDither) f->SetOptions(TpkImageFormOptions{ifNoPaletteDither});
-    Owned<TBitmap> skin = CrossSkin();
-    f->GetPicture()->SetBitmap(skin.get());
-    TDib dib(20, 20, clWhite);
+    if (c.NoDither) f->SetOptions(TpkImageFormOptions{ifNoPaletteDither});
+    Owned<TIcon> icon = MakeOwned<TIcon>();
+    icon->SetHandle(HalfIcon());
+    f->GetPicture()->SetGraphic(icon.get());
+    TDib dib(20, 20, static_cast<COLORREF>(clLime));
     form_->PaintControls(dib.DC(), nullptr);
-    EXPECT_EQ(f->GetNoPaletteDither(), noDither) << "the switch is turned on by the first paint";
-    EXPECT_EQ(dib.Pixel(0, 0), static_cast<COLORREF>(kKey));
-    EXPECT_EQ(dib.Pixel(2, 0), static_cast<COLORREF>(kInk));
-    EXPECT_EQ(dib.Pixel(6, 6), static_cast<COLORREF>(clWhite));
+    EXPECT_EQ(f->GetNoPaletteDither(), c.NoDither) << "the switch is turned on by the first paint";
+    EXPECT_EQ(dib.Pixel(3, 8), c.UnderTheMask);
+    EXPECT_EQ(dib.Pixel(12, 8), static_cast<COLORREF>(kInk));
+    EXPECT_EQ(dib.Pixel(18, 18), static_cast<COLORREF>(clLime)) << "nothing beyond the picture";
     f->Free();
   }
 }

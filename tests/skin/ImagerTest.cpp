@@ -142,6 +142,28 @@ TEST_F(ImagerTest, TheChainRunsInItsFixedOrder) {
          r->Emboss();
          r->Invert();
        }},
+      {"gray scale before lightness",
+       [](TpkBitmapOptions* o) {
+         o->SetIntOption(0, -70);
+         o->SetBoolOption(2, true);
+       },
+       [](TpkBitmap* r) {
+         r->GrayScale();
+         r->Lightness(-70);
+       }},
+      {"flip, then wave, then rotate",
+       [](TpkBitmapOptions* o) {
+         o->GetRotation()->SetAngle(30);
+         o->GetWave()->SetRatio(2);
+         o->GetWave()->SetXDiv(3);
+         o->GetWave()->SetYDiv(2);
+         o->SetBoolOption(3, true);
+       },
+       [](TpkBitmap* r) {
+         r->Flip(true);
+         r->Wave(false, 3, 2, 2);
+         r->Rotate(TPoint{-1, -1}, 30);
+       }},
   };
   for (const TOrderCase& c : cases) {
     SCOPED_TRACE(c.Name);

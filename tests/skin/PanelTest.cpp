@@ -171,6 +171,28 @@ TEST_F(PanelTest, InvalidatingATransparentPanelInvalidatesItsParentFirst) {
   EXPECT_GE(u.right, 250);
 }
 
+// With a part already waiting to be painted, a transparent panel passes
+// just that part to its parent, moved by its Left and Top, and keeps its own
+// update to it.
+TEST_F(PanelTest, APendingPartIsInvalidatedInTheParentAtThePanelsOffset) {
+  panel_->SetTransparent(true);
+  form_->Show();
+  PumpMessages();
+  ValidateRect(form_->GetHandle(), nullptr);
+  ValidateRect(panel_->GetHandle(), nullptr);
+  RECT pending{5, 6, 15, 16};
+  InvalidateRect(panel_->GetHandle(), &pending, FALSE);
+  panel_->Invalidate();
+  TpkRegion inParent(CreateRectRgn(0, 0, 0, 0)), own(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_EQ(GetUpdateRgn(form_->GetHandle(), inParent.get(), FALSE), SIMPLEREGION);
+  TpkRegion expected(CreateRectRgn(25, 16, 35, 26));
+  EXPECT_TRUE(SameRegion(inParent.get(), expected.get())) << RegionBox(inParent.get()).left << ","
+                                                          << RegionBox(inParent.get()).top;
+  ASSERT_EQ(GetUpdateRgn(panel_->GetHandle(), own.get(), FALSE), SIMPLEREGION);
+  TpkRegion ownExpected(CreateRectRgn(5, 6, 15, 16));
+  EXPECT_TRUE(SameRegion(own.get(), ownExpected.get()));
+}
+
 TEST_F(PanelTest, RecreatingPaintingAndFreeingLeaveNoHandlesBehind) {
   // A hidden form: a shown one gets its window surface whenever the
   // display gets round to it, which would count as growth.
