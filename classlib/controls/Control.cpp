@@ -79,6 +79,10 @@ void TSizeConstraints::AssignTo(TPersistent* dest) {
 namespace {
 // The windowless control that holds the capture through its parent's window.
 TControl* gCaptureControl = nullptr;
+// Set while a wheel turn that no control handled is in a window's own
+// procedure: DefWindowProc hands WM_MOUSEWHEEL on to the parent window,
+// whose control must not offer the same turn to the controls again.
+int gWheelInDefault = 0;
 
 constexpr int kMaxInt = INT_MAX;
 }  // namespace
@@ -251,6 +255,8 @@ void TControl::Dispatch(TMessage& m) {
     case WM_CANCELMODE: WMCancelMode(m); return;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); return;
     case WM_CONTEXTMENU: WMContextMenu(m); return;
+    case WM_MOUSEWHEEL: WMMouseWheel(m); return;
+    case CM_MOUSEWHEEL: CMMouseWheel(m); return;
     case CM_VISIBLECHANGED: CMVisibleChanged(m); return;
     case CM_ENABLEDCHANGED: CMEnabledChanged(m); return;
     case CM_FONTCHANGED: CMFontChanged(m); return;
@@ -811,6 +817,41 @@ void TControl::DoContextPopup(POINT mousePos, bool& handled) {
   if (OnContextPopup) OnContextPopup(this, mousePos, handled);
 }
 
+void TControl::MouseWheelHandler(TMessage& m) {
+  TWinControl* form = GetParentFormControl(this);
+  if (form && form != this) form->MouseWheelHandler(m);
+  else m.Result = Perform(CM_MOUSEWHEEL, m.WParam, m.LParam);
+}
+
+bool TControl::DoMouseWheel(TShiftState shift, int wheelDelta, POINT mousePos) {
+  bool handled = false;
+  if (OnMouseWheel) OnMouseWheel(this, shift, wheelDelta, mousePos, handled);
+  if (handled) return true;
+  wheelAccumulator_ += wheelDelta;
+  while (wheelAccumulator_ >= WHEEL_DELTA || wheelAccumulator_ <= -WHEEL_DELTA) {
+    if (wheelAccumulator_ < 0) {
+      wheelAccumulator_ += WHEEL_DELTA;
+      handled = DoMouseWheelDown(shift, mousePos);
+    } else {
+      wheelAccumulator_ -= WHEEL_DELTA;
+      handled = DoMouseWheelUp(shift, mousePos);
+    }
+  }
+  return handled;
+}
+
+bool TControl::DoMouseWheelDown(TShiftState shift, POINT mousePos) {
+  bool handled = false;
+  if (OnMouseWheelDown) OnMouseWheelDown(this, shift, mousePos, handled);
+  return handled;
+}
+
+bool TControl::DoMouseWheelUp(TShiftState shift, POINT mousePos) {
+  bool handled = false;
+  if (OnMouseWheelUp) OnMouseWheelUp(this, shift, mousePos, handled);
+  return handled;
+}
+
 void TControl::SendCancelMode(TControl* sender) {
   auto& hooks = ControlsHooks();
   if (!hooks.SendCancelMode) return;
@@ -1002,6 +1043,36 @@ void TControl::WMContextMenu(TMessage& m) {
     if (hooks.PopupMenuPopup(menu, this, pt)) m.Result = 1;
   }
   if (m.Result == 0) DefaultHandler(m);
+}
+
+void TControl::WMMouseWheel(TMessage& m) {
+  if (gWheelInDefault == 0) {
+    // The controls see the shift state where the system put the key flags;
+    // the window's own procedure gets the message as the system sent it.
+    TWMMouseWheel wheel(m);
+    const auto shift = static_cast<WORD>(KeysToShiftState(wheel.Keys()).Bits());
+    TMessage cm{m.Msg, MAKEWPARAM(shift, HIWORD(m.WParam)), m.LParam, 0};
+    MouseWheelHandler(cm);
+    if (cm.Result != 0) {
+      m.Result = cm.Result;
+      return;
+    }
+  }
+  ++gWheelInDefault;
+  try {
+    DefaultHandler(m);
+  } catch (...) {
+    --gWheelInDefault;
+    throw;
+  }
+  --gWheelInDefault;
+}
+
+void TControl::CMMouseWheel(TMessage& m) {
+  TCMMouseWheel wheel(m);
+  m.Result = 0;
+  if (DoMouseWheel(wheel.ShiftState(), wheel.WheelDelta(), wheel.Pos())) m.Result = 1;
+  else if (parent_) m.Result = parent_->Perform(CM_MOUSEWHEEL, m.WParam, m.LParam);
 }
 
 void TControl::CMVisibleChanged(TMessage&) {

@@ -238,6 +238,19 @@ class TControl : public TComponent {
   virtual void MouseMove(TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   virtual void DoContextPopup(POINT mousePos, bool& handled);
+  // The mouse wheel. The system sends WM_MOUSEWHEEL to the focused window;
+  // its control hands it to MouseWheelHandler, which gives it to the form's
+  // focused control as CM_MOUSEWHEEL (a control on no form: to itself).
+  // CM_MOUSEWHEEL asks DoMouseWheel and, when that does not handle it,
+  // goes on to the parent, up to the form. A turn nobody handled goes to
+  // the window's own procedure as the system sent it.
+  virtual void MouseWheelHandler(TMessage& message);
+  // OnMouseWheel; unhandled, the turns add up and each whole notch
+  // (WHEEL_DELTA) calls DoMouseWheelDown (towards the user) or
+  // DoMouseWheelUp. True when handled.
+  virtual bool DoMouseWheel(TShiftState shift, int wheelDelta, POINT mousePos);
+  virtual bool DoMouseWheelDown(TShiftState shift, POINT mousePos);
+  virtual bool DoMouseWheelUp(TShiftState shift, POINT mousePos);
   // Tells the form that holds the control to end modes (drops, drags).
   void SendCancelMode(TControl* sender);
   // Dragging (controls/DragDrop.h; docking is not built). BeginDrag starts
@@ -273,6 +286,9 @@ class TControl : public TComponent {
   TEndDragEvent OnEndDrag;
   TStartDragEvent OnStartDock;
   TEndDragEvent OnEndDock;
+  TMouseWheelEvent OnMouseWheel;
+  TMouseWheelUpDownEvent OnMouseWheelDown;
+  TMouseWheelUpDownEvent OnMouseWheelUp;
   TNotifyEvent GetOnClick() const { return OnClick; }
   void SetOnClick(TNotifyEvent e) { OnClick = e; }
   TNotifyEvent GetOnDblClick() const { return OnDblClick; }
@@ -303,6 +319,12 @@ class TControl : public TComponent {
   void SetOnStartDock(TStartDragEvent e) { OnStartDock = e; }
   TEndDragEvent GetOnEndDock() const { return OnEndDock; }
   void SetOnEndDock(TEndDragEvent e) { OnEndDock = e; }
+  TMouseWheelEvent GetOnMouseWheel() const { return OnMouseWheel; }
+  void SetOnMouseWheel(TMouseWheelEvent e) { OnMouseWheel = e; }
+  TMouseWheelUpDownEvent GetOnMouseWheelDown() const { return OnMouseWheelDown; }
+  void SetOnMouseWheelDown(TMouseWheelUpDownEvent e) { OnMouseWheelDown = e; }
+  TMouseWheelUpDownEvent GetOnMouseWheelUp() const { return OnMouseWheelUp; }
+  void SetOnMouseWheelUp(TMouseWheelUpDownEvent e) { OnMouseWheelUp = e; }
 
   // --- stored forms -------------------------------------------------------------
   bool HasParent() override { return true; }
@@ -326,6 +348,8 @@ class TControl : public TComponent {
   virtual void WMCancelMode(TMessage& m);
   virtual void WMWindowPosChanged(TMessage& m);
   virtual void WMContextMenu(TMessage& m);
+  virtual void WMMouseWheel(TMessage& m);
+  virtual void CMMouseWheel(TMessage& m);
   virtual void CMVisibleChanged(TMessage& m);
   virtual void CMEnabledChanged(TMessage& m);
   virtual void CMFontChanged(TMessage& m);
@@ -395,6 +419,8 @@ class TControl : public TComponent {
   int helpContext_ = 0;
   TPopupMenu* popupMenu_ = nullptr;
   TControlActionLink* actionLink_ = nullptr;
+  // Wheel turns not yet a whole notch.
+  int wheelAccumulator_ = 0;
 };
 
 // The control a window belongs to (the class library's or the Unicode

@@ -107,6 +107,18 @@ struct TCMDrag : TMessageView {
   TDragRec* DragRec() const { return reinterpret_cast<TDragRec*>(Message.LParam); }
 };
 
+// CM_MOUSEWHEEL: the shift state in the low word of WParam (the bits of a
+// TShiftState), the wheel's turn in its high word (WHEEL_DELTA a notch,
+// positive away from the user), the cursor in screen coordinates in LParam.
+struct TCMMouseWheel : TMessageView {
+  using TMessageView::TMessageView;
+  TShiftState ShiftState() const { return TShiftState::FromBits(LOWORD(Message.WParam)); }
+  short WheelDelta() const { return static_cast<short>(HIWORD(Message.WParam)); }
+  POINT Pos() const {
+    return POINT{static_cast<short>(LOWORD(Message.LParam)), static_cast<short>(HIWORD(Message.LParam))};
+  }
+};
+
 // Cursors: a named integer type with the platform's stock values.
 using TCursor = int16_t;
 inline constexpr TCursor crDefault = 0;

@@ -58,6 +58,9 @@ void PublishControlProp(TPublisher<T>& p, std::string_view n) {
   else if (n == "OnMouseDown") p.Prop("OnMouseDown", &C::GetOnMouseDown, &C::SetOnMouseDown);
   else if (n == "OnMouseMove") p.Prop("OnMouseMove", &C::GetOnMouseMove, &C::SetOnMouseMove);
   else if (n == "OnMouseUp") p.Prop("OnMouseUp", &C::GetOnMouseUp, &C::SetOnMouseUp);
+  else if (n == "OnMouseWheel") p.Prop("OnMouseWheel", &C::GetOnMouseWheel, &C::SetOnMouseWheel);
+  else if (n == "OnMouseWheelDown") p.Prop("OnMouseWheelDown", &C::GetOnMouseWheelDown, &C::SetOnMouseWheelDown);
+  else if (n == "OnMouseWheelUp") p.Prop("OnMouseWheelUp", &C::GetOnMouseWheelUp, &C::SetOnMouseWheelUp);
   else if (n == "OnResize") p.Prop("OnResize", &C::GetOnResize, &C::SetOnResize);
   else if (n == "OnCanResize") p.Prop("OnCanResize", &C::GetOnCanResize, &C::SetOnCanResize);
   else if (n == "OnConstrainedResize")

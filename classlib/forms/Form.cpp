@@ -510,6 +510,11 @@ bool TCustomForm::IsShortCut(TMessage& keyMessage) {
   return DispatchShortCut(this, KeyToShortCut(k.CharCode(), KeyDataToShiftState(k.KeyData())));
 }
 
+void TCustomForm::MouseWheelHandler(TMessage& m) {
+  if (focusedControl_) m.Result = focusedControl_->Perform(CM_MOUSEWHEEL, m.WParam, m.LParam);
+  else inherited::MouseWheelHandler(m);
+}
+
 void TCustomForm::CMDialogKey(TMessage& m) {
   if (GetKeyState(VK_MENU) >= 0) {
     WORD key = TWMKey(m).CharCode();
@@ -1061,7 +1066,8 @@ PUBLISHED(TForm) {
   p.Prop("OnDeactivate", &F::GetOnDeactivate, &F::SetOnDeactivate);
   PublishControlProps(p, {"OnDockDrop", "OnDockOver", "OnDragDrop", "OnDragOver", "OnEndDock", "OnGetSiteInfo"});
   p.Prop("OnHide", &F::GetOnHide, &F::SetOnHide);
-  PublishControlProps(p, {"OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp"});
+  PublishControlProps(p, {"OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown", "OnMouseMove", "OnMouseUp",
+                          "OnMouseWheel", "OnMouseWheelDown", "OnMouseWheelUp"});
   p.Prop("OnPaint", &F::GetOnPaint, &F::SetOnPaint);
   PublishControlProps(p, {"OnResize"});
   p.Prop("OnShortCut", &F::GetOnShortCut, &F::SetOnShortCut);

@@ -85,6 +85,9 @@ class TCustomForm : public TScrollingWinControl {
   // OnShortCut, then the form's Menu, then the action lists among its
   // components (and theirs) take the key as a shortcut.
   virtual bool IsShortCut(TMessage& keyMessage);
+  // A wheel turn goes to the control that has the form's focus (CM_MOUSEWHEEL,
+  // which climbs from there up to the form).
+  void MouseWheelHandler(TMessage& message) override;
   // The form's key events see its controls' keys first (the Controls unit
   // asks through its KeyPreview hook); a key set to 0 there goes no further.
   bool GetKeyPreview() const { return keyPreview_; }
