@@ -179,9 +179,13 @@ void TpkCustomImageForm::SetParent(TWinControl* parent) {
 void TpkCustomImageForm::SetBounds(int left, int top, int width, int height) {
   inherited::SetBounds(left, top, width, height);
   if (!GetAutoSize()) return;
+  // The size asked for, not the size the control has now: aligned to the
+  // client (as the stored forms have it), the parent's alignment has already
+  // put the control back into the old client area. The form's new client
+  // area then aligns the control to the size asked for.
   if (TCustomForm* form = ParentFormOf()) {
-    form->SetClientWidth(GetWidth());
-    form->SetClientHeight(GetHeight());
+    form->SetClientWidth(width);
+    form->SetClientHeight(height);
   }
 }
 

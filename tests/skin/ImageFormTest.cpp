@@ -128,6 +128,23 @@ TEST_F(ImageFormTest, AutoSizeFollowsThePictureAndTheFormFollowsTheControl) {
   EXPECT_EQ(form_->GetClientHeight(), 30);
 }
 
+TEST_F(ImageFormTest, AutoSizeAlignedToTheClientReshapesTheFormToEveryPicture) {
+  // As the menu's stored forms have it: aligned to the client, AutoSize on,
+  // the skin loaded into the picture afterwards.
+  auto* f = AddImageForm();
+  f->SetAutoSize(true);
+  using TRows = std::vector<std::string>;
+  for (const TRows& rows : {TRows(12, std::string(20, '.')), TRows(3, std::string(5, '.'))}) {
+    Owned<TBitmap> skin = BitmapFromText(rows, {{'.', kKey}});
+    f->GetPicture()->SetBitmap(skin.get());
+    SCOPED_TRACE(rows.size());
+    EXPECT_EQ(form_->GetClientWidth(), skin->GetWidth());
+    EXPECT_EQ(form_->GetClientHeight(), skin->GetHeight());
+    EXPECT_EQ(f->GetWidth(), skin->GetWidth());
+    EXPECT_EQ(f->GetHeight(), skin->GetHeight());
+  }
+}
+
 TEST_F(ImageFormTest, OpaqueOnlyWhileAnOpaquePictureCoversIt) {
   auto* f = AddImageForm();
   f->SetAlign(alNone);
