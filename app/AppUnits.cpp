@@ -1,0 +1,15 @@
+#include "app/AppUnits.h"
+
+#include "skin/pkUnits.h"
+
+// The class library first (everything stands on it), then the libraries in
+// the order the system starts them: the Unicode layer, the image-skin
+// library, the component library. Each library's list keeps its own order.
+const std::vector<TUnitEntry>& AppUnits() {
+  static const std::vector<TUnitEntry> units = [] {
+    std::vector<TUnitEntry> all = ClasslibUnits();
+    for (const auto* library : {&SkinUnits()}) all.insert(all.end(), library->begin(), library->end());
+    return all;
+  }();
+  return units;
+}

@@ -1,0 +1,160 @@
+#include "app/FrmMain.h"
+
+#include "app/perivane.h"
+#include "classlib/IniFiles.h"
+#include "classlib/SysUtils.h"
+#include "skin/pkBitmap.h"
+#include "skin/pkImager.h"
+#include "skin/pkImgBtn.h"
+#include "skin/pkimageform.h"
+#include "skin/pkpanel.h"
+
+PUBLISHED(TFormMain) {
+  p.Field("pkPanel1", &TFormMain::pkPanel1);
+  p.Field("pkImageBtnExit", &TFormMain::pkImageBtnExit);
+  p.Field("pkImageBtn3", &TFormMain::pkImageBtn3);
+  p.Field("pkImageBtn4", &TFormMain::pkImageBtn4);
+  p.Field("pkImageBtn5", &TFormMain::pkImageBtn5);
+  p.Field("pkImageBtn2", &TFormMain::pkImageBtn2);
+  p.Field("pkImageBtnMin", &TFormMain::pkImageBtnMin);
+  p.Field("pkImager1", &TFormMain::pkImager1);
+  p.Field("pkImageBtn1", &TFormMain::pkImageBtn1);
+  p.Field("BtnUpdate", &TFormMain::BtnUpdate);
+  p.Field("pkImageForm1", &TFormMain::pkImageForm1);
+  p.Method("FormCreate", &TFormMain::FormCreate);
+  p.Method("BtnUpdateClick", &TFormMain::BtnUpdateClick);
+  p.Method("pkImageBtn3Click", &TFormMain::pkImageBtn3Click);
+  p.Method("pkImageBtn4Click", &TFormMain::pkImageBtn4Click);
+  p.Method("pkImageBtn5Click", &TFormMain::pkImageBtn5Click);
+  p.Method("pkImageBtnMinClick", &TFormMain::pkImageBtnMinClick);
+  p.Method("pkImageBtnExitClick", &TFormMain::pkImageBtnExitClick);
+}
+
+namespace {
+
+const char* const kTipCaption = "Tip";
+
+// A number setting: read as text with its default text, converted with a
+// fallback for text that is no integer.
+int IntSetting(TIniFile& ini, const char* section, const char* key, const char* def, int fallback) {
+  return StrToIntDef(ini.ReadString(section, key, def), fallback);
+}
+
+// The positions of OBJLOCATION: key pairs, their defaults, and the control
+// each places.
+struct TPlacement {
+  const char* LeftKey;
+  int LeftDefault;
+  const char* TopKey;
+  int TopDefault;
+  TControl* (*Control)(TFormMain& form);
+};
+
+}  // namespace
+
+std::string SkinFileName(const std::string& kind, int colorDepth, const std::string& suffix) {
+  const char* depth = colorDepth < 16 ? "8" : "24";
+  return "Resource\\" + kind + depth + "_1024_768" + suffix + ".BMP";
+}
+
+std::string TFormMain::DiscPath(const std::string& name) { return ExeDir + name; }
+
+void LoadButtonImage(TpkImageBtn* button, const std::string& path) {
+  try {
+    button->GetImage()->LoadFromFile(path);
+  } catch (...) {
+    Application->MessageBox("Need button picture file: " + path, kTipCaption, 0);
+  }
+}
+
+void TFormMain::FormCreate(TObject*) {
+  LoadSkin();
+  // Open for the rest of the handler, freed whatever happens.
+  Owned<TIniFile> ini = MakeOwned<TIniFile>(DiscPath(IniFileName));
+  ReadSettings(*ini);
+}
+
+void TFormMain::LoadSkin() {
+  const int depth = ScreenInfo.ColorDepth;
+  const std::string background = DiscPath(SkinFileName("BG", depth));
+  try {
+    pkImageForm1->GetPicture()->LoadFromFile(background);
+  } catch (...) {
+    Application->MessageBox("Need main picture file: " + background, kTipCaption, 0);
+  }
+  auto loadSized = [](TpkImageBtn* button, const std::string& path) {
+    LoadButtonImage(button, path);
+    button->SetWidth(button->GetImage()->GetWidth());
+    button->SetHeight(button->GetImage()->GetHeight());
+  };
+  loadSized(pkImageBtn3, DiscPath(SkinFileName("EXE", depth, "A")));
+  loadSized(pkImageBtn4, DiscPath(SkinFileName("EXE", depth, "B")));
+  loadSized(pkImageBtn5, DiscPath(SkinFileName("EXE", depth, "C")));
+  // The stored tops (0, 30, 60) stay; the panel wraps the three buttons.
+  pkPanel1->SetWidth(std::max({pkImageBtn3->GetWidth(), pkImageBtn4->GetWidth(), pkImageBtn5->GetWidth()}));
+  pkPanel1->SetHeight(pkImageBtn5->GetTop() + pkImageBtn5->GetHeight() - pkImageBtn3->GetTop());
+  const std::string selector = DiscPath(SkinFileName("SEL", depth));
+  loadSized(pkImageBtn1, selector);
+  LoadButtonImage(pkImageBtn2, selector);
+  pkImageBtn2->SetWidth(pkImageBtn1->GetWidth());
+  pkImageBtn2->SetHeight(pkImageBtn1->GetHeight());
+  loadSized(pkImageBtnMin, DiscPath(SkinFileName("MIN", depth)));
+  loadSized(pkImageBtnExit, DiscPath(SkinFileName("ET", depth)));
+}
+
+void TFormMain::ReadSettings(TIniFile& ini) {
+  if (ini.ValueExists("Application", "TransparentColor")) {
+    pkImager1->SetTransparentColor(static_cast<TColor>(ini.ReadInteger("Application", "TransparentColor", 0)));
+    pkImager1->SetTransparent(true);
+    pkImageBtnMin->SetTransparentColor(pkImager1->GetTransparentColor());
+    pkImageBtnExit->SetTransparentColor(pkImager1->GetTransparentColor());
+  } else {
+    pkImager1->SetTransparent(false);
+    pkImageBtnMin->SetTransparentColor(static_cast<TColor>(0xFFFFFF));
+    pkImageBtnExit->SetTransparentColor(static_cast<TColor>(0xFFFFFF));
+  }
+
+  // Without a viewer a failed launch stays a failure: ExeDir alone would
+  // open the program's folder.
+  const std::string viewer = ini.ReadString("VIEWER", "AcrobatReader", "");
+  ViewerPath = viewer.empty() ? std::string() : DiscPath(viewer);
+
+  BtnUpdate->SetVisible(IntSetting(ini, "DEBUG", "Debug", "0", 0) == 1);
+
+  if (IntSetting(ini, "OBJECT", "ProductShowOne", "1", 0) == 1) ProductShowOne = true;
+  if (IntSetting(ini, "OBJECT", "LanguageShowOne", "1", 0) == 1) LanguageShowOne = true;
+
+  static const TPlacement kPlacements[] = {
+      {"ProductpicLeft", 355, "ProductpicTop", 108, [](TFormMain& f) -> TControl* { return f.pkImager1; }},
+      {"ExecLeft", 392, "ExecTop", 320, [](TFormMain& f) -> TControl* { return f.pkPanel1; }},
+      {"MiniBtnLeft", 56, "MiniBtnTop", 424, [](TFormMain& f) -> TControl* { return f.pkImageBtnMin; }},
+      {"ExitBtnLeft", 95, "ExitBtnTop", 424, [](TFormMain& f) -> TControl* { return f.pkImageBtnExit; }},
+  };
+  const int selectLeft = IntSetting(ini, "OBJLOCATION", "SelectLeft", "56", 56);
+  const int selectTop = IntSetting(ini, "OBJLOCATION", "SelectTop", "128", 128);
+  // Each offset adds the height of the element being placed, not that of
+  // the element above it.
+  pkImageBtn1->SetLeft(selectLeft);
+  pkImageBtn2->SetLeft(selectLeft);
+  pkImageBtn1->SetTop(selectTop + pkImageBtn1->GetHeight() + 5);
+  pkImageBtn2->SetTop(pkImageBtn1->GetTop() + 13 + 25 + pkImageBtn2->GetHeight() + 5);
+  for (const TPlacement& placement : kPlacements) {
+    TControl* control = placement.Control(*this);
+    control->SetLeft(IntSetting(ini, "OBJLOCATION", placement.LeftKey, std::to_string(placement.LeftDefault).c_str(),
+                                placement.LeftDefault));
+    control->SetTop(IntSetting(ini, "OBJLOCATION", placement.TopKey, std::to_string(placement.TopDefault).c_str(),
+                               placement.TopDefault));
+  }
+
+  DefaultLang = ini.ReadString("LANGUAGE", "DefaultLang", "");
+  if (IntSetting(ini, "OPTION", "MultilanguageScreenDisplay", "1", 0) == 1) MultiLangDisplay = true;
+}
+
+void TFormMain::BtnUpdateClick(TObject* sender) {
+  if (OnCreate) OnCreate(sender);
+}
+
+TpkImageBtn* TFormMain::LaunchButton(int index) const {
+  TpkImageBtn* const buttons[] = {pkImageBtn3, pkImageBtn4, pkImageBtn5};
+  return buttons[index];
+}

@@ -1,0 +1,132 @@
+object FormMain: TFormMain
+  Left = 0
+  Top = 0
+  BorderStyle = bsNone
+  Caption = 'FormMain'
+  ClientHeight = 387
+  ClientWidth = 581
+  Color = clBtnFace
+  Font.Charset = DEFAULT_CHARSET
+  Font.Color = clWindowText
+  Font.Height = -10
+  Font.Name = 'MS Sans Serif'
+  Font.Style = []
+  Position = poScreenCenter
+  OnCreate = FormCreate
+  PixelsPerInch = 96
+  TextHeight = 13
+  object pkImageForm1: TpkImageForm
+    Left = 0
+    Top = 0
+    Width = 581
+    Height = 387
+    Align = alClient
+    AutoSize = True
+    DragTolerance = 5
+  end
+  object pkPanel1: TpkPanel
+    Left = 319
+    Top = 260
+    Width = 88
+    Height = 80
+    AutoSize = True
+    BevelOuter = bvNone
+    Transparent = True
+    object pkImageBtn3: TpkImageBtn
+      Left = 0
+      Top = 0
+      Width = 88
+      Height = 20
+      Visible = False
+      TransparentColor = clWhite
+      OnClick = pkImageBtn3Click
+    end
+    object pkImageBtn4: TpkImageBtn
+      Left = 0
+      Top = 30
+      Width = 88
+      Height = 20
+      Visible = False
+      TransparentColor = clWhite
+      OnClick = pkImageBtn4Click
+    end
+    object pkImageBtn5: TpkImageBtn
+      Left = 0
+      Top = 60
+      Width = 88
+      Height = 20
+      Visible = False
+      TransparentColor = clWhite
+      OnClick = pkImageBtn5Click
+    end
+  end
+  object pkImageBtnExit: TpkImageBtn
+    Left = 77
+    Top = 345
+    Width = 21
+    Height = 19
+    Hint = 'Exit'
+    ShowHint = True
+    TransparentColor = clWhite
+    OnClick = pkImageBtnExitClick
+  end
+  object pkImageBtn2: TpkImageBtn
+    Left = 53
+    Top = 198
+    Width = 79
+    Height = 19
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clBlack
+    Font.Height = -9
+    Font.Name = 'MS Sans Serif'
+    Font.Style = []
+    ParentFont = False
+    TransparentColor = clWhite
+  end
+  object pkImageBtnMin: TpkImageBtn
+    Left = 48
+    Top = 345
+    Width = 21
+    Height = 19
+    Hint = 'Minimize'
+    ShowHint = True
+    TransparentColor = clWhite
+    OnClick = pkImageBtnMinClick
+  end
+  object pkImager1: TpkImager
+    Left = 288
+    Top = 88
+    Width = 124
+    Height = 162
+    AutoSize = True
+    DrawStyle = dsNormal
+    PreProcess = True
+    Transparent = True
+    TransparentColor = clLime
+  end
+  object pkImageBtn1: TpkImageBtn
+    Left = 46
+    Top = 120
+    Width = 79
+    Height = 19
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clWindowText
+    Font.Height = -9
+    Font.Name = 'MS Sans Serif'
+    Font.Style = []
+    ParentFont = False
+    TextOptions.Alignment = taCenter
+    TextOptions.VAlignment = vaVCenter
+    TransparentColor = clBlack
+  end
+  object BtnUpdate: TButton
+    Left = 13
+    Top = 7
+    Width = 46
+    Height = 20
+    Caption = 'Update'
+    TabOrder = 0
+    Visible = False
+    OnClick = BtnUpdateClick
+  end
+end

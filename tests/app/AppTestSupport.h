@@ -1,0 +1,82 @@
+// Helpers of the menu program's tests: the sample disc, private copies of it
+// to change, the settings file written by a test, a fresh application with
+// the main form made on a disc, and a bounded pump.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/FrmMain.h"
+#include "classlib/Forms.h"
+
+namespace app_test {
+
+// build/disc: the sample disc the build lays out, with the menu beside it.
+std::string SampleDisc();
+// build/disc-tools: the programs of the disc before they are copied in.
+std::string ToolsFolder();
+
+// A private copy of the sample disc in the temporary folder, removed with
+// everything in it when the object goes. Folder() has no trailing backslash.
+class TDiscCopy {
+ public:
+  TDiscCopy();
+  ~TDiscCopy();
+  TDiscCopy(const TDiscCopy&) = delete;
+  TDiscCopy& operator=(const TDiscCopy&) = delete;
+
+  const std::string& Folder() const { return folder_; }
+  std::string Path(const std::string& relative) const { return folder_ + "\\" + relative; }
+  // Writes a file of the disc (its folder made when missing).
+  void Write(const std::string& relative, const std::string& bytes) const;
+  void Remove(const std::string& relative) const;
+  std::string Read(const std::string& relative) const;
+
+ private:
+  std::string folder_;
+};
+
+// Settings file text from sections of "key=value" lines, in order.
+using TSettings = std::vector<std::pair<std::string, std::vector<std::string>>>;
+std::string IniText(const TSettings& settings);
+
+// Every message box the menu shows (text, caption), answered with IDOK and
+// recorded instead of shown, for the life of the object.
+class TRecordedBoxes {
+ public:
+  TRecordedBoxes();
+  ~TRecordedBoxes();
+  TRecordedBoxes(const TRecordedBoxes&) = delete;
+  TRecordedBoxes& operator=(const TRecordedBoxes&) = delete;
+  const std::vector<std::pair<std::string, std::string>>& Boxes() const { return boxes_; }
+
+ private:
+  std::vector<std::pair<std::string, std::string>> boxes_;
+  std::function<int(HWND, const std::string&, const std::string&, UINT)> saved_;
+};
+
+// A fresh application whose main form is the menu's, made on the disc in
+// folder (ExeDir = folder + "\"), at the given colour depth (through the
+// depth seam). The form is created (FormCreate has run) but not shown.
+class TMenuFixture {
+ public:
+  explicit TMenuFixture(const std::string& folder, int colorDepth = 32);
+  ~TMenuFixture();
+  TMenuFixture(const TMenuFixture&) = delete;
+  TMenuFixture& operator=(const TMenuFixture&) = delete;
+
+  TFormMain* Form() const { return form_; }
+
+ private:
+  TApplication* savedApplication_;
+  std::string savedExeDir_;
+  TFormMain* form_ = nullptr;
+  std::function<int()> savedDepth_;
+};
+
+// Runs the application's queue a bounded number of rounds without waiting.
+void Pump(int rounds = 10);
+
+}  // namespace app_test
