@@ -1,5 +1,6 @@
 #include "app/AppUnits.h"
 
+#include "kx/foundation/KxUnits.h"
 #include "skin/pkUnits.h"
 
 // The class library first (everything stands on it), then the libraries in
@@ -8,7 +9,8 @@
 const std::vector<TUnitEntry>& AppUnits() {
   static const std::vector<TUnitEntry> units = [] {
     std::vector<TUnitEntry> all = ClasslibUnits();
-    for (const auto* library : {&SkinUnits()}) all.insert(all.end(), library->begin(), library->end());
+    for (const auto* library : {&SkinUnits(), &KxFoundationUnits()})
+      all.insert(all.end(), library->begin(), library->end());
     return all;
   }();
   return units;
