@@ -15,6 +15,7 @@
 #include "classlib/graphics/Metafile.h"
 #include "classlib/mask/MaskUnit.h"
 #include "classlib/menus/MenusUnit.h"
+#include "classlib/printers/Printer.h"
 #include "classlib/stdctrls/StdCtrlsUnit.h"
 
 // The class library's units that have start-up work, in start-up order.
@@ -54,6 +55,8 @@ const std::vector<TUnitEntry>& ClasslibUnits() {
       {"ComCtrls", InitializeComCtrls, FinalizeComCtrls},
       {"Mask", InitializeMask, nullptr},
       {"Dialogs", InitializeDialogs, nullptr},
+      // The printer object is made on first use; nothing at start-up.
+      {"Printers", nullptr, FinalizePrinters},
   };
   return units;
 }
