@@ -215,3 +215,9 @@ using TUnDockEvent = TClosure<void(TObject* Sender, TControl* Client, TWinContro
 using TGetSiteInfoEvent =
     TClosure<void(TObject* Sender, TControl* DockClient, RECT& InfluenceRect, POINT MousePos, bool& CanDock)>;
 using TWndMethod = TClosure<void(TMessage& Message)>;
+
+// The platform's NewStyleControls: true on every system with the Windows 95
+// look (version 4 and later), which is every system this runs on. Buttons
+// that draw in the automatic style read it; a program may clear it for the
+// old look.
+inline bool NewStyleControls = true;
