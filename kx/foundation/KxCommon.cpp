@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "classlib/Buttons.h"
+#include "classlib/Registry.h"
+#include "classlib/graphics/Resources.h"
 #include "classlib/SysUtils.h"
 #include "kx/foundation/KxGrafx.h"
 #include "kx/foundation/KxThemeSrv.h"
@@ -904,3 +906,657 @@ void TKxDialogComponent::SetCenterToParent(bool value) {
 }
 
 void TKxDialogComponent::CenterForm(TCustomForm* form) { form->SetPosition(position_); }
+
+// ---------------------------------------------------------------------------
+// DrawGroupBarBackground
+
+void DrawGroupBarBackground(TCanvas* canvas, const TRect& bounds, bool themed, TKxGroupBarGradientPath path,
+                            TColor color, int amount) {
+  if (themed && ThemeServices().GetThemesEnabled()) {
+    ThemeServices().DrawElement(canvas->GetHandle(), ThemeServices().GetElementDetails(tebExplorerBarRoot), bounds);
+    return;
+  }
+  if (!FullColorSupport() || amount == 0) return;
+  int third = (bounds.bottom - bounds.top) / 3;
+  TRect upper{bounds.left, bounds.top, bounds.right, bounds.bottom - third};
+  TRect lower{bounds.left, bounds.top + third, bounds.right, bounds.bottom};
+  auto shade = [amount](TColor c) {
+    return amount > 0 ? LighterColor(c, static_cast<uint8_t>(std::min(amount, 255)))
+                      : DarkerColor(c, static_cast<uint8_t>(std::min(-amount, 255)));
+  };
+  // The first colour is at the top, the second at the bottom.
+  if (path == gpTopToBottom) {
+    if (amount > 0) PaintGradient(canvas, upper, gdHorizontalEnd, shade(color), color, 64);
+    else PaintGradient(canvas, lower, gdHorizontalEnd, color, shade(color), 64);
+  } else {
+    if (amount > 0) PaintGradient(canvas, lower, gdHorizontalEnd, color, shade(color), 64);
+    else PaintGradient(canvas, upper, gdHorizontalEnd, shade(color), color, 64);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// TKxRegIniFile
+
+PUBLISHED(TKxRegIniFile) {
+  p.Prop("Path", &TKxRegIniFile::GetPath, &TKxRegIniFile::SetPath);
+  p.Prop("PathType", &TKxRegIniFile::GetPathType, &TKxRegIniFile::SetPathType).Default(ptIniFile);
+  p.Prop("RegKey", &TKxRegIniFile::GetRegKey, &TKxRegIniFile::SetRegKey).Default(hkeyCurrentUser);
+  p.Prop("RegAccess", &TKxRegIniFile::GetRegAccess, &TKxRegIniFile::SetRegAccess)
+      .Default(TKxRegAccess{keyAllAccess});
+}
+
+TKxRegIniFile::TKxRegIniFile(TComponent* owner) : TComponent(owner) {}
+
+void TKxRegIniFile::Destroy() {
+  FreeAndNil(store_);
+  inherited::Destroy();
+}
+
+void TKxRegIniFile::SetPath(const std::string& value) {
+  if (value == path_) return;
+  path_ = value;
+  recreate_ = true;
+}
+
+void TKxRegIniFile::SetPathType(TKxPathType value) {
+  if (value == pathType_) return;
+  pathType_ = value;
+  recreate_ = true;
+}
+
+void TKxRegIniFile::SetRegKey(TKxRegKey value) {
+  if (value == regKey_) return;
+  regKey_ = value;
+  recreate_ = true;
+}
+
+void TKxRegIniFile::SetRegAccess(TKxRegAccess value) {
+  if (value == regAccess_) return;
+  regAccess_ = value;
+  recreate_ = true;
+}
+
+HKEY TKxRegIniFile::RootOf(TKxRegKey key) {
+  // HKEY_CLASSES_ROOT (0x80000000) .. HKEY_DYN_DATA (0x80000006), in order.
+  return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(0x80000000u + key)));
+}
+
+DWORD TKxRegIniFile::AccessMaskOf(TKxRegAccess access) {
+  static const DWORD masks[] = {0x1, 0x2, 0x4, 0x8, 0x10, 0x20, 0x20019, 0x20006, 0x20019, 0xF003F};
+  DWORD mask = 0;
+  for (int k = keyQueryValue; k <= keyAllAccess; ++k)
+    if (access.Contains(static_cast<TKxRegAccessKey>(k))) mask |= masks[k];
+  return mask;
+}
+
+namespace {
+
+std::string ExePath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+}  // namespace
+
+std::string TKxRegIniFile::EffectivePath() const {
+  if (!path_.empty()) return path_;
+  if (pathType_ == ptIniFile) return ChangeFileExt(ExePath(), ".ini");
+  std::string title = Application ? Application->GetTitle() : std::string();
+  if (title.empty()) title = ChangeFileExt(ExtractFileName(ExePath()), "");
+  return "\\Software\\Temp\\" + title;
+}
+
+void TKxRegIniFile::CheckAccess() {
+  if (!recreate_) return;
+  FreeAndNil(store_);
+  if (pathType_ == ptIniFile) {
+    store_ = New<TIniFile>(EffectivePath());
+  } else {
+    auto* reg = New<TRegistryIniFile>("", AccessMaskOf(regAccess_));
+    store_ = reg;
+    reg->GetRegIniFile()->SetRootKey(RootOf(regKey_));
+    reg->GetRegIniFile()->OpenKey(EffectivePath(), true);
+  }
+  recreate_ = false;
+}
+
+TCustomIniFile* TKxRegIniFile::Store() {
+  CheckAccess();
+  return store_;
+}
+
+bool TKxRegIniFile::SectionExists(const std::string& section) { return Store()->SectionExists(section); }
+bool TKxRegIniFile::ValueExists(const std::string& section, const std::string& name) {
+  return Store()->ValueExists(section, name);
+}
+bool TKxRegIniFile::ReadBool(const std::string& section, const std::string& name, bool def) {
+  return Store()->ReadBool(section, name, def);
+}
+void TKxRegIniFile::WriteBool(const std::string& section, const std::string& name, bool value) {
+  Store()->WriteBool(section, name, value);
+}
+TDateTime TKxRegIniFile::ReadDate(const std::string& section, const std::string& name, TDateTime def) {
+  return Store()->ReadDate(section, name, def);
+}
+void TKxRegIniFile::WriteDate(const std::string& section, const std::string& name, TDateTime value) {
+  Store()->WriteDate(section, name, value);
+}
+TDateTime TKxRegIniFile::ReadDateTime(const std::string& section, const std::string& name, TDateTime def) {
+  return Store()->ReadDateTime(section, name, def);
+}
+void TKxRegIniFile::WriteDateTime(const std::string& section, const std::string& name, TDateTime value) {
+  Store()->WriteDateTime(section, name, value);
+}
+double TKxRegIniFile::ReadFloat(const std::string& section, const std::string& name, double def) {
+  return Store()->ReadFloat(section, name, def);
+}
+void TKxRegIniFile::WriteFloat(const std::string& section, const std::string& name, double value) {
+  Store()->WriteFloat(section, name, value);
+}
+int TKxRegIniFile::ReadInteger(const std::string& section, const std::string& name, int def) {
+  return Store()->ReadInteger(section, name, def);
+}
+void TKxRegIniFile::WriteInteger(const std::string& section, const std::string& name, int value) {
+  Store()->WriteInteger(section, name, value);
+}
+std::string TKxRegIniFile::ReadString(const std::string& section, const std::string& name, const std::string& def) {
+  return Store()->ReadString(section, name, def);
+}
+void TKxRegIniFile::WriteString(const std::string& section, const std::string& name, const std::string& value) {
+  Store()->WriteString(section, name, value);
+}
+TDateTime TKxRegIniFile::ReadTime(const std::string& section, const std::string& name, TDateTime def) {
+  return Store()->ReadTime(section, name, def);
+}
+void TKxRegIniFile::WriteTime(const std::string& section, const std::string& name, TDateTime value) {
+  Store()->WriteTime(section, name, value);
+}
+int TKxRegIniFile::ReadBinaryStream(const std::string& section, const std::string& name, TStream* value) {
+  return Store()->ReadBinaryStream(section, name, value);
+}
+void TKxRegIniFile::WriteBinaryStream(const std::string& section, const std::string& name, TStream* value) {
+  Store()->WriteBinaryStream(section, name, value);
+}
+void TKxRegIniFile::ReadSection(const std::string& section, TStrings* strings) {
+  Store()->ReadSection(section, strings);
+}
+void TKxRegIniFile::ReadSections(TStrings* strings) { Store()->ReadSections(strings); }
+void TKxRegIniFile::EraseSection(const std::string& section) { Store()->EraseSection(section); }
+void TKxRegIniFile::DeleteKey(const std::string& section, const std::string& name) {
+  Store()->DeleteKey(section, name);
+}
+
+void TKxRegIniFile::ReadSectionValues(const std::string& section, TStrings* strings) {
+  TCustomIniFile* store = Store();
+  if (pathType_ == ptIniFile) {
+    store->ReadSectionValues(section, strings);
+    return;
+  }
+  // Every value of the key as text, whatever its type: a registry object of
+  // its own, with default access, on the key the other operations use.
+  Owned<TRegistry> reg(New<TRegistry>());
+  reg->SetRootKey(RootOf(regKey_));
+  std::string base = EffectivePath();
+  std::string key = !base.empty() && base.back() == '\\' ? base + section : base + "\\" + section;
+  Owned<TStringList> lines(New<TStringList>());
+  if (reg->OpenKey(key, false)) {
+    Owned<TStringList> names(New<TStringList>());
+    reg->GetValueNames(names.get());
+    names->Sort();
+    for (int i = 0; i < names->GetCount(); ++i) {
+      std::string name = names->Get(i);
+      std::string shown = name.empty() ? "Default" : name;
+      switch (reg->GetDataType(name)) {
+        case rdInteger: lines->Add(shown + "=" + std::to_string(reg->ReadInteger(name))); break;
+        case rdString:
+        case rdExpandString: lines->Add(shown + "=" + reg->ReadString(name)); break;
+        case rdBinary: {
+          std::vector<uint8_t> bytes(static_cast<size_t>(std::max(0, reg->GetDataSize(name))));
+          if (!bytes.empty()) reg->ReadBinaryData(name, bytes.data(), static_cast<int>(bytes.size()));
+          std::string text;
+          char hex[4];
+          for (uint8_t b : bytes) {
+            std::snprintf(hex, sizeof hex, "%02X ", b);
+            text += hex;
+          }
+          lines->Add(shown + "=" + text);
+          break;
+        }
+        default: lines->Add(shown + "=Unknown Data Type"); break;
+      }
+    }
+  }
+  strings->BeginUpdate();
+  try {
+    strings->Clear();
+    strings->AddStrings(lines.get());
+  } catch (...) {
+    strings->EndUpdate();
+    throw;
+  }
+  strings->EndUpdate();
+}
+
+// ---------------------------------------------------------------------------
+// TKxCustomColors
+
+PUBLISHED(TKxCustomColors) {
+  p.Prop("Colors", &TKxCustomColors::GetColors, &TKxCustomColors::SetColors);
+  p.Prop("RegIniFile", &TKxCustomColors::GetRegIniFile, &TKxCustomColors::SetRegIniFile);
+}
+
+TKxCustomColors::TKxCustomColors(TComponent* owner) : TComponent(owner), colors_(New<TStringList>()) {
+  InitColors();
+}
+
+void TKxCustomColors::Destroy() {
+  FreeAndNil(colors_);
+  inherited::Destroy();
+}
+
+void TKxCustomColors::InitColors() {
+  for (char letter = 'A'; letter <= 'P'; ++letter) colors_->Add(std::string("Color") + letter + "=FFFFFF");
+}
+
+std::string TKxCustomColors::GetColorName(int index) const { return colors_->GetName(index); }
+
+void TKxCustomColors::FixupColors() {
+  for (int i = 0; i < colors_->GetCount(); ++i) {
+    int value = StrToInt("$" + colors_->GetValueFromIndex(i)) & 0xFFFFFF;
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "%.6x", value);
+    colors_->SetValueFromIndex(i, hex);
+  }
+}
+
+void TKxCustomColors::SetColors(TStrings* value) {
+  colors_->Assign(value);
+  FixupColors();
+}
+
+void TKxCustomColors::SetRegIniFile(TKxRegIniFile* value) {
+  if (value == regIniFile_) return;
+  if (regIniFile_) regIniFile_->RemoveFreeNotification(this);
+  regIniFile_ = value;
+  if (value) value->FreeNotification(this);
+}
+
+void TKxCustomColors::Notification(TComponent* component, TOperation operation) {
+  inherited::Notification(component, operation);
+  if (operation == opRemove && component == regIniFile_) regIniFile_ = nullptr;
+}
+
+void TKxCustomColors::Load(const std::string& section) {
+  if (!regIniFile_) throw Exception(LoadStr(SKxCannotLoadColors));
+  regIniFile_->ReadSectionValues(section, colors_);
+  FixupColors();
+}
+
+void TKxCustomColors::Save(const std::string& section) {
+  if (!regIniFile_) throw Exception(LoadStr(SKxCannotSaveColors));
+  for (int i = 0; i < colors_->GetCount(); ++i)
+    regIniFile_->WriteString(section, colors_->GetName(i), colors_->GetValueFromIndex(i));
+}
+
+// ---------------------------------------------------------------------------
+// TKxOldPropReader
+
+void TKxOldPropReader::ReadOldBooleanProp(TReader* reader) { reader->ReadBoolean(); }
+void TKxOldPropReader::ReadOldEnumProp(TReader* reader) { reader->ReadIdent(); }
+void TKxOldPropReader::ReadOldIdentProp(TReader* reader) { reader->ReadIdent(); }
+void TKxOldPropReader::ReadOldIntegerProp(TReader* reader) { reader->ReadInteger(); }
+void TKxOldPropReader::ReadOldSetProp(TReader* reader) {
+  reader->ReadValue();
+  while (!reader->ReadStr().empty()) {
+  }
+}
+void TKxOldPropReader::ReadOldStringProp(TReader* reader) { reader->ReadString(); }
+void TKxOldPropReader::WriteOldProp(TWriter*) {}
+
+// ---------------------------------------------------------------------------
+// TKxFrameController
+
+PUBLISHED(TKxFrameController) {
+  using C = TKxFrameController;
+  p.Prop("Color", &C::GetColor, &C::SetColor).Type(TColorTypeInfo()).Default(clWindow).Stored(&C::IsColorStored);
+  p.Prop("DisabledColor", &C::GetDisabledColor, &C::SetDisabledColor).Type(TColorTypeInfo()).Default(clBtnFace);
+  p.Prop("FlatButtonColor", &C::GetFlatButtonColor, &C::SetFlatButtonColor)
+      .Type(TColorTypeInfo())
+      .Default(clBtnFace);
+  p.Prop("FlatButtons", &C::GetFlatButtons, &C::SetFlatButtons).Default(true);
+  p.Prop("FocusColor", &C::GetFocusColor, &C::SetFocusColor).Type(TColorTypeInfo()).Default(clWindow);
+  p.Prop("FrameColor", &C::GetFrameColor, &C::SetFrameColor).Type(TColorTypeInfo()).Default(clBtnShadow);
+  p.Prop("FrameHotColor", &C::GetFrameHotColor, &C::SetFrameHotColor).Type(TColorTypeInfo()).Default(clBtnShadow);
+  p.Prop("FrameHotStyle", &C::GetFrameHotStyle, &C::SetFrameHotStyle).Type(TFrameStyleTypeInfo()).Default(fsFlatBold);
+  p.Prop("FrameHotTrack", &C::GetFrameHotTrack, &C::SetFrameHotTrack).Default(false);
+  p.Prop("FrameSides", &C::GetFrameSides, &C::SetFrameSides).Default(sdAllSides);
+  p.Prop("FrameStyle", &C::GetFrameStyle, &C::SetFrameStyle).Type(TFrameStyleTypeInfo()).Default(fsFlat);
+  p.Prop("FrameVisible", &C::GetFrameVisible, &C::SetFrameVisible).Default(false);
+  p.Prop("FramingPreference", &C::GetFramingPreference, &C::SetFramingPreference).Default(fpXPThemes);
+  p.Prop("ParentColor", &C::GetParentColor, &C::SetParentColor).Default(false);
+  p.Prop("RegIniFile", &C::GetRegIniFile, &C::SetRegIniFile);
+}
+
+TKxFrameController::TKxFrameController(TComponent* owner) : TComponent(owner) {}
+
+void TKxFrameController::Destroy() {
+  FreeAndNil(controls_);
+  inherited::Destroy();
+}
+
+void TKxFrameController::AddControl(TComponent* control) {
+  if (!control) return;
+  if (!controls_) controls_ = New<TList>();
+  if (controls_->IndexOf(control) >= 0) return;
+  controls_->Add(control);
+  UpdateControlFrame(control, fpAll);
+}
+
+void TKxFrameController::RemoveControl(TComponent* control) {
+  if (!controls_) return;
+  controls_->Remove(control);
+  if (controls_->GetCount() == 0) FreeAndNil(controls_);
+}
+
+int TKxFrameController::GetControlCount() const { return controls_ ? controls_->GetCount() : 0; }
+
+void TKxFrameController::BeginUpdate() { ++updateCount_; }
+
+void TKxFrameController::EndUpdate() {
+  if (--updateCount_ <= 0) {
+    updateCount_ = 0;
+    UpdateFrames(fpAll);
+  }
+}
+
+void TKxFrameController::UpdateControls() { UpdateFrames(fpAll); }
+
+void TKxFrameController::UpdateFrames(TKxFrameProperty property) {
+  if (updateCount_ > 0 || !controls_) return;
+  for (int i = 0; i < controls_->GetCount(); ++i)
+    UpdateControlFrame(static_cast<TComponent*>(controls_->Get(i)), property);
+}
+
+namespace {
+
+// Sets an ordinal (or colour) property of the control when it publishes one
+// of that name; a control without it is left alone.
+void SetOrdIfPublished(TObject* control, const char* name, int64_t value) {
+  PPropInfo p = GetPropInfo(control, name);
+  if (p && p->SetOrd) SetOrdProp(control, p, value);
+}
+
+}  // namespace
+
+void TKxFrameController::UpdateControlFrame(TComponent* control, TKxFrameProperty property) {
+  auto* target = dynamic_cast<TControl*>(control);
+  if (!target) return;
+  if (auto* custom = dynamic_cast<IKxCustomFramingNotification*>(target)) {
+    custom->CustomFramingChanged();
+    return;
+  }
+  auto push = [&](TKxFrameProperty p) {
+    switch (p) {
+      case fpColor: SetOrdIfPublished(target, "Color", color_); break;
+      case fpFocusColor: SetOrdIfPublished(target, "FocusColor", focusColor_); break;
+      case fpDisabledColor: SetOrdIfPublished(target, "DisabledColor", disabledColor_); break;
+      case fpParentColor: SetOrdIfPublished(target, "ParentColor", parentColor_); break;
+      case fpFlatButtonColor: SetOrdIfPublished(target, "FlatButtonColor", flatButtonColor_); break;
+      case fpFlatButtons: SetOrdIfPublished(target, "FlatButtons", flatButtons_); break;
+      case fpFrameColor: SetOrdIfPublished(target, "FrameColor", frameColor_); break;
+      case fpHotColor: SetOrdIfPublished(target, "FrameHotColor", frameHotColor_); break;
+      case fpHotTrack: SetOrdIfPublished(target, "FrameHotTrack", frameHotTrack_); break;
+      case fpHotStyle: SetOrdIfPublished(target, "FrameHotStyle", frameHotStyle_); break;
+      case fpSides:
+        // The set goes as its text, so a control's own set type takes it.
+        if (PPropInfo info = GetPropInfo(target, "FrameSides"); info && info->SetOrd)
+          SetSetProp(target, info, GetSetProp(this, "FrameSides"));
+        break;
+      case fpStyle: SetOrdIfPublished(target, "FrameStyle", frameStyle_); break;
+      case fpVisible: SetOrdIfPublished(target, "FrameVisible", frameVisible_); break;
+      case fpPreference: SetOrdIfPublished(target, "FramingPreference", framingPreference_); break;
+      case fpAll: break;
+    }
+  };
+  if (property != fpAll) {
+    push(property);
+    return;
+  }
+  push(fpParentColor);
+  if (!parentColor_) push(fpColor);
+  for (TKxFrameProperty p : {fpDisabledColor, fpFocusColor, fpFlatButtonColor, fpFlatButtons, fpFrameColor,
+                             fpHotColor, fpHotTrack, fpHotStyle, fpSides, fpStyle, fpVisible, fpPreference})
+    push(p);
+}
+
+void TKxFrameController::SetColor(TColor value) {
+  if (value == color_) return;
+  if (focusColor_ == color_) focusColor_ = value;
+  color_ = value;
+  parentColor_ = false;
+  UpdateFrames(fpColor);
+}
+
+void TKxFrameController::SetParentColor(bool value) {
+  if (value == parentColor_) return;
+  parentColor_ = value;
+  UpdateFrames(fpParentColor);
+  if (!value) UpdateFrames(fpColor);
+}
+
+#define KX_FRAME_SETTER(Name, Field, Property)           \
+  void TKxFrameController::Name(decltype(Field) value) { \
+    if (value == Field) return;                          \
+    Field = value;                                       \
+    UpdateFrames(Property);                              \
+  }
+KX_FRAME_SETTER(SetFlatButtonColor, flatButtonColor_, fpFlatButtonColor)
+KX_FRAME_SETTER(SetFlatButtons, flatButtons_, fpFlatButtons)
+KX_FRAME_SETTER(SetDisabledColor, disabledColor_, fpDisabledColor)
+KX_FRAME_SETTER(SetFocusColor, focusColor_, fpFocusColor)
+KX_FRAME_SETTER(SetFrameColor, frameColor_, fpFrameColor)
+KX_FRAME_SETTER(SetFrameHotColor, frameHotColor_, fpHotColor)
+KX_FRAME_SETTER(SetFrameHotStyle, frameHotStyle_, fpHotStyle)
+KX_FRAME_SETTER(SetFrameSides, frameSides_, fpSides)
+KX_FRAME_SETTER(SetFrameStyle, frameStyle_, fpStyle)
+KX_FRAME_SETTER(SetFrameVisible, frameVisible_, fpVisible)
+KX_FRAME_SETTER(SetFramingPreference, framingPreference_, fpPreference)
+#undef KX_FRAME_SETTER
+
+void TKxFrameController::SetFrameHotTrack(bool value) {
+  if (value == frameHotTrack_) return;
+  frameHotTrack_ = value;
+  if (value) {
+    SetFrameVisible(true);
+    if (!IsLoading()) frameSides_ = sdAllSides;
+  }
+  UpdateFrames(fpHotTrack);
+}
+
+void TKxFrameController::SetRegIniFile(TKxRegIniFile* value) {
+  if (value == regIniFile_) return;
+  if (regIniFile_) regIniFile_->RemoveFreeNotification(this);
+  regIniFile_ = value;
+  if (value) value->FreeNotification(this);
+}
+
+void TKxFrameController::Notification(TComponent* component, TOperation operation) {
+  inherited::Notification(component, operation);
+  if (operation == opRemove && component == regIniFile_) regIniFile_ = nullptr;
+}
+
+void TKxFrameController::Loaded() {
+  inherited::Loaded();
+  UpdateControls();
+}
+
+void TKxFrameController::Assign(TPersistent* source) {
+  auto* other = dynamic_cast<TKxFrameController*>(source);
+  if (!other) {
+    inherited::Assign(source);
+    return;
+  }
+  BeginUpdate();
+  color_ = other->color_;
+  disabledColor_ = other->disabledColor_;
+  flatButtonColor_ = other->flatButtonColor_;
+  flatButtons_ = other->flatButtons_;
+  focusColor_ = other->focusColor_;
+  frameColor_ = other->frameColor_;
+  frameHotColor_ = other->frameHotColor_;
+  frameHotStyle_ = other->frameHotStyle_;
+  frameHotTrack_ = other->frameHotTrack_;
+  frameSides_ = other->frameSides_;
+  frameStyle_ = other->frameStyle_;
+  frameVisible_ = other->frameVisible_;
+  framingPreference_ = other->framingPreference_;
+  parentColor_ = other->parentColor_;
+  EndUpdate();
+}
+
+void TKxFrameController::Load(const std::string& section) {
+  if (!regIniFile_) throw Exception(LoadStr(SKxCannotLoadFraming));
+  TKxRegIniFile* ini = regIniFile_;
+  BeginUpdate();
+  try {
+    // Ordinals come back range-checked: a stored file may hold anything.
+    color_ = ini->ReadInteger(section, "Color", clWindow);
+    flatButtonColor_ = ini->ReadInteger(section, "FlatButtonColor", clBtnFace);
+    flatButtons_ = ini->ReadBool(section, "FlatButtons", true);
+    disabledColor_ = ini->ReadInteger(section, "DisabledColor", clWindow);
+    focusColor_ = ini->ReadInteger(section, "FocusColor", clWindow);
+    frameColor_ = ini->ReadInteger(section, "FrameColor", clBtnShadow);
+    frameHotColor_ = ini->ReadInteger(section, "FrameHotColor", clBtnShadow);
+    frameHotStyle_ = OrdinalOr(ini->ReadInteger(section, "FrameHotStyle", fsFlatBold), fsLastFrameStyle, fsFlatBold);
+    frameHotTrack_ = ini->ReadBool(section, "FrameHotTrack", false);
+    TSides sides;
+    if (ini->ReadBool(section, "FrameSides_Left", true)) sides.Include(sdLeft);
+    if (ini->ReadBool(section, "FrameSides_Top", true)) sides.Include(sdTop);
+    if (ini->ReadBool(section, "FrameSides_Right", true)) sides.Include(sdRight);
+    if (ini->ReadBool(section, "FrameSides_Bottom", true)) sides.Include(sdBottom);
+    frameSides_ = sides;
+    frameStyle_ = OrdinalOr(ini->ReadInteger(section, "FrameStyle", fsFlat), fsLastFrameStyle, fsFlat);
+    frameVisible_ = ini->ReadBool(section, "FrameVisible", false);
+    framingPreference_ =
+        OrdinalOr(ini->ReadInteger(section, "FramingPreference", fpXPThemes), fpXPThemes, fpXPThemes);
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+}
+
+void TKxFrameController::Save(const std::string& section) {
+  if (!regIniFile_) throw Exception(LoadStr(SKxCannotSaveFraming));
+  TKxRegIniFile* ini = regIniFile_;
+  ini->WriteInteger(section, "Color", color_);
+  ini->WriteInteger(section, "FlatButtonColor", flatButtonColor_);
+  ini->WriteBool(section, "FlatButtons", flatButtons_);
+  ini->WriteInteger(section, "DisabledColor", disabledColor_);
+  ini->WriteInteger(section, "FocusColor", focusColor_);
+  ini->WriteInteger(section, "FrameColor", frameColor_);
+  ini->WriteInteger(section, "FrameHotColor", frameHotColor_);
+  ini->WriteInteger(section, "FrameHotStyle", frameHotStyle_);
+  ini->WriteBool(section, "FrameHotTrack", frameHotTrack_);
+  ini->WriteBool(section, "FrameSides_Left", frameSides_.Contains(sdLeft));
+  ini->WriteBool(section, "FrameSides_Top", frameSides_.Contains(sdTop));
+  ini->WriteBool(section, "FrameSides_Right", frameSides_.Contains(sdRight));
+  ini->WriteBool(section, "FrameSides_Bottom", frameSides_.Contains(sdBottom));
+  ini->WriteInteger(section, "FrameStyle", frameStyle_);
+  ini->WriteBool(section, "FrameVisible", frameVisible_);
+  ini->WriteInteger(section, "FramingPreference", framingPreference_);
+}
+
+void TKxFrameController::DefineProperties(TFiler* filer) {
+  inherited::DefineProperties(filer);
+  // Names older versions wrote: read, mapped or dropped, never written.
+  filer->DefineProperty("FrameFlat", [this](TReader* r) { ReadFrameFlat(r); }, nullptr, false);
+  filer->DefineProperty("FrameFocusStyle", [this](TReader* r) { ReadFrameFocusStyle(r); }, nullptr, false);
+  filer->DefineProperty("FrameFlatStyle", &TKxOldPropReader::ReadOldEnumProp, nullptr, false);
+}
+
+void TKxFrameController::ReadFrameFlat(TReader* reader) {
+  bool flat = reader->ReadBoolean();
+  SetFrameHotTrack(flat);
+  if (flat) {
+    SetFrameStyle(fsStatus);
+    SetFrameHotStyle(fsLowered);
+  }
+}
+
+void TKxFrameController::ReadFrameFocusStyle(TReader* reader) {
+  int style = GetEnumValue(TypeInfo<TFrameStyleEx>(), reader->ReadIdent());
+  if (style >= 0) SetFrameHotStyle(static_cast<TFrameStyleEx>(style));
+}
+
+// ---------------------------------------------------------------------------
+// TKxBlinkingControlsList
+
+IMPLEMENT_CLASS(TKxBlinkingControlsList)
+
+TKxBlinkingControlsList::TKxBlinkingControlsList() : controls_(New<TList>()), timer_(New<TTimer>(nullptr)) {
+  timer_->SetInterval(static_cast<uint32_t>(offInterval_));
+  timer_->SetOnTimer(TNotifyEvent(this, &TKxBlinkingControlsList::TimerFired));
+  timer_->SetEnabled(true);
+}
+
+void TKxBlinkingControlsList::Destroy() {
+  FreeAndNil(timer_);
+  FreeAndNil(controls_);
+  inherited::Destroy();
+}
+
+void TKxBlinkingControlsList::Add(TControl* control) { controls_->Add(control); }
+
+void TKxBlinkingControlsList::Remove(TControl* control) {
+  int index = controls_->IndexOf(control);
+  if (index >= 0) controls_->Delete(index);
+}
+
+int TKxBlinkingControlsList::GetCount() const { return controls_->GetCount(); }
+
+void TKxBlinkingControlsList::TimerFired(TObject*) {
+  if (state_ == bsOff) {
+    state_ = bsOn;
+    timer_->SetInterval(static_cast<uint32_t>(offInterval_));
+  } else {
+    state_ = bsOff;
+    timer_->SetInterval(static_cast<uint32_t>(onInterval_));
+  }
+  // A control may stop blinking, and leave the list, when told the state.
+  for (int i = 0; i < controls_->GetCount(); ++i) {
+    auto* control = static_cast<TControl*>(controls_->Get(i));
+    if (control->Perform(CM_GETBLINKING, 0, 0) == 1) control->Perform(CM_BLINK, state_, 0);
+  }
+}
+
+namespace {
+TKxBlinkingControlsList* blinkingControls = nullptr;
+}  // namespace
+
+TKxBlinkingControlsList* BlinkingControlsList() {
+  if (!blinkingControls) blinkingControls = New<TKxBlinkingControlsList>();
+  return blinkingControls;
+}
+
+TKxBlinkingControlsList* FindBlinkingControlsList() { return blinkingControls; }
+
+void FreeBlinkingControlsListIfEmpty() {
+  if (blinkingControls && blinkingControls->GetCount() == 0) FreeAndNil(blinkingControls);
+}
+
+// ---------------------------------------------------------------------------
+// Start-up
+
+void InitializeKxCommon() {
+  RegisterClasses({TKxFrameController::StaticClass(), TKxRegIniFile::StaticClass(), TKxCustomColors::StaticClass()});
+}
+
+void FinalizeKxCommon() { FreeAndNil(blinkingControls); }

@@ -21,7 +21,9 @@
 #include "classlib/Classes.h"
 #include "classlib/Controls.h"
 #include "classlib/Forms.h"
+#include "classlib/ExtCtrls.h"
 #include "classlib/Graphics.h"
+#include "classlib/IniFiles.h"
 #include "classlib/ImgList.h"
 #include "classlib/Messages.h"
 #include "classlib/Types.h"
@@ -102,6 +104,17 @@ template <class E>
 E OrdinalOr(int64_t value, E last, E def) {
   return value >= 0 && value <= static_cast<int64_t>(last) ? static_cast<E>(value) : def;
 }
+
+// The library's private component messages for blinking controls.
+inline constexpr UINT CM_GETBLINKING = CM_BASE + 1000;  // answer 1 while blinking
+inline constexpr UINT CM_BLINK = CM_BASE + 1001;        // WParam: the TBlinkState
+
+// Messages of the settings components (resource strings of the library).
+inline constexpr int SKxNoRegIniFile = 65467;
+inline constexpr int SKxCannotLoadFraming = 65468;
+inline constexpr int SKxCannotSaveFraming = 65469;
+inline constexpr int SKxCannotLoadColors = 65470;
+inline constexpr int SKxCannotSaveColors = 65471;
 
 // ---------------------------------------------------------------------------
 // Frame drawing
@@ -264,3 +277,267 @@ class TKxDialogComponent : public TComponent {
   bool frameVisible_ = false;
   TFramingPreference framingPreference_ = fpXPThemes;
 };
+
+// ---------------------------------------------------------------------------
+// Background of a group heading: the explorer bar's root element when
+// themed, else a gradient over two thirds of the rectangle.
+
+void DrawGroupBarBackground(TCanvas* canvas, const TRect& bounds, bool themed, TKxGroupBarGradientPath path,
+                            TColor color, int amount);
+
+// ---------------------------------------------------------------------------
+// TKxRegIniFile: one read/write interface over an INI file or a registry
+// key, chosen by PathType. The INI or registry object is made on the first
+// operation after a property changes, not when it changes.
+
+class TKxRegIniFile : public TComponent {
+  DECLARE_CLASS(TKxRegIniFile, TComponent)
+
+  explicit TKxRegIniFile(TComponent* owner);
+
+  const std::string& GetPath() const { return path_; }
+  virtual void SetPath(const std::string& value);
+  TKxPathType GetPathType() const { return pathType_; }
+  virtual void SetPathType(TKxPathType value);
+  TKxRegKey GetRegKey() const { return regKey_; }
+  virtual void SetRegKey(TKxRegKey value);
+  TKxRegAccess GetRegAccess() const { return regAccess_; }
+  virtual void SetRegAccess(TKxRegAccess value);
+
+  // The registry root of a key and the access mask of a set of rights.
+  static HKEY RootOf(TKxRegKey key);
+  static DWORD AccessMaskOf(TKxRegAccess access);
+  // The INI file or registry key the next operation uses.
+  std::string EffectivePath() const;
+
+  // (Re)makes the INI or registry object when a property changed.
+  void CheckAccess();
+  bool SectionExists(const std::string& section);
+  bool ValueExists(const std::string& section, const std::string& name);
+  bool ReadBool(const std::string& section, const std::string& name, bool def);
+  void WriteBool(const std::string& section, const std::string& name, bool value);
+  TDateTime ReadDate(const std::string& section, const std::string& name, TDateTime def);
+  void WriteDate(const std::string& section, const std::string& name, TDateTime value);
+  TDateTime ReadDateTime(const std::string& section, const std::string& name, TDateTime def);
+  void WriteDateTime(const std::string& section, const std::string& name, TDateTime value);
+  double ReadFloat(const std::string& section, const std::string& name, double def);
+  void WriteFloat(const std::string& section, const std::string& name, double value);
+  int ReadInteger(const std::string& section, const std::string& name, int def);
+  void WriteInteger(const std::string& section, const std::string& name, int value);
+  std::string ReadString(const std::string& section, const std::string& name, const std::string& def);
+  void WriteString(const std::string& section, const std::string& name, const std::string& value);
+  TDateTime ReadTime(const std::string& section, const std::string& name, TDateTime def);
+  void WriteTime(const std::string& section, const std::string& name, TDateTime value);
+  int ReadBinaryStream(const std::string& section, const std::string& name, TStream* value);
+  void WriteBinaryStream(const std::string& section, const std::string& name, TStream* value);
+  void ReadSection(const std::string& section, TStrings* strings);
+  void ReadSections(TStrings* strings);
+  // Registry mode lists every value of the section's key as name=text.
+  void ReadSectionValues(const std::string& section, TStrings* strings);
+  void EraseSection(const std::string& section);
+  void DeleteKey(const std::string& section, const std::string& name);
+
+ protected:
+  void Destroy() override;
+
+ private:
+  TCustomIniFile* Store();
+
+  std::string path_;
+  TKxPathType pathType_ = ptIniFile;
+  TKxRegKey regKey_ = hkeyCurrentUser;
+  TKxRegAccess regAccess_{keyAllAccess};
+  TCustomIniFile* store_ = nullptr;
+  bool recreate_ = true;
+};
+
+// ---------------------------------------------------------------------------
+// TKxCustomColors: the colour dialog's 16 custom colours, "ColorA=FFFFFF" ..
+// "ColorP=FFFFFF", stored through a TKxRegIniFile.
+
+class TKxCustomColors : public TComponent {
+  DECLARE_CLASS(TKxCustomColors, TComponent)
+
+  explicit TKxCustomColors(TComponent* owner);
+
+  TStrings* GetColors() const { return colors_; }
+  virtual void SetColors(TStrings* value);
+  TKxRegIniFile* GetRegIniFile() const { return regIniFile_; }
+  virtual void SetRegIniFile(TKxRegIniFile* value);
+
+  virtual void InitColors();
+  std::string GetColorName(int index) const;
+  // Every value as six lower-case hexadecimal digits of its 24 bits.
+  void FixupColors();
+  void Load(const std::string& section);
+  void Save(const std::string& section);
+
+  void Notification(TComponent* component, TOperation operation) override;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  TStrings* colors_;
+  TKxRegIniFile* regIniFile_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// TKxOldPropReader: readers for properties older versions of the library
+// wrote into stored forms. Each reads one value and drops it; defined with a
+// reader only (DefineProperty(name, &ReadOld..., nullptr, false)), so the
+// name is never written again.
+
+class TKxOldPropReader {
+ public:
+  static void ReadOldBooleanProp(TReader* reader);
+  static void ReadOldEnumProp(TReader* reader);
+  static void ReadOldIdentProp(TReader* reader);
+  static void ReadOldIntegerProp(TReader* reader);
+  static void ReadOldSetProp(TReader* reader);
+  static void ReadOldStringProp(TReader* reader);
+  static void WriteOldProp(TWriter* writer);
+};
+
+// ---------------------------------------------------------------------------
+// Framing: IKxCustomFramingNotification and TKxFrameController
+
+// A control that reads a frame controller's settings itself implements this
+// and is only told that they changed. A C++ interface is a class of pure
+// virtual operations found by dynamic_cast; the GUID names it as the
+// platform's interface did.
+class IKxCustomFramingNotification {
+ public:
+  static constexpr GUID IID = {0x64B1C9EA, 0xC954, 0x428A, {0x95, 0xC4, 0x4E, 0xA2, 0xEB, 0x0F, 0x1E, 0x16}};
+  virtual void CustomFramingChanged() = 0;
+
+ protected:
+  ~IKxCustomFramingNotification() = default;
+};
+
+// One set of frame and colour settings pushed into every registered control,
+// by published property name, or through IKxCustomFramingNotification.
+class TKxFrameController : public TComponent {
+  DECLARE_CLASS(TKxFrameController, TComponent)
+
+  explicit TKxFrameController(TComponent* owner);
+
+  void AddControl(TComponent* control);
+  void RemoveControl(TComponent* control);
+  // Registered controls in registration order (0 without the list).
+  int GetControlCount() const;
+  bool HasControlList() const { return controls_ != nullptr; }
+  void BeginUpdate();
+  void EndUpdate();
+  int GetUpdateCount() const { return updateCount_; }
+  void UpdateControls();
+  void Load(const std::string& section);
+  void Save(const std::string& section);
+  void Assign(TPersistent* source) override;
+
+  virtual void UpdateControlFrame(TComponent* control, TKxFrameProperty property);
+  virtual void UpdateFrames(TKxFrameProperty property);
+
+  TColor GetColor() const { return color_; }
+  virtual void SetColor(TColor value);
+  bool GetParentColor() const { return parentColor_; }
+  virtual void SetParentColor(bool value);
+  TColor GetFlatButtonColor() const { return flatButtonColor_; }
+  virtual void SetFlatButtonColor(TColor value);
+  bool GetFlatButtons() const { return flatButtons_; }
+  virtual void SetFlatButtons(bool value);
+  TColor GetDisabledColor() const { return disabledColor_; }
+  virtual void SetDisabledColor(TColor value);
+  TColor GetFocusColor() const { return focusColor_; }
+  virtual void SetFocusColor(TColor value);
+  TColor GetFrameColor() const { return frameColor_; }
+  virtual void SetFrameColor(TColor value);
+  TColor GetFrameHotColor() const { return frameHotColor_; }
+  virtual void SetFrameHotColor(TColor value);
+  bool GetFrameHotTrack() const { return frameHotTrack_; }
+  virtual void SetFrameHotTrack(bool value);
+  TFrameStyle GetFrameHotStyle() const { return frameHotStyle_; }
+  virtual void SetFrameHotStyle(TFrameStyle value);
+  TSides GetFrameSides() const { return frameSides_; }
+  virtual void SetFrameSides(TSides value);
+  TFrameStyle GetFrameStyle() const { return frameStyle_; }
+  virtual void SetFrameStyle(TFrameStyle value);
+  bool GetFrameVisible() const { return frameVisible_; }
+  virtual void SetFrameVisible(bool value);
+  TFramingPreference GetFramingPreference() const { return framingPreference_; }
+  virtual void SetFramingPreference(TFramingPreference value);
+  TKxRegIniFile* GetRegIniFile() const { return regIniFile_; }
+  virtual void SetRegIniFile(TKxRegIniFile* value);
+
+  bool IsColorStored() const { return !parentColor_; }
+  void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void DefineProperties(TFiler* filer) override;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  void ReadFrameFlat(TReader* reader);
+  void ReadFrameFocusStyle(TReader* reader);
+
+  TList* controls_ = nullptr;
+  int updateCount_ = 0;
+  TColor color_ = clWindow;
+  bool parentColor_ = false;
+  TColor flatButtonColor_ = clBtnFace;
+  bool flatButtons_ = true;
+  TColor disabledColor_ = clBtnFace;
+  TColor focusColor_ = clWindow;
+  TColor frameColor_ = clBtnShadow;
+  TColor frameHotColor_ = clBtnShadow;
+  bool frameHotTrack_ = false;
+  TFrameStyle frameHotStyle_ = fsFlatBold;
+  TSides frameSides_ = sdAllSides;
+  TFrameStyle frameStyle_ = fsFlat;
+  bool frameVisible_ = false;
+  TFramingPreference framingPreference_ = fpXPThemes;
+  TKxRegIniFile* regIniFile_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// The blink timer shared by every blinking control of the process, so that
+// they blink in step: each tick flips the state and sends CM_BLINK to every
+// registered control that answers 1 to CM_GETBLINKING.
+
+class TKxBlinkingControlsList : public TObject {
+  DECLARE_CLASS(TKxBlinkingControlsList, TObject)
+
+  TKxBlinkingControlsList();
+
+  void Add(TControl* control);
+  // Removes the first occurrence.
+  void Remove(TControl* control);
+  int GetCount() const;
+  TBlinkState GetBlinkState() const { return state_; }
+  int GetOnInterval() const { return onInterval_; }
+  int GetOffInterval() const { return offInterval_; }
+  TTimer* GetTimer() const { return timer_; }
+  void TimerFired(TObject* sender);
+
+ protected:
+  void Destroy() override;
+
+ private:
+  TList* controls_;
+  TTimer* timer_;
+  TBlinkState state_ = bsOff;
+  int onInterval_ = 500;
+  int offInterval_ = 500;
+};
+
+// The process's list, made on the first call by a control that starts
+// blinking.
+TKxBlinkingControlsList* BlinkingControlsList();
+// The list when it exists (a control that stops blinking), else null.
+TKxBlinkingControlsList* FindBlinkingControlsList();
+// Frees the list once no control is registered.
+void FreeBlinkingControlsListIfEmpty();
+
+void InitializeKxCommon();
+void FinalizeKxCommon();

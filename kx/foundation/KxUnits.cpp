@@ -1,6 +1,8 @@
 #include "kx/foundation/KxUnits.h"
 
+#include "kx/foundation/KxCommon.h"
 #include "kx/foundation/KxStatus.h"
+#include "kx/foundation/KxSysRes.h"
 #include "kx/foundation/KxThemeSrv.h"
 #include "kx/foundation/KxUxTheme.h"
 
@@ -10,6 +12,9 @@ const std::vector<TUnitEntry>& KxFoundationUnits() {
       // after the theme services have given their reference back.
       {"KxUxTheme", InitializeKxUxTheme, FinalizeKxUxTheme},
       {"KxThemeSrv", nullptr, FinalizeKxThemeSrv},
+      // The settings classes in the class registry; the blink list freed.
+      {"KxCommon", InitializeKxCommon, FinalizeKxCommon},
+      {"KxSysRes", nullptr, FinalizeKxSysRes},
       {"KxStatus", InitializeKxStatus, FinalizeKxStatus},
   };
   return units;
