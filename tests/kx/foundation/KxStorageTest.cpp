@@ -1,0 +1,249 @@
+// Settings storage over an INI file and the registry, custom colours, the
+// blink timer and the integer list.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "classlib/Registry.h"
+#include "classlib/Seams.h"
+#include "classlib/SysUtils.h"
+#include "kx/foundation/KxCommon.h"
+#include "kx/foundation/KxIntLst.h"
+#include "kx/foundation/KxSysRes.h"
+#include "tests/common/TestSupport.h"
+
+namespace {
+
+TEST(KxStorageTest, ANewStoreWritesAnIniFileNamedAfterTheProgram) {
+  Owned<TKxRegIniFile> ini(New<TKxRegIniFile>(nullptr));
+  char exe[MAX_PATH];
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string expected = ChangeFileExt(exe, ".ini");
+  EXPECT_EQ(ini->EffectivePath(), expected);
+  ini->WriteString("Section", "Name", "value");
+  EXPECT_TRUE(FileExists(expected));
+  Owned<TIniFile> plain(New<TIniFile>(expected));
+  EXPECT_EQ(plain->ReadString("Section", "Name", ""), "value");
+  DeleteFileA(expected.c_str());
+}
+
+TEST(KxStorageTest, AccessMasksAndRoots) {
+  EXPECT_EQ(TKxRegIniFile::AccessMaskOf({keyRead, keyWrite}), DWORD{0x20019 | 0x20006});
+  EXPECT_EQ(TKxRegIniFile::AccessMaskOf({keyAllAccess}), DWORD{0xF003F});
+  EXPECT_EQ(TKxRegIniFile::AccessMaskOf({keyQueryValue, keyCreateLink}), DWORD{0x21});
+  EXPECT_EQ(TKxRegIniFile::RootOf(hkeyClassesRoot), HKEY_CLASSES_ROOT);
+  EXPECT_EQ(TKxRegIniFile::RootOf(hkeyCurrentUser), HKEY_CURRENT_USER);
+  EXPECT_EQ(TKxRegIniFile::RootOf(hkeyDynData), HKEY_DYN_DATA);
+}
+
+// The registry key this test owns, removed at the end.
+struct TKeyCleanup {
+  std::string Key;
+  ~TKeyCleanup() {
+    Owned<TRegistry> reg(New<TRegistry>());
+    reg->SetRootKey(HKEY_CURRENT_USER);
+    reg->DeleteKey(Key);
+  }
+};
+
+TEST(KxStorageTest, RegistryModeStoresBelowSoftwareTempAndTheApplicationTitle) {
+  std::string title = Application->GetTitle();
+  Application->SetTitle("Demo");
+  TKeyCleanup cleanup{"\\Software\\Temp\\Demo"};
+  Owned<TKxRegIniFile> store(New<TKxRegIniFile>(nullptr));
+  store->SetPathType(ptRegistry);
+  EXPECT_EQ(store->EffectivePath(), "\\Software\\Temp\\Demo");
+  store->WriteInteger("Frames", "FrameStyle", 3);
+  store->WriteString("Frames", "Name", "x");
+  Application->SetTitle(title);
+  Owned<TRegistry> reg(New<TRegistry>());
+  reg->SetRootKey(HKEY_CURRENT_USER);
+  ASSERT_TRUE(reg->OpenKey("\\Software\\Temp\\Demo\\Frames", false));
+  EXPECT_EQ(reg->ReadInteger("FrameStyle"), 3);
+  EXPECT_EQ(store->ReadInteger("Frames", "FrameStyle", 0), 3);
+  reg->CloseKey();
+  reg->DeleteKey("\\Software\\Temp\\Demo");
+}
+
+TEST(KxStorageTest, RegistrySectionValuesAsTextOfEveryType) {
+  std::string key = "\\Software\\KxStorageTest" + std::to_string(GetCurrentProcessId());
+  TKeyCleanup cleanup{key};
+  Owned<TKxRegIniFile> store(New<TKxRegIniFile>(nullptr));
+  store->SetPathType(ptRegistry);
+  store->SetPath(key);
+  {
+    Owned<TRegistry> reg(New<TRegistry>());
+    reg->SetRootKey(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg->OpenKey(key + "\\Values", true));
+    const uint8_t bytes[] = {10, 255};
+    reg->WriteBinaryData("Bin", bytes, 2);
+    reg->WriteInteger("Count", -5);
+    reg->WriteString("Text", "hello");
+    reg->WriteString("", "unnamed");
+  }
+  Owned<TStringList> lines(New<TStringList>());
+  lines->Add("stale");
+  store->ReadSectionValues("Values", lines.get());
+  EXPECT_EQ(LinesOf(lines.get()), (Lines{"Default=unnamed", "Bin=0A FF ", "Count=-5", "Text=hello"}));
+  store->ReadSectionValues("Missing", lines.get());
+  EXPECT_EQ(lines->GetCount(), 0);
+  // A path ending in a backslash takes the section directly.
+  store->SetPath(key + "\\");
+  store->ReadSectionValues("Values", lines.get());
+  EXPECT_EQ(lines->GetCount(), 4);
+}
+
+TEST(KxStorageTest, CustomColoursLoadFixedUpAndSaveInOrder) {
+  TTempFolder folder("kxcolors");
+  Owned<TKxRegIniFile> ini(New<TKxRegIniFile>(nullptr));
+  ini->SetPath(folder.Path("colors.ini"));
+  Owned<TKxCustomColors> colors(New<TKxCustomColors>(nullptr));
+  ASSERT_EQ(colors->GetColors()->GetCount(), 16);
+  EXPECT_EQ(colors->GetColors()->Get(0), "ColorA=FFFFFF");
+  EXPECT_EQ(colors->GetColors()->Get(15), "ColorP=FFFFFF");
+  EXPECT_EQ(colors->GetColorName(1), "ColorB");
+  EXPECT_EQ(MessageOf<Exception>([&] { colors->Load("Colors"); }),
+            "Cannot load Custom Colors--No TKxRegIniFile component specified");
+  EXPECT_EQ(MessageOf<Exception>([&] { colors->Save("Colors"); }),
+            "Cannot save Custom Colors--No TKxRegIniFile component specified");
+  colors->SetRegIniFile(ini.get());
+  colors->Save("Colors");
+  ini->WriteString("Colors", "ColorB", "ff");
+  ini->WriteString("Colors", "ColorC", "1234567");
+  colors->Load("Colors");
+  EXPECT_EQ(colors->GetColors()->GetValue("ColorB"), "0000ff");
+  EXPECT_EQ(colors->GetColors()->GetValue("ColorC"), "234567");
+  EXPECT_EQ(colors->GetColors()->GetValue("ColorA"), "ffffff");
+  ini->WriteString("Colors", "ColorD", "zz");
+  EXPECT_THROW(colors->Load("Colors"), EConvertError);
+  ini.reset();
+  EXPECT_EQ(colors->GetRegIniFile(), nullptr);
+}
+
+// A control that blinks while Blinking is set and records the states.
+class TBlinker : public TControl {
+  DECLARE_CLASS(TBlinker, TControl)
+  explicit TBlinker(TComponent* owner) : TControl(owner) {}
+  bool Blinking = true;
+  std::vector<int> States;
+  void Dispatch(TMessage& m) override {
+    if (m.Msg == CM_GETBLINKING) {
+      m.Result = Blinking ? 1 : 0;
+      return;
+    }
+    if (m.Msg == CM_BLINK) {
+      States.push_back(static_cast<int>(m.WParam));
+      return;
+    }
+    inherited::Dispatch(m);
+  }
+};
+IMPLEMENT_CLASS(TBlinker)
+
+TEST(KxStorageTest, OneBlinkTimerDrivesEveryBlinkingControlInStep) {
+  HWND timerWindow = nullptr;
+  UINT_PTR timerId = 0;
+  std::vector<UINT> intervals;
+  TSeamOverride<decltype(Seams().SetTimer)> set(Seams().SetTimer, [&](HWND w, UINT_PTR id, UINT ms) {
+    timerWindow = w, timerId = id;
+    intervals.push_back(ms);
+    return id;
+  });
+  TSeamOverride<decltype(Seams().KillTimer)> kill(Seams().KillTimer, [](HWND, UINT_PTR) { return TRUE; });
+  ASSERT_EQ(FindBlinkingControlsList(), nullptr);
+  Owned<TBlinker> a(New<TBlinker>(nullptr)), b(New<TBlinker>(nullptr)), quiet(New<TBlinker>(nullptr));
+  quiet->Blinking = false;
+  TKxBlinkingControlsList* list = BlinkingControlsList();
+  EXPECT_EQ(list->GetBlinkState(), bsOff);
+  list->Add(a.get());
+  list->Add(quiet.get());
+  list->Add(b.get());
+  ASSERT_NE(timerWindow, nullptr);
+  EXPECT_EQ(intervals.back(), 500u);
+  SendMessageA(timerWindow, WM_TIMER, timerId, 0);
+  SendMessageA(timerWindow, WM_TIMER, timerId, 0);
+  EXPECT_EQ(a->States, (std::vector<int>{bsOn, bsOff}));
+  EXPECT_EQ(b->States, (std::vector<int>{bsOn, bsOff}));
+  EXPECT_TRUE(quiet->States.empty());
+  list->Remove(a.get());
+  list->Remove(quiet.get());
+  FreeBlinkingControlsListIfEmpty();
+  EXPECT_EQ(FindBlinkingControlsList(), list);
+  list->Remove(b.get());
+  list->Remove(b.get());  // not there any more: nothing
+  FreeBlinkingControlsListIfEmpty();
+  EXPECT_EQ(FindBlinkingControlsList(), nullptr);
+}
+
+TEST(KxStorageTest, IntegerListSortingAndDuplicates) {
+  Owned<TKxIntegerList> list(New<TKxIntegerList>());
+  for (int v : {9, 1, 5}) list->Add(v);
+  list->SetSorted(true);
+  EXPECT_EQ(list->GetItem(0), 1);
+  EXPECT_EQ(list->GetItem(2), 9);
+  EXPECT_EQ(list->Add(5), 1);  // dupIgnore: the found index, nothing added
+  EXPECT_EQ(list->GetCount(), 3);
+  list->SetDuplicates(dupError);
+  EXPECT_EQ(MessageOf<EListError>([&] { list->Add(5); }), "Duplicates not allowed");
+  list->SetDuplicates(dupAccept);
+  list->Add(5);
+  EXPECT_EQ(list->GetCount(), 4);
+  EXPECT_EQ(list->Add(7), 3);
+  EXPECT_EQ(MessageOf<EListError>([&] { list->Insert(0, 3); }), "Operation not allowed on sorted list");
+  int index = -1;
+  EXPECT_FALSE(list->Find(6, index));
+  EXPECT_EQ(index, 3);
+  EXPECT_EQ(list->IndexOf(9), 4);
+  EXPECT_EQ(list->IndexOf(4), -1);
+
+  Owned<TKxIntegerList> plain(New<TKxIntegerList>());
+  plain->Add(3);
+  EXPECT_EQ(MessageOf<EListError>([&] { plain->Insert(2, 1); }), "List index out of bounds (2)");
+  EXPECT_EQ(MessageOf<EListError>([&] { plain->Delete(1); }), "List index out of bounds (1)");
+  EXPECT_EQ(MessageOf<EListError>([&] { plain->GetItem(-1); }), "List index out of bounds (-1)");
+}
+
+// Changing an item of a sorted list moves it to its place, so lookups stay
+// right; exchanging or moving leaves the order.
+TEST(KxStorageTest, SortedIntegerListStaysSortedWhenItemsChange) {
+  Owned<TKxIntegerList> list(New<TKxIntegerList>());
+  list->SetSorted(true);
+  for (int v : {10, 20, 30, 40}) list->Add(v);
+  list->SetItem(0, 35);
+  EXPECT_EQ(list->IndexOf(35), 2);
+  EXPECT_EQ(list->IndexOf(20), 0);
+  list->Exchange(0, 3);
+  list->Move(0, 2);
+  std::vector<int> got;
+  for (int i = 0; i < list->GetCount(); ++i) got.push_back(list->GetItem(i));
+  EXPECT_EQ(got, (std::vector<int>{20, 30, 35, 40}));
+  EXPECT_EQ(MessageOf<EListError>([&] { list->Exchange(0, 9); }), "List index out of bounds (9)");
+}
+
+TEST(KxStorageTest, IntegerListRange) {
+  Owned<TKxIntegerList> list(New<TKxIntegerList>());
+  list->Add(-100000);  // Min = Max = 0: anything
+  list->Add(3);
+  list->Delete(0);
+  EXPECT_EQ(MessageOf<EOutOfRange>([&] { list->SetMin(10); }),
+            "Unable to set new minimum value.\rList contains values below 10");
+  list->SetMin(2);
+  EXPECT_EQ(list->GetMax(), 2);  // raised to the minimum... and the list holds 3
+  list->SetMax(8);
+  EXPECT_EQ(MessageOf<EOutOfRange>([&] { list->Add(9); }), "Value must be within 2..8");
+  EXPECT_EQ(MessageOf<EOutOfRange>([&] { list->SetItem(0, 1); }), "Value must be within 2..8");
+  EXPECT_EQ(MessageOf<EOutOfRange>([&] { list->SetMax(2); }),
+            "Unable to set new maximum value.\rList contains values above 2");
+  list->SetMax(1 + 2);
+  list->SetMin(3);
+  list->SetMax(3);
+  EXPECT_EQ(list->GetMin(), 3);
+}
+
+TEST(KxStorageTest, FreeSystemResourcesAreZeroOffWindowsNineX) {
+  EXPECT_EQ(GetFreeSystemResources(gfsr_GDIResources), 0);
+  EXPECT_FALSE(SystemResourcesLibraryLoaded());
+}
+
+}  // namespace
