@@ -27,29 +27,108 @@ namespace {
 
 void JpegErrorExit(j_common_ptr info) { RaiseJpegError(info); }
 
-// Warnings. Running out of data makes libjpeg paint the rest grey and go on;
-// a picture that lost part of its pixels is damaged, so it raises like any
-// other error. Other warnings (stray bytes between markers) leave every pixel
-// intact and are ignored.
+// libjpeg's error manager and what its warnings told about the data.
+// libjpeg hands back a pointer to the first member.
+struct TJpegErrors {
+  jpeg_error_mgr Mgr{};
+  // The data ran out ("Premature end of JPEG file"): judged once the whole
+  // picture is decoded (EveryCoefficientArrived).
+  bool RanOut = false;
+};
+
+// Warnings. One rule for every coding: when libjpeg reports corrupt data or
+// lost pixels, the picture is damaged and the load fails with its message,
+// as for an error; libjpeg would paint grey or garbage and go on.
+//  - Corrupt entropy data: a bad Huffman or arithmetic code, a marker met
+//    while bits were still needed (Huffman), a lost restart marker, scans that
+//    contradict the progression.
+//  - Bytes a scan left undecoded before the next marker: the decoder lost
+//    its place in the data. Before the first scan such bytes are padding
+//    between header markers and change no pixel.
+//  - Running out of data. Huffman decoders read ahead, so running out near
+//    the end of a complete scan is harmless (a real loss shows as a marker met
+//    too early, above). Arithmetic decoders read zeros past the end of a scan
+//    by design, so there running out inside a scan before its last row of
+//    blocks is a loss; in the last row it cannot be told from a file that
+//    lacks only its end marker. Whether a whole scan is missing is judged at
+//    the end.
+// Other warnings (unknown JFIF revision or Adobe transform, a bad ICC
+// marker, loose SOS parameters) leave every pixel intact and are ignored.
 void JpegEmitMessage(j_common_ptr info, int level) {
   if (level >= 0) return;
-  int code = info->err->msg_code;
-  if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER) RaiseJpegError(info);
+  auto* d = reinterpret_cast<j_decompress_ptr>(info);
+  auto* errors = reinterpret_cast<TJpegErrors*>(info->err);
+  switch (info->err->msg_code) {
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_HIT_MARKER:
+    case JWRN_MUST_RESYNC:
+    case JWRN_BOGUS_PROGRESSION:
+      RaiseJpegError(info);
+    case JWRN_EXTRANEOUS_DATA:
+      if (d->input_scan_number > 0) RaiseJpegError(info);
+      break;
+    case JWRN_JPEG_EOF:
+      errors->RanOut = true;
+      if (d->arith_code && d->input_scan_number > 0 && d->input_iMCU_row + 1 < d->total_iMCU_rows)
+        RaiseJpegError(info);
+      break;
+    default:
+      break;
+  }
   ++info->err->num_warnings;
 }
 
 void JpegOutputMessage(j_common_ptr) {}
 
-// The largest decoded image taken: 256 MB of pixels, as for bitmaps.
+// After data that ran out: every component took part in a scan (its
+// quantisation table is latched then), and a progressive picture received
+// every coefficient to full precision. Otherwise whole scans are missing.
+bool EveryCoefficientArrived(j_decompress_ptr d) {
+  for (int c = 0; c < d->num_components; ++c) {
+    if (!d->comp_info[c].quant_table) return false;
+    if (d->progressive_mode && d->coef_bits)
+      for (int k = 0; k < DCTSIZE2; ++k)
+        if (d->coef_bits[c][k] != 0) return false;
+  }
+  return true;
+}
+
+// The largest decoded image taken: 256 MB of pixels, as for bitmaps. A
+// picture of several scans (progressive, or one component a scan) also makes
+// libjpeg hold the coefficients of the whole image: that counts too.
 const uint64_t kMaxImageBytes = uint64_t{256} << 20;
+
+// The bytes of libjpeg's whole-image coefficient buffer (full-size blocks of
+// 64 coefficients, rows and columns rounded up to the sampling factors).
+uint64_t CoefficientBytes(j_decompress_ptr d) {
+  uint64_t bytes = 0;
+  for (int c = 0; c < d->num_components; ++c) {
+    const jpeg_component_info& ci = d->comp_info[c];
+    auto roundUp = [](uint64_t v, uint64_t m) { return m ? (v + m - 1) / m * m : v; };
+    bytes += roundUp(ci.width_in_blocks, static_cast<uint64_t>(ci.h_samp_factor)) *
+             roundUp(ci.height_in_blocks, static_cast<uint64_t>(ci.v_samp_factor)) * sizeof(JBLOCK);
+  }
+  return bytes;
+}
+
+// Every block of a Huffman-coded picture costs at least one bit (its DC
+// difference has a code of one bit or more), so a file has at most eight
+// blocks a byte. Arithmetic coding has no such floor.
+uint64_t BlockCount(j_decompress_ptr d) {
+  uint64_t blocks = 0;
+  for (int c = 0; c < d->num_components; ++c)
+    blocks += uint64_t{d->comp_info[c].width_in_blocks} * d->comp_info[c].height_in_blocks;
+  return blocks;
+}
 
 class TDecompressor {
  public:
   TDecompressor(const uint8_t* data, size_t size) {
-    info_.err = jpeg_std_error(&error_);
-    error_.error_exit = JpegErrorExit;
-    error_.emit_message = JpegEmitMessage;
-    error_.output_message = JpegOutputMessage;
+    info_.err = jpeg_std_error(&errors_.Mgr);
+    errors_.Mgr.error_exit = JpegErrorExit;
+    errors_.Mgr.emit_message = JpegEmitMessage;
+    errors_.Mgr.output_message = JpegOutputMessage;
     try {
       jpeg_create_decompress(&info_);
       jpeg_mem_src(&info_, data, static_cast<unsigned long>(size));
@@ -64,9 +143,10 @@ class TDecompressor {
 
   jpeg_decompress_struct* operator->() { return &info_; }
   jpeg_decompress_struct* Get() { return &info_; }
+  const TJpegErrors& Errors() const { return errors_; }
 
  private:
-  jpeg_error_mgr error_{};
+  TJpegErrors errors_;
   jpeg_decompress_struct info_{};
 };
 
@@ -107,13 +187,16 @@ Owned<TBitmap> Decode(const std::vector<uint8_t>& data, TJPEGScale scale, bool g
   if (cmyk) d->out_color_space = JCS_CMYK;
   else if (gray) d->out_color_space = JCS_GRAYSCALE;
   else d->out_color_space = JCS_EXT_BGR;
-  // A header may claim up to 65500 x 65500 pixels: refuse, before anything is
-  // allocated, what no picture of this system comes near.
+  // A header may claim up to 65500 x 65500 pixels. What would pass the size
+  // limit, or what its data cannot fill, is refused before anything is
+  // allocated.
   jpeg_calc_output_dimensions(d.Get());
+  const std::string size = " (" + std::to_string(d->output_width) + " x " + std::to_string(d->output_height) + ")";
   uint64_t bytes = uint64_t{d->output_width} * d->output_height * (gray ? 1u : 3u);
-  if (bytes > kMaxImageBytes)
-    throw EJPEG("JPEG image is too large (" + std::to_string(d->output_width) + " x " +
-                std::to_string(d->output_height) + ")");
+  if (d->progressive_mode || d->comps_in_scan < d->num_components) bytes += CoefficientBytes(d.Get());
+  if (bytes > kMaxImageBytes) throw EJPEG("JPEG image is too large" + size);
+  if (!d->arith_code && BlockCount(d.Get()) > uint64_t{8} * data.size())
+    throw EJPEG("JPEG image is too large for its data" + size);
   jpeg_start_decompress(d.Get());
 
   int w = static_cast<int>(d->output_width);
@@ -146,6 +229,8 @@ Owned<TBitmap> Decode(const std::vector<uint8_t>& data, TJPEGScale scale, bool g
     }
   }
   jpeg_finish_decompress(d.Get());
+  if (d.Errors().RanOut && !EveryCoefficientArrived(d.Get()))
+    throw EJPEG("JPEG error #" + std::to_string(JWRN_JPEG_EOF) + ": Premature end of JPEG file");
   return bitmap;
 }
 

@@ -22,6 +22,8 @@ struct TJpegSpec {
   int Components = 3;
   J_COLOR_SPACE ColorSpace = JCS_RGB;
   bool Progressive = false;
+  // Arithmetic entropy coding instead of Huffman.
+  bool Arithmetic = false;
   int Quality = 95;
 };
 
@@ -48,6 +50,7 @@ inline std::vector<uint8_t> EncodeJpeg(const TJpegSpec& spec, const std::functio
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, spec.Quality, TRUE);
   if (spec.Progressive) jpeg_simple_progression(&c);
+  c.arith_code = spec.Arithmetic ? TRUE : FALSE;
   jpeg_start_compress(&c, TRUE);
   std::vector<JSAMPLE> row(static_cast<size_t>(spec.Width) * static_cast<size_t>(spec.Components));
   while (c.next_scanline < c.image_height) {
@@ -64,6 +67,46 @@ inline std::vector<uint8_t> EncodeJpeg(const TJpegSpec& spec, const std::functio
   std::free(out);
   jpeg_destroy_compress(&c);
   return data;
+}
+
+// Where the entropy-coded data of each scan lie: [Begin, End) from the byte
+// after the SOS segment to the marker that ends the data (0xFF followed by
+// neither 0x00 nor a restart marker).
+struct TScanData {
+  size_t Begin, End;
+};
+inline std::vector<TScanData> ScanDataOf(const std::vector<uint8_t>& jpeg) {
+  std::vector<TScanData> scans;
+  for (size_t i = 2; i + 3 < jpeg.size();) {
+    if (jpeg[i] != 0xFF) return scans;
+    uint8_t marker = jpeg[i + 1];
+    size_t length = static_cast<size_t>(jpeg[i + 2]) << 8 | jpeg[i + 3];
+    size_t next = i + 2 + length;
+    if (marker != 0xDA) {
+      i = next;
+      continue;
+    }
+    size_t end = next;
+    while (end + 1 < jpeg.size() &&
+           !(jpeg[end] == 0xFF && jpeg[end + 1] != 0x00 && (jpeg[end + 1] < 0xD0 || jpeg[end + 1] > 0xD7)))
+      ++end;
+    scans.push_back({next, end});
+    i = end;
+  }
+  return scans;
+}
+
+// The frame's height and width set in its SOFn header.
+inline std::vector<uint8_t> WithFrameSize(std::vector<uint8_t> jpeg, int height, int width) {
+  for (size_t i = 2; i + 8 < jpeg.size(); ++i) {
+    uint8_t m = jpeg[i + 1];
+    if (jpeg[i] == 0xFF && m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) {
+      jpeg[i + 5] = static_cast<uint8_t>(height >> 8), jpeg[i + 6] = static_cast<uint8_t>(height);
+      jpeg[i + 7] = static_cast<uint8_t>(width >> 8), jpeg[i + 8] = static_cast<uint8_t>(width);
+      break;
+    }
+  }
+  return jpeg;
 }
 
 }  // namespace jpeg_fixture

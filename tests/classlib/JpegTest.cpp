@@ -179,6 +179,96 @@ TEST(JpegTest, DamagedDataRaisesAndLeavesTheImageUnchanged) {
   }
 }
 
+// One rule for every coding: data the decoder reports corrupt or lost fail
+// the load with its message and leave the image as it was; a file that
+// lacks only its end marker loads whole. A header claiming more than the
+// data can fill is refused: Huffman coding spends at least a bit a block,
+// and what libjpeg would hold for a progressive picture counts towards the
+// size limit. Arithmetic coding has no such floor (a flat picture's data may
+// end rows before its last, the rest being zeros the encoder left out), so
+// a sequential one is held to the size limit alone.
+TEST(JpegTest, EveryCodingFailsOnLostOrCorruptDataAndLoadsWithoutItsEndMarker) {
+  struct TCoding {
+    const char* Name;
+    bool Progressive, Arithmetic;
+    int BogusWidth;  // with a height of 9000
+  };
+  const TCoding codings[] = {{"baseline", false, false, 9000},
+                             {"progressive", true, false, 9000},
+                             {"arithmetic", false, true, 10000},
+                             {"arithmetic progressive", true, true, 9000}};
+  for (const TCoding& coding : codings) {
+    SCOPED_TRACE(coding.Name);
+    jpeg_fixture::TJpegSpec spec;
+    spec.Width = 64;
+    spec.Height = 48;
+    spec.Progressive = coding.Progressive;
+    spec.Arithmetic = coding.Arithmetic;
+    const std::vector<uint8_t> good = jpeg_fixture::EncodeJpeg(spec, [](int x, int y, int k) {
+      TRgb p = Expected(TKind::Baseline, x, y);
+      return uint8_t((k == 0 ? p.R : k == 1 ? p.G : p.B) + (x * y) % 9);
+    });
+    // The longest scan: damage and cuts land in entropy-coded data.
+    std::vector<jpeg_fixture::TScanData> scans = jpeg_fixture::ScanDataOf(good);
+    ASSERT_FALSE(scans.empty());
+    jpeg_fixture::TScanData scan = scans[0];
+    for (const auto& s : scans)
+      if (s.End - s.Begin > scan.End - scan.Begin) scan = s;
+    ASSERT_GT(scan.End - scan.Begin, 40u);
+    std::vector<uint8_t> damaged = good;
+    uint32_t seed = 99;
+    // Eight bytes of noise, then 32 one-bits (0xFF is stuffed as 0xFF 0x00),
+    // which no Huffman table has a code for.
+    const size_t at = scan.Begin + (scan.End - scan.Begin) / 3;
+    for (size_t i = at; i < at + 8; ++i) {
+      uint8_t b = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 24);
+      damaged[i] = b == 0xFF ? 0x5A : b;
+    }
+    for (size_t i = at + 8; i < at + 12; i += 2) damaged[i] = 0xFF, damaged[i + 1] = 0x00;
+    std::vector<uint8_t> cutInScan(good.begin(), good.begin() + static_cast<ptrdiff_t>((scan.Begin + scan.End) / 2));
+
+    Owned<TJPEGImage> intact = MakeOwned<TJPEGImage>();
+    intact->LoadFromStream(StreamOf(good).get());
+    // Without its end marker, or with half of it: every pixel is there.
+    for (size_t cut : {2u, 1u}) {
+      SCOPED_TRACE(cut == 2 ? "no end marker" : "end marker cut");
+      Owned<TJPEGImage> jpeg = MakeOwned<TJPEGImage>();
+      jpeg->LoadFromStream(StreamOf(std::vector<uint8_t>(good.begin(), good.end() - static_cast<ptrdiff_t>(cut))).get());
+      ASSERT_EQ(jpeg->GetWidth(), 64);
+      int differ = 0;
+      for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x) {
+          TRgb a = PixelOf(jpeg->GetBitmap(), x, y), b = PixelOf(intact->GetBitmap(), x, y);
+          differ += a.R != b.R || a.G != b.G || a.B != b.B;
+        }
+      EXPECT_EQ(differ, 0);
+    }
+    struct TBadCase {
+      const char* Name;
+      std::vector<uint8_t> Data;
+      const char* Message;  // how the message starts
+    } bad[] = {
+        {"damaged scan", damaged, "JPEG error #"},
+        {"cut inside a scan", cutInScan, "JPEG error #"},
+        {"bogus dimensions", jpeg_fixture::WithFrameSize(good, 9000, coding.BogusWidth), "JPEG image is too large"},
+    };
+    const std::vector<uint8_t> before = EncodeJpeg(16, 8, TKind::Gray);
+    for (const TBadCase& c : bad) {
+      SCOPED_TRACE(c.Name);
+      Owned<TJPEGImage> jpeg = MakeOwned<TJPEGImage>();
+      jpeg->LoadFromStream(StreamOf(before).get());
+      try {
+        jpeg->LoadFromStream(StreamOf(c.Data).get());
+        ADD_FAILURE() << "loaded";
+      } catch (const EJPEG& e) {
+        EXPECT_EQ(e.GetMessage().rfind(c.Message, 0), 0u) << e.GetMessage();
+      }
+      EXPECT_EQ(jpeg->GetData(), before);
+      EXPECT_EQ(jpeg->GetWidth(), 16);
+    }
+  }
+}
+
 TEST(JpegTest, StoredDataRoundTripAndAssignToBitmap) {
   auto data = EncodeJpeg(20, 10, TKind::Baseline);
   Owned<TJPEGImage> a = MakeOwned<TJPEGImage>();
