@@ -6,6 +6,7 @@
 // bottom-up rows; RLE4 and RLE8. Every length and offset is checked against
 // the buffer before it is used, and the pixels go into a new DIB that the
 // caller swaps in only when the whole file was read.
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -169,23 +170,31 @@ TBmpLayout ParseDibHeader(const uint8_t* p, size_t n, size_t total, size_t bitsO
   }
   if (compression == BI_BITFIELDS && !MasksValid(masks, bpp)) Bad("the bit fields are not valid");
 
-  uint64_t colorCount = 0;
+  // The colours the pixels use, and the entries the table takes in the file
+  // (where the pixels follow it when no offset says where they are). A count
+  // above what the depth can index is clamped as the system's loader does:
+  // the first entries are the colours, the table taking at most 256 entries.
+  // Deeper pixels may carry an optional table for palette displays, skipped.
+  uint64_t colorCount = 0, tableCount = 0;
   if (bpp <= 8) {
     uint64_t max = uint64_t{1} << bpp;
-    if (clrUsed > max) Bad("the colour table has " + std::to_string(clrUsed) + " entries");
-    colorCount = clrUsed ? clrUsed : max;
+    colorCount = clrUsed ? std::min<uint64_t>(clrUsed, max) : max;
+    tableCount = clrUsed ? std::min<uint64_t>(clrUsed, 256) : max;
   } else {
-    colorCount = clrUsed;  // an optional table for palette displays, skipped
+    tableCount = clrUsed;
   }
   const uint64_t entrySize = core ? 3 : 4;
-  const uint64_t tableEnd = tablePos + colorCount * entrySize;
-  if (tableEnd > total || (bpp <= 8 && tableEnd > n)) Bad("the colour table is truncated");
-  uint64_t bitsPos = tableEnd;
+  const uint64_t colorsEnd = tablePos + colorCount * entrySize;
+  if (colorsEnd > total || colorsEnd > n) Bad("the colour table is truncated");
+  uint64_t bitsPos = tablePos + tableCount * entrySize;
   if (bitsOffset) {
-    if (bitsOffset < tableEnd) Bad("the pixel data overlaps the header");
+    // The offset is trusted over the table's count: it may skip an unused
+    // tail of an oversized table, or say that a deep picture's optional
+    // table is not there at all.
+    if (bitsOffset < colorsEnd) Bad("the pixel data overlaps the header");
     bitsPos = bitsOffset;
   }
-  if (bitsPos > total) Bad("the scan data is truncated");
+  if (bitsPos > total) Bad(bitsOffset ? "the scan data is truncated" : "the colour table is truncated");
 
   std::vector<RGBQUAD> colors;
   if (bpp <= 8) {
@@ -217,7 +226,11 @@ TBmpLayout ParseDibHeader(const uint8_t* p, size_t n, size_t total, size_t bitsO
   layout.BitsPos = static_cast<size_t>(bitsPos);
   layout.Stride = static_cast<size_t>(stride);
   layout.BitsSize = total - static_cast<size_t>(bitsPos);
-  if (!layout.Compressed() && layout.Stride * static_cast<size_t>(layout.Height) > layout.BitsSize)
+  // Every pixel must be there; the padding of the last row in the file may
+  // be missing (some writers stop after its last pixel, and the system shows
+  // such files whole).
+  const uint64_t rowBytes = (static_cast<uint64_t>(width) * static_cast<uint64_t>(bpp) + 7) / 8;
+  if (!layout.Compressed() && stride * static_cast<uint64_t>(height - 1) + rowBytes > layout.BitsSize)
     Bad("the scan data is truncated");
   return layout;
 }
@@ -237,9 +250,15 @@ TDib ReadDibBits(const TBmpLayout& layout, const std::function<void(void*, size_
     uint8_t* bits = dib.Row(h - 1);
     const size_t bytes = layout.Stride * static_cast<size_t>(h);
     for (size_t at = 0; at < bytes; at += 4096) bits[at] = 0;
-    read(bits, bytes);
+    // Without the last row's padding when the file lacks it.
+    read(bits, std::min(bytes, layout.BitsSize));
   } else {
-    for (int i = 0; i < h; ++i) read(dib.Row(layout.TopDown ? i : h - 1 - i), layout.Stride);
+    size_t left = layout.BitsSize;
+    for (int i = 0; i < h; ++i) {
+      const size_t count = std::min(layout.Stride, left);
+      read(dib.Row(layout.TopDown ? i : h - 1 - i), count);
+      left -= count;
+    }
   }
   return dib;
 }

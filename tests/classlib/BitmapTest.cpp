@@ -300,8 +300,11 @@ TEST(BitmapFile, DamagedFilesRaiseAndChangeNothing) {
       {"huge dimensions", edit([](auto& v) { Set32(v, 18, 0x7FFFFFFF), Set32(v, 22, 0x7FFFFFFF); })},
       {"huge RLE dimensions", [] { auto v = WithRle({0, 1}); Set32(v, 18, 30000), Set32(v, 22, 30000); return v; }},
       {"bad bit count", edit([](auto& v) { v[28] = 7; })},
-      {"palette count above the depth", edit([](auto& v) { Set32(v, 46, 300); })},
-      {"palette count overflowing", edit([](auto& v) { Set32(v, 46, 0xFFFFFFFFu); })},
+      {"palette count above the depth, its table past the end", edit([](auto& v) {
+         Set32(v, 46, 300);
+         Set32(v, 10, 0);  // the pixels follow the table of 256 entries
+       })},
+      {"last row short of a pixel (it has no padding)", edit([](auto& v) { v.resize(v.size() - 1); })},
       {"colour table past the end", edit([](auto& v) { v.resize(80); })},
       {"pixel offset past the end", edit([](auto& v) { Set32(v, 10, 1000); })},
       {"pixel offset inside the header", edit([](auto& v) { Set32(v, 10, 20); })},
@@ -338,6 +341,74 @@ TEST(BitmapFile, DamagedFilesRaiseAndChangeNothing) {
   auto b = MakeOwned<TBitmap>();
   b->LoadFromBytes(good.data(), good.size());
   EXPECT_EQ(b->GetWidth(), 4);
+}
+
+// Files the system's own loader shows whole, although they break a rule of
+// the format, load where no pixel is lost.
+TEST(BitmapFile, FilesThatLoseNoPixelLoadAsTheSystemShowsThem) {
+  struct TLenientCase {
+    const char* name;
+    TBmpSpec spec;
+    std::function<void(std::vector<uint8_t>&)> edit;
+    int colors;  // entries of the loaded colour table (0: a deep format)
+  };
+  auto spec = [](int w, int h, int bpp, bool topDown, int colors) {
+    TBmpSpec s;
+    s.width = w;
+    s.height = h;
+    s.bpp = bpp;
+    s.topDown = topDown;
+    s.colors = Ramp(colors);
+    s.rows = Pattern(w, h, bpp);
+    return s;
+  };
+  // The offset of the pixels in a file made by BuildBmp with no table.
+  const uint32_t afterHeader = 14 + 40;
+  TLenientCase cases[] = {
+      {"8 bits, the last row's padding missing", spec(3, 4, 8, false, 256),
+       [](auto& v) { v.resize(v.size() - 1); }, 256},
+      {"24 bits, the last row's padding missing", spec(3, 4, 24, false, 0),
+       [](auto& v) { v.resize(v.size() - 3); }, 0},
+      {"24 bits top-down, the last row's padding missing", spec(3, 4, 24, true, 0),
+       [](auto& v) { v.resize(v.size() - 3); }, 0},
+      {"1 bit, the last row's padding missing", spec(9, 3, 1, false, 2),
+       [](auto& v) { v.resize(v.size() - 2); }, 2},
+      // The table as written has 20 entries; the depth indexes 16 of them.
+      {"4 bits with 20 colours", spec(5, 3, 4, false, 20), nullptr, 16},
+      {"8 bits with 300 colours, the pixels at their offset", spec(4, 2, 8, false, 256),
+       [](auto& v) { Set32(v, 46, 300); }, 256},
+      {"8 bits with a count of 2^32 - 1", spec(4, 2, 8, false, 256),
+       [](auto& v) { Set32(v, 46, 0xFFFFFFFFu); }, 256},
+      // No table follows the header, whatever the count says.
+      {"24 bits counting 12 colours, the pixels right after the header", spec(3, 2, 24, false, 0),
+       [afterHeader](auto& v) { Set32(v, 46, 12), Set32(v, 10, afterHeader); }, 0},
+      {"32 bits counting 256 colours, the pixels right after the header", spec(2, 2, 32, false, 0),
+       [afterHeader](auto& v) { Set32(v, 46, 256), Set32(v, 10, afterHeader); }, 0},
+  };
+  for (auto& c : cases) {
+    std::vector<uint8_t> file = BuildBmp(c.spec);
+    if (c.edit) c.edit(file);
+    for (bool viaStream : {false, true}) {
+      SCOPED_TRACE(testing::Message() << c.name << (viaStream ? " (stream)" : ""));
+      auto b = MakeOwned<TBitmap>();
+      if (viaStream) {
+        Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
+        s->WriteBuffer(file.data(), static_cast<int>(file.size()));
+        s->SetPosition(0);
+        ASSERT_NO_THROW(b->LoadFromStream(s.get()));
+      } else {
+        ASSERT_NO_THROW(b->LoadFromBytes(file.data(), file.size()));
+      }
+      EXPECT_EQ(b->GetWidth(), c.spec.width);
+      ExpectRows(b.get(), c.spec.rows);
+      std::vector<RGBQUAD> table = b->GetColorTable();
+      ASSERT_EQ(table.size(), static_cast<size_t>(c.colors));
+      for (size_t i = 0; i < table.size(); ++i) {
+        EXPECT_EQ(table[i].rgbRed, c.spec.colors[i].rgbRed);
+        EXPECT_EQ(table[i].rgbBlue, c.spec.colors[i].rgbBlue);
+      }
+    }
+  }
 }
 
 TEST(BitmapFile, StreamsCarryTheFileAndTheStoredData) {
