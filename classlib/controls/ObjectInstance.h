@@ -1,10 +1,15 @@
 // Window procedures bound to objects: an executable thunk per method.
 //
-// A thunk is "mov rcx, <instance record>; mov rax, <StdWndProc>; jmp rax": it
-// replaces the window handle argument by its record and jumps (no frame of
-// its own), so the method may free the thunk while it runs. StdWndProc copies
-// the method out of the record before calling it and touches neither the
-// record nor the object afterwards.
+// A thunk is "mov r10, <instance record>; mov rax, <entry>; jmp rax": it
+// leaves the window procedure's arguments alone, adds its record and jumps
+// (no frame of its own), so the method may free the thunk while it runs.
+// The entry calls the method copied out of the record and touches neither
+// the record nor the object afterwards.
+//
+// A freed thunk stays callable: a window, or a subclass that kept the
+// thunk as the procedure it calls on, reaches the system's DefWindowProc
+// through it, never another object. Its record serves a new method only
+// once the window that last called it is gone.
 #pragma once
 
 #include "classlib/controls/ControlTypes.h"

@@ -103,9 +103,13 @@ TWinControl* TWinControl::CreateParented(TClass cls, HWND parentWindow) {
 void TWinControl::Destroy() {
   Destroying();
   if (GetParent()) RemoveFocus(true);
-  if (handle_) {
-    FreeDeviceContextsOf(handle_);
+  if (HWND window = handle_) {
+    FreeDeviceContextsOf(window);
     DestroyWindowHandle();
+    // A window that outlives its control (DestroyWindow refused it) must no
+    // longer name the control; its messages reach the freed thunk, which
+    // hands them to DefWindowProc.
+    if (IsWindow(window) && FindControl(window) == this) RemoveControlProps(window);
   }
   // A parent frees the controls it holds, owned by it or not.
   while (!controls_.empty()) {
