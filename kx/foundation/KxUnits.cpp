@@ -1,6 +1,9 @@
 #include "kx/foundation/KxUnits.h"
 
+#include "kx/foundation/KxBorder.h"
+#include "kx/foundation/KxChkLst.h"
 #include "kx/foundation/KxCommon.h"
+#include "kx/foundation/KxLstBox.h"
 #include "kx/foundation/KxStatus.h"
 #include "kx/foundation/KxSysRes.h"
 #include "kx/foundation/KxThemeSrv.h"
@@ -16,6 +19,11 @@ const std::vector<TUnitEntry>& KxFoundationUnits() {
       {"KxCommon", InitializeKxCommon, FinalizeKxCommon},
       {"KxSysRes", nullptr, FinalizeKxSysRes},
       {"KxStatus", InitializeKxStatus, FinalizeKxStatus},
+      // The stored-form classes of the bordered controls, list boxes and
+      // check list.
+      {"KxBorder", InitializeKxBorder, FinalizeKxBorder},
+      {"KxLstBox", InitializeKxLstBox, FinalizeKxLstBox},
+      {"KxChkLst", InitializeKxChkLst, FinalizeKxChkLst},
   };
   return units;
 }

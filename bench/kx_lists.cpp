@@ -1,0 +1,136 @@
+// The framed list boxes against a baseline measured in the same run:
+//   load:  100,000 lines in the check list's item line format read into a
+//          check list's items (TKxCheckListStrings, on a hidden window)
+//          vs TStringList::LoadFromFile of the same file (goal <= 2x)
+//   add:   10,000 items added to a visible TKxListBox inside
+//          BeginUpdate/EndUpdate vs the same on the class library's
+//          TListBox (goal <= 1.5x)
+//   floor: the same 100,000 texts sent straight to a bare LISTBOX window
+//          (LB_ADDSTRING with storage set aside, redraw off) vs the same
+//          baseline: what any list whose items live in a list box window
+//          pays before any code of ours runs (no goal; for reading "load")
+// The line file is made in the temp directory and removed at the end. Each
+// line prints our time, the baseline's and the ratio (best of several runs).
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "classlib/Classes.h"
+#include "classlib/Forms.h"
+#include "classlib/StdCtrls.h"
+#include "classlib/Units.h"
+#include "kx/foundation/KxChkLst.h"
+#include "kx/foundation/KxLstBox.h"
+#include "kx/foundation/KxUnits.h"
+
+namespace {
+
+double Now() {
+  LARGE_INTEGER c, f;
+  QueryPerformanceCounter(&c);
+  QueryPerformanceFrequency(&f);
+  return double(c.QuadPart) / double(f.QuadPart);
+}
+
+// The best of `runs` timings of f, in milliseconds; setup runs untimed
+// before each.
+double Best(int runs, const std::function<void()>& setup, const std::function<void()>& f) {
+  double best = 1e30;
+  for (int i = 0; i < runs; ++i) {
+    setup();
+    double t0 = Now();
+    f();
+    best = std::min(best, (Now() - t0) * 1000.0);
+  }
+  return best;
+}
+
+void Report(const char* what, double ours, double baseline, double goal) {
+  std::printf("%-6s ours %9.3f ms   baseline %9.3f ms   ratio %5.2f", what, ours, baseline, ours / baseline);
+  if (goal > 0) std::printf("   (goal <= %.1f: %s)", goal, ours / baseline <= goal ? "met" : "NOT met");
+  std::printf("\n");
+}
+
+void Pump() {
+  MSG msg;
+  for (int i = 0; i < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+}  // namespace
+
+int main() {
+  std::vector<TUnitEntry> units = ClasslibUnits();
+  units.insert(units.end(), KxFoundationUnits().begin(), KxFoundationUnits().end());
+  InitializeUnits(units);
+  char tempPath[MAX_PATH];
+  GetTempPathA(MAX_PATH, tempPath);
+  std::string file = std::string(tempPath) + "kx_lists_" + std::to_string(GetCurrentProcessId()) + ".txt";
+  {
+    std::string text;
+    for (int i = 0; i < 100000; ++i)
+      text += "&" + std::to_string(i % 2) + " " + std::to_string(i % 3) + " Language number " + std::to_string(i) +
+              " \r\n";
+    Owned<TFileStream> out = MakeOwned<TFileStream>(file, fmCreate);
+    out->WriteBuffer(text.data(), static_cast<int>(text.size()));
+  }
+
+  // A hidden window holds the check list: the items live in its list box.
+  HWND host = CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 300, 300, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+  Owned<TKxCheckList> checks(New<TKxCheckList>(nullptr));
+  checks->SetBounds(0, 0, 200, 200);
+  checks->SetParentWindow(host);
+  Owned<TStringList> plain = MakeOwned<TStringList>();
+  double ours = Best(3, [&] { checks->GetItems()->Clear(); }, [&] { checks->LoadFromFile(file); });
+  double base = Best(3, [&] { plain->Clear(); }, [&] { plain->LoadFromFile(file); });
+  if (checks->GetItems()->GetCount() != 100000 || checks->GetItemState(5) != cbGrayed) {
+    std::printf("load: wrong result\n");
+    return 1;
+  }
+  Report("load", ours, base, 2.0);
+  {
+    HWND bare = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_HASSTRINGS | LBS_OWNERDRAWFIXED, 0, 0, 100, 100,
+                                host, nullptr, GetModuleHandleA(nullptr), nullptr);
+    double floor = Best(
+        3, [&] { SendMessageA(bare, LB_RESETCONTENT, 0, 0); },
+        [&] {
+          SendMessageA(bare, LB_INITSTORAGE, 100000, 4000000);
+          SendMessageA(bare, WM_SETREDRAW, FALSE, 0);
+          for (int i = 0; i < plain->GetCount(); ++i)
+            SendMessageA(bare, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(plain->Get(i).c_str()));
+          SendMessageA(bare, WM_SETREDRAW, TRUE, 0);
+        });
+    Report("floor", floor, base, 0);
+    DestroyWindow(bare);
+  }
+  checks.reset();
+  DeleteFileA(file.c_str());
+
+  // A visible form with both list boxes side by side.
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  form->SetBounds(0, 0, 500, 400);
+  auto* kx = New<TKxListBox>(form.get());
+  kx->SetParent(form.get());
+  kx->SetBounds(0, 0, 240, 380);
+  auto* lb = New<TListBox>(form.get());
+  lb->SetParent(form.get());
+  lb->SetBounds(250, 0, 240, 380);
+  form->Show();
+  Pump();
+  auto fill = [](TStrings* items) {
+    items->BeginUpdate();
+    for (int i = 0; i < 10000; ++i) items->Add("Product " + std::to_string(i));
+    items->EndUpdate();
+  };
+  double kxAdd = Best(5, [&] { kx->Clear(); Pump(); }, [&] { fill(kx->GetItems()); Pump(); });
+  double lbAdd = Best(5, [&] { lb->Clear(); Pump(); }, [&] { fill(lb->GetItems()); Pump(); });
+  Report("add", kxAdd, lbAdd, 1.5);
+  form.reset();
+  DestroyWindow(host);
+  FinalizeUnits();
+  return 0;
+}

@@ -1,0 +1,416 @@
+// The framed library's list boxes.
+//
+// TKxCustomListBox extends the class library's list box with a type-ahead
+// search that gathers keystrokes for 1500 ms, group header items (a text
+// prefix, drawn in a group font over a gradient), colours that follow the
+// enabled and focused state, a custom frame drawn in the non-client area
+// with hot tracking, an automatic horizontal extent, tool tips for items
+// wider than the list, wheel scrolling by the system's line count, and
+// mouse-enter and mouse-leave events. TKxListBox publishes it.
+//
+// TKxCustomTabbedListBox adds tab-separated columns: stops kept in a
+// TKxTabStopList (in average character widths; a negative stop is a
+// right-aligned column), set by hand, fitted to the widest text of every
+// column, or taken from a header control; single cells can be read and
+// written. TKxTabbedListBox publishes it.
+#pragma once
+
+#include <string>
+
+#include "classlib/Classes.h"
+#include "classlib/ComCtrls.h"
+#include "classlib/ExtCtrls.h"
+#include "classlib/Forms.h"
+#include "classlib/StdCtrls.h"
+#include "classlib/controls/Publish.h"
+#include "classlib/stdctrls/StdCtrlsPublish.h"
+#include "kx/foundation/KxCommon.h"
+#include "kx/foundation/KxIntLst.h"
+
+class TKxFrameController;
+
+class TKxCustomListBox : public TCustomListBox {
+  DECLARE_CLASS(TKxCustomListBox, TCustomListBox)
+
+  explicit TKxCustomListBox(TComponent* owner);
+
+  // --- items --------------------------------------------------------------------
+  int Add(const std::string& s) { return GetItems()->Add(s); }
+  int AddObject(const std::string& s, TObject* obj) { return GetItems()->AddObject(s, obj); }
+  void Insert(int index, const std::string& s) { GetItems()->Insert(index, s); }
+  void InsertObject(int index, const std::string& s, TObject* obj) { GetItems()->InsertObject(index, s, obj); }
+  int IndexOf(const std::string& s) { return GetItems()->IndexOf(s); }
+  // Deletes the item; the selection stays on the same place (the new last
+  // item when the last one went) and Click fires.
+  void Delete(int index);
+  // Deletes every selected item, last first, then fires OnDeleteItems.
+  void DeleteSelectedItems();
+  // The selected item's text, or "" when none is selected.
+  std::string SelectedItem();
+  // Selects the item equal to s; true when there is one.
+  bool FindItem(const std::string& s);
+  void SelectAll() override;
+  void UnselectAll();
+  // The first item that begins with s, without regard to case; -1 if none.
+  virtual int FindClosest(const std::string& s);
+  void ClearSearchString();
+  const std::string& GetSearchString() const { return searchString_; }
+
+  // --- groups ---------------------------------------------------------------------
+  int AddGroup(const std::string& caption);
+  virtual bool GetItemIsGroup(int index);
+  void ItemToGroup(int index);
+  void GroupToItem(int index);
+  int ItemIndexOfGroup(int groupIndex);
+  int ItemsInGroup(int groupIndex);
+  int InsertItemIntoGroup(int groupIndex, int position, const std::string& s);
+  int AddItemToGroup(int groupIndex, const std::string& s);
+  std::string ItemCaption(int index);
+  virtual int ItemGroupIndex(int index);
+  virtual bool ItemInsideGroup(int index);
+
+  // --- colours and frame -------------------------------------------------------------
+  virtual void UpdateColors();
+  virtual void UpdateFrame(bool setHover, bool hover);
+  virtual void RepaintFrame();
+  virtual bool UseThemes();
+  void SetColor(TColor value) override;
+  // The colour the control returns to when neither disabled nor focused
+  // (what the published Color reads and writes).
+  TColor GetNormalColor() const { return normalColor_; }
+  TColor GetDisabledColor() const { return disabledColor_; }
+  virtual void SetDisabledColor(TColor value);
+  TColor GetFocusColor() const { return focusColor_; }
+  virtual void SetFocusColor(TColor value);
+  TColor GetFrameColor() const { return frameColor_; }
+  virtual void SetFrameColor(TColor value);
+  TKxFrameController* GetFrameController() const { return frameController_; }
+  virtual void SetFrameController(TKxFrameController* value);
+  TColor GetFrameHotColor() const { return frameHotColor_; }
+  virtual void SetFrameHotColor(TColor value);
+  bool GetFrameHotTrack() const { return frameHotTrack_; }
+  virtual void SetFrameHotTrack(bool value);
+  TFrameStyle GetFrameHotStyle() const { return frameHotStyle_; }
+  virtual void SetFrameHotStyle(TFrameStyle value);
+  TSides GetFrameSides() const { return frameSides_; }
+  virtual void SetFrameSides(TSides value);
+  TFrameStyle GetFrameStyle() const { return frameStyle_; }
+  virtual void SetFrameStyle(TFrameStyle value);
+  bool GetFrameVisible() const { return frameVisible_; }
+  virtual void SetFrameVisible(bool value);
+  TFramingPreference GetFramingPreference() const { return framingPreference_; }
+  virtual void SetFramingPreference(TFramingPreference value);
+  bool IsColorStored() const;
+  bool IsFocusColorStored() const;
+  bool IsFrameColorStored() const;
+  bool GetMouseOver() const { return mouseOver_; }
+
+  // --- groups' look, extent, hints ----------------------------------------------------
+  const std::string& GetGroupPrefix() const { return groupPrefix_; }
+  virtual void SetGroupPrefix(const std::string& value);
+  bool IsGroupPrefixStored() const { return groupPrefix_ != "//"; }
+  TColor GetGroupColor() const { return groupColor_; }
+  virtual void SetGroupColor(TColor value);
+  TFont* GetGroupFont() const { return groupFont_; }
+  virtual void SetGroupFont(TFont* value);
+  bool GetUseGradients() const { return useGradients_; }
+  virtual void SetUseGradients(bool value);
+  bool GetShowGroups() const { return showGroups_; }
+  virtual void SetShowGroups(bool value);
+  int GetHorzExtent() const { return horzExtent_; }
+  virtual void SetHorzExtent(int value);
+  bool GetHorzScrollBar() const { return horzScrollBar_; }
+  virtual void SetHorzScrollBar(bool value);
+  int GetOwnerDrawIndent() const { return ownerDrawIndent_; }
+  virtual void SetOwnerDrawIndent(int value);
+  bool GetBeepOnInvalidKey() const { return beepOnInvalidKey_; }
+  void SetBeepOnInvalidKey(bool value) { beepOnInvalidKey_ = value; }
+  bool GetTabOnEnter() const { return tabOnEnter_; }
+  void SetTabOnEnter(bool value) { tabOnEnter_ = value; }
+  bool GetShowItemHints() const { return showItemHints_; }
+  void SetShowItemHints(bool value) { showItemHints_ = value; }
+  // The item tool tip, made the first time one is shown.
+  THintWindow* GetItemHintWindow() const { return itemHintWindow_; }
+  // The search timer (1500 ms): tests fire it through the timer seam.
+  TTimer* GetSearchTimer() const { return searchTimer_; }
+
+  virtual int OwnerDrawItemIndent() { return ownerDrawIndent_; }
+  virtual void UpdateItemHeight();
+  virtual void GroupFontChanged(TObject* sender);
+  virtual void AdjustHorzExtent();
+
+  // --- drawing -----------------------------------------------------------------------
+  virtual void DrawListItem(int index, TRect rect, TOwnerDrawState state);
+  virtual void DrawGroup(int index, TRect rect, TOwnerDrawState state);
+  virtual void DefaultDrawItem(int index, TRect rect, TOwnerDrawState state);
+  // The text of a group header, in the canvas's font over what DrawGroup
+  // painted.
+  virtual void DrawGroupText(int index, TRect rect, const std::string& text);
+  void DrawItem(int index, TRect rect, TOwnerDrawState state) override;
+
+  // --- events --------------------------------------------------------------------------
+  TNotifyEvent OnMatch;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+  TNotifyEvent OnDeleteItems;
+  TNotifyEvent GetOnMatch() const { return OnMatch; }
+  void SetOnMatch(TNotifyEvent e) { OnMatch = e; }
+  TNotifyEvent GetOnMouseEnter() const { return OnMouseEnter; }
+  void SetOnMouseEnter(TNotifyEvent e) { OnMouseEnter = e; }
+  TNotifyEvent GetOnMouseLeave() const { return OnMouseLeave; }
+  void SetOnMouseLeave(TNotifyEvent e) { OnMouseLeave = e; }
+  TNotifyEvent GetOnDeleteItems() const { return OnDeleteItems; }
+  void SetOnDeleteItems(TNotifyEvent e) { OnDeleteItems = e; }
+  virtual void Match();
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+  virtual void DoDeleteItems();
+  // A wheel notch scrolls by the system's line count; always handled.
+  bool DoMouseWheelDown(TShiftState shift, POINT mousePos) override;
+  bool DoMouseWheelUp(TShiftState shift, POINT mousePos) override;
+  void Resize() override;
+
+  // --- window and messages --------------------------------------------------------------
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void WndProc(TMessage& m) override;
+  void Dispatch(TMessage& m) override;
+  void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void DefineProperties(TFiler* filer) override;
+  void WMLButtonDown(TMessage& m) override;
+  void WMKeyDown(TMessage& m) override;
+  void WMChar(TMessage& m) override;
+  virtual void WMNCPaint(TMessage& m);
+  void WMSize(TMessage& m) override;
+  void WMMouseMove(TMessage& m) override;
+  void CNDrawItem(TMessage& m) override;
+  void CMEnabledChanged(TMessage& m) override;
+  void CMParentColorChanged(TMessage& m) override;
+  void CMFontChanged(TMessage& m) override;
+  void CMEnter(TMessage& m) override;
+  void CMExit(TMessage& m) override;
+  void CMMouseEnter(TMessage& m) override;
+  void CMMouseLeave(TMessage& m) override;
+
+ protected:
+  void Destroy() override;
+  // Runs the search with text (the type-ahead's step).
+  void SearchFor(const std::string& text, char key);
+  void ShowItemHint(TPoint clientPos);
+  void HideItemHint();
+  // The vertical position of a line of text in an item: (ItemHeight - the
+  // height of "Pp") / 2, truncated toward zero.
+  int TextOffset(TCanvas* canvas);
+
+ private:
+  void SearchTimerExpired(TObject* sender);
+  void ReadFrameFlat(TReader* reader);
+  void ReadFrameFocusStyle(TReader* reader);
+
+  bool beepOnInvalidKey_ = true;
+  std::string searchString_;
+  TTimer* searchTimer_ = nullptr;
+  bool searching_ = false;
+  TCanvas* frameCanvas_ = nullptr;
+  TColor disabledColor_ = clBtnFace;
+  TColor focusColor_ = clWindow;
+  TColor normalColor_ = clWindow;
+  bool updatingColors_ = false;
+  TColor frameColor_ = clBtnShadow;
+  TColor frameHotColor_ = clBtnShadow;
+  TKxFrameController* frameController_ = nullptr;
+  bool frameHotTrack_ = false;
+  TFrameStyle frameHotStyle_ = fsFlatBold;
+  TSides frameSides_{sdLeft, sdTop, sdRight, sdBottom};
+  TFrameStyle frameStyle_ = fsFlat;
+  bool frameVisible_ = false;
+  TFramingPreference framingPreference_ = fpXPThemes;
+  std::string groupPrefix_ = "//";
+  TColor groupColor_ = clInactiveCaptionText;
+  TFont* groupFont_ = nullptr;
+  bool groupFontSet_ = false;
+  bool useGradients_ = true;
+  bool tabOnEnter_ = false;
+  bool showItemHints_ = true;
+  int ownerDrawIndent_ = 0;
+  int horzExtent_ = 0;
+  bool horzScrollBar_ = false;
+  bool showGroups_ = false;
+  bool mouseOver_ = false;
+  THintWindow* itemHintWindow_ = nullptr;
+};
+
+class TKxListBox : public TKxCustomListBox {
+  DECLARE_CLASS(TKxListBox, TKxCustomListBox)
+  using TKxCustomListBox::TKxCustomListBox;
+};
+
+// ---------------------------------------------------------------------------
+// Tabbed list box
+
+enum TKxTabStopsMode { tsmManual, tsmAutomatic };
+DECLARE_ENUM_TYPE(TKxTabStopsMode);
+
+class TKxCustomTabbedListBox;
+
+// The tab stops of a tabbed list box, in average character widths; every
+// change is passed on to the list box's window.
+class TKxTabStopList : public TKxIntegerList {
+  DECLARE_CLASS(TKxTabStopList, TKxIntegerList)
+
+  TKxTabStopList() = default;
+  explicit TKxTabStopList(TKxCustomTabbedListBox* listBox);
+
+  TKxCustomTabbedListBox* GetListBox() const { return listBox_; }
+  void SetItem(int index, int value) override;
+  void Delete(int index) override;
+  void Insert(int index, int value) override;
+  int Add(int value) override;
+
+ private:
+  TKxCustomTabbedListBox* listBox_ = nullptr;
+};
+
+class TKxCustomTabbedListBox : public TKxCustomListBox {
+  DECLARE_CLASS(TKxCustomTabbedListBox, TKxCustomListBox)
+
+  explicit TKxCustomTabbedListBox(TComponent* owner);
+
+  // The left offset of column 0's text (the check list's glyph width).
+  virtual int InitialTabStopOffset() { return 0; }
+  // Fits the stops to the widest text of every column.
+  virtual void AdjustTabStops();
+  TKxTabStopList* GetTabStops() const { return tabStops_; }
+  virtual void SetTabStops(TKxTabStopList* value);
+  bool IsTabStopsStored() const { return tabStops_->GetCount() > 0; }
+  TKxTabStopsMode GetTabStopsMode() const { return tabStopsMode_; }
+  virtual void SetTabStopsMode(TKxTabStopsMode value);
+  // The stops as the list box message takes them (dialog template units,
+  // four per average character width), at most 1000.
+  virtual std::vector<int> GetTabArray();
+  // The stops in pixels for the tabbed-text functions, at most 1000.
+  std::vector<int> TabStopPixels();
+  virtual void UpdateTabStops();
+  // Average character width of the font in pixels (never below 1).
+  int GetDialogUnits() const { return dialogUnits_; }
+  // Takes the stops from a THeader's or a THeaderControl's section widths.
+  void UpdateFromHeader(TControl* control);
+  virtual std::string GetCellText(int column, int row);
+  virtual void SetCellText(int column, int row, const std::string& value);
+
+  void GroupFontChanged(TObject* sender) override;
+  void DrawGroupText(int index, TRect rect, const std::string& text) override;
+  void DefaultDrawItem(int index, TRect rect, TOwnerDrawState state) override;
+  void AdjustHorzExtent() override;
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void Loaded() override;
+  void WndProc(TMessage& m) override;
+  void CMFontChanged(TMessage& m) override;
+
+ protected:
+  void Destroy() override;
+  void UpdateDialogUnits();
+
+ private:
+  int dialogUnits_ = 6;
+  TKxTabStopList* tabStops_ = nullptr;
+  TKxTabStopsMode tabStopsMode_ = tsmManual;
+};
+
+class TKxTabbedListBox : public TKxCustomTabbedListBox {
+  DECLARE_CLASS(TKxTabbedListBox, TKxCustomTabbedListBox)
+  using TKxCustomTabbedListBox::TKxCustomTabbedListBox;
+};
+
+// The published properties of the framed list boxes (the list box, the
+// tabbed list box and the check list publish the same set).
+template <class T>
+void PublishKxListBoxProps(TPublisher<T>& p) {
+  PublishControlProps(p, {"Align", "Anchors"});
+  p.Prop("BeepOnInvalidKey", &T::GetBeepOnInvalidKey, &T::SetBeepOnInvalidKey).Default(true);
+  PublishControlProps(p, {"BiDiMode"});
+  p.Prop("BorderStyle", &T::GetBorderStyle, &T::SetBorderStyle).Default(bsSingle);
+  p.Prop("Color", &T::GetNormalColor, &T::SetColor)
+      .Default(clWindow)
+      .Stored(&T::IsColorStored)
+      .Type(TColorTypeInfo());
+  p.Prop("Columns", &T::GetColumns, &T::SetColumns).Default(0);
+  PublishControlProps(p, {"Constraints", "Ctl3D"});
+  p.Prop("DisabledColor", &T::GetDisabledColor, &T::SetDisabledColor)
+      .Default(clBtnFace)
+      .Type(TColorTypeInfo());
+  PublishControlProps(p, {"DragCursor", "DragKind", "DragMode", "Enabled"});
+  p.Prop("ExtendedSelect", &T::GetExtendedSelect, &T::SetExtendedSelect).Default(true);
+  p.Prop("FocusColor", &T::GetFocusColor, &T::SetFocusColor)
+      .Default(clWindow)
+      .Stored(&T::IsFocusColorStored)
+      .Type(TColorTypeInfo());
+  PublishControlProps(p, {"Font"});
+  p.Prop("FrameColor", &T::GetFrameColor, &T::SetFrameColor)
+      .Default(clBtnShadow)
+      .Stored(&T::IsFrameColorStored)
+      .Type(TColorTypeInfo());
+  p.Prop("FrameController", &T::GetFrameController, &T::SetFrameController);
+  p.Prop("FrameHotColor", &T::GetFrameHotColor, &T::SetFrameHotColor)
+      .Default(clBtnShadow)
+      .Stored(&T::IsFrameColorStored)
+      .Type(TColorTypeInfo());
+  p.Prop("FrameHotTrack", &T::GetFrameHotTrack, &T::SetFrameHotTrack)
+      .Default(false);
+  p.Prop("FrameHotStyle", &T::GetFrameHotStyle, &T::SetFrameHotStyle)
+      .Default(fsFlatBold)
+      .Type(TFrameStyleTypeInfo());
+  p.Prop("FrameSides", &T::GetFrameSides, &T::SetFrameSides)
+      .Default(TSides{sdLeft, sdTop, sdRight, sdBottom});
+  p.Prop("FrameStyle", &T::GetFrameStyle, &T::SetFrameStyle)
+      .Default(fsFlat)
+      .Type(TFrameStyleTypeInfo());
+  p.Prop("FrameVisible", &T::GetFrameVisible, &T::SetFrameVisible)
+      .Default(false);
+  p.Prop("FramingPreference", &T::GetFramingPreference, &T::SetFramingPreference)
+      .Default(fpXPThemes);
+  p.Prop("GroupColor", &T::GetGroupColor, &T::SetGroupColor)
+      .Default(clInactiveCaptionText)
+      .Type(TColorTypeInfo());
+  p.Prop("GroupFont", &T::GetGroupFont, &T::SetGroupFont);
+  p.Prop("GroupPrefix", &T::GetGroupPrefix, &T::SetGroupPrefix)
+      .Stored(&T::IsGroupPrefixStored);
+  p.Prop("HorzExtent", &T::GetHorzExtent, &T::SetHorzExtent).Default(0);
+  p.Prop("HorzScrollBar", &T::GetHorzScrollBar, &T::SetHorzScrollBar).Default(false);
+  PublishControlProps(p, {"ImeMode", "ImeName"});
+  p.Prop("IntegralHeight", &T::GetIntegralHeight, &T::SetIntegralHeight).Default(false);
+  p.Prop("ItemHeight", &T::GetItemHeight, &T::SetItemHeight);
+  p.Prop("Items", &T::GetItems, &T::SetItems);
+  p.Prop("MultiSelect", &T::GetMultiSelect, &T::SetMultiSelect).Default(false);
+  p.Prop("OwnerDrawIndent", &T::GetOwnerDrawIndent, &T::SetOwnerDrawIndent).Default(0);
+  PublishControlProps(p, {"ParentBiDiMode"});
+  PublishParentColor(p, false);
+  PublishControlProps(p, {"ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu"});
+  p.Prop("ShowGroups", &T::GetShowGroups, &T::SetShowGroups).Default(false);
+  PublishControlProps(p, {"ShowHint"});
+  p.Prop("ShowItemHints", &T::GetShowItemHints, &T::SetShowItemHints).Default(true);
+  p.Prop("Sorted", &T::GetSorted, &T::SetSorted).Default(false);
+  p.Prop("Style", &T::GetStyle, &T::SetStyle).Default(lbStandard);
+  p.Prop("TabOnEnter", &T::GetTabOnEnter, &T::SetTabOnEnter).Default(false);
+  PublishControlProps(p, {"TabOrder"});
+  p.Prop("TabStop", &T::GetTabStop, &T::SetTabStop).Default(true);
+  p.Prop("TabWidth", &T::GetTabWidth, &T::SetTabWidth).Default(0);
+  p.Prop("UseGradients", &T::GetUseGradients, &T::SetUseGradients).Default(true);
+  PublishControlProps(p, {"Visible", "OnClick", "OnContextPopup", "OnDblClick"});
+  p.Prop("OnDeleteItems", &T::GetOnDeleteItems, &T::SetOnDeleteItems);
+  PublishControlProps(p, {"OnDragDrop", "OnDragOver"});
+  p.Prop("OnDrawItem", &T::GetOnDrawItem, &T::SetOnDrawItem);
+  PublishControlProps(p, {"OnEndDock", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp"});
+  p.Prop("OnMatch", &T::GetOnMatch, &T::SetOnMatch);
+  p.Prop("OnMeasureItem", &T::GetOnMeasureItem, &T::SetOnMeasureItem);
+  PublishControlProps(p, {"OnMouseDown"});
+  p.Prop("OnMouseEnter", &T::GetOnMouseEnter, &T::SetOnMouseEnter);
+  p.Prop("OnMouseLeave", &T::GetOnMouseLeave, &T::SetOnMouseLeave);
+  PublishControlProps(p, {"OnMouseMove", "OnMouseUp", "OnStartDock", "OnStartDrag"});
+}
+
+// Start-up: the list boxes' stored-form classes.
+void InitializeKxLstBox();
+void FinalizeKxLstBox();

@@ -1,0 +1,401 @@
+// The framed list box and the tabbed list box: groups, colours by state,
+// items across window re-creation, the horizontal extent, deleting, the
+// retired stored-form names, tab stops, cells and header controls.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "classlib/ComCtrls.h"
+#include "classlib/ExtCtrls.h"
+#include "kx/foundation/KxLstBox.h"
+#include "tests/common/TestSupport.h"
+#include "tests/kx/foundation/KxListTestSupport.h"
+
+using namespace kx_test;
+using controls_test::TDib;
+
+namespace {
+
+class KxListBoxTest : public ::testing::Test {
+ protected:
+  template <class T = TKxListBox>
+  T* MakeList(int width = 150, int height = 120) {
+    auto* list = New<T>(host.Control());
+    list->SetParent(host.Control());
+    list->SetBounds(0, 0, width, height);
+    return list;
+  }
+  static std::vector<std::string> Items(TStrings* s) { return LinesOf(s); }
+
+  THostedContainer host;
+};
+
+// --- groups -------------------------------------------------------------------
+
+TEST_F(KxListBoxTest, GroupsByPrefix) {
+  struct TCase {
+    const char* Prefix;
+    std::vector<std::string> Items;
+  };
+  const TCase cases[] = {
+      {"//", {"//Fruit", "Apple", "Pear", "//Veg", "Leek", "//Empty"}},
+      {"##", {"##Fruit", "Apple", "Pear", "##Veg", "Leek", "##Empty"}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Prefix);
+    TKxListBox* list = MakeList();
+    list->SetGroupPrefix(c.Prefix);
+    for (const std::string& s : c.Items) list->Add(s);
+    EXPECT_TRUE(list->GetItemIsGroup(0));
+    EXPECT_FALSE(list->GetItemIsGroup(1));
+    EXPECT_FALSE(list->GetItemIsGroup(99));
+    EXPECT_EQ(list->ItemIndexOfGroup(0), 0);
+    EXPECT_EQ(list->ItemIndexOfGroup(1), 3);
+    EXPECT_EQ(list->ItemIndexOfGroup(3), -1);
+    EXPECT_EQ(list->ItemsInGroup(0), 2);
+    EXPECT_EQ(list->ItemsInGroup(2), 0);
+    EXPECT_EQ(list->ItemCaption(3), "Veg");
+    EXPECT_EQ(list->ItemCaption(1), "Apple");
+    EXPECT_EQ(list->ItemGroupIndex(4), 3);
+    EXPECT_TRUE(list->ItemInsideGroup(2));
+    EXPECT_EQ(list->InsertItemIntoGroup(1, 1, "Kale"), 5);
+    EXPECT_EQ(list->InsertItemIntoGroup(1, 3, "Bad"), -1);  // the group holds two now
+    EXPECT_EQ(list->InsertItemIntoGroup(7, 0, "Bad"), -1);
+    EXPECT_EQ(list->AddItemToGroup(0, "Plum"), 3);
+    EXPECT_EQ(list->AddItemToGroup(2, "None"), 8);
+    EXPECT_EQ(list->AddItemToGroup(3, "None"), -1);
+    list->SetItemIndex(1);
+    list->ItemToGroup(1);
+    EXPECT_EQ(list->GetItems()->Get(1), std::string(c.Prefix) + "Apple");
+    EXPECT_EQ(list->GetItemIndex(), 1);  // kept selected
+    list->GroupToItem(1);
+    EXPECT_EQ(list->GetItems()->Get(1), "Apple");
+    int added = list->AddGroup("More");
+    EXPECT_EQ(added, list->GetItems()->GetCount() - 1);
+    EXPECT_TRUE(list->GetItemIsGroup(added));
+    list->Free();
+  }
+  // Without a prefix of its own, an item that begins with "//" is no header.
+  TKxListBox* list = MakeList();
+  list->SetGroupPrefix("##");
+  list->Add("//Fruit");
+  EXPECT_FALSE(list->GetItemIsGroup(0));
+  EXPECT_EQ(list->ItemIndexOfGroup(0), -1);
+}
+
+TEST_F(KxListBoxTest, HeaderIsDrawnInTheGroupFontOverTheGroupColour) {
+  TKxListBox* list = MakeList(160, 100);
+  list->SetUseGradients(false);
+  list->SetShowGroups(true);
+  list->SetGroupColor(clYellow);
+  list->GetGroupFont()->SetColor(clRed);
+  list->Add("//Header");
+  list->Add("Item");
+  ASSERT_EQ(list->GetStyle(), lbOwnerDrawFixed);
+  // The item height is what the font needs.
+  EXPECT_EQ(list->GetItemHeight(), GetMinFontHeight(list->GetFont()));
+  TDib dib(160, 100, RGB(1, 2, 3));
+  PrintClient(list, dib);
+  TRect header = list->ItemRect(0);
+  TRect item = list->ItemRect(1);
+  // The header's row: yellow ground, red text (the group font's colour).
+  EXPECT_GT(CountColour(dib, header, Rgb(clYellow)), (header.right - header.left) * 3);
+  EXPECT_GT(CountColour(dib, header, Rgb(clRed)), 5);
+  // The plain item: window ground, no group colours.
+  EXPECT_EQ(CountColour(dib, item, Rgb(clYellow)), 0);
+  EXPECT_EQ(CountColour(dib, item, Rgb(clRed)), 0);
+  EXPECT_GT(CountColour(dib, item, Rgb(clWindowText)), 5);
+
+  // Without ShowGroups the header is a plain item.
+  list->SetShowGroups(false);
+  TDib plain(160, 100, RGB(1, 2, 3));
+  PrintClient(list, plain);
+  EXPECT_EQ(CountColour(plain, header, Rgb(clYellow)), 0);
+}
+
+TEST_F(KxListBoxTest, GradientHeaderRunsFromColorToGroupColor) {
+  TKxListBox* list = MakeList(160, 100);
+  list->SetShowGroups(true);
+  list->SetColor(clWhite);
+  list->SetGroupColor(clBlue);
+  list->Add("//H");
+  TDib dib(160, 100, RGB(1, 2, 3));
+  PrintClient(list, dib);
+  TRect header = list->ItemRect(0);
+  int y = header.bottom - 1;  // below the text
+  COLORREF left = dib.Pixel(1, y);
+  COLORREF right = dib.Pixel(header.right - 2, y);
+  EXPECT_GT(GetRValue(left), 200);   // near white at the leading edge
+  EXPECT_LT(GetRValue(right), 40);   // near blue at the far end
+  EXPECT_GT(GetBValue(right), 200);
+}
+
+// --- colours -----------------------------------------------------------------------
+
+TEST_F(KxListBoxTest, ColoursFollowEnabledState) {
+  TKxListBox* list = MakeList();
+  list->SetDisabledColor(clSilver);
+  list->SetColor(clAqua);
+  EXPECT_EQ(list->GetFocusColor(), clAqua);  // it followed the normal colour
+  list->SetEnabled(false);
+  EXPECT_EQ(list->GetColor(), clSilver);
+  EXPECT_EQ(list->GetNormalColor(), clAqua);
+  list->SetEnabled(true);
+  EXPECT_EQ(list->GetColor(), clAqua);
+  list->SetFocusColor(clYellow);
+  list->SetColor(clLime);
+  EXPECT_EQ(list->GetFocusColor(), clYellow);  // set apart: it stays
+}
+
+// --- window re-creation --------------------------------------------------------------
+
+TEST_F(KxListBoxTest, ItemsObjectsTopIndexAndSelectionSurviveRecreation) {
+  TKxListBox* list = MakeList(150, 60);
+  TObject marker;
+  for (int i = 0; i < 30; ++i) list->AddObject("Item " + std::to_string(i), i == 12 ? &marker : nullptr);
+  list->SetTopIndex(10);
+  list->SetItemIndex(12);
+  HWND before = list->GetHandle();
+  list->SetFrameVisible(true);  // a new window
+  EXPECT_NE(list->GetHandle(), before);
+  EXPECT_EQ(list->GetItems()->GetCount(), 30);
+  EXPECT_EQ(list->GetItems()->Get(29), "Item 29");
+  EXPECT_EQ(list->GetItems()->GetObject(12), &marker);
+  EXPECT_EQ(list->GetTopIndex(), 10);
+  EXPECT_EQ(list->GetItemIndex(), 12);
+  EXPECT_TRUE(list->GetCtl3D());
+}
+
+// --- deleting and selection --------------------------------------------------------------
+
+TEST_F(KxListBoxTest, DeleteKeepsTheSelectionInPlace) {
+  TKxListBox* list = MakeList();
+  for (const char* s : {"a", "b", "c"}) list->Add(s);
+  int clicks = 0;
+  struct TCounter {
+    int* n;
+    void Click(TObject*) { ++*n; }
+  } counter{&clicks};
+  list->OnClick = TNotifyEvent(&counter, &TCounter::Click);
+  list->SetItemIndex(1);
+  list->Delete(1);
+  EXPECT_EQ(list->GetItemIndex(), 1);  // now "c"
+  EXPECT_EQ(list->SelectedItem(), "c");
+  list->Delete(1);  // the last one went: one less
+  EXPECT_EQ(list->GetItemIndex(), 0);
+  EXPECT_EQ(clicks, 2);
+  list->Delete(0);
+  EXPECT_EQ(list->SelectedItem(), "");
+  EXPECT_TRUE(list->FindItem("zzz") == false);
+}
+
+TEST_F(KxListBoxTest, DeleteSelectedItemsTellsOnce) {
+  TKxListBox* list = MakeList();
+  list->SetMultiSelect(true);
+  for (const char* s : {"a", "b", "c", "d"}) list->Add(s);
+  list->SelectAll();
+  list->SetSelected(1, false);
+  int told = 0;
+  struct TCounter {
+    int* n;
+    void Tell(TObject*) { ++*n; }
+  } counter{&told};
+  list->OnDeleteItems = TNotifyEvent(&counter, &TCounter::Tell);
+  list->DeleteSelectedItems();
+  EXPECT_EQ(Items(list->GetItems()), (std::vector<std::string>{"b"}));
+  EXPECT_EQ(told, 1);
+}
+
+// --- horizontal extent ----------------------------------------------------------------------
+
+TEST_F(KxListBoxTest, HorizontalExtentFollowsTheWidestItem) {
+  TKxListBox* list = MakeList(80, 80);
+  list->SetHorzScrollBar(true);
+  list->Add("short");
+  int shortExtent = list->GetHorzExtent();
+  list->Add("a much longer item than the list is wide");
+  int longExtent = list->GetHorzExtent();
+  EXPECT_GT(shortExtent, 0);
+  EXPECT_GT(longExtent, list->GetClientWidth());
+  EXPECT_EQ(SendMessageA(list->GetHandle(), LB_GETHORIZONTALEXTENT, 0, 0), longExtent);
+  // The window shows its bar now that the item is wider than it.
+  EXPECT_NE(GetWindowLongPtrA(list->GetHandle(), GWL_STYLE) & WS_HSCROLL, 0);
+  list->GetItems()->Delete(1);
+  EXPECT_EQ(list->GetHorzExtent(), shortExtent);
+  list->Clear();
+  EXPECT_EQ(list->GetHorzExtent(), 0);
+  // Without the bar the window has no horizontal scroll bar, whatever its
+  // items.
+  list->Add("a much longer item than the list is wide");
+  list->SetHorzScrollBar(false);
+  EXPECT_EQ(GetWindowLongPtrA(list->GetHandle(), GWL_STYLE) & WS_HSCROLL, 0);
+}
+
+// --- stored forms ---------------------------------------------------------------------------
+
+class TKxListRoot : public TPanel {
+  DECLARE_CLASS(TKxListRoot, TPanel)
+  using TPanel::TPanel;
+  TKxListBox* List1 = nullptr;
+};
+PUBLISHED(TKxListRoot) { p.Field("List1", &TKxListRoot::List1); }
+
+TEST_F(KxListBoxTest, RetiredFrameNamesAreReadAndNotWritten) {
+  if (!GetClass("TKxListRoot")) RegisterClass(TKxListRoot::StaticClass());
+  const char* text =
+      "object Root: TKxListRoot\n"
+      "  object List1: TKxListBox\n"
+      "    FrameFlat = True\n"
+      "    FrameFlatStyle = fsButtonUp\n"
+      "    Items.Strings = (\n"
+      "      'one'\n"
+      "      'two')\n"
+      "  end\n"
+      "end\n";
+  Owned<TKxListRoot> root(New<TKxListRoot>(nullptr));
+  root->SetParent(host.Control());
+  Owned<TStringStream> in(New<TStringStream>(std::string(text)));
+  in->ReadComponent(root.get());
+  ASSERT_NE(root->List1, nullptr);
+  EXPECT_TRUE(root->List1->GetFrameHotTrack());
+  EXPECT_TRUE(root->List1->GetFrameVisible());
+  EXPECT_EQ(root->List1->GetFrameStyle(), fsStatus);
+  EXPECT_EQ(root->List1->GetFrameHotStyle(), fsLowered);
+  EXPECT_EQ(Items(root->List1->GetItems()), (std::vector<std::string>{"one", "two"}));
+
+  const char* focusStyle =
+      "object Root: TKxListRoot\n"
+      "  object List1: TKxListBox\n"
+      "    FrameFocusStyle = fsRaised\n"
+      "  end\n"
+      "end\n";
+  Owned<TKxListRoot> second(New<TKxListRoot>(nullptr));
+  second->SetParent(host.Control());
+  Owned<TStringStream> in2(New<TStringStream>(std::string(focusStyle)));
+  in2->ReadComponent(second.get());
+  EXPECT_EQ(second->List1->GetFrameHotStyle(), fsRaised);
+
+  Owned<TStringStream> out(New<TStringStream>());
+  out->WriteComponent(root.get());
+  std::string written = out->GetDataString();
+  EXPECT_EQ(written.find("FrameFlat"), std::string::npos) << written;
+  EXPECT_NE(written.find("FrameHotTrack = True"), std::string::npos) << written;
+  EXPECT_EQ(written.find("GroupPrefix"), std::string::npos) << written;  // the default "//"
+}
+
+// --- tabbed list box ------------------------------------------------------------------------
+
+TEST_F(KxListBoxTest, AutomaticStopsFitTheWidestTextOfEachColumn) {
+  auto* list = MakeList<TKxTabbedListBox>(200, 100);
+  list->Add("ab\tx");
+  list->Add("abcdefgh\ty\tz");
+  list->Add("a\tlonger middle\tq");
+  list->SetTabStopsMode(tsmAutomatic);
+  int du = list->GetDialogUnits();
+  EXPECT_EQ(du, GetAvgCharWidth(list->GetFont()));
+  int w0 = list->GetCanvas()->TextWidth("abcdefgh");
+  // Measured on the screen in the list's font.
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, list->GetFont()->GetHandle());
+  SIZE s0{}, s1{};
+  GetTextExtentPoint32A(dc, "abcdefgh", 8, &s0);
+  GetTextExtentPoint32A(dc, "longer middle", 13, &s1);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  (void)w0;
+  ASSERT_EQ(list->GetTabStops()->GetCount(), 2);
+  int first = s0.cx / du + 4;
+  EXPECT_EQ(list->GetTabStops()->GetItem(0), first);
+  EXPECT_EQ(list->GetTabStops()->GetItem(1), first + s1.cx / du + 4);
+  // The window gets them four times over (dialog template units).
+  EXPECT_EQ(list->GetTabArray(), (std::vector<int>{first * 4, (first + s1.cx / du + 4) * 4}));
+
+  // A bigger font: new dialog units, new stops.
+  list->GetFont()->SetSize(20);
+  EXPECT_GT(list->GetDialogUnits(), du);
+  EXPECT_GT(list->GetTabStops()->GetItem(0) * list->GetDialogUnits(), first * du);
+}
+
+TEST_F(KxListBoxTest, TabStopsReachTheWindowAtMostAThousand) {
+  auto* list = MakeList<TKxTabbedListBox>();
+  for (int i = 1; i <= 1005; ++i) list->GetTabStops()->Add(i * 2);
+  EXPECT_EQ(list->GetTabArray().size(), 1000u);
+  EXPECT_EQ(list->GetTabArray().back(), 2000 * 4);
+  EXPECT_EQ(list->TabStopPixels().size(), 1000u);
+  EXPECT_EQ(list->TabStopPixels()[0], 2 * list->GetDialogUnits());
+}
+
+TEST_F(KxListBoxTest, CellsAreReadAndWrittenBetweenTabs) {
+  auto* list = MakeList<TKxTabbedListBox>();
+  list->Add("name\tsize\tdate");
+  list->Add("plain");
+  struct TCase {
+    int Column, Row;
+    const char* Text;
+  };
+  for (TCase c : {TCase{0, 0, "name"}, TCase{1, 0, "size"}, TCase{2, 0, "date"}, TCase{0, 1, "plain"}}) {
+    SCOPED_TRACE(c.Text);
+    EXPECT_EQ(list->GetCellText(c.Column, c.Row), c.Text);
+  }
+  EXPECT_EQ(MessageOf<ERangeError>([&] { list->GetCellText(1, 1); }), "Column parameter out of range");
+  EXPECT_EQ(MessageOf<ERangeError>([&] { list->GetCellText(-1, 0); }), "Column parameter out of range");
+  EXPECT_EQ(MessageOf<ERangeError>([&] { list->GetCellText(0, 2); }), "Row parameter out of range");
+  EXPECT_EQ(MessageOf<ERangeError>([&] { list->SetCellText(3, 0, "x"); }), "Column parameter out of range");
+  EXPECT_EQ(MessageOf<ERangeError>([&] { list->SetCellText(0, -1, "x"); }), "Row parameter out of range");
+  list->SetCellText(1, 0, "12 KB");
+  list->SetCellText(2, 0, "");
+  list->SetCellText(0, 1, "other");
+  EXPECT_EQ(list->GetItems()->Get(0), "name\t12 KB\t");
+  EXPECT_EQ(list->GetItems()->Get(1), "other");
+}
+
+TEST_F(KxListBoxTest, StopsComeFromHeaderSections) {
+  auto* list = MakeList<TKxTabbedListBox>(300, 100);
+  int du = list->GetDialogUnits();
+  list->GetTabStops()->Add(1);
+  list->GetTabStops()->Add(-1);  // a right-aligned column
+  list->GetTabStops()->Add(1);
+
+  auto* header = New<THeaderControl>(host.Control());
+  header->SetParent(host.Control());
+  for (int w : {60, 90, 40}) header->GetSections()->Add()->SetWidth(w);
+  list->UpdateFromHeader(header);
+  EXPECT_EQ(list->GetTabStops()->GetItem(0), 60 / du + 1);
+  EXPECT_EQ(list->GetTabStops()->GetItem(1), 1 - (40 + 150) / du);
+  EXPECT_EQ(list->GetTabStops()->GetItem(2), 190 / du + 1);
+
+  // The older header: its sections' widths; the last section counts only as
+  // the neighbour of a right-aligned column.
+  auto* old = New<THeader>(host.Control());
+  old->SetParent(host.Control());
+  old->SetBounds(0, 0, 300, 20);
+  old->GetSections()->SetText("A\r\nB\r\nC\r\n");
+  old->SetSectionWidth(0, 50);
+  old->SetSectionWidth(1, 70);
+  list->UpdateFromHeader(old);
+  EXPECT_EQ(list->GetTabStops()->GetItem(0), 50 / du + 1);
+  EXPECT_EQ(list->GetTabStops()->GetItem(1), 1 - (old->GetSectionWidth(2) + 120) / du);
+
+  auto* other = New<TPanel>(host.Control());
+  EXPECT_EQ(MessageOf<EHeaderError>([&] { list->UpdateFromHeader(other); }),
+            "Only THeader and THeaderControl components can be passed to "
+            "TKxCustomTabbedListBox.UpdateFromHeader");
+}
+
+TEST_F(KxListBoxTest, AFontWithoutAverageWidthStillDivides) {
+  auto* list = MakeList<TKxTabbedListBox>();
+  list->Add("a\tb");
+  list->GetFont()->SetName("Tahoma");
+  list->GetFont()->SetHeight(-1);
+  EXPECT_GE(list->GetDialogUnits(), 1);
+  list->SetTabStopsMode(tsmAutomatic);
+  EXPECT_EQ(list->GetTabStops()->GetCount(), 1);
+  auto* header = New<THeaderControl>(host.Control());
+  header->SetParent(host.Control());
+  header->GetSections()->Add()->SetWidth(30);
+  list->UpdateFromHeader(header);
+  EXPECT_EQ(list->GetTabStops()->GetItem(0), 30 / list->GetDialogUnits() + 1);
+}
+
+}  // namespace
