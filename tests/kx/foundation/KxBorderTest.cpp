@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/ExtCtrls.h"
 #include "kx/foundation/KxBorder.h"
 #include "tests/kx/foundation/KxListTestSupport.h"
 
@@ -236,6 +237,63 @@ TEST_F(KxBorderTest, MeterBarShowsForAnyValueAboveMin) {
   // The percent text shows the share of the range, over the bar.
   meter->SetShowPercent(true);
   EXPECT_EQ(meter->GetPercent(), 25);
+}
+
+}  // namespace
+
+namespace {
+
+class TBorderRoot : public TPanel {
+  DECLARE_CLASS(TBorderRoot, TPanel)
+  using TPanel::TPanel;
+  TKxLEDDisplay* Led1 = nullptr;
+  TKxMeter* Meter1 = nullptr;
+};
+PUBLISHED(TBorderRoot) {
+  p.Field("Led1", &TBorderRoot::Led1);
+  p.Field("Meter1", &TBorderRoot::Meter1);
+}
+
+TEST_F(KxBorderTest, StoredFormsKeepValuesAndDropRetiredNames) {
+  if (!GetClass("TBorderRoot")) RegisterClass(TBorderRoot::StaticClass());
+  const std::string text =
+      "object Root: TBorderRoot\n"
+      "  object Led1: TKxLEDDisplay\n"
+      "    Caption = 'HELLO'\n"
+      "    SegSpacing = 3\n"
+      "    DisplayCells = 12\n"
+      "    ScrollType = stLeftToRight\n"
+      "  end\n"
+      "  object Meter1: TKxMeter\n"
+      "    Max = 50\n"
+      "    Value = 20\n"
+      "    Seg2Count = 4\n"
+      "    MeterType = mtBar3D\n"
+      "  end\n"
+      "end\n";
+  Owned<TBorderRoot> root(New<TBorderRoot>(nullptr));
+  root->SetParent(host.Control());
+  Owned<TStringStream> in(New<TStringStream>(text));
+  in->ReadComponent(root.get());
+  ASSERT_NE(root->Led1, nullptr);
+  ASSERT_NE(root->Meter1, nullptr);
+  EXPECT_EQ(root->Led1->GetCaption(), "HELLO");
+  EXPECT_EQ(root->Led1->GetScrollType(), stLeftToRight);
+  EXPECT_EQ(root->Led1->GetWidth(), 100);  // the LED display's own defaults
+  EXPECT_EQ(root->Led1->GetBorderOuter(), fsStatus);
+  EXPECT_EQ(root->Meter1->GetValue(), 20);
+  EXPECT_EQ(root->Meter1->GetSegCount(1), 4);
+  EXPECT_EQ(root->Meter1->GetMeterType(), mtBar3D);
+
+  Owned<TStringStream> out(New<TStringStream>());
+  out->WriteComponent(root.get());
+  std::string written = out->GetDataString();
+  SCOPED_TRACE(written);
+  EXPECT_EQ(written.find("SegSpacing"), std::string::npos);  // the LED's retired one
+  EXPECT_EQ(written.find("DisplayCells"), std::string::npos);
+  EXPECT_EQ(written.find("BorderOuter"), std::string::npos);  // at its new default
+  EXPECT_NE(written.find("Seg2Count = 4"), std::string::npos);
+  EXPECT_EQ(written.find("Seg1Count"), std::string::npos);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // states by click and space bar.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,56 @@ TEST_F(SerialKxListInputTest, TheWheelScrollsBySystemLinesNotPastTheTop) {
   wheel(1);
   wheel(1);  // only as far as the top
   EXPECT_EQ(list->GetTopIndex(), 0);
+}
+
+TEST_F(SerialKxListInputTest, WideItemsShowATipWhereThePointerRests) {
+  list->Add("A product name far wider than the list\twith a column");
+  int wide = list->GetItems()->GetCount() - 1;
+  auto pointAt = [&](int index) {
+    TRect r = list->ItemRect(index);
+    return list->ClientToScreen(POINT{r.left + 20, (r.top + r.bottom) / 2});
+  };
+  MoveMouseTo(pointAt(wide));
+  PumpApplication(3);
+  THintWindow* tip = list->GetItemHintWindow();
+  ASSERT_NE(tip, nullptr);
+  ASSERT_TRUE(tip->HandleAllocated());
+  EXPECT_TRUE(IsWindowVisible(tip->GetWindowHandle()));
+  // The tab is opened into blanks; the tip lies over the item.
+  EXPECT_EQ(tip->GetText(), "A product name far wider than the list        with a column");
+  RECT shown{};
+  GetWindowRect(tip->GetWindowHandle(), &shown);
+  POINT itemTop = list->ClientToScreen(POINT{list->ItemRect(wide).left, list->ItemRect(wide).top});
+  EXPECT_EQ(shown.left, itemTop.x - 1);
+  EXPECT_LE(std::abs(shown.top - itemTop.y), list->GetItemHeight());
+  // A narrow item: no tip.
+  MoveMouseTo(pointAt(0));
+  PumpApplication(3);
+  EXPECT_FALSE(IsWindowVisible(tip->GetWindowHandle()));
+}
+
+TEST_F(SerialKxListInputTest, ThePointerMakesTheFrameHotUnlessFocused) {
+  list->SetFrameHotTrack(true);
+  EXPECT_TRUE(list->GetFrameVisible());
+  PumpApplication(2);
+  std::vector<std::string> heard;
+  struct TLog {
+    std::vector<std::string>* out;
+    void Enter(TObject*) { out->push_back("enter"); }
+    void Leave(TObject*) { out->push_back("leave"); }
+  } log{&heard};
+  list->OnMouseEnter = TNotifyEvent(&log, &TLog::Enter);
+  list->OnMouseLeave = TNotifyEvent(&log, &TLog::Leave);
+  MoveMouseTo(form->ClientToScreen(POINT{180, 240}));  // the form, outside both lists
+  PumpApplication(3);
+  heard.clear();
+  MoveMouseTo(list->ClientToScreen(POINT{30, 30}));
+  PumpApplication(3);
+  EXPECT_TRUE(list->GetMouseOver());
+  MoveMouseTo(form->ClientToScreen(POINT{180, 240}));
+  PumpApplication(3);
+  EXPECT_FALSE(list->GetMouseOver());
+  EXPECT_EQ(heard, (std::vector<std::string>{"enter", "leave"}));
 }
 
 TEST_F(SerialKxListInputTest, ClickOnTheBoxTogglesAndOnTheTextOnlyWhenAsked) {
