@@ -4,11 +4,12 @@
 
 void InitializeComCtrls() {
   // The common controls' window classes (the image lists' start-up has
-  // loaded the library; the header and hot key need their classes
-  // registered).
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+  // loaded the library; the header, hot key, tool bar and pager need their
+  // classes registered).
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_PAGESCROLLER_CLASS | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
-  RegisterClasses({THeaderControl::StaticClass(), THotKey::StaticClass(), TRichEdit::StaticClass()});
+  RegisterClasses({THeaderControl::StaticClass(), THotKey::StaticClass(), TRichEdit::StaticClass(),
+                   TToolBar::StaticClass(), TToolButton::StaticClass(), TPageScroller::StaticClass()});
 }
 
 void FinalizeComCtrls() { FreeRichEditModule(); }

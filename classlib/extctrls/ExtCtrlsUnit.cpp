@@ -4,5 +4,6 @@
 
 void InitializeExtCtrls() {
   RegisterClasses({TTimer::StaticClass(), TPanel::StaticClass(), TBevel::StaticClass(), TShape::StaticClass(),
-                   TImage::StaticClass(), THeader::StaticClass()});
+                   TImage::StaticClass(), THeader::StaticClass(),
+                   TControlBar::StaticClass()});
 }
