@@ -124,6 +124,16 @@ void ShrinkSides(TRect& r, TSides sides, int by) {
   if (sides.Contains(sdBottom)) r.bottom -= by;
 }
 
+// An off-screen bitmap of w x h filled with fill: where the LED display and
+// the meter draw before one copy to the screen.
+Owned<TBitmap> MakeBuffer(int w, int h, TColor fill) {
+  Owned<TBitmap> buffer = MakeOwned<TBitmap>();
+  buffer->SetSize(w, h);
+  buffer->GetCanvas()->GetBrush()->SetColor(fill);
+  buffer->GetCanvas()->FillRect(TRect{0, 0, w, h});
+  return buffer;
+}
+
 }  // namespace
 
 const uint8_t* KxLEDGlyph(char c) {
@@ -194,23 +204,16 @@ void TKxBorder::Paint() {
                         transparent, false);
 }
 
-#define KX_BORDER_SETTER(Name, Type, field) \
-  void TKxBorder::Set##Name(Type value) {    \
-    if (field == value) return;             \
-    field = value;                          \
-    Invalidate();                           \
-  }
-KX_BORDER_SETTER(BevelWidth, int, bevelWidth_)
-KX_BORDER_SETTER(BorderColor, TColor, borderColor_)
-KX_BORDER_SETTER(BorderHighlight, TColor, borderHighlight_)
-KX_BORDER_SETTER(BorderInner, TFrameStyleEx, borderInner_)
-KX_BORDER_SETTER(BorderOuter, TFrameStyleEx, borderOuter_)
-KX_BORDER_SETTER(BorderShadow, TColor, borderShadow_)
-KX_BORDER_SETTER(BorderSides, TSides, borderSides_)
-KX_BORDER_SETTER(BorderWidth, int, borderWidth_)
-KX_BORDER_SETTER(FlatColor, TColor, flatColor_)
-KX_BORDER_SETTER(FlatColorAdjustment, int, flatColorAdjustment_)
-#undef KX_BORDER_SETTER
+void TKxBorder::SetBevelWidth(int value) { Change(bevelWidth_, value); }
+void TKxBorder::SetBorderColor(TColor value) { Change(borderColor_, value); }
+void TKxBorder::SetBorderHighlight(TColor value) { Change(borderHighlight_, value); }
+void TKxBorder::SetBorderInner(TFrameStyleEx value) { Change(borderInner_, value); }
+void TKxBorder::SetBorderOuter(TFrameStyleEx value) { Change(borderOuter_, value); }
+void TKxBorder::SetBorderShadow(TColor value) { Change(borderShadow_, value); }
+void TKxBorder::SetBorderSides(TSides value) { Change(borderSides_, value); }
+void TKxBorder::SetBorderWidth(int value) { Change(borderWidth_, value); }
+void TKxBorder::SetFlatColor(TColor value) { Change(flatColor_, value); }
+void TKxBorder::SetFlatColorAdjustment(int value) { Change(flatColorAdjustment_, value); }
 
 void TKxBorder::MouseEnter() {
   if (OnMouseEnter) OnMouseEnter(this);
@@ -318,23 +321,11 @@ void TKxLEDDisplay::Dispatch(TMessage& m) {
   inherited::Dispatch(m);
 }
 
-void TKxLEDDisplay::SetBackColor(TColor value) {
-  if (backColor_ == value) return;
-  backColor_ = value;
-  Invalidate();
-}
+void TKxLEDDisplay::SetBackColor(TColor value) { Change(backColor_, value); }
 
-void TKxLEDDisplay::SetSegOnColor(TColor value) {
-  if (segOnColor_ == value) return;
-  segOnColor_ = value;
-  Invalidate();
-}
+void TKxLEDDisplay::SetSegOnColor(TColor value) { Change(segOnColor_, value); }
 
-void TKxLEDDisplay::SetSegOffColor(TColor value) {
-  if (segOffColor_ == value) return;
-  segOffColor_ = value;
-  Invalidate();
-}
+void TKxLEDDisplay::SetSegOffColor(TColor value) { Change(segOffColor_, value); }
 
 // The timer runs only while scrolling is on and there is a direction to
 // scroll in.
@@ -397,11 +388,8 @@ void TKxLEDDisplay::Paint() {
   int w = client.right - client.left;
   int h = client.bottom - client.top;
   if (w <= 0 || h <= 7) return;
-  Owned<TBitmap> buffer = MakeOwned<TBitmap>();
-  buffer->SetSize(w, h);
+  Owned<TBitmap> buffer = MakeBuffer(w, h, backColor_);
   TCanvas* c = buffer->GetCanvas();
-  c->GetBrush()->SetColor(backColor_);
-  c->FillRect(TRect{0, 0, w, h});
   int cellW = GetCellWidth();
   int cellH = GetCellHeight();
   int top = (h - cellH) / 2;
@@ -485,34 +473,22 @@ void TKxMeter::Destroy() {
 
 void TKxMeter::BitmapChanged(TObject*) { Invalidate(); }
 
-#define KX_METER_SETTER(Name, Type, field) \
-  void TKxMeter::Set##Name(Type value) {    \
-    if (field == value) return;            \
-    field = value;                         \
-    Invalidate();                          \
-  }
-KX_METER_SETTER(Min, int, min_)
-KX_METER_SETTER(Max, int, max_)
-KX_METER_SETTER(BarColor, TColor, barColor_)
-KX_METER_SETTER(BackColor, TColor, backColor_)
-KX_METER_SETTER(MeterType, TKxMeterType, meterType_)
-KX_METER_SETTER(MeterShape, TKxMeterShape, meterShape_)
-KX_METER_SETTER(TrapDirect, TTrapDirect, trapDirect_)
-KX_METER_SETTER(TrapShape, TTrapShape, trapShape_)
-KX_METER_SETTER(TrapMin, int, trapMin_)
-KX_METER_SETTER(Direction, TDirection, direction_)
-KX_METER_SETTER(Brush, TBrushStyle, brushStyle_)
-KX_METER_SETTER(ShowPercent, bool, showPercent_)
-KX_METER_SETTER(SegSpacing, uint8_t, segSpacing_)
-KX_METER_SETTER(SegOffColor, TColor, segOffColor_)
-#undef KX_METER_SETTER
+void TKxMeter::SetMin(int value) { Change(min_, value); }
+void TKxMeter::SetMax(int value) { Change(max_, value); }
+void TKxMeter::SetBarColor(TColor value) { Change(barColor_, value); }
+void TKxMeter::SetBackColor(TColor value) { Change(backColor_, value); }
+void TKxMeter::SetMeterType(TKxMeterType value) { Change(meterType_, value); }
+void TKxMeter::SetMeterShape(TKxMeterShape value) { Change(meterShape_, value); }
+void TKxMeter::SetTrapDirect(TTrapDirect value) { Change(trapDirect_, value); }
+void TKxMeter::SetTrapShape(TTrapShape value) { Change(trapShape_, value); }
+void TKxMeter::SetTrapMin(int value) { Change(trapMin_, value); }
+void TKxMeter::SetDirection(TDirection value) { Change(direction_, value); }
+void TKxMeter::SetBrush(TBrushStyle value) { Change(brushStyle_, value); }
+void TKxMeter::SetShowPercent(bool value) { Change(showPercent_, value); }
+void TKxMeter::SetSegSpacing(uint8_t value) { Change(segSpacing_, value); }
+void TKxMeter::SetSegOffColor(TColor value) { Change(segOffColor_, value); }
 
-void TKxMeter::SetValue(int value) {
-  value = std::max(min_, std::min(value, max_));
-  if (value_ == value) return;
-  value_ = value;
-  Invalidate();
-}
+void TKxMeter::SetValue(int value) { Change(value_, std::max(min_, std::min(value, max_))); }
 
 void TKxMeter::SetBitmap(TBitmap* value) { bitmap_->Assign(value); }
 
@@ -522,19 +498,13 @@ void TKxMeter::SetSegCount(int index, uint8_t value) {
   // Counts are positive: a group of none would leave the segment length
   // without a divisor.
   if (value < 1) value = 1;
-  uint8_t& field = segCounts_[std::clamp(index, 0, 2)];
-  if (field == value) return;
-  field = value;
-  Invalidate();
+  Change(segCounts_[std::clamp(index, 0, 2)], value);
 }
 
 TColor TKxMeter::GetSegColor(int index) { return segColors_[std::clamp(index, 0, 2)]; }
 
 void TKxMeter::SetSegColor(int index, TColor value) {
-  TColor& field = segColors_[std::clamp(index, 0, 2)];
-  if (field == value) return;
-  field = value;
-  Invalidate();
+  Change(segColors_[std::clamp(index, 0, 2)], value);
 }
 
 double TKxMeter::Fraction() const {
@@ -569,11 +539,8 @@ void TKxMeter::Paint() {
   int w = area.right - area.left;
   int h = area.bottom - area.top;
   if (w <= 0 || h <= 0) return;
-  Owned<TBitmap> buffer = MakeOwned<TBitmap>();
-  buffer->SetSize(w, h);
+  Owned<TBitmap> buffer = MakeBuffer(w, h, background);
   TCanvas* c = buffer->GetCanvas();
-  c->GetBrush()->SetColor(background);
-  c->FillRect(TRect{0, 0, w, h});
   TRect work{0, 0, w, h};
   TTrap trap{};
   trapBevel_ = 0;

@@ -64,6 +64,16 @@ class TKxBorder : public TGraphicControl {
   void CMMouseEnter(TMessage& m) override;
   void CMMouseLeave(TMessage& m) override;
 
+ protected:
+  // What every setter of these controls does: store a changed value and
+  // repaint.
+  template <class T>
+  void Change(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    Invalidate();
+  }
+
  private:
   int bevelWidth_ = 1;
   int borderWidth_ = 0;

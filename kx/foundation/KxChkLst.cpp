@@ -40,6 +40,28 @@ void ReadCheckListItemLine(const std::string& line, TPacket& packet, std::string
 // ---------------------------------------------------------------------------
 // TPacketStringList
 
+namespace {
+// AddStrings of the two lists that keep packets: texts and objects, and the
+// source's packets where it keeps them, inside one update.
+template <class List>
+void AddStringsWithPackets(List* list, TStrings* source) {
+  list->BeginUpdate();
+  try {
+    const int count = source->GetCount();
+    for (int i = 0; i < count; ++i) {
+      TPacket packet;
+      bool hasPacket = GetPacketOf(source, i, packet);
+      int index = list->AddObject(source->Get(i), source->GetObject(i));
+      if (hasPacket && index >= 0) list->SetPacket(index, packet);
+    }
+  } catch (...) {
+    list->EndUpdate();
+    throw;
+  }
+  list->EndUpdate();
+}
+}  // namespace
+
 IMPLEMENT_CLASS(TPacketStringList)
 
 TPacket TPacketStringList::GetPacket(int index) const {
@@ -98,22 +120,7 @@ void TPacketStringList::Move(int curIndex, int newIndex) {
   packets_[static_cast<size_t>(newIndex)] = packet;
 }
 
-void TPacketStringList::AddStrings(TStrings* strings) {
-  BeginUpdate();
-  try {
-    const int count = strings->GetCount();
-    for (int i = 0; i < count; ++i) {
-      TPacket packet;
-      bool hasPacket = GetPacketOf(strings, i, packet);
-      int index = AddObject(strings->Get(i), strings->GetObject(i));
-      if (hasPacket) packets_[static_cast<size_t>(index)] = packet;
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
-}
+void TPacketStringList::AddStrings(TStrings* strings) { AddStringsWithPackets(this, strings); }
 
 bool GetPacketOf(TStrings* strings, int index, TPacket& packet) {
   if (auto* list = dynamic_cast<TPacketStringList*>(strings)) {
@@ -248,22 +255,7 @@ void TKxCheckListStrings::Exchange(int index1, int index2) {
   SetPacket(index2, packet1);
 }
 
-void TKxCheckListStrings::AddStrings(TStrings* strings) {
-  BeginUpdate();
-  try {
-    const int count = strings->GetCount();
-    for (int i = 0; i < count; ++i) {
-      TPacket packet;
-      bool hasPacket = GetPacketOf(strings, i, packet);
-      int index = AddObject(strings->Get(i), strings->GetObject(i));
-      if (hasPacket && index >= 0) SetPacket(index, packet);
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
-}
+void TKxCheckListStrings::AddStrings(TStrings* strings) { AddStringsWithPackets(this, strings); }
 
 void TKxCheckListStrings::SetUpdateState(bool updating) {
   if (!checkList_) return;
@@ -658,9 +650,7 @@ void TKxCheckList::DefaultDrawItem(int index, TRect rect, TOwnerDrawState) {
     TextOutA(dc, rect.right - 2, y, text.c_str(), static_cast<int>(text.size()));
     SetTextAlign(dc, old);
   } else {
-    std::vector<int> stops = TabStopPixels();
-    TabbedTextOutA(dc, rect.left + 2, y, text.c_str(), static_cast<int>(text.size()), static_cast<int>(stops.size()),
-                   stops.empty() ? nullptr : stops.data(), 0);
+    TabbedText(dc, rect.left + 2, y, text);
   }
 }
 

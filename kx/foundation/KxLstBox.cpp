@@ -263,35 +263,15 @@ void TKxCustomListBox::UpdateFrame(bool setHover, bool hover) {
   UpdateColors();
 }
 
-void TKxCustomListBox::SetFrameColor(TColor value) {
-  if (frameColor_ == value) return;
-  frameColor_ = value;
-  RepaintFrame();
-}
+void TKxCustomListBox::SetFrameColor(TColor value) { ChangeFrame(frameColor_, value); }
 
-void TKxCustomListBox::SetFrameHotColor(TColor value) {
-  if (frameHotColor_ == value) return;
-  frameHotColor_ = value;
-  RepaintFrame();
-}
+void TKxCustomListBox::SetFrameHotColor(TColor value) { ChangeFrame(frameHotColor_, value); }
 
-void TKxCustomListBox::SetFrameHotStyle(TFrameStyle value) {
-  if (frameHotStyle_ == value) return;
-  frameHotStyle_ = value;
-  RepaintFrame();
-}
+void TKxCustomListBox::SetFrameHotStyle(TFrameStyle value) { ChangeFrame(frameHotStyle_, value); }
 
-void TKxCustomListBox::SetFrameStyle(TFrameStyle value) {
-  if (frameStyle_ == value) return;
-  frameStyle_ = value;
-  RepaintFrame();
-}
+void TKxCustomListBox::SetFrameStyle(TFrameStyle value) { ChangeFrame(frameStyle_, value); }
 
-void TKxCustomListBox::SetFrameSides(TSides value) {
-  if (frameSides_ == value) return;
-  frameSides_ = value;
-  RepaintFrame();
-}
+void TKxCustomListBox::SetFrameSides(TSides value) { ChangeFrame(frameSides_, value); }
 
 void TKxCustomListBox::SetFrameHotTrack(bool value) {
   if (frameHotTrack_ == value) return;
@@ -855,6 +835,14 @@ std::vector<int> TKxCustomTabbedListBox::TabStopPixels() {
   return stops;
 }
 
+void TKxCustomTabbedListBox::TabbedText(HDC dc, int x, int y, const std::string& text) {
+  // The tab origin is the client's left edge: column 0's width counts
+  // whatever stands before the text (the check list's box).
+  std::vector<int> stops = TabStopPixels();
+  TabbedTextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()), static_cast<int>(stops.size()),
+                 stops.empty() ? nullptr : stops.data(), 0);
+}
+
 void TKxCustomTabbedListBox::UpdateTabStops() {
   if (!HandleAllocated()) return;
   std::vector<int> stops = GetTabArray();
@@ -1000,9 +988,7 @@ void TKxCustomTabbedListBox::DefaultDrawItem(int index, TRect rect, TOwnerDrawSt
     SetTextAlign(dc, TA_RIGHT);
     TextOutA(dc, rect.right - 2, y, text.c_str(), static_cast<int>(text.size()));
   } else {
-    std::vector<int> stops = TabStopPixels();
-    TabbedTextOutA(dc, rect.left + 2, y, text.c_str(), static_cast<int>(text.size()), static_cast<int>(stops.size()),
-                   stops.empty() ? nullptr : stops.data(), 0);
+    TabbedText(dc, rect.left + 2, y, text);
   }
   RestoreDC(dc, saved);
 }
@@ -1016,9 +1002,7 @@ void TKxCustomTabbedListBox::DrawGroupText(int index, TRect rect, const std::str
   HDC dc = canvas->GetHandle();
   int saved = SaveDC(dc);
   IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
-  std::vector<int> stops = TabStopPixels();
-  TabbedTextOutA(dc, rect.left + 2, rect.top + TextOffset(canvas), text.c_str(), static_cast<int>(text.size()),
-                 static_cast<int>(stops.size()), stops.empty() ? nullptr : stops.data(), 0);
+  TabbedText(dc, rect.left + 2, rect.top + TextOffset(canvas), text);
   RestoreDC(dc, saved);
 }
 

@@ -195,6 +195,13 @@ class TKxCustomListBox : public TCustomListBox {
 
  protected:
   void Destroy() override;
+  // Stores a changed frame setting and draws the frame again.
+  template <class T>
+  void ChangeFrame(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    RepaintFrame();
+  }
   // Runs the search with text (the type-ahead's step).
   void SearchFor(const std::string& text, char key);
   void ShowItemHint(TPoint clientPos);
@@ -312,6 +319,8 @@ class TKxCustomTabbedListBox : public TKxCustomListBox {
  protected:
   void Destroy() override;
   void UpdateDialogUnits();
+  // Text with its columns at the tab stops, from (x, y) on dc.
+  void TabbedText(HDC dc, int x, int y, const std::string& text);
 
  private:
   int dialogUnits_ = 6;
