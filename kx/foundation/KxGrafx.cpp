@@ -181,7 +181,7 @@ std::vector<COLORREF> GradientRun(TColor first, TColor second, int length, int c
   int i = length - 1;
   while (i >= 0) {
     COLORREF colour = pixel[static_cast<size_t>(i)];
-    int end = i - band;
+    int end = std::max(i - band, -1);
     while (end >= 0 && pixel[static_cast<size_t>(end)] == colour) --end;
     for (int k = i; k > end; --k) run[static_cast<size_t>(k)] = colour;
     i = end;
