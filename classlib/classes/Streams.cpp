@@ -111,20 +111,27 @@ void THandleStream::SetSize(int64_t newSize) {
 
 IMPLEMENT_CLASS(TFileStream)
 
+bool FileOpenModeFlags(WORD mode, DWORD& access, DWORD& share) {
+  static const DWORD kAccess[] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE};
+  static const DWORD kShare[] = {0, 0, FILE_SHARE_READ, FILE_SHARE_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE};
+  unsigned a = mode & 3;
+  unsigned s = (mode & 0xF0) >> 4;
+  if (mode == fmCreate || a > 2 || s > 4) return false;
+  access = kAccess[a];
+  share = kShare[s];
+  return true;
+}
+
 namespace {
 
 HANDLE OpenFileHandle(const std::string& fileName, WORD mode) {
   if (mode == fmCreate)
     return CreateFileA(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
-  static const DWORD kAccess[] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE};
-  static const DWORD kShare[] = {0, 0, FILE_SHARE_READ, FILE_SHARE_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE};
-  unsigned access = mode & 3;
-  unsigned share = (mode & 0xF0) >> 4;
-  if (access > 2 || share > 4) return INVALID_HANDLE_VALUE;
-  return CreateFileA(fileName.c_str(), kAccess[access], kShare[share], nullptr, OPEN_EXISTING,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD access, share;
+  if (!FileOpenModeFlags(mode, access, share)) return INVALID_HANDLE_VALUE;
+  return CreateFileA(fileName.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 }  // namespace

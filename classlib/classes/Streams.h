@@ -30,6 +30,11 @@ inline constexpr WORD fmShareDenyWrite = 0x0020;
 inline constexpr WORD fmShareDenyRead = 0x0030;
 inline constexpr WORD fmShareDenyNone = 0x0040;
 
+// The CreateFile access and share flags of an fmOpen* | fmShare* mode (not
+// fmCreate); false for a mode outside the tables. TFileStream and the Unicode
+// layer's wide file functions open files through the same tables.
+bool FileOpenModeFlags(WORD mode, DWORD& access, DWORD& share);
+
 inline constexpr const char* SReadError = "Stream read error";
 inline constexpr const char* SWriteError = "Stream write error";
 inline constexpr const char* SFCreateError = "Cannot create file %s";

@@ -27,6 +27,10 @@ TSeams& Seams() {
                         const char* dir, int show) {
       return ::ShellExecuteA(w, verb, file, params, dir, show);
     };
+    s.ShellExecuteW = [](HWND w, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
+                         const wchar_t* dir, int show) {
+      return ::ShellExecuteW(w, verb, file, params, dir, show);
+    };
     s.ShellExecuteEx = [](SHELLEXECUTEINFOA* info) { return ::ShellExecuteExA(info); };
     return s;
   }();

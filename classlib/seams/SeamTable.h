@@ -33,6 +33,10 @@ struct TSeams {
   std::function<HINSTANCE(HWND, const char* verb, const char* file, const char* params,
                           const char* dir, int show)>
       ShellExecute;
+  // The same for wide text, as ShellExecuteW.
+  std::function<HINSTANCE(HWND, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
+                          const wchar_t* dir, int show)>
+      ShellExecuteW;
   std::function<BOOL(SHELLEXECUTEINFOA*)> ShellExecuteEx;
 };
 

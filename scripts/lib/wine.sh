@@ -3,10 +3,12 @@
 # persistent wineserver, the tests' desktop, and the cleanup of whatever was
 # started here.
 
-# Wine takes its locale from LC_ALL by name (glibc need not have it): en-US,
-# ANSI code page 1252, OEM 437, M/d/yyyy. Only Wine-facing commands get it,
-# since bash and perl warn about a locale glibc lacks.
-PERIVANE_WINE_LOCALE=(LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 LANGUAGE=)
+# Wine's locale is its default for C.UTF-8: en-US, ANSI code page 1252, OEM
+# 437, M/d/yyyy. The locale must be one glibc has (C.UTF-8 always is): with a
+# name glibc lacks, Wine still takes en-US from LC_ALL but its host character
+# set falls back to ASCII, and a file whose name holds any other character
+# cannot be created or found. Only Wine-facing commands get it.
+PERIVANE_WINE_LOCALE=(LANG=C.UTF-8 LC_ALL=C.UTF-8 LANGUAGE=)
 
 PERIVANE_XVFB_PID=
 PERIVANE_WINESERVER_STARTED=0

@@ -30,6 +30,23 @@ TEST(Toolchain, LocaleIsEnglishUsWithCodePage1252) {
   EXPECT_EQ(std::wstring(name), L"en-US");
 }
 
+TEST(Toolchain, FileNamesHoldCharactersBeyondAscii) {
+  wchar_t temp[MAX_PATH];
+  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+  CreateDirectoryW(temp, nullptr);
+  const std::wstring name = std::wstring(temp) + L"toolchain-caf\u00e9-\u0416-\U0001F600-" +
+                            std::to_wstring(GetCurrentProcessId()) + L".txt";
+  HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << "error " << GetLastError();
+  CloseHandle(h);
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW(name.c_str(), &found);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  FindClose(find);
+  EXPECT_EQ(name.substr(name.find(L"toolchain-")), found.cFileName);
+  EXPECT_TRUE(DeleteFileW(name.c_str()));
+}
+
 int CALLBACK NoteFace(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
   return 0;  // one match is enough

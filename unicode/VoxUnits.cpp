@@ -1,0 +1,16 @@
+#include "unicode/VoxUnits.h"
+
+#include "unicode/VoxSysUtils.h"
+#include "unicode/VoxSystem.h"
+#include "unicode/VoxWindows.h"
+
+const std::vector<TUnitEntry>& VoxUnits() {
+  static const std::vector<TUnitEntry> units = {
+      // The platform flags first: every wrapper reads them.
+      {"VoxSysUtils", InitializeVoxSysUtils, nullptr},
+      // Lets go of shell32 and the last version value at the end.
+      {"VoxWindows", nullptr, FinalizeVoxWindows},
+      {"VoxSystem", InitializeVoxSystem, nullptr},
+  };
+  return units;
+}
