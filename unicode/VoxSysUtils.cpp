@@ -575,8 +575,12 @@ HRESULT ParseDate(const std::wstring& s, ULONG flags, DATE& value) {
 TDateTime StrToDateChecked(const std::wstring& s, ULONG flags, const char* message) {
   DATE value = 0;
   HRESULT hr = ParseDate(s, flags, value);
-  if (FAILED(hr))
-    throw EConvertError(Format(message, {WideToAnsi(s)}) + "\r\n" + SysErrorMessage(static_cast<DWORD>(hr)));
+  if (FAILED(hr)) {
+    // The system may have no text for the parser's code.
+    std::string why = SysErrorMessage(static_cast<DWORD>(hr));
+    if (why.empty()) why = Format("OLE error %.8X", {static_cast<int>(hr)});
+    throw EConvertError(Format(message, {WideToAnsi(s)}) + "\r\n" + why);
+  }
   return value;
 }
 
@@ -683,8 +687,11 @@ bool IsWideStringMappableToAnsi(const std::wstring& s) {
   // The Unicode code pages hold every character (and refuse the default-
   // character question).
   if (cp == CP_UTF7 || cp == CP_UTF8) return true;
+  // No best fit: a character that would come back as another (e-acute as
+  // "e") is not mappable.
   BOOL usedDefault = FALSE;
-  int n = WideCharToMultiByte(cp, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, &usedDefault);
+  int n = WideCharToMultiByte(cp, WC_NO_BEST_FIT_CHARS, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr,
+                              &usedDefault);
   return n > 0 && !usedDefault;
 }
 
