@@ -219,6 +219,29 @@ TEST_F(KxBorderTest, MeterSegmentsTakeTheirGroupsColours) {
   EXPECT_EQ(seen, (std::vector<COLORREF>{g, g, g, g, g, yl, yl, yl, r, off}));
 }
 
+TEST_F(KxBorderTest, TrapezoidalMeterNarrowsTowardsItsEnd) {
+  auto* meter = Make<TKxMeter>(10, 10, 150, 30);
+  meter->SetMeterType(mtNormal);
+  meter->SetShowPercent(false);
+  meter->SetMeterShape(msTrapezoidal);
+  meter->SetValue(100);
+  TDib dib(400, 300, RGB(1, 2, 3));
+  Paint(dib);
+  // Full height at the start, TrapezoidMin (6) pixels, centred, at the end;
+  // outside the trapezoid the button face.
+  EXPECT_EQ(dib.Pixel(10 + 3, 10 + 2), Rgb(clRed));
+  EXPECT_EQ(dib.Pixel(10 + 3, 10 + 27), Rgb(clRed));
+  EXPECT_EQ(dib.Pixel(10 + 146, 10 + 15), Rgb(clRed));
+  EXPECT_EQ(dib.Pixel(10 + 146, 10 + 3), Rgb(clBtnFace));
+  EXPECT_EQ(dib.Pixel(10 + 146, 10 + 26), Rgb(clBtnFace));
+  // Half the value: the far half is empty.
+  meter->SetValue(50);
+  TDib half(400, 300, RGB(1, 2, 3));
+  Paint(half);
+  EXPECT_EQ(half.Pixel(10 + 30, 10 + 15), Rgb(clRed));
+  EXPECT_EQ(half.Pixel(10 + 120, 10 + 15), Rgb(clBtnFace));
+}
+
 TEST_F(KxBorderTest, MeterBarShowsForAnyValueAboveMin) {
   auto* meter = Make<TKxMeter>(10, 10, 150, 30);
   meter->SetMeterType(mtNormal);

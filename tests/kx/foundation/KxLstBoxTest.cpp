@@ -317,6 +317,43 @@ TEST_F(KxListBoxTest, TabStopsAreStoredOnlyWhenThereAreSome) {
   EXPECT_EQ(copy->Tabbed1->GetTabArray(), (std::vector<int>{40, -100}));
 }
 
+TEST_F(KxListBoxTest, AFrameControllerSetsTheFrameAndKeepsItOutOfTheForm) {
+  if (!GetClass("TKxListRoot")) RegisterClass(TKxListRoot::StaticClass());
+  Owned<TKxListRoot> root(New<TKxListRoot>(nullptr));
+  root->SetName("Root");
+  root->SetParent(host.Control());
+  auto* list = New<TKxListBox>(root.get());
+  list->SetName("List1");
+  list->SetParent(root.get());
+  list->SetFrameColor(clGreen);
+  list->SetColor(clAqua);
+  auto* controller = New<TKxFrameController>(root.get());
+  controller->SetName("Frames");
+  controller->SetFrameColor(clMaroon);
+  controller->SetFrameStyle(fsFlatBold);
+  list->SetFrameController(controller);
+  // Every setting arrives by its published name.
+  EXPECT_EQ(list->GetFrameColor(), clMaroon);
+  EXPECT_EQ(list->GetFrameStyle(), fsFlatBold);
+  EXPECT_EQ(list->GetColor(), clWindow);
+  controller->SetFrameHotColor(clOlive);
+  EXPECT_EQ(list->GetFrameHotColor(), clOlive);
+
+  Owned<TStringStream> out(New<TStringStream>());
+  out->WriteComponent(root.get());
+  std::string written = out->GetDataString();
+  size_t at = written.find("object List1");
+  ASSERT_NE(at, std::string::npos) << written;
+  std::string listPart = written.substr(at, written.find("end", at) - at);
+  EXPECT_NE(listPart.find("FrameController = Frames"), std::string::npos) << listPart;
+  EXPECT_EQ(listPart.find("FrameColor"), std::string::npos) << listPart;
+  EXPECT_EQ(listPart.find(" Color = "), std::string::npos) << listPart;
+  // Freed, the controller leaves the list, which stores its colours again.
+  controller->Free();
+  EXPECT_EQ(list->GetFrameController(), nullptr);
+  EXPECT_TRUE(list->IsFrameColorStored());
+}
+
 // --- tabbed list box ------------------------------------------------------------------------
 
 TEST_F(KxListBoxTest, AutomaticStopsFitTheWidestTextOfEachColumn) {
