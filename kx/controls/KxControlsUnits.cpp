@@ -1,0 +1,12 @@
+#include "kx/controls/KxControlsUnits.h"
+
+#include "kx/controls/KxButton.h"
+
+const std::vector<TUnitEntry>& KxControlsUnits() {
+  static const std::vector<TUnitEntry> units = {
+      // Empties the kind-glyph cache and registers the button classes; the
+      // glyphs loaded meanwhile go at finalisation.
+      {"KxButton", InitializeKxButton, FinalizeKxButton},
+  };
+  return units;
+}
