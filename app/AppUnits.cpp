@@ -1,5 +1,6 @@
 #include "app/AppUnits.h"
 
+#include "kx/controls/KxControlsUnits.h"
 #include "kx/foundation/KxUnits.h"
 #include "skin/pkUnits.h"
 
@@ -9,7 +10,7 @@
 const std::vector<TUnitEntry>& AppUnits() {
   static const std::vector<TUnitEntry> units = [] {
     std::vector<TUnitEntry> all = ClasslibUnits();
-    for (const auto* library : {&SkinUnits(), &KxFoundationUnits()})
+    for (const auto* library : {&SkinUnits(), &KxFoundationUnits(), &KxControlsUnits()})
       all.insert(all.end(), library->begin(), library->end());
     return all;
   }();
