@@ -600,7 +600,9 @@ void TKxCheckList::SelectGlyph(int index, TBitmap* bitmap) {
 }
 
 void TKxCheckList::DrawListItem(int index, TRect rect, TOwnerDrawState state) {
-  if (changingItems_) return;
+  // Nothing while an item is on its way in, nor for an item that reached the
+  // window past the item list (a string sent to the window directly).
+  if (changingItems_ || index >= items_->GetPacketCount()) return;
   TCanvas* canvas = GetCanvas();
   Owned<TBitmap> glyph = MakeOwned<TBitmap>();
   SelectGlyph(index, glyph.get());

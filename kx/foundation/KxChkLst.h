@@ -74,6 +74,7 @@ class TKxCheckListStrings : public TStrings {
   // raises EListError "List index out of bounds (%d)".
   TPacket GetPacket(int index) const;
   void SetPacket(int index, const TPacket& packet);
+  int GetPacketCount() const { return static_cast<int>(packets_.size()); }
 
   std::string Get(int index) const override;
   // -1 without a check list.
