@@ -15,6 +15,7 @@
 // written. TKxTabbedListBox publishes it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "classlib/Classes.h"
@@ -117,7 +118,7 @@ class TKxCustomListBox : public TCustomListBox {
   virtual void SetUseGradients(bool value);
   bool GetShowGroups() const { return showGroups_; }
   virtual void SetShowGroups(bool value);
-  int GetHorzExtent() const { return horzExtent_; }
+  uint16_t GetHorzExtent() const { return static_cast<uint16_t>(horzExtent_); }
   virtual void SetHorzExtent(int value);
   bool GetHorzScrollBar() const { return horzScrollBar_; }
   virtual void SetHorzScrollBar(bool value);
