@@ -5,6 +5,9 @@
 //   add:   10,000 items added to a visible TKxListBox inside
 //          BeginUpdate/EndUpdate vs the same on the class library's
 //          TListBox (goal <= 1.5x)
+//   inert: the same file into a TKxCheckListStrings that belongs to no check
+//          list, so has no window at all: the reading and the line format
+//          alone (the literal "no window" case; the list stays empty)
 //   floor: the same 100,000 texts sent straight to a bare LISTBOX window
 //          (LB_ADDSTRING with storage set aside, redraw off) vs the same
 //          baseline: what any list whose items live in a list box window
@@ -92,6 +95,11 @@ int main() {
     return 1;
   }
   Report("load", ours, base, 2.0);
+  {
+    Owned<TKxCheckListStrings> inert = MakeOwned<TKxCheckListStrings>();
+    double alone = Best(3, [] {}, [&] { inert->LoadFromFile(file); });
+    Report("inert", alone, base, 2.0);
+  }
   {
     HWND bare = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_HASSTRINGS | LBS_OWNERDRAWFIXED, 0, 0, 100, 100,
                                 host, nullptr, GetModuleHandleA(nullptr), nullptr);
