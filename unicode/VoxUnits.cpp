@@ -1,5 +1,6 @@
 #include "unicode/VoxUnits.h"
 
+#include "unicode/VoxClasses.h"
 #include "unicode/VoxSysUtils.h"
 #include "unicode/VoxSystem.h"
 #include "unicode/VoxWindows.h"
@@ -11,6 +12,7 @@ const std::vector<TUnitEntry>& VoxUnits() {
       // Lets go of shell32 and the last version value at the end.
       {"VoxWindows", nullptr, FinalizeVoxWindows},
       {"VoxSystem", InitializeVoxSystem, nullptr},
+      {"VoxClasses", InitializeVoxClasses, nullptr},
   };
   return units;
 }
