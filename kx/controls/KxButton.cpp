@@ -124,7 +124,9 @@ TBitmap* GetBitBtnGlyph(TBitBtnKind kind) {
 
 void InitializeKxButton() {
   gKindGlyphs.fill(nullptr);
-  RegisterClasses({TKxButton::StaticClass(), TKxBitBtn::StaticClass()});
+  RegisterClasses({TKxButton::StaticClass(), TKxBitBtn::StaticClass(), TKxMenuButton::StaticClass(),
+                   TKxToolbarButton::StaticClass(), TKxMenuToolbarButton::StaticClass(),
+                   TKxToolButton::StaticClass()});
 }
 
 void FinalizeKxButton() {

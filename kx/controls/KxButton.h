@@ -17,7 +17,9 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "classlib/ActnList.h"
 #include "classlib/Buttons.h"
@@ -321,4 +323,353 @@ class TKxBitBtn : public TKxButton {
   int disabledIndex_ = -1;
   TCustomImageList* images_ = nullptr;
   TChangeLink* imageChangeLink_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// Menu dropping, shared by the buttons that drop a pop-up menu.
+
+// Shows menu under the button's bottom-left corner, right-aligned with the
+// button instead when its estimated width (the widest top-level caption in
+// the screen's menu font, plus 56) would pass the right edge of the work
+// area of the monitor the corner is on. Returns when the menu has closed.
+void KxPopupMenuUnder(TControl* button, TPopupMenu* menu);
+
+// The click that closes a dropped menu must not drop it again: a press
+// within 100 ms of the menu's closing only ends the capture, and the click
+// that follows a drop or a swallowed press is skipped.
+class TKxMenuDropGuard {
+ public:
+  // The shared rule for a left press that would drop the menu: true when
+  // drop ran, false when the press was swallowed.
+  bool Press(const std::function<void()>& drop);
+  // Marks the next click to be skipped.
+  void SkipNextClick() { skipClick_ = true; }
+  // True once after a drop or a swallowed press (and clears the mark).
+  bool TakeSkip() { return std::exchange(skipClick_, false); }
+  DWORD GetDropTime() const { return dropTime_; }
+
+ private:
+  DWORD dropTime_ = 0;
+  bool skipClick_ = false;
+};
+
+// ---------------------------------------------------------------------------
+// TKxMenuButton: a bit button with an arrow that drops a pop-up menu.
+
+class TKxMenuButton : public TKxBitBtn {
+  DECLARE_CLASS(TKxMenuButton, TKxBitBtn)
+
+  explicit TKxMenuButton(TComponent* owner);
+
+  TPopupMenu* GetDropDownMenu() const { return dropDownMenu_; }
+  void SetDropDownMenu(TPopupMenu* value);
+  bool GetShowArrow() const { return showArrow_; }
+  TNotifyEvent OnDropDown;
+  TNotifyEvent GetOnDropDown() const { return OnDropDown; }
+  void SetOnDropDown(TNotifyEvent e) { OnDropDown = e; }
+  const TKxMenuDropGuard& GetDropGuard() const { return guard_; }
+
+  // --- introduced virtual operations ---------------------------------------------------
+  virtual void DoDropDown();
+  virtual void SetShowArrow(bool value);
+  // Fires OnDropDown with the menu as Sender.
+  virtual void DropDown();
+
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void Click() override;
+  TRect GetCaptionRect() override;
+  TRect GetGlyphRect() override;
+  void Paint() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void WMKeyDown(TMessage& m) override;
+  void CMDialogKey(TMessage& m) override;
+
+ private:
+  TPopupMenu* dropDownMenu_ = nullptr;
+  bool showArrow_ = true;
+  bool dialogKeyClick_ = false;
+  TKxMenuDropGuard guard_;
+};
+
+// ---------------------------------------------------------------------------
+// TKxToolbarButton: a flat speed button with a hot glyph and a caption it
+// can hide.
+
+class TKxToolbarButton : public TSpeedButton {
+  DECLARE_CLASS(TKxToolbarButton, TSpeedButton)
+
+  explicit TKxToolbarButton(TComponent* owner);
+
+  TBitmap* GetHotGlyph() const { return hotGlyph_; }
+  int GetHotNumGlyphs() const { return hotNumGlyphs_; }
+  bool GetUseHotGlyph() const { return useHotGlyph_; }
+  void SetUseHotGlyph(bool value) { useHotGlyph_ = value; }
+  bool GetIgnoreActionCaption() const { return ignoreActionCaption_; }
+  void SetIgnoreActionCaption(bool value) { ignoreActionCaption_ = value; }
+  bool GetShowCaption() const { return showCaption_; }
+  // The caption kept while ShowCaption is off (stored as "SaveCaption").
+  const std::string& GetSavedCaption() const { return savedCaption_; }
+  bool GetMouseOver() const { return mouseOver_; }
+
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+  TNotifyEvent GetOnMouseEnter() const { return OnMouseEnter; }
+  void SetOnMouseEnter(TNotifyEvent e) { OnMouseEnter = e; }
+  TNotifyEvent GetOnMouseLeave() const { return OnMouseLeave; }
+  void SetOnMouseLeave(TNotifyEvent e) { OnMouseLeave = e; }
+
+  // --- introduced virtual operations ---------------------------------------------------
+  virtual void SetHotNumGlyphs(int value);
+  // Copies the bitmap and turns UseHotGlyph on.
+  virtual void SetHotGlyph(TBitmap* value);
+  // The caption shown (empty while ShowCaption is off).
+  virtual std::string GetCaption();
+  // While ShowCaption is off the text is kept for when it comes back on.
+  virtual void SetCaption(const std::string& value);
+  virtual void SetShowCaption(bool value);
+
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void ActionChange(TObject* sender, bool checkDefaults) override;
+  TClass GetActionLinkClass() override;
+  void DefineProperties(TFiler* filer) override;
+  void CMMouseEnter(TMessage& m) override;
+  void CMMouseLeave(TMessage& m) override;
+  void CMDialogChar(TMessage& m) override;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  void HotGlyphChanged(TObject* sender);
+
+  TBitmap* hotGlyph_ = nullptr;
+  TBitmap* normalGlyph_ = nullptr;
+  int hotNumGlyphs_ = 1;
+  int savedNumGlyphs_ = 0;
+  bool useHotGlyph_ = false;
+  bool glyphSwapped_ = false;
+  bool ignoreActionCaption_ = false;
+  bool showCaption_ = true;
+  bool mouseOver_ = false;
+  std::string savedCaption_;
+};
+
+// Checked follows Down only while the two agree; the caption is not the
+// action's while the button ignores it.
+class TKxToolbarButtonActionLink : public TSpeedButtonActionLink {
+  DECLARE_CLASS(TKxToolbarButtonActionLink, TSpeedButtonActionLink)
+  using TSpeedButtonActionLink::TSpeedButtonActionLink;
+
+  bool IsCheckedLinked() override;
+  bool IsCaptionLinked() override;
+  void SetChecked(bool v) override;
+};
+
+// ---------------------------------------------------------------------------
+// TKxMenuToolbarButton: a toolbar button with a drop-down menu.
+
+class TKxMenuToolbarButton : public TKxToolbarButton {
+  DECLARE_CLASS(TKxMenuToolbarButton, TKxToolbarButton)
+
+  explicit TKxMenuToolbarButton(TComponent* owner);
+
+  TPopupMenu* GetDropDownMenu() const { return dropDownMenu_; }
+  void SetDropDownMenu(TPopupMenu* value);
+  bool GetShowArrow() const { return showArrow_; }
+  void SetShowArrow(bool value);
+  TNotifyEvent OnDropDown;
+  TNotifyEvent GetOnDropDown() const { return OnDropDown; }
+  void SetOnDropDown(TNotifyEvent e) { OnDropDown = e; }
+
+  // --- introduced virtual operations ---------------------------------------------------
+  virtual void DoDropDown();
+  virtual void DropDown();
+
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void Click() override;
+  void Paint() override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  TPopupMenu* dropDownMenu_ = nullptr;
+  bool showArrow_ = true;
+  TKxMenuDropGuard guard_;
+};
+
+// ---------------------------------------------------------------------------
+// TKxToolButton: a window-less tool button drawn by itself, optionally split
+// into a button part and a 14-pixel drop-down part, that takes its caption
+// setting, layout and size from a parent TKxToolbar.
+
+enum TKxToolStyle { tsButton, tsDropDown };
+DECLARE_ENUM_TYPE(TKxToolStyle);
+
+// The tool button's state: a TButtonState or, while its menu is open, this.
+inline constexpr int kToolStateDropDownOpen = bsExclusive + 1;
+
+class TKxToolButton : public TGraphicControl {
+  DECLARE_CLASS(TKxToolButton, TGraphicControl)
+
+  explicit TKxToolButton(TComponent* owner);
+
+  bool GetAllowAllUp() const { return allowAllUp_; }
+  int GetDisabledIndex() const { return disabledIndex_; }
+  int GetDownIndex() const { return downIndex_; }
+  int GetHotIndex() const { return hotIndex_; }
+  int GetImageIndex() const { return imageIndex_; }
+  int GetGroupIndex() const { return groupIndex_; }
+  bool GetDown() const { return down_; }
+  TPopupMenu* GetDropDownMenu() const { return dropDownMenu_; }
+  bool GetFlat() const { return flat_; }
+  TCustomImageList* GetImages() const { return images_; }
+  TButtonLayout GetLayout() const { return layout_; }
+  bool GetShowCaption() const { return showCaption_; }
+  bool GetTransparent() const { return transparent_; }
+  bool GetUseToolbarButtonLayout() const { return useToolbarButtonLayout_; }
+  bool GetUseToolbarButtonSize() const { return useToolbarButtonSize_; }
+  bool GetUseToolbarShowCaption() const { return useToolbarShowCaption_; }
+  TKxToolStyle GetToolStyle() const { return toolStyle_; }
+  // A TButtonState, or kToolStateDropDownOpen.
+  int GetState() const { return state_; }
+  bool GetMouseOver() const { return mouseOver_; }
+  bool GetTreatAsNormal() const { return treatAsNormal_; }
+  const TKxMenuDropGuard& GetDropGuard() const { return guard_; }
+  // The parent when it is a TKxToolbar (found by class name: the toolbar
+  // is a panel of a later unit), else null.
+  TWinControl* GetToolbar() const;
+  // The list images come from: Images, else the toolbar's.
+  TCustomImageList* ImageList() const;
+  // The stored-form predicates.
+  bool IsWidthStored() const;
+  bool IsHeightStored() const;
+  bool IsLayoutStored() const { return !useToolbarButtonLayout_; }
+  bool IsShowCaptionStored() const { return !useToolbarShowCaption_; }
+  bool IsDownStored() const;
+  bool IsImageIndexStored() const;
+
+  TNotifyEvent OnDropDown;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+  TNotifyEvent GetOnDropDown() const { return OnDropDown; }
+  void SetOnDropDown(TNotifyEvent e) { OnDropDown = e; }
+  TNotifyEvent GetOnMouseEnter() const { return OnMouseEnter; }
+  void SetOnMouseEnter(TNotifyEvent e) { OnMouseEnter = e; }
+  TNotifyEvent GetOnMouseLeave() const { return OnMouseLeave; }
+  void SetOnMouseLeave(TNotifyEvent e) { OnMouseLeave = e; }
+
+  // --- introduced virtual operations, in the library's order ------------------------
+  virtual void PickupToolbarStyles();
+  virtual TRect DrawBtnBorder(TCanvas* canvas, TRect rect);
+  virtual void DrawImage(TCanvas* canvas);
+  virtual void DrawArrow(TCanvas* canvas, const TRect& rect);
+  virtual void DrawCaption(TCanvas* canvas);
+  virtual void DoDropDown();
+  virtual TSize GetImageSize();
+  virtual TRect GetCaptionRect();
+  virtual TRect GetImageRect();
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+  virtual void SetAllowAllUp(bool value);
+  // Acts only with a GroupIndex; a down button goes up only with
+  // AllowAllUp.
+  virtual void SetDown(bool value);
+  virtual void SetDropDownMenu(TPopupMenu* value);
+  virtual void SetFlat(bool value);
+  virtual void SetGroupIndex(int value);
+  virtual void SetHotIndex(int value);
+  virtual void SetImageIndex(int value);
+  virtual void SetDownIndex(int value);
+  virtual void SetDisabledIndex(int value);
+  virtual void SetImages(TCustomImageList* value);
+  virtual void SetUseToolbarButtonLayout(bool value);
+  virtual void SetLayout(TButtonLayout value);
+  virtual void SetUseToolbarButtonSize(bool value);
+  virtual int GetWidth() const { return TControl::GetWidth(); }
+  virtual void SetWidth(int value);
+  virtual int GetHeight() const { return TControl::GetHeight(); }
+  virtual void SetHeight(int value);
+  virtual void SetUseToolbarShowCaption(bool value);
+  virtual void SetShowCaption(bool value);
+  virtual void SetToolStyle(TKxToolStyle value);
+  virtual void SetTransparent(bool value);
+  // Fires OnDropDown with the menu as Sender.
+  virtual void DropDown();
+
+  void AssignTo(TPersistent* dest) override;
+  void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void SetParent(TWinControl* parent) override;
+  void Paint() override;
+  void Click() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void ActionChange(TObject* sender, bool checkDefaults) override;
+  TClass GetActionLinkClass() override;
+
+  void Dispatch(TMessage& m) override;
+  void CMMouseEnter(TMessage& m) override;
+  void CMMouseLeave(TMessage& m) override;
+  virtual void CMDialogChar(TMessage& m);
+  virtual void CMButtonPressed(TMessage& m);
+  virtual void CMTextChanged(TMessage& m);
+  virtual void CMToolbarShowCaptionChanged(TMessage& m);
+  virtual void CMToolbarButtonLayoutChanged(TMessage& m);
+  virtual void CMToolbarButtonSizeChanged(TMessage& m);
+
+ protected:
+  void Destroy() override;
+  // Sends itself CM_MOUSEENTER or CM_MOUSELEAVE as the cursor now is
+  // (flat or themed buttons, enabled).
+  void UpdateTracking();
+  bool Themed() const;
+  // Split: a drop-down button with an OnClick of its own.
+  bool IsSplit() const { return toolStyle_ == tsDropDown && static_cast<bool>(OnClick); }
+  // SetDown; false when a release was refused.
+  bool TrySetDown(bool value);
+
+ private:
+  void ImageListChange(TObject* sender);
+  void GrowToImages();
+  void SendToolbarMessage(UINT msg);
+  void SetStateInvalidate(int state);
+
+  bool allowAllUp_ = false;
+  int disabledIndex_ = -1;
+  int downIndex_ = -1;
+  int hotIndex_ = -1;
+  int imageIndex_ = -1;
+  int groupIndex_ = 0;
+  bool down_ = false;
+  TPopupMenu* dropDownMenu_ = nullptr;
+  bool flat_ = true;
+  TCustomImageList* images_ = nullptr;
+  TChangeLink* imageChangeLink_ = nullptr;
+  TButtonLayout layout_ = blGlyphLeft;
+  bool showCaption_ = false;
+  bool transparent_ = true;
+  bool useToolbarButtonLayout_ = true;
+  bool useToolbarButtonSize_ = true;
+  bool useToolbarShowCaption_ = true;
+  TKxToolStyle toolStyle_ = tsButton;
+  int state_ = bsUp;
+  bool dragging_ = false;
+  bool mouseOver_ = false;
+  bool treatAsNormal_ = true;
+  TKxMenuDropGuard guard_;
+};
+
+// Checked and ImageIndex follow the action only while both sides agree.
+class TKxToolButtonActionLink : public TControlActionLink {
+  DECLARE_CLASS(TKxToolButtonActionLink, TControlActionLink)
+  using TControlActionLink::TControlActionLink;
+
+  bool IsCheckedLinked() override;
+  bool IsImageIndexLinked() override;
+  void SetChecked(bool v) override;
+  void SetImageIndex(int v) override;
+
+ protected:
+  void AssignClient(TObject* client) override;
+  TKxToolButton* toolClient_ = nullptr;
 };

@@ -55,6 +55,8 @@ class TControlHost {
     return c;
   }
   TCustomControl* Panel() const { return panel_.get(); }
+  // Shown without activation: its controls can take the focus.
+  void Show() { window_.Show(); }
 
  private:
   controls_test::THostWindow window_;
