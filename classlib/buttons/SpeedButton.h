@@ -8,6 +8,7 @@ class TSpeedButton : public TGraphicControl {
   DECLARE_CLASS(TSpeedButton, TGraphicControl)
 
   explicit TSpeedButton(TComponent* owner);
+  ~TSpeedButton() override { DestroyUnfinished(); }
 
   // Setting Down needs a GroupIndex; a down button goes up only when
   // AllowAllUp is set. Going down releases the group's other buttons.

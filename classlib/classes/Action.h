@@ -50,6 +50,7 @@ class TBasicAction : public TComponent {
   DECLARE_CLASS(TBasicAction, TComponent)
 
   explicit TBasicAction(TComponent* owner);
+  ~TBasicAction() override { DestroyUnfinished(); }
 
   // A target-specific action says which components it serves.
   virtual bool HandlesTarget(TObject* target);

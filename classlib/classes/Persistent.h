@@ -59,6 +59,7 @@ class TComponent : public TPersistent {
   DECLARE_CLASS(TComponent, TPersistent)
 
   explicit TComponent(TComponent* owner);
+  ~TComponent() override { DestroyUnfinished(); }
 
   const std::string& GetName() const { return name_; }
   virtual void SetName(const std::string& name);

@@ -180,7 +180,13 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
   windowProc_ = TWndMethod(this, &TControl::WndProc);
   font_ = New<TFont>();
   font_->SetOnChange(TNotifyEvent(this, &TControl::FontChanged));
-  constraints_ = New<TSizeConstraints>(this);
+  try {
+    constraints_ = New<TSizeConstraints>(this);
+  } catch (...) {
+    // This part is not built, so its Destroy will not run.
+    FreeAndNil(font_);
+    throw;
+  }
   constraints_->OnChange = TNotifyEvent(this, &TControl::DoConstraintsChange);
 }
 

@@ -60,6 +60,7 @@ class TControl : public TComponent {
   DECLARE_CLASS(TControl, TComponent)
 
   explicit TControl(TComponent* owner);
+  ~TControl() override { DestroyUnfinished(); }
 
   // --- messages --------------------------------------------------------------
   // Sends a message through WindowProc and returns its result.

@@ -67,6 +67,7 @@ class TGraphicControl : public TControl {
   DECLARE_CLASS(TGraphicControl, TControl)
 
   explicit TGraphicControl(TComponent* owner);
+  ~TGraphicControl() override { DestroyUnfinished(); }
 
   TCanvas* GetCanvas() const { return canvas_; }
   virtual void Paint() {}
@@ -85,6 +86,7 @@ class TCustomControl : public TWinControl {
   DECLARE_CLASS(TCustomControl, TWinControl)
 
   explicit TCustomControl(TComponent* owner);
+  ~TCustomControl() override { DestroyUnfinished(); }
 
   TCanvas* GetCanvas() const { return canvas_; }
   virtual void Paint() {}

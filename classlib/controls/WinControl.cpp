@@ -90,7 +90,13 @@ IMPLEMENT_CLASS(TWinControl)
 
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
   objectInstance_ = MakeObjectInstance(TWndMethod(this, &TWinControl::MainWndProc));
-  brush_ = New<TBrush>();
+  try {
+    brush_ = New<TBrush>();
+  } catch (...) {
+    // This part is not built, so its Destroy will not run.
+    FreeObjectInstance(objectInstance_);
+    throw;
+  }
   brush_->SetColor(GetColor());
 }
 

@@ -19,6 +19,7 @@ class TWinControl : public TControl {
   DECLARE_CLASS(TWinControl, TControl)
 
   explicit TWinControl(TComponent* owner);
+  ~TWinControl() override { DestroyUnfinished(); }
   // A control placed in a window that is not a class-library control.
   static TWinControl* CreateParented(TClass cls, HWND parentWindow);
 

@@ -42,6 +42,7 @@ class TApplication : public TComponent {
   DECLARE_CLASS(TApplication, TComponent)
 
   explicit TApplication(TComponent* owner);
+  ~TApplication() override { DestroyUnfinished(); }
 
   HWND GetHandle() const { return handle_; }
   void Initialize() {}

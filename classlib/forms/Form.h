@@ -41,6 +41,7 @@ class TCustomForm : public TScrollingWinControl {
   // (a base class of forms that has no stored form of its own, as the
   // Unicode layer's wide form).
   TCustomForm(TComponent* owner, TClass rootAncestor);
+  ~TCustomForm() override { DestroyUnfinished(); }
 
   void AfterConstruction() override;
   void BeforeDestruction() override;

@@ -39,6 +39,7 @@ class TScreen : public TComponent {
   DECLARE_CLASS(TScreen, TComponent)
 
   explicit TScreen(TComponent* owner);
+  ~TScreen() override { DestroyUnfinished(); }
 
   // --- forms and focus -------------------------------------------------------------
   TWinControl* GetActiveControl() const { return activeControl_; }

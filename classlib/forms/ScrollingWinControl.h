@@ -61,6 +61,7 @@ class TScrollingWinControl : public TWinControl {
   DECLARE_CLASS(TScrollingWinControl, TWinControl)
 
   explicit TScrollingWinControl(TComponent* owner);
+  ~TScrollingWinControl() override { DestroyUnfinished(); }
 
   TControlScrollBar* GetHorzScrollBar() const { return horzScrollBar_; }
   void SetHorzScrollBar(TControlScrollBar* v) { horzScrollBar_->Assign(v); }

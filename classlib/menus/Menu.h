@@ -17,6 +17,7 @@ class TMenu : public TComponent {
   DECLARE_CLASS(TMenu, TComponent)
 
   explicit TMenu(TComponent* owner);
+  ~TMenu() override { DestroyUnfinished(); }
 
   TMenuItem* GetItems() const { return items_; }
   // The native menu (the root item's), made on first use.
@@ -96,6 +97,7 @@ class TMainMenu : public TMenu {
   DECLARE_CLASS(TMainMenu, TMenu)
 
   explicit TMainMenu(TComponent* owner);
+  ~TMainMenu() override { DestroyUnfinished(); }
 
   // Kept for stored forms; menus are not merged.
   bool GetAutoMerge() const { return autoMerge_; }
@@ -117,6 +119,7 @@ class TPopupMenu : public TMenu {
   DECLARE_CLASS(TPopupMenu, TMenu)
 
   explicit TPopupMenu(TComponent* owner);
+  ~TPopupMenu() override { DestroyUnfinished(); }
 
   // OnPopup, then TrackPopupMenu at the screen point with the pop-up list's
   // window as owner; returns when the menu closes (the chosen item's

@@ -28,6 +28,7 @@ class TMenuItem : public TComponent {
   DECLARE_CLASS(TMenuItem, TComponent)
 
   explicit TMenuItem(TComponent* owner);
+  ~TMenuItem() override { DestroyUnfinished(); }
 
   // --- the tree -----------------------------------------------------------------
   int GetCount() const { return static_cast<int>(items_.size()); }

@@ -56,6 +56,7 @@ class TCustomCombo : public TCustomListControl {
   DECLARE_CLASS(TCustomCombo, TCustomListControl)
 
   explicit TCustomCombo(TComponent* owner);
+  ~TCustomCombo() override { DestroyUnfinished(); }
 
   TStrings* GetItems() const { return items_; }
   virtual void SetItems(TStrings* value);
@@ -157,6 +158,7 @@ class TCustomComboBox : public TCustomCombo {
   DECLARE_CLASS(TCustomComboBox, TCustomCombo)
 
   explicit TCustomComboBox(TComponent* owner);
+  ~TCustomComboBox() override { DestroyUnfinished(); }
 
   TComboBoxStyle GetStyle() const { return style_; }
   virtual void SetStyle(TComboBoxStyle value);

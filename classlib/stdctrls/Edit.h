@@ -124,6 +124,7 @@ class TCustomMemo : public TCustomEdit {
   DECLARE_CLASS(TCustomMemo, TCustomEdit)
 
   explicit TCustomMemo(TComponent* owner);
+  ~TCustomMemo() override { DestroyUnfinished(); }
 
   TAlignment GetAlignment() const { return alignment_; }
   void SetAlignment(TAlignment v);

@@ -93,6 +93,7 @@ class TCustomListBox : public TCustomMultiSelectListControl {
   DECLARE_CLASS(TCustomListBox, TCustomMultiSelectListControl)
 
   explicit TCustomListBox(TComponent* owner);
+  ~TCustomListBox() override { DestroyUnfinished(); }
 
   // --- items ------------------------------------------------------------------
   // The list's items. A descendant that keeps its own item list (with more

@@ -32,6 +32,15 @@ void TObject::FreeClaimed(TObject* obj) {
   delete obj;
 }
 
+void TObject::DestroyUnfinished() noexcept {
+  if (freeing_) return;
+  freeing_ = true;
+  try {
+    Destroy();
+  } catch (...) {
+  }
+}
+
 TMetaClass::TMetaClass(const char* name, TClass parent) : name_(name), parent_(parent) {}
 TMetaClass::~TMetaClass() = default;
 

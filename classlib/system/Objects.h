@@ -9,6 +9,19 @@
 // other components, freeing owned components) lives in a Destroy override
 // that calls inherited::Destroy() last; C++ destructors release only the
 // object's own plain members.
+//
+// A constructor that throws. C++ then runs the destructors of the parts that
+// were built, from the most derived one down, and no override of the part
+// that was not. The platform runs the destructor of such an object instead,
+// so that what its constructors registered (an owner's list, a parent, a
+// window, a thunk) is undone. Here a class with a Destroy override does the
+// same in its C++ destructor, first thing:
+//   ~TMyControl() override { DestroyUnfinished(); }
+// For an object that Free never reached, the first such destructor runs the
+// Destroy chain from that part down, while the part is still whole (its
+// virtual calls reach its own overrides, not the unbuilt descendant's); the
+// later ones do nothing. BeforeDestruction does not run for it, as
+// AfterConstruction never did.
 #pragma once
 
 #include <cstdint>
@@ -59,6 +72,11 @@ class TObject {
   // The teardown chain; overrides call inherited::Destroy() last.
   virtual void Destroy() {}
   bool IsFreeing() const noexcept { return freeing_; }
+  // For the C++ destructor of a class with a Destroy override (see above):
+  // runs Destroy when the object was never freed (a descendant's
+  // constructor threw). An exception from it goes no further: the
+  // constructor's own is already on its way.
+  void DestroyUnfinished() noexcept;
   // Free in two steps, for an owner that must announce a removal before it
   // frees: ClaimFree marks obj as being freed, so that a Free of it made
   // meanwhile (by someone told of the removal) does nothing, and returns
