@@ -3,6 +3,7 @@
 #include "kx/controls/KxControlsUnits.h"
 #include "kx/foundation/KxUnits.h"
 #include "skin/pkUnits.h"
+#include "unicode/VoxUnits.h"
 
 // The class library first (everything stands on it), then the libraries in
 // the order the system starts them: the Unicode layer, the image-skin
@@ -10,7 +11,7 @@
 const std::vector<TUnitEntry>& AppUnits() {
   static const std::vector<TUnitEntry> units = [] {
     std::vector<TUnitEntry> all = ClasslibUnits();
-    for (const auto* library : {&SkinUnits(), &KxFoundationUnits(), &KxControlsUnits()})
+    for (const auto* library : {&VoxUnits(), &SkinUnits(), &KxFoundationUnits(), &KxControlsUnits()})
       all.insert(all.end(), library->begin(), library->end());
     return all;
   }();

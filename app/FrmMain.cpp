@@ -3,6 +3,9 @@
 #include "app/perivane.h"
 #include "classlib/IniFiles.h"
 #include "classlib/SysUtils.h"
+#include "kx/foundation/KxChkLst.h"
+#include "kx/foundation/KxLstBox.h"
+#include "kx/foundation/KxStatus.h"
 #include "skin/pkBitmap.h"
 #include "skin/pkImager.h"
 #include "skin/pkImgBtn.h"
@@ -20,9 +23,18 @@ PUBLISHED(TFormMain) {
   p.Field("pkImager1", &TFormMain::pkImager1);
   p.Field("pkImageBtn1", &TFormMain::pkImageBtn1);
   p.Field("BtnUpdate", &TFormMain::BtnUpdate);
+  p.Field("KxListBoxP", &TFormMain::KxListBoxP);
+  p.Field("KxCheckListL", &TFormMain::KxCheckListL);
+  p.Field("KxVersionInfo1", &TFormMain::KxVersionInfo1);
   p.Field("pkImageForm1", &TFormMain::pkImageForm1);
   p.Method("FormCreate", &TFormMain::FormCreate);
+  p.Method("FormShow", &TFormMain::FormShow);
   p.Method("BtnUpdateClick", &TFormMain::BtnUpdateClick);
+  p.Method("pkImageBtn1Click", &TFormMain::pkImageBtn1Click);
+  p.Method("pkImageBtn2Click", &TFormMain::pkImageBtn2Click);
+  p.Method("KxListBoxPClick", &TFormMain::KxListBoxPClick);
+  p.Method("KxCheckListLClick", &TFormMain::KxCheckListLClick);
+  p.Method("KxCheckListLDrawItem", &TFormMain::KxCheckListLDrawItem);
   p.Method("pkImageBtn3Click", &TFormMain::pkImageBtn3Click);
   p.Method("pkImageBtn4Click", &TFormMain::pkImageBtn4Click);
   p.Method("pkImageBtn5Click", &TFormMain::pkImageBtn5Click);
@@ -119,7 +131,13 @@ void TFormMain::ReadSettings(TIniFile& ini) {
   const std::string viewer = ini.ReadString("VIEWER", "AcrobatReader", "");
   ViewerPath = viewer.empty() ? std::string() : DiscPath(viewer);
 
-  BtnUpdate->SetVisible(IntSetting(ini, "DEBUG", "Debug", "0", 0) == 1);
+  if (IntSetting(ini, "DEBUG", "Debug", "0", 0) == 1) {
+    KxVersionInfo1->SetFilePath(Application->GetExeName());
+    BtnUpdate->SetCaption(KxVersionInfo1->GetField(vifFileVersion));
+    BtnUpdate->SetVisible(true);
+  } else {
+    BtnUpdate->SetVisible(false);
+  }
 
   if (IntSetting(ini, "OBJECT", "ProductShowOne", "1", 0) == 1) ProductShowOne = true;
   if (IntSetting(ini, "OBJECT", "LanguageShowOne", "1", 0) == 1) LanguageShowOne = true;

@@ -13,6 +13,7 @@ object FormMain: TFormMain
   Font.Style = []
   Position = poScreenCenter
   OnCreate = FormCreate
+  OnShow = FormShow
   PixelsPerInch = 96
   TextHeight = 13
   object pkImageForm1: TpkImageForm
@@ -82,6 +83,7 @@ object FormMain: TFormMain
     Font.Style = []
     ParentFont = False
     TransparentColor = clWhite
+    OnClick = pkImageBtn2Click
   end
   object pkImageBtnMin: TpkImageBtn
     Left = 48
@@ -118,6 +120,7 @@ object FormMain: TFormMain
     TextOptions.Alignment = taCenter
     TextOptions.VAlignment = vaVCenter
     TransparentColor = clBlack
+    OnClick = pkImageBtn1Click
   end
   object BtnUpdate: TButton
     Left = 13
@@ -128,5 +131,57 @@ object FormMain: TFormMain
     TabOrder = 0
     Visible = False
     OnClick = BtnUpdateClick
+  end
+  object KxListBoxP: TKxListBox
+    Left = 46
+    Top = 139
+    Width = 120
+    Height = 128
+    Constraints.MaxHeight = 200
+    Constraints.MinHeight = 100
+    Constraints.MinWidth = 120
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clWindowText
+    Font.Height = -15
+    Font.Name = 'MS Sans Serif'
+    Font.Style = []
+    ItemHeight = 16
+    Items.Strings = (
+      'Product')
+    ParentFont = False
+    TabOrder = 1
+    Visible = False
+    OnClick = KxListBoxPClick
+    OnMouseLeave = KxListBoxPClick
+  end
+  object KxCheckListL: TKxCheckList
+    Left = 53
+    Top = 217
+    Width = 120
+    Height = 128
+    Constraints.MaxHeight = 200
+    Constraints.MinHeight = 100
+    Constraints.MinWidth = 120
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clWindowText
+    Font.Height = -15
+    Font.Name = 'MS Sans Serif'
+    Font.Style = []
+    ItemHeight = 18
+    Items.Strings = (
+      '//Language')
+    Items.ItemEnabled = (
+      True)
+    Items.ItemState = (
+      0)
+    ParentFont = False
+    TabOrder = 2
+    UseCustomGlyphs = True
+    Visible = False
+    OnClick = KxCheckListLClick
+    OnDrawItem = KxCheckListLDrawItem
+    OnMouseLeave = KxCheckListLClick
+  end
+  object KxVersionInfo1: TKxVersionInfo
   end
 end

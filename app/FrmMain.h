@@ -17,6 +17,9 @@
 #include "classlib/StdCtrls.h"
 
 class TIniFile;
+class TKxCheckList;
+class TKxListBox;
+class TKxVersionInfo;
 class TpkImageBtn;
 class TpkImageForm;
 class TpkImager;
@@ -38,6 +41,9 @@ class TFormMain : public TForm {
   TpkImager* pkImager1 = nullptr;         // product picture
   TpkImageBtn* pkImageBtn1 = nullptr;     // product selector
   TButton* BtnUpdate = nullptr;           // debug mode only
+  TKxListBox* KxListBoxP = nullptr;       // product drop-down list
+  TKxCheckList* KxCheckListL = nullptr;   // language drop-down list
+  TKxVersionInfo* KxVersionInfo1 = nullptr;
   TpkImageForm* pkImageForm1 = nullptr;   // the skin
 
   // --- state ---------------------------------------------------------------------------------
@@ -55,7 +61,13 @@ class TFormMain : public TForm {
 
   // --- handlers --------------------------------------------------------------------------------
   void FormCreate(TObject* sender);
+  void FormShow(TObject* sender);
   void BtnUpdateClick(TObject* sender);
+  void pkImageBtn1Click(TObject* sender);
+  void pkImageBtn2Click(TObject* sender);
+  void KxListBoxPClick(TObject* sender);
+  void KxCheckListLClick(TObject* sender);
+  void KxCheckListLDrawItem(TWinControl* control, int index, TRect rect, TOwnerDrawState state);
   void pkImageBtn3Click(TObject* sender);
   void pkImageBtn4Click(TObject* sender);
   void pkImageBtn5Click(TObject* sender);
@@ -63,6 +75,12 @@ class TFormMain : public TForm {
   void pkImageBtnExitClick(TObject* sender);
 
   // --- operations ---------------------------------------------------------------------------------
+  // The product selected in the product list: captions, commands and hints
+  // of the launch buttons, the picture, the languages it offers.
+  void ApplyProduct();
+  // The language selected in the language list: its folder, its built-in
+  // captions in the button images.
+  void ApplyLanguage();
   // Opens BtnCmd[index] (0 or 1) through the shell, else with the viewer;
   // a failure switches the launch button's hint on.
   void LaunchButtonCommand(int index);
@@ -77,6 +95,14 @@ class TFormMain : public TForm {
  private:
   void LoadSkin();
   void ReadSettings(TIniFile& ini);
+  // Under the selector, the selector's width plus 10, 128 high (the list's
+  // constraints still apply).
+  void PlaceList(TControl* list, TControl* selector);
+  // Shows a dropped list after moving the pointer 25 pixels down, into it.
+  void DropList(TControl* list);
+  // The applied language is no longer offered: none is applied, and the
+  // images lose its captions.
+  void DropLanguage();
 };
 
 // Loads a bitmap file into an image button's Image; a failure shows the
