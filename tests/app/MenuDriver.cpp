@@ -155,6 +155,45 @@ HWND FindChild(HWND parent, const std::string& className, const std::string& tex
   return find.Found;
 }
 
+std::vector<HWND> ChildWindows(HWND parent, const std::string& className) {
+  struct TChildren {
+    std::string ClassName;
+    std::vector<HWND> Found;
+  } find{className, {}};
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* f = reinterpret_cast<TChildren*>(param);
+        if (ClassOf(window) == f->ClassName) f->Found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&find));
+  return find.Found;
+}
+
+RECT RectIn(HWND child, HWND form) {
+  RECT r = ScreenRect(child);
+  MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+HWND FindDialog(DWORD pid, const std::string& title) {
+  TFind find{pid, "#32770", true, {}};
+  EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&find));
+  for (HWND box : find.Found)
+    if (WindowText(box) == title) return box;
+  return nullptr;
+}
+
+std::string MessageBoxText(HWND box) {
+  // The message is the one static control with text (the icon's has none).
+  for (HWND child : ChildWindows(box, "Static")) {
+    std::string text = WindowText(child);
+    if (!text.empty()) return text;
+  }
+  return "";
+}
+
 std::string WindowText(HWND window) {
   // For another process's window GetWindowText reads the text the system
   // keeps, without a message: the menu's thread may be busy (its splash

@@ -58,6 +58,17 @@ std::vector<HWND> ProcessWindows(DWORD pid);
 // The child window (any depth) of parent with this class and text ("" for
 // any text); null when there is none.
 HWND FindChild(HWND parent, const std::string& className, const std::string& text = "");
+// Every child window (any depth) of parent with this class, in the order
+// EnumChildWindows gives them.
+std::vector<HWND> ChildWindows(HWND parent, const std::string& className);
+// A child window's rectangle in the client coordinates of another window
+// (its form).
+RECT RectIn(HWND child, HWND form);
+// The process's visible dialog box (class "#32770") with this title; null
+// when there is none.
+HWND FindDialog(DWORD pid, const std::string& title);
+// The text a message box shows: its static text control's.
+std::string MessageBoxText(HWND box);
 std::string WindowText(HWND window);
 std::string ClassOf(HWND window);
 // The window's rectangle on the screen.

@@ -3,6 +3,8 @@
 // clicks sent through SendInput, state, regions and pixels read back).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/perivane.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/MenuDriver.h"
@@ -49,6 +51,74 @@ class SerialMenu : public ::testing::Test {
     DWORD code = 99;
     ASSERT_TRUE(menu.WaitExit(kStepMs, code)) << "the exit button did not end the menu";
     EXPECT_EQ(code, 0u);
+  }
+
+  // The sample disc's places, in the form's client coordinates.
+  static constexpr POINT kProductSelector{56 + 75, 154 + 10};
+  static constexpr POINT kLanguageSelector{56 + 75, 218 + 10};
+  static constexpr POINT kLaunchPanel{392, 320};
+
+  // The list box window of a class (TKxListBox or TKxCheckList) on the form.
+  static HWND List(HWND main, const char* className) {
+    const std::vector<HWND> lists = ChildWindows(main, className);
+    return lists.empty() ? nullptr : lists.front();
+  }
+  // Launch button 1 to 3 (their tops in the panel: 0, 30, 60).
+  static HWND LaunchButton(HWND main, int number) {
+    for (HWND button : ChildWindows(main, "TpkImageBtn")) {
+      const RECT r = RectIn(button, main);
+      if (r.left == kLaunchPanel.x && r.top == kLaunchPanel.y + 30 * (number - 1)) return button;
+    }
+    return nullptr;
+  }
+  static HWND Selector(HWND main, POINT at) {
+    for (HWND button : ChildWindows(main, "TpkImageBtn")) {
+      const RECT r = RectIn(button, main);
+      if (r.left <= at.x && at.x < r.right && r.top <= at.y && at.y < r.bottom) return button;
+    }
+    return nullptr;
+  }
+  // Drops a list with a click on its selector and waits until it shows.
+  HWND Drop(TProcess& menu, HWND main, POINT selector, const char* className) {
+    ClickAt(main, selector.x, selector.y);
+    HWND list = List(main, className);
+    EXPECT_TRUE(WaitUntil([&] { return list && IsWindowVisible(list); }, kStepMs, menu.Handle()))
+        << className << " did not drop";
+    return list;
+  }
+  // The screen point in the middle of row index of a dropped list.
+  static POINT Row(HWND list, int index) {
+    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    POINT p{40, (index - top) * height + height / 2};
+    ClientToScreen(list, &p);
+    return p;
+  }
+  // Picks row index of the list under a selector as a user does: a click on
+  // the selector, a click on the row; waits until the list has gone and the
+  // menu has done what the pick asks (it answers a message again).
+  void Pick(TProcess& menu, HWND main, POINT selector, const char* className, int index) {
+    HWND list = Drop(menu, main, selector, className);
+    ASSERT_NE(list, nullptr);
+    const POINT row = Row(list, index);
+    Click(row.x, row.y);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(list); }, kStepMs, menu.Handle()))
+        << className << " did not close";
+    ASSERT_TRUE(WaitPainted(main, kStepMs, menu.Handle()));
+  }
+  // How many pixels of a window on the screen are pure black.
+  static int BlackPixels(HWND window) {
+    const TShot shot = CaptureScreen(ScreenRect(window));
+    return static_cast<int>(std::count(shot.Pixels.begin(), shot.Pixels.end(), 0u));
+  }
+  // The lines the disc's programs wrote ("program|folder|arguments").
+  std::vector<std::string> DiscLog() const {
+    std::vector<std::string> lines;
+    const std::string text = disc_.Read("disc.log");
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+      lines.push_back(text.substr(start, end - start));
+    return lines;
   }
 
   TDiscCopy disc_;
@@ -139,6 +209,216 @@ TEST_F(SerialMenu, StartedFromAnotherFolderTheSplashKeepsItsStoredSize) {
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(ScreenRect(main).right - ScreenRect(main).left, 640);
   Exit(menu, main);
+}
+
+// The road of one request: the product list drops under its selector, a
+// pick sets the launch buttons, the picture and the languages offered; the
+// language list then burns the language's captions into the images.
+TEST_F(SerialMenu, PickingAProductSetsButtonsPictureAndLanguagesAndALanguageBurnsItsCaptions) {
+  TProcess menu = Start();
+  HWND main = WaitMain(menu);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitPainted(main, kStepMs, menu.Handle()));
+  const RECT m = ScreenRect(main);
+  // Placed as the sample's settings say.
+  HWND products = Selector(main, kProductSelector);
+  HWND languages = Selector(main, kLanguageSelector);
+  ASSERT_NE(products, nullptr);
+  ASSERT_NE(languages, nullptr);
+  EXPECT_EQ(RectIn(products, main).top, 128 + 21 + 5);
+  EXPECT_EQ(RectIn(languages, main).top, 128 + 21 + 5 + 13 + 25 + 21 + 5);
+  // No launch button shows before a product is picked (hidden controls
+  // have no window yet).
+  for (int n = 1; n <= 3; ++n) {
+    HWND button = LaunchButton(main, n);
+    EXPECT_TRUE(!button || !IsWindowVisible(button)) << n;
+  }
+  EXPECT_EQ(BlackPixels(languages), 0);
+
+  HWND list = Drop(menu, main, kProductSelector, "TKxListBox");
+  ASSERT_NE(list, nullptr);
+  // Under its selector, 10 wider, 128 high; the pointer moved 25 pixels down
+  // into it.
+  const RECT l = RectIn(list, main);
+  EXPECT_EQ(l.left, 56);
+  EXPECT_EQ(l.top, 154 + 21);
+  EXPECT_EQ(l.right - l.left, 160);
+  EXPECT_EQ(l.bottom - l.top, 128);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  EXPECT_EQ(cursor.x, m.left + kProductSelector.x);
+  EXPECT_EQ(cursor.y, m.top + kProductSelector.y + 25);
+  const POINT row = Row(list, 2);  // "Orlo PV-300 Pro": a keyed BMP, languages 2, 5 and 6
+  Click(row.x, row.y);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(list) && IsWindowVisible(LaunchButton(main, 3)); }, kStepMs,
+                        menu.Handle()));
+  ASSERT_TRUE(WaitPainted(main, kStepMs, menu.Handle()));
+  EXPECT_EQ(WindowText(products), "Orlo PV-300 Pro");
+  EXPECT_EQ(WindowText(LaunchButton(main, 1)), "Manual");
+  EXPECT_EQ(WindowText(LaunchButton(main, 2)), "Driver");
+  EXPECT_EQ(WindowText(LaunchButton(main, 3)), "Acrobat Reader");
+  // The picture at its place: the device's red body, and the lime around
+  // it transparent (the card of the skin shows through).
+  const TShot shot = CaptureScreen(m);
+  const uint32_t body = shot.At(370 + 30, 114 + 100);
+  EXPECT_GT((body >> 16) & 0xFF, 140u) << std::hex << body;
+  EXPECT_LT((body >> 8) & 0xFF, 110u) << std::hex << body;
+  const uint32_t corner = shot.At(370 + 3, 114 + 3);
+  EXPECT_NE(corner, 0x00FF00u);
+  EXPECT_GT(corner & 0xFF, 200u) << std::hex << corner;
+
+  // The languages the product offers are drawn in the text colour, the
+  // others greyed (row 0 is the selected one).
+  HWND checks = Drop(menu, main, kLanguageSelector, "TKxCheckList");
+  ASSERT_NE(checks, nullptr);
+  ASSERT_TRUE(WaitPainted(checks, kStepMs, menu.Handle()));
+  RECT client{};
+  GetClientRect(checks, &client);
+  POINT origin{0, 0};
+  ClientToScreen(checks, &origin);
+  const int height = static_cast<int>(SendMessageA(checks, LB_GETITEMHEIGHT, 0, 0));
+  const TShot items = CaptureScreen(RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
+  const bool offered[] = {true, true, false, false, true, true};
+  for (int r = 1; r < 6; ++r) {
+    int dark = 0, grey = 0;
+    for (int y = r * height; y < (r + 1) * height && y < items.Height; ++y)
+      for (int x = 0; x < items.Width; ++x) {
+        const uint32_t p = items.At(x, y);
+        const int red = (p >> 16) & 0xFF, green = (p >> 8) & 0xFF, blue = p & 0xFF;
+        if (red < 64 && green < 64 && blue < 64) ++dark;
+        else if (red == green && green == blue && red < 200) ++grey;
+      }
+    SCOPED_TRACE(r);
+    if (offered[r]) EXPECT_GT(dark, 10);
+    else {
+      EXPECT_EQ(dark, 0);
+      EXPECT_GT(grey, 10);
+    }
+  }
+  Click(Row(checks, 1).x, Row(checks, 1).y);  // English
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(checks); }, kStepMs, menu.Handle()));
+  ASSERT_TRUE(WaitUntil([&] { return BlackPixels(languages) > 20; }, kStepMs, menu.Handle()))
+      << "no caption was burnt into the language selector";
+  ASSERT_TRUE(WaitPainted(main, kStepMs, menu.Handle()));
+  for (int n = 1; n <= 3; ++n) {
+    SCOPED_TRACE(n);
+    // The sample shows the built-in captions: the buttons' own are blank.
+    EXPECT_EQ(WindowText(LaunchButton(main, n)), " ");
+    EXPECT_GT(BlackPixels(LaunchButton(main, n)), 20);
+  }
+  Exit(menu, main);
+}
+
+// Launching through the real shell: a program of the disc as the document
+// (with the language's folder), the driver, a document no program opens
+// (the disc's viewer gets it), and a document that is missing (the hint).
+TEST_F(SerialMenu, LaunchButtonsOpenThroughTheShellInTheDocumentsFolderOrShowTheHint) {
+  disc_.Write("FR\\Open Me.exe", disc_.Read("Driver\\Setup.exe"));
+  disc_.Write("FR\\Notes.pvm", "a document of a kind no program opens");
+  std::string ini = disc_.Read("perivane.ini");
+  auto replace = [&](const std::string& from, const std::string& to) {
+    const size_t at = ini.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    ini.replace(at, from.size(), to);
+  };
+  replace("BTNCMD1=+PV-100 Manual.pdf", "BTNCMD1=+Open Me.exe");
+  replace("BTNCMD1=+PV-200 Manual.pdf", "BTNCMD1=+Notes.pvm");
+  disc_.Write("perivane.ini", ini);
+  TProcess menu = Start();
+  HWND main = WaitMain(menu);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitPainted(main, kStepMs, menu.Handle()));
+  auto press = [&](int number) {
+    HWND button = LaunchButton(main, number);
+    const RECT r = ScreenRect(button);
+    Activate(main);
+    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  };
+  auto logged = [&](size_t lines) {
+    return WaitUntil([&] { return DiscLog().size() >= lines; }, kStepMs, menu.Handle());
+  };
+  auto same = [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; };
+  const std::string fr = disc_.Path("FR");
+
+  Pick(menu, main, kProductSelector, "TKxListBox", 0);  // PV-100: every language
+  Pick(menu, main, kLanguageSelector, "TKxCheckList", 3);  // French: folder FR
+  press(1);
+  ASSERT_TRUE(logged(1)) << "the program in the language's folder did not run";
+  press(2);
+  ASSERT_TRUE(logged(2)) << "the driver did not run";
+  Pick(menu, main, kProductSelector, "TKxListBox", 1);  // PV-200 offers French too
+  press(1);
+  ASSERT_TRUE(logged(3)) << "the viewer did not run";
+  const std::vector<std::string> log = DiscLog();
+  ASSERT_EQ(log.size(), 3u);
+  auto field = [](const std::string& line, int n) {
+    size_t start = 0;
+    for (int i = 0; i < n; ++i) start = line.find('|', start) + 1;
+    return line.substr(start, line.find('|', start) - start);
+  };
+  // program | current folder | arguments
+  EXPECT_TRUE(same(field(log[0], 0), fr + "\\Open Me.exe")) << log[0];
+  EXPECT_TRUE(same(field(log[0], 1), fr)) << log[0];
+  EXPECT_EQ(field(log[0], 2), "") << log[0];
+  EXPECT_TRUE(same(field(log[1], 0), disc_.Path("Driver\\Setup.exe"))) << log[1];
+  EXPECT_TRUE(same(field(log[1], 1), disc_.Path("Driver"))) << log[1];
+  EXPECT_TRUE(same(field(log[2], 0), disc_.Path("Tools\\Viewer.exe"))) << log[2];
+  EXPECT_TRUE(same(field(log[2], 1), fr)) << log[2];
+  EXPECT_TRUE(same(field(log[2], 2), "\"" + fr + "\\Notes.pvm\"")) << log[2];
+
+  // The PV-300's driver is not on the disc: nothing starts, and resting the
+  // pointer on the button shows the product's hint.
+  Pick(menu, main, kProductSelector, "TKxListBox", 2);
+  press(2);
+  const RECT button = ScreenRect(LaunchButton(main, 2));
+  MoveMouse((button.left + button.right) / 2 + 2, (button.top + button.bottom) / 2);
+  const std::string hint = "The driver of the Orlo PV-300 Pro is not on this disc.";
+  HWND shown = nullptr;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        for (HWND w : ProcessWindows(menu.Pid()))
+          if (IsWindowVisible(w) && WindowText(w) == hint) shown = w;
+        return shown != nullptr;
+      },
+      kStepMs, menu.Handle()))
+      << "no hint";
+  EXPECT_EQ(DiscLog().size(), 3u);
+  Exit(menu, main);
+}
+
+// Bad files on the disc: each failed load is one box (the menu's "Tip" for a
+// skin file, the application's error box for a list file); after OK the
+// menu goes on and works.
+TEST_F(SerialMenu, ABadFileGivesOneBoxAndTheMenuGoesOn) {
+  struct TCase {
+    const char* Removed;
+    const char* Title;
+    const char* Text;  // before the file's full path
+  } cases[] = {
+      {"Resource\\EXE24_1024_768A.BMP", "Tip", "Need button picture file: "},
+      {"Resource\\Product.TXT", "perivane", "Cannot open file "},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Removed);
+    TDiscCopy disc;
+    disc.Remove(c.Removed);
+    const std::string text = c.Text + disc.Path(c.Removed);
+    TProcess menu(disc.Path("perivane.exe"), disc.Folder());
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (box = FindDialog(menu.Pid(), c.Title)) != nullptr; }, kStartMs,
+                          menu.Handle()))
+        << "no box";
+    EXPECT_EQ(MessageBoxText(box).substr(0, text.size()), text);
+    HWND ok = FindChild(box, "Button", "OK");
+    ASSERT_NE(ok, nullptr);
+    const RECT r = ScreenRect(ok);
+    Activate(box);
+    Click((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    HWND main = WaitMain(menu);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(FindDialog(menu.Pid(), c.Title), nullptr) << "a second box";
+    Exit(menu, main);
+  }
 }
 
 }  // namespace
