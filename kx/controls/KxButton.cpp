@@ -126,7 +126,8 @@ void InitializeKxButton() {
   gKindGlyphs.fill(nullptr);
   RegisterClasses({TKxButton::StaticClass(), TKxBitBtn::StaticClass(), TKxMenuButton::StaticClass(),
                    TKxToolbarButton::StaticClass(), TKxMenuToolbarButton::StaticClass(),
-                   TKxToolButton::StaticClass()});
+                   TKxToolButton::StaticClass(), TKxControlButton::StaticClass(),
+                   TKxShapeButton::StaticClass()});
 }
 
 void FinalizeKxButton() {

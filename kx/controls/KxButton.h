@@ -673,3 +673,205 @@ class TKxToolButtonActionLink : public TControlActionLink {
   void AssignClient(TObject* client) override;
   TKxToolButton* toolClient_ = nullptr;
 };
+
+// ---------------------------------------------------------------------------
+// TKxControlButton: a small window-less button for inside other controls: a
+// face with a glyph, a spin arrow or a drop-down arrow, repeating its click
+// while held.
+
+enum TKxControlButtonStyle { cbsNone, cbsLeft, cbsUp, cbsRight, cbsDown, cbsDropDown };
+DECLARE_ENUM_TYPE(TKxControlButtonStyle);
+
+class TKxControlButton : public TGraphicControl {
+  DECLARE_CLASS(TKxControlButton, TGraphicControl)
+
+  explicit TKxControlButton(TComponent* owner);
+
+  bool GetFlat() const { return flat_; }
+  TBitmap* GetGlyph() const { return glyph_; }
+  int GetNumGlyphs() const { return numGlyphs_; }
+  uint16_t GetDelay() const { return delay_; }
+  void SetDelay(uint16_t value) { delay_ = value; }
+  uint16_t GetInitialDelay() const { return initialDelay_; }
+  void SetInitialDelay(uint16_t value) { initialDelay_ = value; }
+  bool GetRepeatClicks() const { return repeatClicks_; }
+  void SetRepeatClicks(bool value) { repeatClicks_ = value; }
+  TKxControlButtonStyle GetStyle() const { return style_; }
+  bool GetDown() const { return down_; }
+  bool GetMouseOver() const { return mouseOver_; }
+  // The repeat timer (null before the first press that repeats).
+  TTimer* GetRepeatTimer() const { return repeatTimer_; }
+
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+  TNotifyEvent GetOnMouseEnter() const { return OnMouseEnter; }
+  void SetOnMouseEnter(TNotifyEvent e) { OnMouseEnter = e; }
+  TNotifyEvent GetOnMouseLeave() const { return OnMouseLeave; }
+  void SetOnMouseLeave(TNotifyEvent e) { OnMouseLeave = e; }
+
+  // --- introduced virtual operations, in the library's order ------------------------
+  // Each draws its face on rect and returns what is left inside it.
+  virtual TRect DrawBtnFace(TCanvas* canvas, const TRect& rect);
+  virtual TRect DrawSpinButton(TCanvas* canvas, const TRect& rect);
+  virtual TRect DrawDropDownButton(TCanvas* canvas, const TRect& rect);
+  virtual void DrawGlyph(TCanvas* canvas, const TRect& rect);
+  virtual TSize GetImageSize();
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+  virtual void SetFlat(bool value);
+  virtual void SetGlyph(TBitmap* value);
+  virtual void SetNumGlyphs(int value);
+  virtual void SetStyle(TKxControlButtonStyle value);
+
+  void Paint() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void CMMouseEnter(TMessage& m) override;
+  void CMMouseLeave(TMessage& m) override;
+
+ protected:
+  void Destroy() override;
+  // The active look: down, or under the mouse and enabled, or designing.
+  bool Active() const;
+  void UpdateTracking();
+
+ private:
+  void GlyphChanged(TObject* sender);
+  void TimerExpired(TObject* sender);
+  // The unthemed face (border and fill); returns the inside.
+  TRect DrawClassicFace(TCanvas* canvas, TRect rect);
+
+  bool flat_ = false;
+  TBitmap* glyph_ = nullptr;
+  int numGlyphs_ = 1;
+  uint16_t delay_ = 100;
+  uint16_t initialDelay_ = 400;
+  bool repeatClicks_ = false;
+  TKxControlButtonStyle style_ = cbsNone;
+  bool down_ = false;
+  bool dragging_ = false;
+  bool mouseOver_ = false;
+  TTimer* repeatTimer_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// TKxShapeButton: a button shaped like the opaque part of its bitmap (the
+// bitmap's transparent colour is the outside), with raised and pressed images
+// built with bevel rings around the shape. Outside the shape it is
+// transparent to the mouse.
+
+using TKxBevelWidth = int;  // 0..2
+enum TKxCaptionPosition { cpCentered, cpXY };
+DECLARE_ENUM_TYPE(TKxCaptionPosition);
+
+// A copy of a palette (the caller owns it); null for none or an empty one.
+// Raises EInvalidGraphic "Invalid palette in CopyPalette" when the palette
+// cannot be read, "Cannot get palette entries in CopyPalette" when fewer
+// entries come back than it holds, and EOutOfResources "Cannot create
+// palette in CopyPalette".
+HPALETTE KxCopyPalette(HPALETTE palette);
+
+class TKxShapeButton : public TGraphicControl {
+  DECLARE_CLASS(TKxShapeButton, TGraphicControl)
+
+  explicit TKxShapeButton(TComponent* owner);
+
+  TColor GetBevelHighlightColor() const { return bevelHighlightColor_; }
+  TColor GetBevelShadowColor() const { return bevelShadowColor_; }
+  TKxBevelWidth GetBevelWidth() const { return bevelWidth_; }
+  TBitmap* GetBitmap() const { return bitmap_; }
+  TBitmap* GetBitmapUp() const { return bitmapUp_; }
+  TBitmap* GetBitmapDown() const { return bitmapDown_; }
+  TBorderStyle GetBorderStyle() const { return borderStyle_; }
+  TColor GetBorderColor() const { return borderColor_; }
+  bool GetPreciseClick() const { return preciseClick_; }
+  void SetPreciseClick(bool value) { preciseClick_ = value; }
+  bool GetPreciseShowHint() const { return preciseShowHint_; }
+  void SetPreciseShowHint(bool value) { preciseShowHint_ = value; }
+  TKxCaptionPosition GetCaptionPosition() const { return captionPosition_; }
+  int GetCaptionX() const { return captionX_; }
+  int GetCaptionY() const { return captionY_; }
+  bool GetAutoSize() const override { return autoSize_; }
+  // Up or down.
+  TButtonState GetState() const { return state_; }
+
+  // --- introduced virtual operations, in the library's order ------------------------
+  virtual void DrawButtonText(TCanvas* canvas);
+  virtual TRect GetCaptionRect(TCanvas* canvas);
+  virtual void ReadBitmapUpData(TStream* stream);
+  virtual void WriteBitmapUpData(TStream* stream);
+  virtual void ReadBitmapDownData(TStream* stream);
+  virtual void WriteBitmapDownData(TStream* stream);
+  virtual void SetBevelHighlightColor(TColor value);
+  virtual void SetBevelShadowColor(TColor value);
+  // Values above 2 store 2.
+  virtual void SetBevelWidth(TKxBevelWidth value);
+  virtual void SetBitmap(TBitmap* value);
+  virtual void SetBitmapDown(TBitmap* value);
+  virtual void SetBitmapUp(TBitmap* value);
+  virtual void SetBorderColor(TColor value);
+  virtual void SetBorderStyle(TBorderStyle value);
+  virtual void SetCaptionPosition(TKxCaptionPosition value);
+  virtual void SetCaptionX(int value);
+  virtual void SetCaptionY(int value);
+  // True where the button takes the mouse: no mask, or an opaque pixel.
+  virtual bool PtInMask(int x, int y);
+  virtual void SetCaptionXY(int x, int y);
+
+  // The image of the source with its bevel rings for a state (up or down).
+  void Create3DBitmap(TBitmap* source, TButtonState state, TBitmap* dest);
+  // Builds the raised and pressed images and the hit mask again.
+  void GenerateImages();
+  // The mask pixel at (x, y): true where the button is hit.
+  bool MaskHit(int x, int y) const;
+
+  void DefineProperties(TFiler* filer) override;
+  void Loaded() override;
+  void SetAutoSize(bool value) override;
+  void Invalidate() override;
+  void SetBounds(int left, int top, int width, int height) override;
+  void Paint() override;
+  HPALETTE GetPalette() override { return bitmap_->GetPalette(); }
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+
+  void Dispatch(TMessage& m) override;
+  void CMFontChanged(TMessage& m) override;
+  void CMHitTest(TMessage& m) override;
+  virtual void CMDialogChar(TMessage& m);
+  virtual void CMTextChanged(TMessage& m);
+  virtual void CMSysColorChange(TMessage& m);
+
+ protected:
+  void Destroy() override;
+
+ private:
+  void BitmapChanged(TObject* sender);
+  // The hit test of the pointer's place, as the options ask for it.
+  bool InsideForPress(int x, int y);
+  void RestoreHintAndCursor();
+
+  bool autoSize_ = true;
+  TColor bevelHighlightColor_ = clBtnHighlight;
+  TColor bevelShadowColor_ = clBtnShadow;
+  TKxBevelWidth bevelWidth_ = 2;
+  TBitmap* bitmap_ = nullptr;
+  TBitmap* bitmapUp_ = nullptr;
+  TBitmap* bitmapDown_ = nullptr;
+  TBitmap* mask_ = nullptr;
+  TBorderStyle borderStyle_ = bsSingle;
+  TColor borderColor_ = cl3DDkShadow;
+  bool preciseClick_ = true;
+  bool preciseShowHint_ = true;
+  TKxCaptionPosition captionPosition_ = cpCentered;
+  int captionX_ = 0;
+  int captionY_ = 0;
+  TButtonState state_ = bsUp;
+  bool dragging_ = false;
+  bool cursorSaved_ = false;
+  TCursor savedCursor_ = crDefault;
+  bool hintSaved_ = false;
+  bool savedShowHint_ = false;
+  bool savedParentShowHint_ = true;
+};
