@@ -312,6 +312,9 @@ void PaintGradient(TCanvas* canvas, const TRect& rect, TGradientDirection direct
       // a run shorter than a pixel counts as one.
       int length = direction == gdHorizontalEnd ? h : std::max(1, h / 2);
       FillGrad(dc, TRect{0, 0, std::min(strip, w), length}, a, b, colorCount, orHorizontal);
+      // An odd height leaves a middle row for the centre colour.
+      if (direction == gdHorizontalCenter && h > 2 * length)
+        BitBlt(dc, 0, length, std::min(strip, w), 1, dc, 0, length - 1, SRCCOPY);
       if (direction == gdHorizontalCenter && h > length)
         StretchBlt(dc, 0, h - 1, std::min(strip, w), -(h - length), dc, 0, 0, std::min(strip, w), h - length,
                    SRCCOPY);
@@ -322,6 +325,8 @@ void PaintGradient(TCanvas* canvas, const TRect& rect, TGradientDirection direct
     case gdVerticalCenter: {
       int length = direction == gdVerticalEnd ? w : std::max(1, w / 2);
       FillGrad(dc, TRect{0, 0, length, std::min(strip, h)}, a, b, colorCount, orVertical);
+      if (direction == gdVerticalCenter && w > 2 * length)
+        BitBlt(dc, length, 0, 1, std::min(strip, h), dc, length - 1, 0, SRCCOPY);
       if (direction == gdVerticalCenter && w > length)
         StretchBlt(dc, w - 1, 0, -(w - length), std::min(strip, h), dc, 0, 0, w - length, std::min(strip, h),
                    SRCCOPY);

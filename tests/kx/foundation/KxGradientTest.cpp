@@ -81,13 +81,37 @@ TEST(KxGradientTest, EveryDirectionKeepsItsPixels) {
   // Pinned from the drawing through an off-screen bitmap; drawing faster
   // must not move a single pixel.
   const uint64_t expected[] = {
-      0xfb44bfd738eb975a, 0x1b381a4b142053e6, 0x434d1e99f7b912f0, 0xb5245491bfc33e3a, 0xaca4e8989d468895,
-      0x0c608d9b4f3c30e4, 0x2542e8b1e428f0d6, 0x12150227213d7b21, 0x3c09fbca02fc2d59, 0xef2ed547a3496a95,
+      0xfb44bfd738eb975a, 0x1b381a4b142053e6, 0x434d1e99f7b912f0, 0xbdaa220da99565f5, 0xaca4e8989d468895,
+      0x0c608d9b4f3c30e4, 0x847c016e87845261, 0x12150227213d7b21, 0x3c09fbca02fc2d59, 0xef2ed547a3496a95,
   };
   for (int d = gdDiagonalUp; d <= gdBigSquareBox; ++d) {
     SCOPED_TRACE(DirectionName(d));
     EXPECT_EQ(DirectionHash(static_cast<TGradientDirection>(d)), expected[d])
         << std::hex << "0x" << DirectionHash(static_cast<TGradientDirection>(d));
+  }
+}
+
+TEST(KxGradientTest, CentreGradientsAreSymmetricWithTheCentreColourInTheMiddle) {
+  // An odd extent has a middle row (or column) of its own: it shows the
+  // centre colour like its neighbours, not what the bitmap held before.
+  for (TGradientDirection d : {gdHorizontalCenter, gdVerticalCenter}) {
+    for (int extent : {2, 3, 5, 8, 9, 31}) {
+      SCOPED_TRACE(testing::Message() << DirectionName(d) << " over " << extent);
+      bool rows = d == gdHorizontalCenter;
+      int w = rows ? 11 : extent, h = rows ? extent : 11;
+      Owned<TBitmap> b = Painted(pf32bit, w, h, TRect{0, 0, w, h}, d, kColours[0]);
+      auto at = [&](int along, int across) {
+        return rows ? b->ScanLineAs<uint32_t>(along)[across] : b->ScanLineAs<uint32_t>(across)[along];
+      };
+      for (int i = 0; i < extent; ++i) {
+        for (int k = 0; k < 11; ++k) {
+          ASSERT_EQ(at(i, k), at(extent - 1 - i, k)) << i << "," << k;
+          ASSERT_EQ(at(i, k), at(i, 0)) << i << "," << k;
+        }
+      }
+      EXPECT_EQ(at(extent / 2, 0), 0xF0E010u);
+      EXPECT_EQ(at((extent - 1) / 2, 0), 0xF0E010u);
+    }
   }
 }
 
