@@ -1,6 +1,8 @@
 #include "kx/foundation/KxGrafx.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -191,11 +193,201 @@ std::vector<COLORREF> GradientRun(TColor first, TColor second, int length, int c
 
 namespace {
 
-// Pixels of a DIB in memory, top row first, handed to the DC at once.
+// Rows of 24- or 32-bit DIB pixels in memory (blue, green, red, and for 32
+// bits a fourth byte left 0, as GDI leaves it in a DIB without alpha).
+struct TPixelRows {
+  uint8_t* Bits = nullptr;
+  ptrdiff_t Stride = 0;  // from one row to the next below it; negative bottom-up
+  int Width = 0, Height = 0, Bytes = 4;
+  TPixelRow<uint8_t> Row(int y) const {
+    return TPixelRow<uint8_t>(Bits + y * Stride, Width * Bytes);
+  }
+};
+
+void StorePixel(uint8_t* p, COLORREF c, int bytes) {
+  p[0] = GetBValue(c);
+  p[1] = GetGValue(c);
+  p[2] = GetRValue(c);
+  if (bytes == 4) p[3] = 0;
+}
+
+// count copies of the pixel at p's start: the first few one by one, the
+// rest by copies that double what is done, which the C library makes as
+// fast as a fill.
+void FillPixels(uint8_t* p, int count, const uint8_t* pixel, int bytes) {
+  if (count <= 0) return;
+  int first = std::min(count, 16);
+  if (bytes == 4) {
+    uint32_t v;
+    std::memcpy(&v, pixel, 4);
+    for (int i = 0; i < first; ++i) std::memcpy(p + 4 * i, &v, 4);
+  } else {
+    for (int i = 0; i < first; ++i) std::memcpy(p + 3 * i, pixel, 3);
+  }
+  size_t total = static_cast<size_t>(count) * static_cast<size_t>(bytes);
+  size_t done = static_cast<size_t>(first) * static_cast<size_t>(bytes);
+  while (done < total) {
+    size_t n = std::min(done, total - done);
+    std::memcpy(p + done, p, n);
+    done += n;
+  }
+}
+
+// A run of a picture's row: copied from a table of pixels, or one pixel
+// repeated.
+struct TSpan {
+  int Count = 0;
+  const uint8_t* From = nullptr;  // nullptr: Pixel repeated
+  const uint8_t* Pixel = nullptr;
+};
+
+// The picture PaintGradient draws, w x h, built row by row on demand: every
+// row is at most three spans over tables made once, so a row costs what
+// copying it costs.
+class TGradientPicture {
+ public:
+  enum TShape {
+    shRows,       // each row one colour: the run down the rows
+    shColumns,    // every row the same: the run across the columns
+    shDiagonal,   // the run along x + y (x mirrored)
+    shRings       // nested rectangles in the top-left quarter, mirrored
+  };
+
+  TGradientPicture(int w, int h, int bytes) : w_(w), h_(h), bytes_(bytes) {}
+
+  // Rows graded top to bottom (or columns left to right) over length
+  // pixels; when length is below the extent the run is mirrored from the
+  // far edge, the rows between meeting in the run's last colour.
+  void Graded(bool rows, int length, TColor first, TColor second, int colorCount) {
+    shape_ = rows ? shRows : shColumns;
+    length_ = length;
+    Table(run_, GradientRun(first, second, length, colorCount), false);
+    if (rows) return;
+    row_.resize(Offset(w_));
+    for (int x = 0; x < w_; ++x) std::memcpy(&row_[Offset(x)], Entry(run_, Fold(x, w_)), Offset(1));
+  }
+
+  // The run along x + y from the top left (mirrored: from the top right).
+  void Diagonal(bool mirrored, TColor first, TColor second, int colorCount) {
+    shape_ = shDiagonal;
+    mirrored_ = mirrored;
+    Table(run_, GradientRun(first, second, w_ + h_ - 1, colorCount), mirrored);
+  }
+
+  // Nested rectangles over the top-left quarter qw x qh (ring = the nearer
+  // of the top and left edges, advanced by the insets), mirrored into the
+  // rest of the picture; a quarter as large as the picture is not mirrored.
+  void Rings(int qw, int qh, int insetX, int insetY, TColor first, TColor second, int colorCount) {
+    shape_ = shRings;
+    qw_ = qw, qh_ = qh, insetX_ = insetX, insetY_ = insetY;
+    length_ = std::max(1, std::min(qw + insetX, qh + insetY));
+    std::vector<COLORREF> run = GradientRun(first, second, length_, colorCount);
+    Table(run_, run, false);
+    Table(reversed_, run, true);
+  }
+
+  int Width() const { return w_; }
+  int Height() const { return h_; }
+
+  // Row y's spans from the left edge; their counts add up to the width.
+  int Row(int y, TSpan spans[3]) const {
+    switch (shape_) {
+      case shRows:
+        spans[0] = TSpan{w_, nullptr, Entry(run_, Fold(y, h_))};
+        return 1;
+      case shColumns:
+        spans[0] = Copy(row_, 0, w_);
+        return 1;
+      case shDiagonal:
+        // Mirrored, the table runs backwards: row y starts h - 1 - y in.
+        spans[0] = Copy(run_, mirrored_ ? h_ - 1 - y : y, w_);
+        return 1;
+      case shRings: {
+        // The quarter's row: the run from the left inset up to the row's
+        // ring t, then t's colour; the right part mirrors it, so the same
+        // colour goes on and the run comes back, read from the reversed table.
+        int qy = y < qh_ ? y : h_ - 1 - y;
+        int t = std::min(qy + insetY_, length_ - 1);
+        int rw = w_ - qw_;
+        int graded = std::clamp(t - insetX_, 0, qw_), back = std::min(graded, rw);
+        spans[0] = Copy(run_, insetX_, graded);
+        spans[1] = TSpan{qw_ - graded + rw - back, nullptr, Entry(run_, t)};
+        spans[2] = Copy(reversed_, length_ - insetX_ - back, back);
+        return 3;
+      }
+    }
+    return 0;
+  }
+
+ private:
+  size_t Offset(int index) const { return static_cast<size_t>(index) * static_cast<size_t>(bytes_); }
+  void Table(std::vector<uint8_t>& table, const std::vector<COLORREF>& run, bool reversed) {
+    table.resize(Offset(static_cast<int>(run.size())));
+    for (size_t i = 0; i < run.size(); ++i)
+      StorePixel(&table[Offset(static_cast<int>(i))], run[reversed ? run.size() - 1 - i : i], bytes_);
+  }
+  const uint8_t* Entry(const std::vector<uint8_t>& table, int index) const {
+    TPixelRow<const uint8_t> view(table.data(), static_cast<int>(table.size()));
+    return &view[static_cast<int>(Offset(index))];
+  }
+  // count pixels of the table from index (bounds checked in a checked build).
+  TSpan Copy(const std::vector<uint8_t>& table, int index, int count) const {
+    if (count <= 0) return TSpan{};
+    TPixelRow<const uint8_t> view(table.data(), static_cast<int>(table.size()));
+    (void)view[static_cast<int>(Offset(index + count)) - 1];
+    return TSpan{count, &view[static_cast<int>(Offset(index))], nullptr};
+  }
+  // The run's index at position i of an extent: mirrored from the far edge
+  // when the run is shorter than the extent.
+  int Fold(int i, int extent) const {
+    return length_ < extent ? std::min({i, extent - 1 - i, length_ - 1}) : i;
+  }
+
+  int w_, h_, bytes_;
+  TShape shape_ = shRows;
+  bool mirrored_ = false;
+  int length_ = 1, qw_ = 0, qh_ = 0, insetX_ = 0, insetY_ = 0;
+  std::vector<uint8_t> run_, reversed_, row_;
+};
+
+// Columns [x0, x1) of a row made of spans, written to out.
+void PutSpans(uint8_t* out, const TSpan* spans, int count, int x0, int x1, int bytes) {
+  int x = 0;
+  for (int i = 0; i < count && x < x1; ++i) {
+    const TSpan& s = spans[i];
+    int a = std::max(x, x0), b = std::min(x + s.Count, x1);
+    if (a < b) {
+      if (s.From) std::memcpy(out, s.From + (a - x) * bytes, static_cast<size_t>(b - a) * static_cast<size_t>(bytes));
+      else FillPixels(out, b - a, s.Pixel, bytes);
+      out += (b - a) * bytes;
+    }
+    x += s.Count;
+  }
+}
+
+// The picture with its top left at (left, top) of rows, inside clip (in the
+// rows' pixels).
+void PutPicture(const TGradientPicture& picture, const TPixelRows& rows, int left, int top, TRect clip) {
+  clip.left = std::max<LONG>({clip.left, left, 0});
+  clip.top = std::max<LONG>({clip.top, top, 0});
+  clip.right = std::min<LONG>({clip.right, left + picture.Width(), rows.Width});
+  clip.bottom = std::min<LONG>({clip.bottom, top + picture.Height(), rows.Height});
+  if (clip.left >= clip.right) return;
+  TSpan spans[3];
+  for (int y = clip.top; y < clip.bottom; ++y) {
+    TPixelRow<uint8_t> row = rows.Row(y);
+    uint8_t* out = &row[static_cast<int>(clip.left) * rows.Bytes];
+    (void)row[static_cast<int>(clip.right) * rows.Bytes - 1];
+    int n = picture.Row(y - top, spans);
+    PutSpans(out, spans, n, static_cast<int>(clip.left) - left, static_cast<int>(clip.right) - left, rows.Bytes);
+  }
+}
+
+// A 32-bit top-down picture in memory, handed to a DC at once.
 class TPixelBlock {
  public:
-  TPixelBlock(int w, int h) : w_(w), h_(h), bits_(static_cast<size_t>(w) * static_cast<size_t>(h)) {}
-  uint32_t* Row(int y) { return bits_.data() + static_cast<size_t>(y) * static_cast<size_t>(w_); }
+  TPixelBlock(int w, int h) : w_(w), h_(h), bits_(static_cast<size_t>(w) * static_cast<size_t>(h) * 4) {}
+  TPixelRows Rows() { return TPixelRows{bits_.data(), ptrdiff_t{w_} * 4, w_, h_, 4}; }
   void Put(HDC dc, int x, int y) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -210,10 +402,122 @@ class TPixelBlock {
 
  private:
   int w_, h_;
-  std::vector<uint32_t> bits_;
+  std::vector<uint8_t> bits_;
 };
 
-uint32_t DibPixel(COLORREF c) { return (uint32_t{GetRValue(c)} << 16) | (uint32_t{GetGValue(c)} << 8) | GetBValue(c); }
+void PutThroughBlock(HDC dc, const TRect& rect, const TGradientPicture& picture) {
+  TPixelBlock block(picture.Width(), picture.Height());
+  PutPicture(picture, block.Rows(), 0, 0, TRect{0, 0, picture.Width(), picture.Height()});
+  block.Put(dc, rect.left, rect.top);
+}
+
+class TRegion {
+ public:
+  TRegion() : rgn_(CreateRectRgn(0, 0, 0, 0)) {}
+  ~TRegion() {
+    if (rgn_) DeleteObject(rgn_);
+  }
+  TRegion(const TRegion&) = delete;
+  TRegion& operator=(const TRegion&) = delete;
+  HRGN Get() const { return rgn_; }
+
+ private:
+  HRGN rgn_;
+};
+
+// Whether the DIB's first row in memory is its top row. GetObject does not
+// tell (Wine reports a positive height for a top-down section too), so a
+// pixel of a row the gradient will write is marked at both places it could
+// be in memory and GDI is asked which one it shows; both are put back.
+// False when GDI shows neither (then the rows are not written directly).
+bool ProbeTopDown(HDC dc, const TPixelRows& rows, POINT origin, const std::vector<TRect>& parts, bool& topDown) {
+  topDown = true;
+  for (const TRect& r : parts) {
+    for (int y = r.top; y < r.bottom && y < r.top + 2; ++y) {
+      // The middle row of an odd height is at the same place either way.
+      if (2 * y == rows.Height - 1) continue;
+      size_t at = static_cast<size_t>(r.left) * static_cast<size_t>(rows.Bytes);
+      uint8_t* top = rows.Bits + static_cast<ptrdiff_t>(y) * rows.Stride + at;
+      uint8_t* bottom = rows.Bits + static_cast<ptrdiff_t>(rows.Height - 1 - y) * rows.Stride + at;
+      uint8_t savedTop[4], savedBottom[4];
+      std::memcpy(savedTop, top, static_cast<size_t>(rows.Bytes));
+      std::memcpy(savedBottom, bottom, static_cast<size_t>(rows.Bytes));
+      StorePixel(top, RGB(0, 0, 0), rows.Bytes);
+      StorePixel(bottom, RGB(255, 255, 255), rows.Bytes);
+      COLORREF shown = GetPixel(dc, r.left - origin.x, y - origin.y);
+      std::memcpy(top, savedTop, static_cast<size_t>(rows.Bytes));
+      std::memcpy(bottom, savedBottom, static_cast<size_t>(rows.Bytes));
+      topDown = shown == RGB(0, 0, 0);
+      return topDown || shown == RGB(255, 255, 255);
+    }
+  }
+  // Only a middle row (or nothing) is to be written.
+  return true;
+}
+
+// Where dc lets the gradient write its pixels straight into memory: a
+// memory DC holding a 24- or 32-bit DIB section, drawn on in plain pixels
+// (no scaling, rotation or right-to-left mirroring) with a plain copy. Gives
+// the rows (top row first), the rectangle in device pixels, and the parts of
+// it that drawing reaches (inside the bitmap, the clip and meta regions).
+bool DirectTarget(HDC dc, TCopyMode mode, const TRect& rect, TPixelRows& rows, TRect& dest,
+                  std::vector<TRect>& parts) {
+  if (mode != cmSrcCopy || GetObjectType(dc) != OBJ_MEMDC || GetMapMode(dc) != MM_TEXT) return false;
+  DWORD layout = GetLayout(dc);
+  if (layout == GDI_ERROR || (layout & LAYOUT_RTL)) return false;
+  if (GetGraphicsMode(dc) != GM_COMPATIBLE) {
+    XFORM x{};
+    if (!GetWorldTransform(dc, &x) || x.eM11 != 1 || x.eM12 != 0 || x.eM21 != 0 || x.eM22 != 1 || x.eDx != 0 ||
+        x.eDy != 0)
+      return false;
+  }
+  DIBSECTION ds{};
+  if (GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof(ds), &ds) != sizeof(ds) || !ds.dsBm.bmBits) return false;
+  int bits = ds.dsBmih.biBitCount;
+  if (ds.dsBmih.biCompression != BI_RGB || (bits != 24 && bits != 32)) return false;
+  rows.Width = ds.dsBm.bmWidth;
+  rows.Height = std::abs(ds.dsBm.bmHeight);
+  rows.Bytes = bits / 8;
+  rows.Stride = ds.dsBm.bmWidthBytes;
+  rows.Bits = static_cast<uint8_t*>(ds.dsBm.bmBits);
+  POINT origin{0, 0};
+  LPtoDP(dc, &origin, 1);
+  dest = TRect{rect.left + origin.x, rect.top + origin.y, rect.right + origin.x, rect.bottom + origin.y};
+  TRect reach{std::max<LONG>(dest.left, 0), std::max<LONG>(dest.top, 0), std::min<LONG>(dest.right, rows.Width),
+              std::min<LONG>(dest.bottom, rows.Height)};
+  std::vector<TRect> clip;
+  TRegion region;
+  // 3: the clip and meta regions together, in device pixels; 0 when the DC
+  // has neither.
+  int has = GetRandomRgn(dc, region.Get(), 3);
+  if (has < 0) return false;
+  if (has == 0) {
+    clip.push_back(reach);
+  } else {
+    DWORD size = GetRegionData(region.Get(), 0, nullptr);
+    if (size == 0) return false;
+    std::vector<uint8_t> data(size);
+    auto* rgn = reinterpret_cast<RGNDATA*>(data.data());
+    if (GetRegionData(region.Get(), size, rgn) == 0) return false;
+    const auto* r = reinterpret_cast<const RECT*>(rgn->Buffer);
+    clip.assign(r, r + rgn->rdh.nCount);
+  }
+  parts.clear();
+  for (const TRect& c : clip) {
+    TRect part{std::max(c.left, reach.left), std::max(c.top, reach.top), std::min(c.right, reach.right),
+               std::min(c.bottom, reach.bottom)};
+    if (part.left < part.right && part.top < part.bottom) parts.push_back(part);
+  }
+  // GDI may still be drawing into the section.
+  GdiFlush();
+  bool topDown = true;
+  if (!ProbeTopDown(dc, rows, origin, parts, topDown)) return false;
+  if (!topDown) {
+    rows.Bits += static_cast<ptrdiff_t>(rows.Height - 1) * rows.Stride;
+    rows.Stride = -rows.Stride;
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -236,19 +540,9 @@ void FillGrad(HDC dc, const TRect& rect, TColor first, TColor second, int colorC
 void FillGradRect(HDC dc, const TRect& rect, TColor first, TColor second, int colorCount, int insetX, int insetY) {
   int w = Width(rect), h = Height(rect);
   if (w <= 0 || h <= 0) return;
-  // Ring t of the nested rectangles: the nearer of the (advanced) top and
-  // left edges; the run reaches the second colour at the inner corner.
-  int length = std::max(1, std::min(w + insetX, h + insetY));
-  std::vector<COLORREF> run = GradientRun(first, second, length, colorCount);
-  TPixelBlock block(w, h);
-  for (int y = 0; y < h; ++y) {
-    uint32_t* row = block.Row(y);
-    for (int x = 0; x < w; ++x) {
-      int t = std::min({x + insetX, y + insetY, length - 1});
-      row[x] = DibPixel(run[static_cast<size_t>(t)]);
-    }
-  }
-  block.Put(dc, rect.left, rect.top);
+  TGradientPicture picture(w, h, 4);
+  picture.Rings(w, h, insetX, insetY, first, second, colorCount);
+  PutThroughBlock(dc, rect, picture);
 }
 
 void FillGradDiag(HDC dc, const TRect& rect, TColor first, TColor second, int colorCount, bool mirrored) {
@@ -260,20 +554,9 @@ void FillGradDiag(HDC dc, const TRect& rect, TColor first, TColor second, int co
     DeleteObject(brush);
     return;
   }
-  // The colour runs along x + y; each row is a window into one table.
-  std::vector<COLORREF> run = GradientRun(first, second, w + h - 1, colorCount);
-  std::vector<uint32_t> table(run.size());
-  for (size_t i = 0; i < run.size(); ++i) table[i] = DibPixel(run[i]);
-  TPixelBlock block(w, h);
-  for (int y = 0; y < h; ++y) {
-    uint32_t* row = block.Row(y);
-    if (!mirrored) {
-      std::memcpy(row, table.data() + y, static_cast<size_t>(w) * sizeof(uint32_t));
-    } else {
-      for (int x = 0; x < w; ++x) row[x] = table[static_cast<size_t>(w - 1 - x + y)];
-    }
-  }
-  block.Put(dc, rect.left, rect.top);
+  TGradientPicture picture(w, h, 4);
+  picture.Diagonal(mirrored, first, second, colorCount);
+  PutThroughBlock(dc, rect, picture);
 }
 
 void BitFillBlit(HDC dc, int width, int height, int strip, TOrientation orientation) {
@@ -299,55 +582,53 @@ void PaintGradient(TCanvas* canvas, const TRect& rect, TGradientDirection direct
                    int8_t colorCount) {
   int w = Width(rect), h = Height(rect);
   if (w <= 0 || h <= 0) return;
-  Owned<TBitmap> image = Scratch(w, h, pf32bit);
-  HDC dc = image->GetCanvas()->GetHandle();
   TColor a = ColorToRGB(first), b = ColorToRGB(second);
-  const int strip = 8;
+  canvas->Changing();
+  HDC dc = CanvasDC(canvas, csAllValid);
+  // The DC is left as drawing a bitmap on the canvas leaves it.
+  SetBkColor(dc, static_cast<COLORREF>(ColorToRGB(canvas->GetBrush()->GetColor())));
+  SetStretchBltMode(dc, STRETCH_DELETESCANS);
+  TPixelRows rows;
+  TRect dest{};
+  std::vector<TRect> parts;
+  bool direct = DirectTarget(dc, canvas->GetCopyMode(), rect, rows, dest, parts);
+  TGradientPicture picture(w, h, direct ? rows.Bytes : 4);
   switch (direction) {
     case gdDiagonalUp:
-    case gdDiagonalDown: FillGradDiag(dc, TRect{0, 0, w, h}, a, b, colorCount, direction == gdDiagonalDown); break;
+    case gdDiagonalDown: picture.Diagonal(direction == gdDiagonalDown, a, b, colorCount); break;
     case gdHorizontalEnd:
-    case gdHorizontalCenter: {
+    case gdHorizontalCenter:
       // A centred gradient runs over half the height and is mirrored below;
       // a run shorter than a pixel counts as one.
-      int length = direction == gdHorizontalEnd ? h : std::max(1, h / 2);
-      FillGrad(dc, TRect{0, 0, std::min(strip, w), length}, a, b, colorCount, orHorizontal);
-      // An odd height leaves a middle row for the centre colour.
-      if (direction == gdHorizontalCenter && h > 2 * length)
-        BitBlt(dc, 0, length, std::min(strip, w), 1, dc, 0, length - 1, SRCCOPY);
-      if (direction == gdHorizontalCenter && h > length)
-        StretchBlt(dc, 0, h - 1, std::min(strip, w), -(h - length), dc, 0, 0, std::min(strip, w), h - length,
-                   SRCCOPY);
-      BitFillBlit(dc, w, h, strip, orHorizontal);
+      picture.Graded(true, direction == gdHorizontalEnd ? h : std::max(1, h / 2), a, b, colorCount);
       break;
-    }
     case gdVerticalEnd:
-    case gdVerticalCenter: {
-      int length = direction == gdVerticalEnd ? w : std::max(1, w / 2);
-      FillGrad(dc, TRect{0, 0, length, std::min(strip, h)}, a, b, colorCount, orVertical);
-      if (direction == gdVerticalCenter && w > 2 * length)
-        BitBlt(dc, length, 0, 1, std::min(strip, h), dc, length - 1, 0, SRCCOPY);
-      if (direction == gdVerticalCenter && w > length)
-        StretchBlt(dc, w - 1, 0, -(w - length), std::min(strip, h), dc, 0, 0, w - length, std::min(strip, h),
-                   SRCCOPY);
-      BitFillBlit(dc, w, h, strip, orVertical);
+    case gdVerticalCenter:
+      picture.Graded(false, direction == gdVerticalEnd ? w : std::max(1, w / 2), a, b, colorCount);
       break;
-    }
     case gdHorizontalBox:
     case gdVerticalBox:
     case gdSquareBox:
     case gdBigSquareBox: {
-      int qw = (w + 1) / 2, qh = (h + 1) / 2;
       int ix = 0, iy = 0;
       if (direction == gdHorizontalBox) iy = w / 4;
       else if (direction == gdVerticalBox) ix = h / 4;
       else if (direction == gdBigSquareBox) ix = w / 4, iy = h / 4;
-      FillGradRect(dc, TRect{0, 0, qw, qh}, a, b, colorCount, ix, iy);
-      BoxBitMirrorBlit(dc, w, h);
+      picture.Rings((w + 1) / 2, (h + 1) / 2, ix, iy, a, b, colorCount);
       break;
     }
   }
-  canvas->Draw(rect.left, rect.top, image.get());
+  if (direct) {
+    // Straight into the bitmap's memory.
+    for (const TRect& part : parts) PutPicture(picture, rows, dest.left, dest.top, part);
+  } else {
+    // Elsewhere the picture is made in memory and blitted, so that the
+    // target's depth, mapping, layout and copy mode apply as to any bitmap.
+    Owned<TBitmap> image = Scratch(w, h, pf32bit);
+    PutThroughBlock(CanvasDC(image->GetCanvas()), TRect{0, 0, w, h}, picture);
+    image->Draw(canvas, Bounds(rect.left, rect.top, w, h));
+  }
+  canvas->Changed();
 }
 
 // ---------------------------------------------------------------------------

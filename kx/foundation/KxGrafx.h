@@ -54,6 +54,9 @@ void FlipBitmap(TBitmap* bitmap);
 
 // Fills rect with a gradient from first to second colour; colorCount sets
 // the width of the solid bands (above 8: 255 div colorCount + 1 pixels).
+// On a 24- or 32-bit DIB section drawn in plain pixels with cmSrcCopy the
+// rows go straight into the bitmap's memory; anywhere else the picture is
+// drawn as a bitmap would be. The pixels are the same either way.
 void PaintGradient(TCanvas* canvas, const TRect& rect, TGradientDirection direction, TColor first, TColor second,
                    int8_t colorCount);
 // The colours of a graded run of length pixels, from its start (nearest the

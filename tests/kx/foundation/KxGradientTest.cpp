@@ -115,12 +115,53 @@ TEST(KxGradientTest, CentreGradientsAreSymmetricWithTheCentreColourInTheMiddle) 
   }
 }
 
+TEST(KxGradientTest, TheDeviceContextHelpersDrawWhatPaintGradientDraws) {
+  // Each helper over a rectangle of a DC, against the part of a
+  // PaintGradient picture it makes.
+  const TColourCase c = kColours[3];
+  const int w = 21, h = 13, qw = 11, qh = 7;
+  struct THelperCase {
+    const char* Name;
+    TGradientDirection Direction;
+    TRect Part;  // of the picture, which the helper draws at its place
+    void (*Draw)(HDC, const TRect&, const TColourCase&);
+  };
+  const std::vector<THelperCase> cases = {
+      {"FillGradDiag", gdDiagonalUp, {0, 0, w, h},
+       [](HDC dc, const TRect& r, const TColourCase& k) { FillGradDiag(dc, r, k.First, k.Second, k.Count, false); }},
+      {"FillGradDiag mirrored", gdDiagonalDown, {0, 0, w, h},
+       [](HDC dc, const TRect& r, const TColourCase& k) { FillGradDiag(dc, r, k.First, k.Second, k.Count, true); }},
+      {"FillGrad rows", gdHorizontalEnd, {0, 0, w, h},
+       [](HDC dc, const TRect& r, const TColourCase& k) { FillGrad(dc, r, k.First, k.Second, k.Count, orHorizontal); }},
+      {"FillGrad columns", gdVerticalEnd, {0, 0, w, h},
+       [](HDC dc, const TRect& r, const TColourCase& k) { FillGrad(dc, r, k.First, k.Second, k.Count, orVertical); }},
+      {"FillGradRect", gdBigSquareBox, {0, 0, qw, qh},
+       [](HDC dc, const TRect& r, const TColourCase& k) {
+         FillGradRect(dc, r, k.First, k.Second, k.Count, w / 4, h / 4);
+       }},
+  };
+  for (const THelperCase& hc : cases) {
+    SCOPED_TRACE(hc.Name);
+    Owned<TBitmap> picture = Painted(pf32bit, w, h, TRect{0, 0, w, h}, hc.Direction, c);
+    int pw = hc.Part.right - hc.Part.left, ph = hc.Part.bottom - hc.Part.top;
+    Owned<TBitmap> helper = MakeOwned<TBitmap>();
+    helper->SetPixelFormat(pf32bit);
+    helper->SetSize(pw + 4, ph + 4);
+    hc.Draw(helper->GetCanvas()->GetHandle(), TRect{2, 2, 2 + pw, 2 + ph}, c);
+    for (int y = 0; y < ph; ++y)
+      for (int x = 0; x < pw; ++x)
+        ASSERT_EQ(helper->ScanLineAs<uint32_t>(y + 2)[x + 2], picture->ScanLineAs<uint32_t>(y)[x]) << x << "," << y;
+  }
+}
+
 // One kind of target, filled with kAround: its canvas, with the DC state a
 // caller may have set, and its pixels read back as 0x00RRGGBB, top row first.
 struct TTargetCase {
   const char* Name;
-  TPixelFormat Format;            // pfDevice: a device bitmap of the screen
-  void (*Prepare)(TCanvas*, HDC); // DC state set before drawing
+  // A bitmap's canvas in this format; pfDevice: a canvas over a device
+  // bitmap of the screen, pfCustom: over a top-down 24-bit DIB section.
+  TPixelFormat Format;
+  void (*Prepare)(TCanvas*, HDC);  // DC state set before drawing
 };
 
 void NoState(TCanvas*, HDC) {}
@@ -144,6 +185,8 @@ const std::vector<TTargetCase> kTargets = {
     {"16-bit bitmap", pf16bit, NoState},
     {"8-bit bitmap", pf8bit, NoState},
     {"device bitmap", pfDevice, NoState},
+    {"top-down DIB section", pfCustom, NoState},
+    {"top-down DIB section, clipped", pfCustom, MovedAndClipped},
     {"moved origin, clipped", pf32bit, MovedAndClipped},
     {"window origin", pf24bit, WindowOrigin},
     {"clip with a hole", pf24bit, ClipWithAHole},
@@ -152,16 +195,23 @@ const std::vector<TTargetCase> kTargets = {
     {"right-to-left layout", pf32bit, RightToLeft},
 };
 
-const int kTargetWidth = 24, kTargetHeight = 18;
+// An odd width: 24-bit rows end in padding.
+const int kTargetWidth = 23, kTargetHeight = 18;
 
 // A target of the case's kind in kAround, its state set, kept with what
 // its pixels are read from.
 class TTarget {
  public:
   explicit TTarget(const TTargetCase& c) {
-    if (c.Format == pfDevice) {
+    if (c.Format == pfDevice || c.Format == pfCustom) {
       HDC screen = GetDC(nullptr);
-      ddb_ = CreateCompatibleBitmap(screen, kTargetWidth, kTargetHeight);
+      if (c.Format == pfDevice) {
+        ddb_ = CreateCompatibleBitmap(screen, kTargetWidth, kTargetHeight);
+      } else {
+        BITMAPINFO bi = Info(24);
+        void* bits = nullptr;
+        ddb_ = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+      }
       dc_ = CreateCompatibleDC(screen);
       ReleaseDC(nullptr, screen);
       old_ = SelectObject(dc_, ddb_);
@@ -187,15 +237,20 @@ class TTarget {
   TTarget& operator=(const TTarget&) = delete;
 
   TCanvas* Canvas() { return bitmap_ ? bitmap_->GetCanvas() : canvas_.get(); }
-  std::vector<uint32_t> Pixels() {
-    std::vector<uint32_t> bits(static_cast<size_t>(kTargetWidth) * kTargetHeight);
+  // A top-down DIB of the target's size.
+  static BITMAPINFO Info(int bits) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi.bmiHeader.biWidth = kTargetWidth;
     bi.bmiHeader.biHeight = -kTargetHeight;
     bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biBitCount = static_cast<WORD>(bits);
     bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+  }
+  std::vector<uint32_t> Pixels() {
+    std::vector<uint32_t> bits(static_cast<size_t>(kTargetWidth) * kTargetHeight);
+    BITMAPINFO bi = Info(32);
     // GetDIBits wants the bitmap out of any DC.
     if (bitmap_) {
       HBITMAP h = bitmap_->GetHandle();
