@@ -1,5 +1,6 @@
 #include "kx/controls/KxControlsUnits.h"
 
+#include "kx/controls/KxBmpBtn.h"
 #include "kx/controls/KxButton.h"
 
 const std::vector<TUnitEntry>& KxControlsUnits() {
@@ -7,6 +8,9 @@ const std::vector<TUnitEntry>& KxControlsUnits() {
       // Empties the kind-glyph cache and registers the button classes; the
       // glyphs loaded meanwhile go at finalisation.
       {"KxButton", InitializeKxButton, FinalizeKxButton},
+      // The bitmap button's class; its shared pattern goes with the last
+      // button, or here at the latest.
+      {"KxBmpBtn", InitializeKxBmpBtn, FinalizeKxBmpBtn},
   };
   return units;
 }
