@@ -277,6 +277,7 @@ void TControl::Dispatch(TMessage& m) {
     case CM_MOUSELEAVE: CMMouseLeave(m); return;
     case CM_HINTSHOW: CMHintShow(m); return;
     case CM_DESIGNHITTEST: CMDesignHitTest(m); return;
+    case CM_SYSCOLORCHANGE: CMSysColorChange(m); return;
     default: DefaultHandler(m); return;
   }
 }
@@ -1124,6 +1125,7 @@ void TControl::CMParentCtl3DChanged(TMessage&) {
 void TControl::CMHitTest(TMessage& m) { m.Result = HTCLIENT; }
 void TControl::CMDesignHitTest(TMessage& m) { m.Result = 0; }
 void TControl::CMMouseEnter(TMessage&) {}
+void TControl::CMSysColorChange(TMessage&) {}
 void TControl::CMMouseLeave(TMessage&) {}
 
 void TControl::CMHintShow(TMessage& m) {

@@ -365,6 +365,9 @@ class TControl : public TComponent {
   virtual void CMMouseLeave(TMessage& m);
   virtual void CMHintShow(TMessage& m);
   virtual void CMDesignHitTest(TMessage& m);
+  // The system's colours changed (a window control passes it on to its
+  // children); nothing of its own.
+  virtual void CMSysColorChange(TMessage& m);
 
  protected:
   void Destroy() override;

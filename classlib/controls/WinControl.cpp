@@ -417,6 +417,8 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_NCDESTROY: WMNCDestroy(m); return;
     case WM_NCHITTEST: WMNCHitTest(m); return;
     case WM_DESTROY: WMDestroy(m); return;
+    case WM_SYSCOLORCHANGE: WMSysColorChange(m); return;
+    case CM_SYSCOLORCHANGE: CMSysColorChange(m); return;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(m); return;
     case WM_CONTEXTMENU: WMContextMenu(m); return;
     case CN_KEYDOWN: CNKeyDown(m); return;
@@ -1109,6 +1111,13 @@ void TWinControl::CMDrag(TMessage& m) {
 void TWinControl::WMNCHitTest(TMessage& m) { DefaultHandler(m); }
 
 void TWinControl::WMDestroy(TMessage& m) { DefaultHandler(m); }
+
+void TWinControl::WMSysColorChange(TMessage& m) {
+  Perform(CM_SYSCOLORCHANGE, 0, 0);
+  DefaultHandler(m);
+}
+
+void TWinControl::CMSysColorChange(TMessage& m) { Broadcast(m); }
 
 void TWinControl::WMNCDestroy(TMessage& m) {
   DefaultHandler(m);

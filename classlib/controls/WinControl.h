@@ -218,6 +218,10 @@ class TWinControl : public TControl {
   virtual void WMNCDestroy(TMessage& m);
   virtual void WMNCHitTest(TMessage& m);
   virtual void WMDestroy(TMessage& m);
+  // The system tells its top-level windows that its colours changed; the
+  // window's control tells every control below it (CM_SYSCOLORCHANGE).
+  virtual void WMSysColorChange(TMessage& m);
+  void CMSysColorChange(TMessage& m) override;
   virtual void WMContextMenu(TMessage& m) override;
   virtual void CNKeyDown(TMessage& m);
   virtual void CNKeyUp(TMessage& m);

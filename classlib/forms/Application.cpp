@@ -443,6 +443,17 @@ void TApplication::WndProc(TMessage& m) {
       case WM_QUERYENDSESSION:
         m.Result = 1;
         break;
+      case WM_SYSCOLORCHANGE:
+        // The system tells each top-level form itself; a form inside a
+        // window that is no form's hears it from here.
+        if (Screen)
+          for (int i = 0; i < Screen->GetCustomFormCount(); ++i) {
+            TCustomForm* form = Screen->GetCustomForms(i);
+            if (!form->GetParent() && form->GetParentWindow() && form->HandleAllocated())
+              form->Perform(CM_SYSCOLORCHANGE, 0, 0);
+          }
+        defaultProc();
+        break;
       case CM_ACTIONEXECUTE:
       case CM_ACTIONUPDATE:
         m.Result = DispatchAction(m.Msg, reinterpret_cast<TBasicAction*>(m.LParam)) ? 1 : 0;
