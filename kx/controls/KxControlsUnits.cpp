@@ -2,6 +2,7 @@
 
 #include "kx/controls/KxBmpBtn.h"
 #include "kx/controls/KxButton.h"
+#include "kx/controls/KxColorPicker.h"
 
 const std::vector<TUnitEntry>& KxControlsUnits() {
   static const std::vector<TUnitEntry> units = {
@@ -11,6 +12,9 @@ const std::vector<TUnitEntry>& KxControlsUnits() {
       // The bitmap button's class; its shared pattern goes with the last
       // button, or here at the latest.
       {"KxBmpBtn", InitializeKxBmpBtn, FinalizeKxBmpBtn},
+      // The colour-name table takes its names from the string table; they
+      // are let go at finalisation.
+      {"KxColorPicker", InitializeKxColorPicker, FinalizeKxColorPicker},
   };
   return units;
 }
