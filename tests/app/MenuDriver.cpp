@@ -62,11 +62,12 @@ void SendMouse(DWORD flags, int x, int y) {
 
 }  // namespace
 
-TProcess::TProcess(const std::string& exe, const std::string& dir, const std::vector<std::string>& extraEnv) {
+TProcess::TProcess(const std::string& exe, const std::string& dir, const std::vector<std::string>& extraEnv,
+                   const std::string& arguments) {
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  std::string commandLine = "\"" + exe + "\"";
+  std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
   std::vector<char> env = Environment(extraEnv);
   if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, env.data(), dir.c_str(),
                       &startup, &info))

@@ -21,9 +21,11 @@ namespace menu_driver {
 class TProcess {
  public:
   TProcess() = default;
-  // Starts exe with the current folder dir and the caller's environment plus
-  // the given "NAME=value" entries; throws std::runtime_error when it fails.
-  TProcess(const std::string& exe, const std::string& dir, const std::vector<std::string>& extraEnv = {});
+  // Starts exe with the current folder dir, the caller's environment plus
+  // the given "NAME=value" entries and the arguments after the program's
+  // quoted name; throws std::runtime_error when it fails.
+  TProcess(const std::string& exe, const std::string& dir, const std::vector<std::string>& extraEnv = {},
+           const std::string& arguments = "");
   ~TProcess();
   TProcess(TProcess&& other) noexcept;
   TProcess& operator=(TProcess&& other) noexcept;
