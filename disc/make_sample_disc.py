@@ -372,8 +372,14 @@ BG_W, BG_H = 640, 480
 
 def background():
     img = Image(BG_W, BG_H, NAVY)
-    # The body: a light card with a soft shadow on the dark frame.
+    # The window is the whole rectangle (the menu never cuts it to a shape):
+    # a dark frame with a lit edge, and on it a light card with a soft shadow.
     img.vgradient(0, 0, BG_W, BG_H, (10, 26, 58), (4, 12, 30))
+    for i, edge in enumerate(((70, 104, 156), (24, 44, 84))):
+        img.rect(i, i, BG_W - i, i + 1, edge)
+        img.rect(i, BG_H - i - 1, BG_W - i, BG_H - i, edge)
+        img.rect(i, i, i + 1, BG_H - i, edge)
+        img.rect(BG_W - i - 1, i, BG_W - i, BG_H - i, edge)
     img.shadow(14, 14, BG_W - 14, BG_H - 14, 18, 12, 0.7)
     img.round_rect(14, 14, BG_W - 14, BG_H - 14, 18, lambda x, y: mix(PAPER, SKY, y / BG_H))
     # The title band.

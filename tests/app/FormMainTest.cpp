@@ -206,6 +206,8 @@ TEST(FormMainSettings, TheUpdateButtonRunsCreationAgainAndTheSwitchesStayOn) {
   TMenuFixture menu(disc.Folder());
   TFormMain* f = menu.Form();
   ASSERT_TRUE(f->BtnUpdate->GetVisible());
+  // The executable's file version (the tests carry the menu's resources).
+  EXPECT_EQ(f->BtnUpdate->GetCaption(), "1.0.0.16");
   EXPECT_TRUE(f->ProductShowOne);
   disc.Write("perivane.ini",
              "[DEBUG]\r\nDebug=1\r\n[OBJLOCATION]\r\nExecLeft=200\r\n[OBJECT]\r\nProductShowOne=0\r\n");
