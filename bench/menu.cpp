@@ -202,18 +202,11 @@ bool RunMenu(const std::string& disc, bool picks, TTimes& times) {
       main);
   if (shown < 0) return false;
   times.Start.push_back(shown - SplashHoldMs);
-  const RECT m = ScreenRect(main);
   auto pick = [&](POINT selector, const char* listClass, int index) {
-    Activate(main);
-    Click(m.left + selector.x, m.top + selector.y);
-    std::vector<HWND> lists = ChildWindows(main, listClass);
-    HWND list = lists.empty() ? nullptr : lists.front();
-    if (!Poll([&] { return list && IsWindowVisible(list); }, menu.Handle())) return -1.0;
+    HWND list = DropList(main, selector, listClass, 30000, menu.Handle());
+    if (!list) return -1.0;
     Settled(main);
-    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-    POINT row{40, index * height + height / 2};
-    ClientToScreen(list, &row);
-    return TimeClick(row, main, [&] { return !IsWindowVisible(list); }, menu.Handle());
+    return TimeClick(ListRow(list, index), main, [&] { return !IsWindowVisible(list); }, menu.Handle());
   };
   for (int i = 0; picks && i < kPicks; ++i) {
     // Products 4, 1, 4, 1...: both offer the first two languages.

@@ -229,6 +229,34 @@ void Click(int x, int y) {
   SendMouse(MOUSEEVENTF_LEFTUP, x, y);
 }
 
+void ClickIn(HWND form, POINT at) {
+  Activate(form);
+  ClientToScreen(form, &at);
+  Click(at.x, at.y);
+}
+
+HWND DropList(HWND form, POINT selector, const std::string& listClass, DWORD ms, HANDLE process) {
+  ClickIn(form, selector);
+  HWND list = nullptr;
+  WaitUntil(
+      [&] {
+        const std::vector<HWND> lists = ChildWindows(form, listClass);
+        list = lists.empty() ? nullptr : lists.front();
+        return list && IsWindowVisible(list);
+      },
+      ms, process);
+  return list && IsWindowVisible(list) ? list : nullptr;
+}
+
+POINT ListRow(HWND list, int index) {
+  // Messages without pointers: they cross into the other process as they are.
+  const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+  POINT p{40, (index - top) * height + height / 2};
+  ClientToScreen(list, &p);
+  return p;
+}
+
 TShot CaptureScreen(const RECT& rect) {
   TShot shot;
   shot.Width = rect.right - rect.left;

@@ -84,6 +84,15 @@ void MoveMouse(int x, int y);
 // A left click at a screen point: move, press, release.
 void Click(int x, int y);
 
+// Brings the form to the front and clicks a point of its client area.
+void ClickIn(HWND form, POINT at);
+// Drops the list of a selector: a click on the selector (a point of the
+// form's client area), then waits until the form's list box window of that
+// class shows; null when it did not within ms.
+HWND DropList(HWND form, POINT selector, const std::string& listClass, DWORD ms, HANDLE process = nullptr);
+// The screen point in the middle of row index of a list box window.
+POINT ListRow(HWND list, int index);
+
 // Screen pixels of a rectangle as 0x00RRGGBB, row by row.
 struct TShot {
   int Width = 0;

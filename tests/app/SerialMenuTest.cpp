@@ -40,11 +40,7 @@ class SerialMenu : public ::testing::Test {
   }
   // A click on a control of the main form, at its stored-form name's
   // place: left/top in form coordinates, plus a point inside it.
-  void ClickAt(HWND main, int x, int y) {
-    Activate(main);
-    const RECT r = ScreenRect(main);
-    Click(r.left + x, r.top + y);
-  }
+  void ClickAt(HWND main, int x, int y) { ClickIn(main, POINT{x, y}); }
   // Ends the menu with its exit button; the exit code is 0.
   void Exit(TProcess& menu, HWND main) {
     ClickAt(main, 590 + 11, 432 + 11);  // the sample disc's exit button
@@ -58,11 +54,6 @@ class SerialMenu : public ::testing::Test {
   static constexpr POINT kLanguageSelector{56 + 75, 218 + 10};
   static constexpr POINT kLaunchPanel{392, 320};
 
-  // The list box window of a class (TKxListBox or TKxCheckList) on the form.
-  static HWND List(HWND main, const char* className) {
-    const std::vector<HWND> lists = ChildWindows(main, className);
-    return lists.empty() ? nullptr : lists.front();
-  }
   // Launch button 1 to 3 (their tops in the panel: 0, 30, 60).
   static HWND LaunchButton(HWND main, int number) {
     for (HWND button : ChildWindows(main, "TpkImageBtn")) {
@@ -78,29 +69,18 @@ class SerialMenu : public ::testing::Test {
     }
     return nullptr;
   }
-  // Drops a list with a click on its selector and waits until it shows.
   HWND Drop(TProcess& menu, HWND main, POINT selector, const char* className) {
-    ClickAt(main, selector.x, selector.y);
-    HWND list = List(main, className);
-    EXPECT_TRUE(WaitUntil([&] { return list && IsWindowVisible(list); }, kStepMs, menu.Handle()))
-        << className << " did not drop";
+    HWND list = DropList(main, selector, className, kStepMs, menu.Handle());
+    EXPECT_NE(list, nullptr) << className << " did not drop";
     return list;
-  }
-  // The screen point in the middle of row index of a dropped list.
-  static POINT Row(HWND list, int index) {
-    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
-    POINT p{40, (index - top) * height + height / 2};
-    ClientToScreen(list, &p);
-    return p;
   }
   // Picks row index of the list under a selector as a user does: a click on
   // the selector, a click on the row; waits until the list has gone and the
-  // menu has done what the pick asks (it answers a message again).
+  // menu has painted what the pick changed.
   void Pick(TProcess& menu, HWND main, POINT selector, const char* className, int index) {
     HWND list = Drop(menu, main, selector, className);
     ASSERT_NE(list, nullptr);
-    const POINT row = Row(list, index);
+    const POINT row = ListRow(list, index);
     Click(row.x, row.y);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(list); }, kStepMs, menu.Handle()))
         << className << " did not close";
@@ -248,7 +228,7 @@ TEST_F(SerialMenu, PickingAProductSetsButtonsPictureAndLanguagesAndALanguageBurn
   GetCursorPos(&cursor);
   EXPECT_EQ(cursor.x, m.left + kProductSelector.x);
   EXPECT_EQ(cursor.y, m.top + kProductSelector.y + 25);
-  const POINT row = Row(list, 2);  // "Orlo PV-300 Pro": a keyed BMP, languages 2, 5 and 6
+  const POINT row = ListRow(list, 2);  // "Orlo PV-300 Pro": a keyed BMP, languages 2, 5 and 6
   Click(row.x, row.y);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(list) && IsWindowVisible(LaunchButton(main, 3)); }, kStepMs,
                         menu.Handle()));
@@ -295,7 +275,7 @@ TEST_F(SerialMenu, PickingAProductSetsButtonsPictureAndLanguagesAndALanguageBurn
       EXPECT_GT(grey, 10);
     }
   }
-  Click(Row(checks, 1).x, Row(checks, 1).y);  // English
+  Click(ListRow(checks, 1).x, ListRow(checks, 1).y);  // English
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(checks); }, kStepMs, menu.Handle()));
   ASSERT_TRUE(WaitUntil([&] { return BlackPixels(languages) > 20; }, kStepMs, menu.Handle()))
       << "no caption was burnt into the language selector";
