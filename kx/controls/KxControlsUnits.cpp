@@ -3,6 +3,7 @@
 #include "kx/controls/KxBmpBtn.h"
 #include "kx/controls/KxButton.h"
 #include "kx/controls/KxColorPicker.h"
+#include "kx/controls/KxRadChk.h"
 
 const std::vector<TUnitEntry>& KxControlsUnits() {
   static const std::vector<TUnitEntry> units = {
@@ -15,6 +16,7 @@ const std::vector<TUnitEntry>& KxControlsUnits() {
       // The colour-name table takes its names from the string table; they
       // are let go at finalisation.
       {"KxColorPicker", InitializeKxColorPicker, FinalizeKxColorPicker},
+      {"KxRadChk", InitializeKxRadChk, nullptr},
   };
   return units;
 }
