@@ -190,9 +190,17 @@ HRGN TRowRegionBuilder::Finish() {
 
 }  // namespace pk_detail
 
+bool IsNoColourKey(TColor key) {
+  return key == clNone || key == clDefault || key == clNoRegion || key == clFirstPixel;
+}
+
 HRGN BuildRegionFromGraphic(TGraphic* graphic, TColor transparentColor) {
   using pk_detail::TRun;
   if (!graphic || graphic->GetWidth() <= 0 || graphic->GetHeight() <= 0) return nullptr;
+  // A key that names no colour makes nothing transparent, whatever the
+  // picture's format: the monochrome mask would resolve clNone to white and
+  // -1 to black.
+  if (IsNoColourKey(transparentColor)) return CreateRectRgn(0, 0, graphic->GetWidth(), graphic->GetHeight());
   Owned<TBitmap> bitmap = MakeOwned<TBitmap>();
   bitmap->Assign(graphic);
   int width = bitmap->GetWidth();

@@ -74,9 +74,16 @@ HRGN ReadRegionData(TStream* stream, bool& stored);
 // Writes the region's block with its count, or a count of 0 without one.
 void WriteRegionData(TStream* stream, HRGN region);
 
-// The region of the pixels of graphic that differ from transparentColor
-// (see above for how 24-bit pictures and the others compare), or null for an
-// empty picture or one without any opaque pixel. The caller owns the region.
+// The keys that name no colour: clNone, clDefault, 0x0FFFFFFF and -1.
+bool IsNoColourKey(TColor key);
+
+// The region of the pixels of graphic that differ from transparentColor, or
+// null for an empty picture or one without any opaque pixel. The caller owns
+// the region. A key that names no colour makes nothing transparent. A
+// 24-bit picture compares each pixel with the key as given, so a system
+// colour matches no pixel; every other format goes through TBitmap::Mask,
+// which resolves a system colour to its RGB first (the original design's
+// difference, kept for stored pictures).
 HRGN BuildRegionFromGraphic(TGraphic* graphic, TColor transparentColor);
 
 namespace pk_detail {

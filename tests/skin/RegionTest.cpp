@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "classlib/Classes.h"
+#include "classlib/Seams.h"
 #include "skin/pkRegion.h"
 #include "tests/skin/SkinTestSupport.h"
 
@@ -93,6 +96,51 @@ TEST(RegionBuild, ClNoneMatchesNothing) {
   Owned<TBitmap> b = BitmapFromText({"..", ".."}, {{'.', clWhite}});
   TpkRegion r(BuildRegionFromGraphic(b.get(), clNone));
   EXPECT_EQ(RegionText(r.get(), 2, 2), (std::vector<std::string>{"##", "##"}));
+}
+
+// A key means the same in every pixel format: the keys that name no colour
+// make nothing transparent, a plain colour its own pixels. A system colour
+// keeps the original design's difference: resolved through the mask, but
+// compared as given (so never matching) at 24 bits.
+TEST(RegionBuild, AKeyMeansTheSameInEveryPixelFormat) {
+  const TColor face = ColorToRGB(clBtnFace);
+  struct TKeyCase {
+    const char* Name;
+    TColor Key;
+    bool NoColour;
+  };
+  const TKeyCase keys[] = {
+      {"clNone", clNone, true},         {"-1", static_cast<TColor>(-1), true}, {"0x0FFFFFFF", clNoRegion, true},
+      {"clDefault", clDefault, true},   {"white", clWhite, false},             {"black", clBlack, false},
+  };
+  for (int depth : {8, 32}) {
+    TSeamOverride<std::function<int()>> seam(Seams().DisplayBitsPerPixel, [depth] { return depth; });
+    for (TPixelFormat pf : {pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit}) {
+      SCOPED_TRACE(testing::Message() << "display " << depth << ", format " << static_cast<int>(pf));
+      // White, black and the face colour, as the format holds them (a
+      // shallow one keeps the face colour's nearest).
+      Owned<TBitmap> b = BitmapFromText({"wkf"}, {{'w', clWhite}, {'k', clBlack}, {'f', face}}, pf);
+      Owned<TBitmap> held = MakeOwned<TBitmap>();
+      held->Assign(b.get());
+      held->SetPixelFormat(pf24bit);
+      for (const TKeyCase& k : keys) {
+        SCOPED_TRACE(k.Name);
+        std::string expected;
+        for (int x = 0; x < 3; ++x) {
+          const auto* p = static_cast<const uint8_t*>(held->GetScanLine(0)) + 3 * x;
+          expected += !k.NoColour && RGB(p[2], p[1], p[0]) == static_cast<COLORREF>(k.Key) ? '.' : '#';
+        }
+        TpkRegion r(BuildRegionFromGraphic(b.get(), k.Key));
+        EXPECT_EQ(RegionText(r.get(), 3, 1)[0], expected);
+      }
+    }
+  }
+  // A system colour: at 24 bits nothing matches it, at 32 bits its RGB does.
+  Owned<TBitmap> b24 = BitmapFromText({"wkf"}, {{'w', clWhite}, {'k', clBlack}, {'f', face}});
+  Owned<TBitmap> b32 = BitmapFromText({"wkf"}, {{'w', clWhite}, {'k', clBlack}, {'f', face}}, pf32bit);
+  TpkRegion r24(BuildRegionFromGraphic(b24.get(), clBtnFace)), r32(BuildRegionFromGraphic(b32.get(), clBtnFace));
+  EXPECT_EQ(RegionText(r24.get(), 3, 1)[0], "###");
+  EXPECT_EQ(RegionText(r32.get(), 3, 1)[0], "##.");
 }
 
 TEST(RegionBuild, RowBuilderMergesBandsToTheSameSetAsOneRectanglePerRun) {
