@@ -131,6 +131,7 @@ void TpkBitmap::BuildRowTable() {
 }
 
 void TpkBitmap::FreeImage() {
+  FreeAndNil(stretchScratch_);
   canvas_->SetHandle(nullptr);
   memoryDC_.Reset();
   handle_.reset();
@@ -559,9 +560,7 @@ void TpkBitmap::SmoothStretchDraw(TCanvas* canvas, const TRect& rect) {
   int dw = rect.right - rect.left, dh = rect.bottom - rect.top;
   if (GetEmpty() || dw <= 0 || dh <= 0) return;
   int sw = width_, sh = height_;
-  Owned<TpkBitmap> tmp = MakeOwned<TpkBitmap>();
-  // Every pixel is written below.
-  tmp->Allocate(dw, dh, false);
+  TpkBitmap* tmp = StretchScratch(dw, dh);
   tmp->SetTransparentColor(transparentColor_);
   GdiFlush();
   // Bilinear in 15-bit fixed point. The source columns and weights of each
@@ -605,7 +604,14 @@ void TpkBitmap::SmoothStretchDraw(TCanvas* canvas, const TRect& rect) {
     }
   }
   if (GetTransparent()) tmp->DrawTransparent(canvas, rect);
-  else canvas->Draw(rect.left, rect.top, tmp.get());
+  else canvas->Draw(rect.left, rect.top, tmp);
+}
+
+TpkBitmap* TpkBitmap::StretchScratch(int w, int h) {
+  if (!stretchScratch_) stretchScratch_ = New<TpkBitmap>();
+  // Every pixel is written by the caller: no white fill.
+  if (stretchScratch_->GetWidth() != w || stretchScratch_->GetHeight() != h) stretchScratch_->Allocate(w, h, false);
+  return stretchScratch_;
 }
 
 void TpkBitmap::DrawTransparent(TCanvas* canvas, const TRect& rect) {

@@ -226,8 +226,9 @@ class TpkBitmap : public TGraphic {
   // Pixels into a palette-format bitmap of that many bits per pixel as
   // indices of its colour table.
   void WriteIndexed(TBitmap* bitmap, int bits) const;
-  // The same picture in a temporary of the given size.
-  Owned<TpkBitmap> StretchedCopy(int width, int height, bool smooth);
+  // The smooth stretch's target of w x h (contents undefined), kept between
+  // draws.
+  TpkBitmap* StretchScratch(int w, int h);
 
   bool smoothStretching_ = false;
   TColor transparentColor_ = clNone;
@@ -254,6 +255,10 @@ class TpkBitmap : public TGraphic {
   RGBQUAD colorTable_[256]{};
   std::vector<uint8_t*> rows_;
   TBitmap* transparencyMask_ = nullptr;
+  // Reused by SmoothStretchDraw while the target size stays: a new DIB
+  // section and memory DC for every draw cost more than the filter itself.
+  // Released with the image.
+  TpkBitmap* stretchScratch_ = nullptr;
   bool paletteHeld_ = false;
   bool copyingOut_ = false;
 };

@@ -1,5 +1,6 @@
 #include "skin/pkRegion.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "classlib/Classes.h"
@@ -15,28 +16,26 @@ uint32_t ReadU32(const uint8_t* p) {
   return v;
 }
 
-// The bytes ExtCreateRegion is given: dwSize + nRgnSize of a valid block.
-uint64_t UsedSize(const uint8_t* data) { return uint64_t{ReadU32(data)} + uint64_t{ReadU32(data + 12)}; }
-
-// One band's region from its rectangles, already in band order.
-HRGN RegionFromRects(const std::vector<RECT>& rects) {
-  if (rects.empty()) return nullptr;
-  if (rects.size() == 1) return CreateRectRgnIndirect(&rects[0]);
-  std::vector<uint8_t> block(kHeaderSize + rects.size() * sizeof(RECT));
+// The region of a few rectangles (one ExtCreateRegion, whose cost grows with
+// the square of their count under Wine), or null when none has area.
+HRGN RegionFromRects(const RECT* rects, size_t count) {
+  if (count == 0) return nullptr;
+  if (count == 1) return CreateRectRgnIndirect(rects);
+  std::vector<uint8_t> block(kHeaderSize + count * sizeof(RECT));
   RGNDATAHEADER h{};
   h.dwSize = sizeof(RGNDATAHEADER);
   h.iType = RDH_RECTANGLES;
-  h.nCount = static_cast<DWORD>(rects.size());
-  h.nRgnSize = static_cast<DWORD>(rects.size() * sizeof(RECT));
-  h.rcBound = RECT{rects.front().left, rects.front().top, rects.back().right, rects.back().bottom};
-  for (const RECT& r : rects) {
-    if (r.left < h.rcBound.left) h.rcBound.left = r.left;
-    if (r.right > h.rcBound.right) h.rcBound.right = r.right;
-  }
+  h.nCount = static_cast<DWORD>(count);
+  h.nRgnSize = static_cast<DWORD>(count * sizeof(RECT));
+  h.rcBound = rects[0];
+  for (size_t i = 1; i < count; ++i) UnionRect(&h.rcBound, &h.rcBound, &rects[i]);
   std::memcpy(block.data(), &h, sizeof h);
-  std::memcpy(block.data() + kHeaderSize, rects.data(), rects.size() * sizeof(RECT));
+  std::memcpy(block.data() + kHeaderSize, rects, count * sizeof(RECT));
   return ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()), reinterpret_cast<const RGNDATA*>(block.data()));
 }
+
+// The most rectangles given to one ExtCreateRegion.
+constexpr size_t kChunk = 256;
 
 // Bytes left in the stream from its position.
 int64_t Remaining(TStream* stream) {
@@ -73,9 +72,11 @@ bool IsValidRegionData(const void* data, uint64_t size) {
 
 HRGN RegionFromData(const void* data, uint64_t size) {
   if (!IsValidRegionData(data, size)) return nullptr;
-  uint64_t used = UsedSize(static_cast<const uint8_t*>(data));
-  if (used > 0xFFFFFFFFu) return nullptr;
-  return ExtCreateRegion(nullptr, static_cast<DWORD>(used), static_cast<const RGNDATA*>(data));
+  auto p = static_cast<const uint8_t*>(data);
+  // The rectangles may sit anywhere in memory: copied out, not cast.
+  std::vector<RECT> rects(ReadU32(p + 8));
+  if (!rects.empty()) std::memcpy(rects.data(), p + kHeaderSize, rects.size() * sizeof(RECT));
+  return pk_detail::RegionFromRectList(rects.data(), rects.size());
 }
 
 HRGN RegionFromBlob(const TpkRegionBlob& blob) {
@@ -131,33 +132,11 @@ void WriteRegionData(TStream* stream, HRGN region) {
 
 namespace pk_detail {
 
-void TRowRegionBuilder::AddRow(int y, const std::vector<TRun>& runs) {
-  if (!bandRuns_.empty() && y == bandBottom_ && runs == bandRuns_) {
-    bandBottom_ = y + 1;
-    return;
-  }
-  FlushBand();
-  if (runs.empty()) return;
-  bandRuns_ = runs;
-  bandTop_ = y;
-  bandBottom_ = y + 1;
-}
-
-void TRowRegionBuilder::FlushBand() {
-  if (bandRuns_.empty()) return;
-  std::vector<RECT> rects;
-  rects.reserve(bandRuns_.size());
-  for (const TRun& r : bandRuns_) rects.push_back(RECT{r.Left, bandTop_, r.Right, bandBottom_});
-  bandRuns_.clear();
-  TpkRegion band(RegionFromRects(rects));
-  if (!band) {
+void TRegionMerger::Push(TpkRegion region) {
+  if (!region) {
     failed_ = true;
     return;
   }
-  Push(std::move(band));
-}
-
-void TRowRegionBuilder::Push(TpkRegion region) {
   stack_.emplace_back(std::move(region), 0);
   while (stack_.size() >= 2 && stack_[stack_.size() - 1].second == stack_[stack_.size() - 2].second) {
     auto& below = stack_[stack_.size() - 2];
@@ -168,8 +147,7 @@ void TRowRegionBuilder::Push(TpkRegion region) {
   }
 }
 
-HRGN TRowRegionBuilder::Finish() {
-  FlushBand();
+HRGN TRegionMerger::Finish() {
   TpkRegion result;
   while (!stack_.empty()) {
     TpkRegion top = std::move(stack_.back().first);
@@ -188,6 +166,57 @@ HRGN TRowRegionBuilder::Finish() {
   return result.release();
 }
 
+void TRowRegionBuilder::AddRow(int y, const std::vector<TRun>& runs) {
+  if (!bandRuns_.empty() && y == bandBottom_ && runs == bandRuns_) {
+    bandBottom_ = y + 1;
+    return;
+  }
+  FlushBand();
+  if (runs.empty()) return;
+  bandRuns_ = runs;
+  bandTop_ = y;
+  bandBottom_ = y + 1;
+}
+
+void TRowRegionBuilder::FlushBand() {
+  if (bandRuns_.empty()) return;
+  std::vector<RECT> rects;
+  rects.reserve(bandRuns_.size());
+  for (const TRun& r : bandRuns_) rects.push_back(RECT{r.Left, bandTop_, r.Right, bandBottom_});
+  bandRuns_.clear();
+  for (size_t at = 0; at < rects.size(); at += kChunk)
+    merger_.Push(TpkRegion(RegionFromRects(rects.data() + at, std::min(kChunk, rects.size() - at))));
+}
+
+HRGN TRowRegionBuilder::Finish() {
+  FlushBand();
+  return merger_.Finish();
+}
+
+HRGN RegionFromRectList(const RECT* rects, size_t count) {
+  TRegionMerger merger;
+  std::vector<RECT> part;
+  part.reserve(kChunk);
+  auto flush = [&] {
+    if (!part.empty()) merger.Push(TpkRegion(RegionFromRects(part.data(), part.size())));
+    part.clear();
+  };
+  bool any = false;
+  for (size_t i = 0; i < count; ++i) {
+    const RECT& r = rects[i];
+    if (r.left >= r.right || r.top >= r.bottom) continue;
+    // A part is one band's neighbours (same top and bottom): GetRegionData
+    // lists a region that way, so a stored blob makes few parts.
+    if (!part.empty() && (part.size() == kChunk || r.top != part[0].top || r.bottom != part[0].bottom)) flush();
+    part.push_back(r);
+    any = true;
+  }
+  flush();
+  // No rectangle with area is the empty region, as ExtCreateRegion makes it.
+  if (!any) return CreateRectRgn(0, 0, 0, 0);
+  return merger.Finish();
+}
+
 }  // namespace pk_detail
 
 bool IsNoColourKey(TColor key) {
@@ -201,15 +230,25 @@ HRGN BuildRegionFromGraphic(TGraphic* graphic, TColor transparentColor) {
   // picture's format: the monochrome mask would resolve clNone to white and
   // -1 to black.
   if (IsNoColourKey(transparentColor)) return CreateRectRgn(0, 0, graphic->GetWidth(), graphic->GetHeight());
-  Owned<TBitmap> bitmap = MakeOwned<TBitmap>();
-  bitmap->Assign(graphic);
+  // A 24-bit or palette bitmap is read in place (a copy took most of the
+  // time for a small skin); every other picture is copied, as the mask
+  // changes it.
+  auto readInPlace = [](TPixelFormat pf) { return pf == pf24bit || pf == pf8bit || pf == pf4bit || pf == pf1bit; };
+  Owned<TBitmap> copy;
+  auto* bitmap = dynamic_cast<TBitmap*>(graphic);
+  if (!bitmap || !readInPlace(bitmap->GetPixelFormat())) {
+    copy = MakeOwned<TBitmap>();
+    copy->Assign(graphic);
+    bitmap = copy.get();
+  }
   int width = bitmap->GetWidth();
   int height = bitmap->GetHeight();
   if (width <= 0 || height <= 0) return nullptr;
 
   pk_detail::TRowRegionBuilder builder;
   std::vector<TRun> runs;
-  if (bitmap->GetPixelFormat() == pf24bit) {
+  const TPixelFormat pf = bitmap->GetPixelFormat();
+  if (pf == pf24bit) {
     // The pixel's TColor (red in the low byte) against the colour as given:
     // a system colour (negative) matches no pixel.
     uint32_t key = static_cast<uint32_t>(transparentColor);
@@ -222,6 +261,28 @@ HRGN BuildRegionFromGraphic(TGraphic* graphic, TColor transparentColor) {
             return uint32_t{p.rgbtBlue} << 16 | uint32_t{p.rgbtGreen} << 8 | p.rgbtRed;
           },
           key, runs);
+      builder.AddRow(y, runs);
+    }
+  } else if (readInPlace(pf)) {
+    // A palette picture compares as TBitmap::Mask does: an index is the key
+    // when its colour in the table is the key's RGB (a system colour
+    // resolved); an index past the table reads as black.
+    const int bits = pf == pf8bit ? 8 : pf == pf4bit ? 4 : 1;
+    const std::vector<RGBQUAD> table = bitmap->GetColorTable();
+    const COLORREF key = static_cast<COLORREF>(ColorToRGB(transparentColor));
+    uint32_t isKey[256];
+    for (size_t i = 0; i < 256; ++i) {
+      const RGBQUAD q = i < table.size() ? table[i] : RGBQUAD{0, 0, 0, 0};
+      isKey[i] = RGB(q.rgbRed, q.rgbGreen, q.rgbBlue) == key ? 0u : 1u;
+    }
+    for (int y = 0; y < height; ++y) {
+      TPixelRow<const uint8_t> row = bitmap->ScanLineAs<const uint8_t>(y);
+      if (bits == 8)
+        pk_detail::ScanRuns(width, [&](int x) { return isKey[row[x]]; }, 0u, runs);
+      else if (bits == 4)
+        pk_detail::ScanRuns(width, [&](int x) { return isKey[(row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF]; }, 0u, runs);
+      else
+        pk_detail::ScanRuns(width, [&](int x) { return isKey[(row[x >> 3] >> (7 - (x & 7))) & 1]; }, 0u, runs);
       builder.AddRow(y, runs);
     }
   } else {

@@ -52,9 +52,11 @@ struct TpkRegionBlob {
 // 16 x nCount not above nRgnSize, and dwSize + nRgnSize within size (all in
 // 64-bit arithmetic).
 bool IsValidRegionData(const void* data, uint64_t size);
-// The region of a region block (ExtCreateRegion over dwSize + nRgnSize
-// bytes), or null when the block is not valid or the platform refuses it.
-// The caller owns the region.
+// The region of a region block: the union of its nCount rectangles, the
+// same region ExtCreateRegion makes of it, built band by band (one
+// ExtCreateRegion over tens of thousands of rectangles takes seconds under
+// Wine). Null when the block is not valid or the platform fails. The caller
+// owns the region.
 HRGN RegionFromData(const void* data, uint64_t size);
 HRGN RegionFromBlob(const TpkRegionBlob& blob);
 // The region's block as GetRegionData gives it; no region gives an empty blob.
@@ -95,11 +97,32 @@ struct TRun {
   friend bool operator==(const TRun& a, const TRun& b) { return a.Left == b.Left && a.Right == b.Right; }
 };
 
+// Makes the union of regions pushed one after another: they are merged
+// pairwise in a balanced tree. Under Wine that is far faster than OR-ing one
+// rectangle at a time or one ExtCreateRegion over every rectangle, whose
+// cost grows with the square of the count, and it gives the same pixel set.
+class TRegionMerger {
+ public:
+  TRegionMerger() = default;
+  TRegionMerger(const TRegionMerger&) = delete;
+  TRegionMerger& operator=(const TRegionMerger&) = delete;
+
+  // Takes the region over; a null region (one the platform could not make)
+  // spoils the result.
+  void Push(TpkRegion region);
+  // The union (null when nothing was pushed, or when the platform failed to
+  // make or combine a part: a region with holes is no region); the merger is
+  // empty afterwards.
+  HRGN Finish();
+
+ private:
+  // Merged regions with their level: two of one level merge into the next.
+  std::vector<std::pair<TpkRegion, int>> stack_;
+  bool failed_ = false;
+};
+
 // Makes the union of one-row runs, given top to bottom. Rows whose runs
-// repeat the row above join its band; each band becomes one region, and the
-// band regions are merged pairwise in a balanced tree: under Wine that is
-// far faster than OR-ing one rectangle at a time or one ExtCreateRegion
-// over every rectangle, and it gives the same pixel set.
+// repeat the row above join its band; each band becomes one region.
 class TRowRegionBuilder {
  public:
   TRowRegionBuilder() = default;
@@ -114,15 +137,19 @@ class TRowRegionBuilder {
 
  private:
   void FlushBand();
-  void Push(TpkRegion region);
 
   std::vector<TRun> bandRuns_;
   int bandTop_ = 0;
   int bandBottom_ = 0;
-  // Merged regions with their level: two of one level merge into the next.
-  std::vector<std::pair<TpkRegion, int>> stack_;
-  bool failed_ = false;
+  TRegionMerger merger_;
 };
+
+// The union of count rectangles in any order, as ExtCreateRegion makes it
+// (rectangles without area add nothing; none with area is the empty
+// region), or null when the platform fails.
+// Neighbouring rectangles of one band (GetRegionData's order) become one
+// region each, at most a few hundred at a time, and the parts are merged.
+HRGN RegionFromRectList(const RECT* rects, size_t count);
 
 // The runs of one row: x where pixel(x) != key, for x in 0 .. width - 1.
 template <class PixelAt>

@@ -98,6 +98,7 @@ void TBitmap::FreePalette() {
 void TBitmap::NewImage(TDib image, bool device, bool monoDevice) {
   FreeContext();
   FreeMask();
+  gdiPending_ = true;
   FreePalette();
   if (!image.Empty()) format_ = image.Format();
   image_ = std::move(image);
@@ -144,7 +145,9 @@ void TBitmap::Changed(TObject* sender) {
 
 void TBitmap::Changing(TObject*) {
   // The pixels may change; the colour table (and so the palette) does not.
+  // GDI may batch what is drawn now: ScanLine flushes before it reads.
   FreeMask();
+  gdiPending_ = true;
 }
 
 // ---------------------------------------------------------------------------
@@ -291,9 +294,14 @@ void* TBitmap::GetScanLine(int row) {
   if (row < 0 || row >= GetHeight()) ScanLineError();
   // A monochrome device bitmap has no bits to reach: it becomes a 1-bit DIB.
   if (image_.IsDdb()) NewImage(DdbToDib(image_), false);
-  Changing(this);
-  // GDI may still be drawing into the section.
-  GdiFlush();
+  FreeMask();
+  // GDI may still be drawing into the section, but only when something drew
+  // since the last flush: a flush per row of a pass over the pixels cost as
+  // much as copying them all.
+  if (gdiPending_) {
+    GdiFlush();
+    gdiPending_ = false;
+  }
   return image_.Row(row);
 }
 

@@ -164,7 +164,9 @@ class TBitmap : public TGraphic {
   void SetMonochrome(bool value);
 
   // The first byte of row (0 = top); EInvalidGraphicOperation "Scan line
-  // index out of range" outside 0..Height-1.
+  // index out of range" outside 0..Height-1. GDI's batch is flushed first
+  // when the canvas drew (or the handle was handed out) since the last
+  // flush; a caller who draws on a DC it keeps flushes itself.
   void* GetScanLine(int row);
   // The row as pixels of type T (RGBTRIPLE for pf24bit...), index-checked in
   // a checked build.
@@ -231,4 +233,6 @@ class TBitmap : public TGraphic {
   bool ignorePalette_ = false;
   TColor transparentColor_ = clDefault;
   TTransparentMode transparentMode_ = tmAuto;
+  // Something may have drawn into the pixels since the last GdiFlush.
+  bool gdiPending_ = true;
 };

@@ -5,6 +5,7 @@
 # The checkout this script belongs to (its absolute, symlink-free path).
 PERIVANE_TOP="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd -P)"
 PERIVANE_BUILD="$PERIVANE_TOP/build"
+PERIVANE_BUILD_RELEASE="$PERIVANE_TOP/build-release"
 PERIVANE_TOOLCHAIN_FILE="$PERIVANE_TOP/cmake/mingw-w64-x86_64.cmake"
 
 # Caches live outside the clone, shared by every clone and worktree.

@@ -46,8 +46,13 @@ inline int GdiObjectCount() {
   SetLastError(0);
   DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
   if (n || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return static_cast<int>(n);
-  const uint8_t* peb = nullptr;
-  std::memcpy(&peb, reinterpret_cast<const uint8_t*>(NtCurrentTeb()) + 0x60, sizeof peb);
+  // The PEB's address is at gs:[0x60] (the TEB's field), read by an
+  // instruction of our own: an optimised GCC 12 build takes both offset 0x60
+  // of NtCurrentTeb()'s struct (declared smaller than the TEB) and the fixed
+  // address in mingw's __readgsqword for out-of-bounds accesses.
+  uintptr_t pebAddress = 0;
+  __asm__("movq %%gs:0x60, %0" : "=r"(pebAddress));
+  const auto* peb = reinterpret_cast<const uint8_t*>(pebAddress);
   const uint8_t* table = nullptr;
   std::memcpy(&table, peb + 0xF8, sizeof table);
   if (!table) return -1;

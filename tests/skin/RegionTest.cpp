@@ -282,6 +282,64 @@ TEST(RegionBlob, DamagedOrShortBlobsAreAbsent) {
   }
 }
 
+// A stored block is read band by band, and the region is the one
+// ExtCreateRegion makes of the same block: for GetRegionData's own lists,
+// and for any list a file may hold (rectangles overlapping, out of order,
+// without area, more than a part's worth in one band, none at all).
+TEST(RegionBlob, ReadingMakesTheRegionExtCreateRegionMakes) {
+  auto banded = [] {
+    TpkRegion r(CreateRectRgn(0, 0, 0, 0));
+    for (int y = 0; y < 300; y += 3)
+      for (int x = (y * 7) % 11; x < 700; x += 13) {
+        TpkRegion one(CreateRectRgn(x, y, x + 5 + y % 4, y + 2 + x % 3));
+        CombineRgn(r.get(), r.get(), one.get(), RGN_OR);
+      }
+    TpkRegionBlob blob = CaptureRegionBlob(r.get());
+    const auto* h = reinterpret_cast<const RGNDATAHEADER*>(blob.Bytes.data());
+    const auto* first = reinterpret_cast<const RECT*>(blob.Bytes.data() + sizeof(RGNDATAHEADER));
+    return std::vector<RECT>(first, first + h->nCount);
+  };
+  auto scattered = [] {
+    std::vector<RECT> rects;
+    uint32_t seed = 7;
+    auto next = [&seed](int n) { return static_cast<int>((seed = seed * 1103515245 + 12345) >> 16) % n; };
+    for (int i = 0; i < 500; ++i) {
+      int x = next(300) - 20, y = next(200) - 20;
+      rects.push_back(RECT{x, y, x + next(40) - 5, y + next(30) - 5});  // some without area
+    }
+    return rects;
+  };
+  std::vector<RECT> oneBand;
+  for (int x = 0; x < 2000; x += 3) oneBand.push_back(RECT{x, 5, x + 2, 9});
+  struct TListCase {
+    const char* Name;
+    std::vector<RECT> Rects;
+  };
+  const TListCase cases[] = {
+      {"GetRegionData's bands", banded()},
+      {"scattered and overlapping", scattered()},
+      {"one band of 667 rectangles", oneBand},
+      {"none", {}},
+      {"none with area", {RECT{3, 3, 3, 9}, RECT{5, 5, 9, 2}}},
+  };
+  for (const TListCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    std::vector<uint8_t> block =
+        RegionBlock(32, RDH_RECTANGLES, static_cast<uint32_t>(c.Rects.size()),
+                    static_cast<uint32_t>(c.Rects.size() * sizeof(RECT)), c.Rects);
+    TpkRegion expected(ExtCreateRegion(nullptr, static_cast<DWORD>(block.size()),
+                                       reinterpret_cast<const RGNDATA*>(block.data())));
+    ASSERT_TRUE(expected);
+    TpkRegion read(RegionFromData(block.data(), block.size()));
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(SameRegion(read.get(), expected.get()));
+    Owned<TStringStream> f = MakeOwned<TStringStream>(BlobBytes(block));
+    bool stored = false;
+    TpkRegion fromForm(ReadRegionData(f.get(), stored));
+    EXPECT_TRUE(SameRegion(fromForm.get(), expected.get()));
+  }
+}
+
 TEST(RegionBlob, HeaderChecksAreSixtyFourBit) {
   auto b = RegionBlock(32, 1, 0x10000000u, 0, {});
   EXPECT_FALSE(IsValidRegionData(b.data(), b.size()));

@@ -11,34 +11,15 @@
 #include "skin/pkBitmap.h"
 #include "skin/pkShared.h"
 #include "skin/pktext.h"
+#include "tests/classlib/GraphicsTestUtil.h"
 #include "tests/skin/SkinTestUtil.h"
 
 using namespace skin_test;
 
 namespace {
 
-// GetGuiResources where it counts. Wine's answers 0; there the entries in use
-// of the process's GDI handle table are counted instead: x64 offsets
-// TEB+0x60 (the PEB) and PEB+0xF8 (GdiSharedHandleTable), 0x10000 entries of
-// 24 bytes whose type byte is 0 while the entry is free.
-int GdiObjects() {
-  if (DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(n);
-  struct TEntry {
-    uint64_t object;
-    uint32_t owner;
-    uint16_t unique;
-    uint8_t type;
-    uint8_t flags;
-    uint64_t user;
-  };
-  static_assert(sizeof(TEntry) == 24);
-  auto* peb = *reinterpret_cast<uint8_t**>(reinterpret_cast<uint8_t*>(NtCurrentTeb()) + 0x60);
-  auto* table = *reinterpret_cast<const TEntry**>(peb + 0xF8);
-  if (!table) return -1;
-  int n = 0;
-  for (int i = 0; i < 0x10000; ++i) n += table[i].type != 0;
-  return n;
-}
+// The process's GDI objects, counted where Wine keeps them.
+int GdiObjects() { return graphics_test::GdiObjectCount(); }
 
 struct TEnabled : TObject {
   bool enabled = true;
