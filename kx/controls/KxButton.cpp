@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "classlib/Seams.h"
 #include "classlib/graphics/Resources.h"
 #include "classlib/stdctrls/Button.h"
 #include "classlib/stdctrls/FormLink.h"
@@ -46,35 +47,23 @@ TKxButton* KxButtonOf(LPARAM lParam) {
   return dynamic_cast<TKxButton*>(reinterpret_cast<TObject*>(lParam));
 }
 
-void FillSolid(TCanvas* canvas, const TRect& r, TColor color) {
-  if (r.right <= r.left || r.bottom <= r.top) return;
-  canvas->GetBrush()->SetStyle(bsSolid);
-  canvas->GetBrush()->SetColor(color);
-  canvas->FillRect(r);
-}
-
-void Pixel(TCanvas* canvas, int x, int y, TColor color) { FillSolid(canvas, TRect{x, y, x + 1, y + 1}, color); }
+void Pixel(TCanvas* canvas, int x, int y, TColor color) { KxFillSolid(canvas, TRect{x, y, x + 1, y + 1}, color); }
 
 // A one-pixel frame whose corners are cut by cut pixels along each edge;
 // with a cut of 2 the pixel diagonally inside each corner is drawn (top-left,
 // top-right and bottom-left in ul, bottom-right in lr), which rounds the frame.
 void CutCornerFrame(TCanvas* canvas, const TRect& r, TColor ul, TColor lr, int cut) {
   int l = r.left, t = r.top, rt = r.right - 1, b = r.bottom - 1;
-  FillSolid(canvas, TRect{l + cut, t, rt - cut + 1, t + 1}, ul);
-  FillSolid(canvas, TRect{l, t + cut, l + 1, b - cut + 1}, ul);
-  FillSolid(canvas, TRect{rt, t + cut, rt + 1, b - cut + 1}, lr);
-  FillSolid(canvas, TRect{l + cut, b, rt - cut + 1, b + 1}, lr);
+  KxFillSolid(canvas, TRect{l + cut, t, rt - cut + 1, t + 1}, ul);
+  KxFillSolid(canvas, TRect{l, t + cut, l + 1, b - cut + 1}, ul);
+  KxFillSolid(canvas, TRect{rt, t + cut, rt + 1, b - cut + 1}, lr);
+  KxFillSolid(canvas, TRect{l + cut, b, rt - cut + 1, b + 1}, lr);
   if (cut >= 2) {
     Pixel(canvas, l + 1, t + 1, ul);
     Pixel(canvas, rt - 1, t + 1, ul);
     Pixel(canvas, l + 1, b - 1, ul);
     Pixel(canvas, rt - 1, b - 1, lr);
   }
-}
-
-TRect Inset(TRect r, int d) {
-  InflateRect(&r, -d, -d);
-  return r;
 }
 
 // The hue turned by a third of the circle, as the complementary hot look
@@ -88,6 +77,27 @@ TColor ComplementLight(TColor color, uint8_t lightness) {
 }  // namespace
 
 // --- helpers -----------------------------------------------------------------------------
+
+void KxFillSolid(TCanvas* canvas, const TRect& r, TColor color) {
+  if (r.right <= r.left || r.bottom <= r.top) return;
+  canvas->GetBrush()->SetStyle(bsSolid);
+  canvas->GetBrush()->SetColor(color);
+  canvas->FillRect(r);
+}
+
+void KxUpdateTracking(TControl* control) {
+  POINT cursor{};
+  Seams().GetCursorPos(cursor);
+  control->Perform(FindDragTarget(cursor, true) == control ? CM_MOUSEENTER : CM_MOUSELEAVE, 0, 0);
+}
+
+bool KxReplaceImages(TComponent* owner, TCustomImageList*& field, TCustomImageList* value, TChangeLink* link) {
+  if (field == value) return false;
+  if (field) field->UnRegisterChanges(link);
+  KxReplaceReference(owner, field, value);
+  if (field) field->RegisterChanges(link);
+  return true;
+}
 
 int KxGlyphCells(TBitmap* glyph) {
   if (!glyph) return 1;
@@ -104,7 +114,7 @@ Owned<TBitmap> KxCheckerPattern(TColor back, TColor fore) {
   b->SetPixelFormat(pf24bit);
   b->SetSize(8, 8);
   TCanvas* c = b->GetCanvas();
-  FillSolid(c, TRect{0, 0, 8, 8}, back);
+  KxFillSolid(c, TRect{0, 0, 8, 8}, back);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x)
       if ((x % 2) == (y % 2)) Pixel(c, x, y, fore);
@@ -512,7 +522,7 @@ void TKxButton::CMDialogChar(TMessage& m) {
 }
 
 TRect TKxButton::GetCaptionRect() {
-  TRect r = Inset(GetClientRect(), 5);
+  TRect r = KxInset(GetClientRect(), 5);
   if (!GetHotTrack() && !DrawsThemed() && (PressedInGroup() || GetShowingPressed())) OffsetRect(&r, 1, 1);
   return r;
 }
@@ -543,27 +553,27 @@ TRect TKxButton::PaintHotTrackFrame(TCanvas* canvas, const TRect& client) {
   TColor color = GetColor();
   bool isFace = color == clBtnFace;
   if (!GetEnabled()) {
-    TRect ring = Inset(client, 1);
+    TRect ring = KxInset(client, 1);
     TColor frame = isFace ? LighterColor(clBtnShadow, 30) : DarkerColor(color, 80);
     CutCornerFrame(canvas, ring, frame, frame, 1);
-    TRect inside = Inset(ring, 1);
-    FillSolid(canvas, inside, color);
+    TRect inside = KxInset(ring, 1);
+    KxFillSolid(canvas, inside, color);
     return inside;
   }
   CutCornerFrame(canvas, client, DarkerColor(clBtnFace, 20), LighterColor(clBtnFace, 20), 2);
-  TRect ring = Inset(client, 1);
+  TRect ring = KxInset(client, 1);
   TColor dark = isFace ? cl3DDkShadow : DarkerColor(color, 150);
   CutCornerFrame(canvas, ring, dark, dark, 1);
-  TRect inside = Inset(ring, 1);
+  TRect inside = KxInset(ring, 1);
   bool pressed = GetShowingPressed() || PressedInGroup();
   auto bevels = [&](TColor light, TColor shade) {
     TColor outerDark = DarkerColor(shade, 30);
     TRect r = DrawBevel(canvas, inside, light, outerDark, 1, sdAllSides);
     r = DrawBevel(canvas, r, DarkerColor(light, 10), LighterColor(outerDark, 10), 1, sdAllSides);
-    FillSolid(canvas, r, color);
+    KxFillSolid(canvas, r, color);
   };
   if (pressed) {
-    FillSolid(canvas, inside, DarkerColor(color, 10));
+    KxFillSolid(canvas, inside, DarkerColor(color, 10));
   } else if (GetMouseOver()) {
     if (GetHotTrackColorType() == htctComplement) {
       TColor c = ComplementLight(GetHotTrackColor(), 180);
@@ -579,13 +589,13 @@ TRect TKxButton::PaintHotTrackFrame(TCanvas* canvas, const TRect& client) {
     // turn up the right side.
     int l = inside.left, t = inside.top, r = inside.right, b = inside.bottom;
     const uint8_t top[3] = {20, 15, 10};
-    for (int i = 0; i < 3; ++i) FillSolid(canvas, TRect{l, t + i, r, t + i + 1}, LighterColor(color, top[i]));
-    FillSolid(canvas, TRect{l, t + 3, r - 2, b - 3}, color);
-    FillSolid(canvas, TRect{r - 2, t + 2, r - 1, b - 2}, DarkerColor(color, 10));
-    FillSolid(canvas, TRect{r - 1, t + 2, r, b - 1}, DarkerColor(color, 20));
-    FillSolid(canvas, TRect{l, b - 3, r, b - 2}, DarkerColor(color, 10));
-    FillSolid(canvas, TRect{l, b - 2, r - 1, b - 1}, DarkerColor(color, 20));
-    FillSolid(canvas, TRect{l, b - 1, r, b}, DarkerColor(color, 30));
+    for (int i = 0; i < 3; ++i) KxFillSolid(canvas, TRect{l, t + i, r, t + i + 1}, LighterColor(color, top[i]));
+    KxFillSolid(canvas, TRect{l, t + 3, r - 2, b - 3}, color);
+    KxFillSolid(canvas, TRect{r - 2, t + 2, r - 1, b - 2}, DarkerColor(color, 10));
+    KxFillSolid(canvas, TRect{r - 1, t + 2, r, b - 1}, DarkerColor(color, 20));
+    KxFillSolid(canvas, TRect{l, b - 3, r, b - 2}, DarkerColor(color, 10));
+    KxFillSolid(canvas, TRect{l, b - 2, r - 1, b - 1}, DarkerColor(color, 20));
+    KxFillSolid(canvas, TRect{l, b - 1, r, b}, DarkerColor(color, 30));
   }
   return inside;
 }
@@ -597,7 +607,7 @@ TRect TKxButton::PaintStandardFrame(TCanvas* canvas, const TRect& client) {
     canvas->GetBrush()->SetStyle(bsSolid);
     canvas->GetBrush()->SetColor(clWindowFrame);
     canvas->FrameRect(r);
-    r = Inset(r, 1);
+    r = KxInset(r, 1);
   }
   TColor color = GetColor();
   if (color == clBtnFace) {
@@ -617,7 +627,7 @@ void TKxButton::Paint() {
   TCanvas* canvas = GetCanvas();
   TRect client = GetClientRect();
   bool themed = DrawsThemed();
-  TRect focusRect = Inset(client, (GetHotTrack() || themed) ? 3 : 4);
+  TRect focusRect = KxInset(client, (GetHotTrack() || themed) ? 3 : 4);
   if (PressedInGroup() || GetShowingPressed()) OffsetRect(&focusRect, 1, 1);
   if (themed) {
     PaintThemed(canvas, client);
@@ -746,17 +756,7 @@ void TKxBitBtn::SetImageIndex(int value) { Store(imageIndex_, value); }
 void TKxBitBtn::SetDisabledIndex(int value) { Store(disabledIndex_, value); }
 
 void TKxBitBtn::SetImages(TCustomImageList* value) {
-  if (images_ == value) return;
-  if (images_) {
-    images_->UnRegisterChanges(imageChangeLink_);
-    images_->RemoveFreeNotification(this);
-  }
-  images_ = value;
-  if (images_) {
-    images_->RegisterChanges(imageChangeLink_);
-    images_->FreeNotification(this);
-  }
-  Invalidate();
+  if (KxReplaceImages(this, images_, value, imageChangeLink_)) Invalidate();
 }
 
 void TKxBitBtn::Notification(TComponent* component, TOperation operation) {

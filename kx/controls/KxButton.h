@@ -58,6 +58,32 @@ int KxGlyphCells(TBitmap* glyph);
 // parity. The caller owns it.
 Owned<TBitmap> KxCheckerPattern(TColor back, TColor fore);
 
+// Fills r with a solid brush of color (nothing for an empty rectangle).
+void KxFillSolid(TCanvas* canvas, const TRect& r, TColor color);
+inline TRect KxInset(TRect r, int d) {
+  InflateRect(&r, -d, -d);
+  return r;
+}
+
+// Sends the control CM_MOUSEENTER when the control under the cursor (disabled
+// ones included) is this one, else CM_MOUSELEAVE: a window-less button that
+// held the mouse while pressed finds out where it is now.
+void KxUpdateTracking(TControl* control);
+
+// Points field at value and keeps the free notification between the two
+// (the owner clears field in its Notification). False when unchanged.
+template <class T>
+bool KxReplaceReference(TComponent* owner, T*& field, T* value) {
+  if (field == value) return false;
+  if (field) field->RemoveFreeNotification(owner);
+  field = value;
+  if (field) field->FreeNotification(owner);
+  return true;
+}
+
+// The same for an image list whose changes link tells the owner.
+bool KxReplaceImages(TComponent* owner, TCustomImageList*& field, TCustomImageList* value, TChangeLink* link);
+
 // ---------------------------------------------------------------------------
 // TKxCustomButton
 

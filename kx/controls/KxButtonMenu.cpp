@@ -12,13 +12,6 @@ namespace {
 // The width of the drop-down part of the buttons that have one.
 constexpr int kDropDownWidth = 14;
 
-void FillSolid(TCanvas* canvas, const TRect& r, TColor color) {
-  if (r.right <= r.left || r.bottom <= r.top) return;
-  canvas->GetBrush()->SetStyle(bsSolid);
-  canvas->GetBrush()->SetColor(color);
-  canvas->FillRect(r);
-}
-
 // A filled triangle with the apex at (x, y), pointing down, half base b.
 void DownTriangle(TCanvas* canvas, int x, int y, int b, TColor color) {
   canvas->GetPen()->SetColor(color);
@@ -29,7 +22,7 @@ void DownTriangle(TCanvas* canvas, int x, int y, int b, TColor color) {
 }
 
 void VLine(TCanvas* canvas, int x, int top, int bottom, TColor color) {
-  FillSolid(canvas, TRect{x, top, x + 1, bottom}, color);
+  KxFillSolid(canvas, TRect{x, top, x + 1, bottom}, color);
 }
 
 bool IsOnlyLeft(TShiftState shift) { return shift == TShiftState{ssLeft}; }
@@ -104,12 +97,7 @@ TKxMenuButton::TKxMenuButton(TComponent* owner) : TKxBitBtn(owner) {
   SetWidth(110);
 }
 
-void TKxMenuButton::SetDropDownMenu(TPopupMenu* value) {
-  if (dropDownMenu_ == value) return;
-  if (dropDownMenu_) dropDownMenu_->RemoveFreeNotification(this);
-  dropDownMenu_ = value;
-  if (dropDownMenu_) dropDownMenu_->FreeNotification(this);
-}
+void TKxMenuButton::SetDropDownMenu(TPopupMenu* value) { KxReplaceReference(this, dropDownMenu_, value); }
 
 void TKxMenuButton::Notification(TComponent* component, TOperation operation) {
   inherited::Notification(component, operation);
@@ -319,7 +307,7 @@ void TKxToolbarButton::ActionChange(TObject* sender, bool checkDefaults) {
     Owned<TBitmap> glyph = MakeOwned<TBitmap>();
     glyph->SetPixelFormat(pf24bit);
     glyph->SetSize(images->GetWidth(), images->GetHeight());
-    FillSolid(glyph->GetCanvas(), TRect{0, 0, images->GetWidth(), images->GetHeight()}, clFuchsia);
+    KxFillSolid(glyph->GetCanvas(), TRect{0, 0, images->GetWidth(), images->GetHeight()}, clFuchsia);
     images->Draw(glyph->GetCanvas(), 0, 0, index);
     SetGlyph(glyph.get());
   }
@@ -364,12 +352,7 @@ TKxMenuToolbarButton::TKxMenuToolbarButton(TComponent* owner) : TKxToolbarButton
   SetWidth(40);
 }
 
-void TKxMenuToolbarButton::SetDropDownMenu(TPopupMenu* value) {
-  if (dropDownMenu_ == value) return;
-  if (dropDownMenu_) dropDownMenu_->RemoveFreeNotification(this);
-  dropDownMenu_ = value;
-  if (dropDownMenu_) dropDownMenu_->FreeNotification(this);
-}
+void TKxMenuToolbarButton::SetDropDownMenu(TPopupMenu* value) { KxReplaceReference(this, dropDownMenu_, value); }
 
 void TKxMenuToolbarButton::Notification(TComponent* component, TOperation operation) {
   inherited::Notification(component, operation);
@@ -549,12 +532,7 @@ bool TKxToolButton::TrySetDown(bool value) {
   return true;
 }
 
-void TKxToolButton::SetDropDownMenu(TPopupMenu* value) {
-  if (dropDownMenu_ == value) return;
-  if (dropDownMenu_) dropDownMenu_->RemoveFreeNotification(this);
-  dropDownMenu_ = value;
-  if (dropDownMenu_) dropDownMenu_->FreeNotification(this);
-}
+void TKxToolButton::SetDropDownMenu(TPopupMenu* value) { KxReplaceReference(this, dropDownMenu_, value); }
 
 void TKxToolButton::SetFlat(bool value) {
   if (flat_ == value) return;
@@ -594,16 +572,7 @@ void TKxToolButton::SetDisabledIndex(int value) {
 }
 
 void TKxToolButton::SetImages(TCustomImageList* value) {
-  if (images_ == value) return;
-  if (images_) {
-    images_->UnRegisterChanges(imageChangeLink_);
-    images_->RemoveFreeNotification(this);
-  }
-  images_ = value;
-  if (images_) {
-    images_->RegisterChanges(imageChangeLink_);
-    images_->FreeNotification(this);
-  }
+  if (!KxReplaceImages(this, images_, value, imageChangeLink_)) return;
   GrowToImages();
   Invalidate();
 }
@@ -895,11 +864,7 @@ void TKxToolButton::Click() {
 }
 
 void TKxToolButton::UpdateTracking() {
-  if (!(flat_ || Themed()) || !GetEnabled()) return;
-  POINT cursor{};
-  Seams().GetCursorPos(cursor);
-  if (FindDragTarget(cursor, true) == this) Perform(CM_MOUSEENTER, 0, 0);
-  else Perform(CM_MOUSELEAVE, 0, 0);
+  if ((flat_ || Themed()) && GetEnabled()) KxUpdateTracking(this);
 }
 
 void TKxToolButton::MouseEnter() {
@@ -1146,10 +1111,10 @@ void TKxToolButton::Paint() {
   TRect client = GetClientRect();
   bool themed = Themed();
   // In the visual style the element is the face: the colour goes under it.
-  if (themed && !transparent_) FillSolid(canvas, client, GetColor());
+  if (themed && !transparent_) KxFillSolid(canvas, client, GetColor());
   TRect inside = DrawBtnBorder(canvas, client);
   if (!themed) {
-    if (!transparent_) FillSolid(canvas, inside, GetColor());
+    if (!transparent_) KxFillSolid(canvas, inside, GetColor());
     if (state_ == bsExclusive && (!flat_ || !mouseOver_)) {
       Owned<TBitmap> pattern = transparent_ ? KxCheckerPattern(clBtnFace, clBtnHighlight)
                                             : KxCheckerPattern(GetColor(), LighterColor(GetColor(), 20));

@@ -3,18 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "classlib/Seams.h"
 #include "kx/controls/KxButton.h"
 #include "kx/foundation/KxGrafx.h"
 
 namespace {
-
-void FillSolid(TCanvas* canvas, const TRect& r, TColor color) {
-  if (r.right <= r.left || r.bottom <= r.top) return;
-  canvas->GetBrush()->SetStyle(bsSolid);
-  canvas->GetBrush()->SetColor(color);
-  canvas->FillRect(r);
-}
 
 uint32_t Rgb(TColor c) { return static_cast<uint32_t>(ColorToRGB(c)) & 0xFFFFFF; }
 
@@ -168,11 +160,7 @@ void TKxControlButton::MouseUp(TMouseButton button, TShiftState shift, int x, in
 }
 
 void TKxControlButton::UpdateTracking() {
-  if (!(flat_ || ThemeServices().GetThemesEnabled()) || !GetEnabled()) return;
-  POINT cursor{};
-  Seams().GetCursorPos(cursor);
-  if (FindDragTarget(cursor, true) == this) Perform(CM_MOUSEENTER, 0, 0);
-  else Perform(CM_MOUSELEAVE, 0, 0);
+  if ((flat_ || ThemeServices().GetThemesEnabled()) && GetEnabled()) KxUpdateTracking(this);
 }
 
 void TKxControlButton::MouseEnter() {
@@ -200,11 +188,11 @@ void TKxControlButton::CMMouseLeave(TMessage& m) {
 TRect TKxControlButton::DrawClassicFace(TCanvas* canvas, TRect rect) {
   if (flat_) {
     if (Active()) rect = DrawBorder(canvas, rect, down_ ? fsStatus : fsPopup);
-    FillSolid(canvas, rect, GetColor());
+    KxFillSolid(canvas, rect, GetColor());
     return rect;
   }
   rect = down_ ? DrawBevel(canvas, rect, clBtnShadow, clBtnShadow, 1, sdAllSides) : DrawBorder(canvas, rect, fsButtonUp);
-  FillSolid(canvas, rect, clBtnFace);
+  KxFillSolid(canvas, rect, clBtnFace);
   return rect;
 }
 
@@ -215,7 +203,7 @@ TRect TKxControlButton::DrawBtnFace(TCanvas* canvas, const TRect& rect) {
   else if (flat_) e = tsScrollBarDontCare;
   else e = GetEnabled() ? tsThumbBtnHorzNormal : tsThumbBtnHorzDisabled;
   if (e == tsScrollBarDontCare) {
-    FillSolid(canvas, rect, GetColor());
+    KxFillSolid(canvas, rect, GetColor());
   } else {
     // The thumb's own outer edge falls outside the button: drawn 2 pixels
     // larger (1 on the left) and cut to the face.
@@ -238,7 +226,7 @@ TRect TKxControlButton::DrawSpinButton(TCanvas* canvas, const TRect& rect) {
     return inside;
   }
   if (!Active() && flat_) {
-    FillSolid(canvas, rect, GetColor());
+    KxFillSolid(canvas, rect, GetColor());
     DrawSpinArrow(canvas, rect, uiWindowsXP, direction, down_, GetEnabled());
   } else {
     // Normal, hot, pressed, disabled follow each part's first state.
@@ -267,7 +255,7 @@ TRect TKxControlButton::DrawDropDownButton(TCanvas* canvas, const TRect& rect) {
     TThemedComboBox e = down_ ? tcDropDownButtonPressed : tcDropDownButtonHot;
     ThemeServices().DrawElement(canvas->GetHandle(), ThemeServices().GetElementDetails(e), grown, &rect);
   } else if (flat_) {
-    FillSolid(canvas, rect, GetColor());
+    KxFillSolid(canvas, rect, GetColor());
     DrawDropDownArrow(canvas, rect, uiWindowsXP, down_, GetEnabled());
   } else {
     TThemedComboBox e = GetEnabled() ? tcDropDownButtonNormal : tcDropDownButtonDisabled;
@@ -602,7 +590,7 @@ void TKxShapeButton::Paint() {
     scratch->SetPixelFormat(pf24bit);
     scratch->SetSize(client.right, client.bottom);
     scratch->SetPalette(KxCopyPalette(bitmap_->GetPalette()));
-    FillSolid(scratch->GetCanvas(), client, key);
+    KxFillSolid(scratch->GetCanvas(), client, key);
     int shift = state_ == bsDown ? 1 : 0;
     scratch->GetCanvas()->Draw(shift, shift, image);
     HPALETTE palette = GetPalette();

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "classlib/graphics/Resources.h"
+#include "kx/controls/KxButton.h"
 #include "kx/foundation/KxThemeSrv.h"
 
 namespace {
@@ -33,18 +34,6 @@ std::array<TKxColorName, KxColorNameCount> gColorNames = [] {
 constexpr int kBand = 8;
 // The theme property of an element's border colour (TMT_BORDERCOLOR).
 constexpr int kThemeBorderColor = 3801;
-
-void FillSolid(TCanvas* canvas, const TRect& r, TColor color) {
-  if (r.right <= r.left || r.bottom <= r.top) return;
-  canvas->GetBrush()->SetStyle(bsSolid);
-  canvas->GetBrush()->SetColor(color);
-  canvas->FillRect(r);
-}
-
-TRect Inset(TRect r, int d) {
-  InflateRect(&r, -d, -d);
-  return r;
-}
 
 bool Empty(const TRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 
@@ -266,12 +255,7 @@ void TKxColorPicker::SetDefaultColor(TColor value) {
   if (showDefaultColor_) Invalidate();
 }
 
-void TKxColorPicker::SetCustomColors(TKxCustomColors* value) {
-  if (customColors_ == value) return;
-  if (customColors_) customColors_->RemoveFreeNotification(this);
-  customColors_ = value;
-  if (customColors_) customColors_->FreeNotification(this);
-}
+void TKxColorPicker::SetCustomColors(TKxCustomColors* value) { KxReplaceReference(this, customColors_, value); }
 
 void TKxColorPicker::ShowChanged() {
   AdjustSize();
@@ -368,15 +352,15 @@ void TKxColorPicker::PickCustomColor() {
 // --- painting ------------------------------------------------------------------------------------------
 
 void TKxColorPicker::DrawSwatch(TCanvas* canvas, const TRect& cell, TColor color) {
-  FillSolid(canvas, Inset(cell, 4), color);
-  TRect frame = Inset(cell, 3);
+  KxFillSolid(canvas, KxInset(cell, 4), color);
+  TRect frame = KxInset(cell, 3);
   DrawEdge(canvas->GetHandle(), &frame, BDR_RAISEDOUTER, BF_RECT | BF_FLAT);
 }
 
 void TKxColorPicker::DrawMark(TCanvas* canvas, const TRect& r, bool selected) {
   bool themed = ThemeServices().GetThemesEnabled();
   if (selected) {
-    FillSolid(canvas, r, clWindow);
+    KxFillSolid(canvas, r, clWindow);
     if (themed)
       ThemeServices().DrawElement(canvas->GetHandle(), ThemeServices().GetElementDetails(ttbButtonChecked), r);
     else
@@ -419,13 +403,13 @@ void TKxColorPicker::Paint() {
     TRect cell = g.Cell(i);
     TRect marked = mark(i, cell);
     DrawSwatch(canvas, cell, KxColorNames(i).Value);
-    done(Inset(cell, 3));
+    done(KxInset(cell, 3));
     done(marked);
   }
   if (showNoColor_) {
     TRect marked = mark(cpiNoColor, g.NoneRow);
-    DrawTextBox(canvas, Inset(g.NoneRow, 3), noColorCaption_.empty() ? LoadStr(SKxNoColor) : noColorCaption_);
-    done(Inset(g.NoneRow, 3));
+    DrawTextBox(canvas, KxInset(g.NoneRow, 3), noColorCaption_.empty() ? LoadStr(SKxNoColor) : noColorCaption_);
+    done(KxInset(g.NoneRow, 3));
     done(marked);
   }
   if (showDefaultColor_) {
@@ -435,29 +419,29 @@ void TKxColorPicker::Paint() {
     TRect marked = selColorIndex_ == cpiDefaultColor ? mark(cpiDefaultColor, swatch)
                    : highlightColorIndex_ == cpiDefaultColor ? mark(cpiDefaultColor, g.DefaultRow)
                                                              : TRect{};
-    DrawTextBox(canvas, Inset(text, 3),
+    DrawTextBox(canvas, KxInset(text, 3),
                 defaultColorCaption_.empty() ? LoadStr(SKxDefaultColor) : defaultColorCaption_);
     DrawSwatch(canvas, swatch, defaultColor_);
-    done(Inset(text, 3));
-    done(Inset(swatch, 3));
+    done(KxInset(text, 3));
+    done(KxInset(swatch, 3));
     done(marked);
   }
   if (showCustomColor_) {
     TRect swatch = g.Part(cpiCustomColor), button = g.Part(cpiMoreColors);
     TRect markedSwatch = mark(cpiCustomColor, swatch), markedButton = mark(cpiMoreColors, button);
-    DrawTextBox(canvas, Inset(button, 3), customColorCaption_.empty() ? LoadStr(SKxMoreColors) : customColorCaption_);
+    DrawTextBox(canvas, KxInset(button, 3), customColorCaption_.empty() ? LoadStr(SKxMoreColors) : customColorCaption_);
     DrawSwatch(canvas, swatch, customColor_);
-    done(Inset(button, 3));
-    done(Inset(swatch, 3));
+    done(KxInset(button, 3));
+    done(KxInset(swatch, 3));
     done(markedSwatch);
     done(markedButton);
   }
   if (showSystemColors_) {
     int y = g.BandTop + 4;
-    FillSolid(canvas, TRect{g.Client.left + 3, y, g.Client.right - 3, y + 1}, clBtnShadow);
+    KxFillSolid(canvas, TRect{g.Client.left + 3, y, g.Client.right - 3, y + 1}, clBtnShadow);
     done(TRect{g.Client.left + 3, y, g.Client.right - 3, y + 1});
   }
-  FillSolid(canvas, g.Client, GetColor());
+  KxFillSolid(canvas, g.Client, GetColor());
   RestoreDC(dc, saved);
 }
 

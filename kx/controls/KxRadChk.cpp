@@ -13,13 +13,6 @@ constexpr int kGlyphSize = 13;
 
 TColor Key(uint32_t rgb) { return static_cast<TColor>(rgb); }
 
-void FillSolid(TCanvas* canvas, const TRect& r, TColor color) {
-  if (r.right <= r.left || r.bottom <= r.top) return;
-  canvas->GetBrush()->SetStyle(bsSolid);
-  canvas->GetBrush()->SetColor(color);
-  canvas->FillRect(r);
-}
-
 // Replaces every pixel of one colour of a 24-bit bitmap by another.
 void ReplaceColour(TBitmap* b, TColor from, TColor to) {
   COLORREF f = static_cast<COLORREF>(ColorToRGB(from)), t = static_cast<COLORREF>(ColorToRGB(to));
@@ -108,15 +101,9 @@ void TKxCustomGlyphButton::SetTransparent(bool value) {
 
 void TKxCustomGlyphButton::SetFrameController(TKxFrameController* value) {
   if (frameController_ == value) return;
-  if (frameController_) {
-    frameController_->RemoveControl(this);
-    frameController_->RemoveFreeNotification(this);
-  }
-  frameController_ = value;
-  if (frameController_) {
-    frameController_->FreeNotification(this);
-    frameController_->AddControl(this);
-  }
+  if (frameController_) frameController_->RemoveControl(this);
+  KxReplaceReference(this, frameController_, value);
+  if (frameController_) frameController_->AddControl(this);
 }
 
 void TKxCustomGlyphButton::Notification(TComponent* component, TOperation operation) {
@@ -241,7 +228,7 @@ void TKxCustomGlyphButton::DrawGlyph(TCanvas* canvas) {
     TColor key = ThemeServices().GetThemesEnabled() ? clBtnFace : transparentColor_;
     DrawFullTransparentBitmap(out->GetCanvas(), glyph.get(), cell, cell, key);
   } else {
-    FillSolid(out->GetCanvas(), cell, GetColor());
+    KxFillSolid(out->GetCanvas(), cell, GetColor());
     out->GetCanvas()->BrushCopy(cell, glyph.get(), cell, transparentColor_);
   }
   // (b) The window colour stands where the mask colour is, and (c) the
@@ -260,7 +247,7 @@ void TKxCustomGlyphButton::Paint() {
     background_->SetPixelFormat(pf24bit);
     background_->SetSize(w, h);
     if (GetTransparent()) background_->GetCanvas()->CopyRect(client, canvas, client);
-    else FillSolid(background_->GetCanvas(), client, GetColor());
+    else KxFillSolid(background_->GetCanvas(), client, GetColor());
     refreshBackground_ = false;
   }
   Owned<TBitmap> offscreen = MakeOwned<TBitmap>();
@@ -438,7 +425,7 @@ void TKxRadioButton::SelectGlyph(TBitmap* bitmap) {
     return;
   }
   if (ThemeServices().GetThemesEnabled()) {
-    FillSolid(bitmap->GetCanvas(), cell, GetColor());
+    KxFillSolid(bitmap->GetCanvas(), cell, GetColor());
     TThemedButton first = checked_ ? tbRadioButtonCheckedNormal : tbRadioButtonUncheckedNormal;
     int state = !enabled ? 3 : pressed ? 2 : GetMouseOver() ? 1 : 0;
     ThemeServices().DrawElement(bitmap->GetCanvas()->GetHandle(),
@@ -489,7 +476,7 @@ void TKxRadioButton::SelectGlyph(TBitmap* bitmap) {
     LoadMapped(bitmap, checked_ ? "KXCOMMON_RADIOBUTTON_CHECKED" : "KXCOMMON_RADIOBUTTON_UNCHECKED", from, to);
     return;
   }
-  FillSolid(bitmap->GetCanvas(), cell, GetTransparentColor());
+  KxFillSolid(bitmap->GetCanvas(), cell, GetTransparentColor());
   UINT flags = DFCS_BUTTONRADIO | DFCS_TRANSPARENT | (checked_ ? DFCS_CHECKED : 0) | (pressed ? DFCS_PUSHED : 0) |
                (enabled ? 0 : DFCS_INACTIVE);
   RECT r = cell;
@@ -580,7 +567,7 @@ void TKxCustomCheckBox::SelectGlyph(TBitmap* bitmap) {
                                                tbCheckBoxMixedNormal};
     int look = !enabled ? 3 : pressed ? 2 : GetMouseOver() ? 1 : 0;
     TThemedElementDetails details = ThemeServices().GetElementDetails(static_cast<TThemedButton>(first[s] + look));
-    FillSolid(bitmap->GetCanvas(), cell, GetColor());
+    KxFillSolid(bitmap->GetCanvas(), cell, GetColor());
     if (HandleAllocated())
       ThemeServices().DrawParentBackground(GetHandle(), bitmap->GetCanvas()->GetHandle(), &details, false, &cell);
     ThemeServices().DrawElement(bitmap->GetCanvas()->GetHandle(), details, cell);
@@ -603,7 +590,7 @@ void TKxCustomCheckBox::SelectGlyph(TBitmap* bitmap) {
     LoadMapped(bitmap, names[s], from, to);
     return;
   }
-  FillSolid(bitmap->GetCanvas(), cell, GetTransparentColor());
+  KxFillSolid(bitmap->GetCanvas(), cell, GetTransparentColor());
   UINT flags = DFCS_BUTTONCHECK | (state_ == cbChecked ? DFCS_CHECKED : 0) |
                (state_ == cbGrayed ? DFCS_BUTTON3STATE | DFCS_CHECKED : 0) | (pressed ? DFCS_PUSHED : 0) |
                (enabled ? 0 : DFCS_INACTIVE);

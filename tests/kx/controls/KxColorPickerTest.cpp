@@ -338,6 +338,9 @@ TEST(SerialKxColorPickerHints, TheColoursNameShowsUnderTheCellItPointsAt) {
   auto* p = form.Add<TKxColorPicker>(20, 20, 10, 10);
   form.Show();
   TRect cell = p->GetCellRect(16);
+  // From elsewhere first: the mouse may already rest where an earlier test
+  // left it, and a move to the same place moves nothing.
+  form.MoveTo(p, POINT{-30, -30});
   form.MoveTo(p, POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
   THintWindow* hint = p->GetHintWindow();
   ASSERT_NE(hint, nullptr);
