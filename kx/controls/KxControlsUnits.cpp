@@ -4,6 +4,7 @@
 #include "kx/controls/KxButton.h"
 #include "kx/controls/KxColorPicker.h"
 #include "kx/controls/KxRadChk.h"
+#include "kx/controls/KxCmboBx.h"
 
 const std::vector<TUnitEntry>& KxControlsUnits() {
   static const std::vector<TUnitEntry> units = {
@@ -17,6 +18,8 @@ const std::vector<TUnitEntry>& KxControlsUnits() {
       // are let go at finalisation.
       {"KxColorPicker", InitializeKxColorPicker, FinalizeKxColorPicker},
       {"KxRadChk", InitializeKxRadChk, nullptr},
+      // The combo boxes' stored-form classes.
+      {"KxCmboBx", InitializeKxCmboBx, FinalizeKxCmboBx},
   };
   return units;
 }
