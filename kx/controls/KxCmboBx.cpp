@@ -765,8 +765,13 @@ void TKxCustomComboBox::PaintOverlay(HDC dc) {
 // ---------------------------------------------------------------------------
 // TKxComboBox
 
-PUBLISHED(TKxComboBox) { PublishKxComboBoxProps(p, csDropDown); }
+PUBLISHED(TKxComboBox) { PublishKxComboBoxProps(p); }
 
-void InitializeKxCmboBx() { RegisterClasses({TKxComboBox::StaticClass()}); }
+void InitializeKxCmboBx() {
+  RegisterClasses({TKxComboBox::StaticClass(), TKxMRUComboBox::StaticClass(), TKxImageComboBox::StaticClass()});
+}
 
-void FinalizeKxCmboBx() { UnRegisterClass(TKxComboBox::StaticClass()); }
+void FinalizeKxCmboBx() {
+  for (TClass c : {TKxImageComboBox::StaticClass(), TKxMRUComboBox::StaticClass(), TKxComboBox::StaticClass()})
+    UnRegisterClass(c);
+}

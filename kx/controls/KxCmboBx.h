@@ -8,6 +8,14 @@
 // frame painted over the client area with hot tracking, colours by state,
 // membership of a frame controller, wheel stepping and extra events.
 // TKxComboBox publishes it.
+//
+// TKxMRUComboBox keeps a history of the texts entered in it (the most
+// recent first), stored through a TKxRegIniFile, with its own edit menu
+// that can remove the current text from the history.
+//
+// TKxImageComboBox draws items that are TKxImageComboBoxItem objects: an
+// image of an image list (with an overlay), then a caption, indented by
+// level; the captions live in the items, not in the list's strings.
 #pragma once
 
 #include <string>
@@ -15,6 +23,8 @@
 
 #include "classlib/Classes.h"
 #include "classlib/ExtCtrls.h"
+#include "classlib/ImgList.h"
+#include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/controls/KxFramed.h"
@@ -33,7 +43,7 @@ class TKxCustomComboBox : public TKxFramed<TCustomComboBox> {
   int Add(const std::string& s) { return GetItems()->Add(s); }
   int AddObject(const std::string& s, TObject* obj) { return GetItems()->AddObject(s, obj); }
   virtual void Delete(int index) { GetItems()->Delete(index); }
-  void ClearItems() { GetItems()->Clear(); }
+  virtual void ClearItems() { GetItems()->Clear(); }
   virtual int IndexOf(const std::string& s) { return GetItems()->IndexOf(s); }
   void Insert(int index, const std::string& s) { GetItems()->Insert(index, s); }
   void InsertObject(int index, const std::string& s, TObject* obj) { GetItems()->InsertObject(index, s, obj); }
@@ -192,12 +202,223 @@ class TKxComboBox : public TKxCustomComboBox {
   using TKxCustomComboBox::TKxCustomComboBox;
 };
 
+// ---------------------------------------------------------------------------
+// MRU combo box
+
+class TKxMRUComboBox : public TKxCustomComboBox {
+  DECLARE_CLASS(TKxMRUComboBox, TKxCustomComboBox)
+
+  explicit TKxMRUComboBox(TComponent* owner);
+  ~TKxMRUComboBox() override { DestroyUnfinished(); }
+  void AfterConstruction() override;
+
+  int GetMaxHistory() const { return maxHistory_; }
+  void SetMaxHistory(int v) { maxHistory_ = v; }
+  const std::string& GetMruPath() const { return mruPath_; }
+  void SetMruPath(const std::string& v) { mruPath_ = v; }
+  TKxRegIniFile* GetMruRegIniFile() const { return mruRegIniFile_; }
+  virtual void SetMruRegIniFile(TKxRegIniFile* value);
+  const std::string& GetMruSection() const { return mruSection_; }
+  void SetMruSection(const std::string& v) { mruSection_ = v; }
+  const std::string& GetMruID() const { return mruID_; }
+  void SetMruID(const std::string& v) { mruID_ = v; }
+  const std::string& GetRemoveItemCaption() const { return removeItemCaption_; }
+  void SetRemoveItemCaption(const std::string& value);
+  bool IsRemoveItemCaptionStored() const;
+  bool GetSelectFirstItemOnLoad() const { return selectFirstItemOnLoad_; }
+  void SetSelectFirstItemOnLoad(bool v) { selectFirstItemOnLoad_ = v; }
+  bool GetLoaded() const { return loaded_; }
+
+  // Reads the history from the store (not while designing). With reorder
+  // each entry also moves to its stored place among the items.
+  virtual void LoadMRUData(bool reorder);
+  // Writes at most MaxHistory entries and removes the numbers above them.
+  virtual void SaveMRUData();
+  // Puts Text at the top of the list and saves the history.
+  virtual void UpdateMRUList();
+  // The store's conditions hold: a path or a store, a section and an id.
+  bool HasStore() const;
+
+  // The edit menu: Undo, Cut, Copy, Paste, Delete, Select all, Remove.
+  TPopupMenu* GetEditMenu() const { return menu_; }
+  TMenuItem* GetMenuItem(int index) const { return items_[static_cast<size_t>(index)]; }
+  virtual void CreatePopupMenuItems();
+  virtual void InitializePopupMenuItems();
+  virtual void AddMenuItemsToPopupMenu();
+  virtual void SetupMenuItem(TMenuItem* item, const std::string& caption, TNotifyEvent onClick, bool checked,
+                             bool radioItem, int groupIndex, TShortCut shortCut);
+
+  TNotifyEvent OnEnterKeyPressed;
+  TNotifyEvent OnEscapeKeyPressed;
+  TNotifyEvent GetOnEnterKeyPressed() const { return OnEnterKeyPressed; }
+  void SetOnEnterKeyPressed(TNotifyEvent e) { OnEnterKeyPressed = e; }
+  TNotifyEvent GetOnEscapeKeyPressed() const { return OnEscapeKeyPressed; }
+  void SetOnEscapeKeyPressed(TNotifyEvent e) { OnEscapeKeyPressed = e; }
+  virtual void EnterKeyPressed();
+  virtual void EscapeKeyPressed();
+
+  void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void CreateWnd() override;
+  void KeyPress(char& key) override;
+  void DoExit() override;
+
+ private:
+  // Runs fn on the store: MruRegIniFile, or a registry store of MruPath
+  // made for the one operation.
+  template <class F>
+  void WithStore(F fn);
+  void MenuPopup(TObject* sender);
+  void UndoClick(TObject* sender);
+  void CutClick(TObject* sender);
+  void CopyClick(TObject* sender);
+  void PasteClick(TObject* sender);
+  void DeleteClick(TObject* sender);
+  void SelectAllClick(TObject* sender);
+  void RemoveClick(TObject* sender);
+
+  int maxHistory_ = 25;
+  std::string mruPath_;
+  TKxRegIniFile* mruRegIniFile_ = nullptr;
+  std::string mruSection_;
+  std::string mruID_;
+  std::string removeItemCaption_;
+  bool selectFirstItemOnLoad_ = false;
+  bool loaded_ = false;
+  TPopupMenu* menu_ = nullptr;
+  TMenuItem* items_[10] = {};
+  int tag_ = 0;
+};
+
+// The text of a string resource of the system library "Shell32" ("" when
+// it has none by that number).
+std::string ShellString(UINT id);
+
+// ---------------------------------------------------------------------------
+// Image combo box
+
+class TKxCustomImageComboBox;
+
+class TKxImageComboBoxItem : public TObject {
+  DECLARE_CLASS(TKxImageComboBoxItem, TObject)
+
+  TKxImageComboBoxItem() = default;
+  explicit TKxImageComboBoxItem(TKxCustomImageComboBox* owner) : owner_(owner) {}
+
+  TKxCustomImageComboBox* GetOwner() const { return owner_; }
+  const std::string& GetCaption() const { return caption_; }
+  void SetCaption(const std::string& v);
+  int GetImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int v);
+  int GetIndentLevel() const { return indentLevel_; }
+  void SetIndentLevel(int v);
+  int GetOverlayIndex() const { return overlayIndex_; }
+  void SetOverlayIndex(int v);
+  // The list position given when the item was added.
+  int GetIndex() const { return index_; }
+  void SetIndex(int v) { index_ = v; }
+
+ private:
+  void Changed();
+
+  TKxCustomImageComboBox* owner_ = nullptr;
+  std::string caption_;
+  int imageIndex_ = 0;
+  int indentLevel_ = 0;
+  int overlayIndex_ = -1;
+  int index_ = -1;
+};
+
+using TKxDeleteImageComboBoxItemEvent = TClosure<void(TObject* Sender, TKxImageComboBoxItem* Item)>;
+using TKxImageComboBoxGetItemDataEvent = TClosure<void(TObject* Sender, TKxImageComboBoxItem* Item)>;
+
+class TKxCustomImageComboBox : public TKxCustomComboBox {
+  DECLARE_CLASS(TKxCustomImageComboBox, TKxCustomComboBox)
+
+  explicit TKxCustomImageComboBox(TComponent* owner);
+  ~TKxCustomImageComboBox() override { DestroyUnfinished(); }
+
+  // A new item of the combo box at the end of the list.
+  virtual TKxImageComboBoxItem* AddItem(const std::string& caption, int imageIndex, int indentLevel);
+  TKxImageComboBoxItem* GetImageComboBoxItem(int index);
+  // Remove items and free them.
+  void Delete(int index) override;
+  void ClearItems() override;
+  void Clear() override;
+  // The first item whose caption is s, without regard to case; -1 if none.
+  int IndexOf(const std::string& s) override;
+  void ItemsBeginUpdate() { GetItems()->BeginUpdate(); }
+  void ItemsEndUpdate() { GetItems()->EndUpdate(); }
+  // OnGetItemData, before the item is drawn.
+  virtual void GetItemData(TKxImageComboBoxItem* item);
+  // The items the combo box holds and will free: shown, kept for the next
+  // window, or taken out of Items by hand.
+  int OwnedItemCount() const { return static_cast<int>(live_.size()); }
+
+  bool GetAutoSizeHeight() const { return autoSizeHeight_; }
+  void SetAutoSizeHeight(bool v) { autoSizeHeight_ = v; }
+  TCustomImageList* GetImages() const { return images_; }
+  virtual void SetImages(TCustomImageList* value);
+  int GetItemIndent() const { return itemIndent_; }
+  void SetItemIndent(int value);
+  // The height of the font (or of the images, when taller): the item
+  // height of the owner-drawn list.
+  virtual void AutoSize(HFONT font);
+
+  TKxDeleteImageComboBoxItemEvent OnDeleteImageItem;
+  TKxImageComboBoxGetItemDataEvent OnGetItemData;
+  TKxDeleteImageComboBoxItemEvent GetOnDeleteImageItem() const { return OnDeleteImageItem; }
+  void SetOnDeleteImageItem(TKxDeleteImageComboBoxItemEvent e) { OnDeleteImageItem = e; }
+  TKxImageComboBoxGetItemDataEvent GetOnGetItemData() const { return OnGetItemData; }
+  void SetOnGetItemData(TKxImageComboBoxGetItemDataEvent e) { OnGetItemData = e; }
+
+  void DrawItem(int index, TRect rect, TOwnerDrawState state) override;
+  void DeleteItem(void* data) override;
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void Dispatch(TMessage& m) override;
+  void WMEraseBkgnd(TMessage& m) override;
+  virtual void WMSetFont(TMessage& m);
+
+ protected:
+  void Destroy() override;
+
+ private:
+  // The items this combo box made and has not freed yet.
+  std::vector<TKxImageComboBoxItem*> live_;
+  // The items shown when the window went, in order, for the next window.
+  std::vector<TKxImageComboBoxItem*> kept_;
+  int keptIndex_ = -1;
+  bool recreating_ = false;
+  bool deleting_ = false;
+  bool fontGuard_ = false;
+  bool autoSizeHeight_ = true;
+  TCustomImageList* images_ = nullptr;
+  int itemIndent_ = 12;
+};
+
+class TKxImageComboBox : public TKxCustomImageComboBox {
+  DECLARE_CLASS(TKxImageComboBox, TKxCustomImageComboBox)
+  using TKxCustomImageComboBox::TKxCustomImageComboBox;
+};
+
 // The published properties of the framed combo boxes; the styles' default
 // and the events of the descendants differ.
+struct TKxComboPublishing {
+  TComboBoxStyle Style = csDropDown;
+  int DropDownCount = 8;
+  bool Sorted = false;
+  // The base's OnDeleteItem (a descendant may publish its own kind).
+  bool DeleteItemEvent = true;
+  // Items as strings (the image combo box keeps its captions elsewhere).
+  bool Items = true;
+};
+
 template <class T>
-void PublishKxComboBoxProps(TPublisher<T>& p, TComboBoxStyle defaultStyle, int defaultDropDownCount = 8,
-                            bool defaultSorted = false) {
-  p.Prop("Style", &T::GetStyle, &T::SetStyle).Default(defaultStyle);
+void PublishKxComboBoxProps(TPublisher<T>& p, const TKxComboPublishing& o = {}) {
+  p.Prop("Style", &T::GetStyle, &T::SetStyle).Default(o.Style);
   p.Prop("AllowEdit", &T::GetAllowEdit, &T::SetAllowEdit).Default(true);
   PublishControlProps(p, {"Anchors"});
   p.Prop("AutoComplete", &T::GetAutoComplete, &T::SetAutoComplete).Default(true);
@@ -209,7 +430,7 @@ void PublishKxComboBoxProps(TPublisher<T>& p, TComboBoxStyle defaultStyle, int d
   PublishControlProps(p, {"Constraints", "Ctl3D"});
   PublishKxDisabledColor(p);
   PublishControlProps(p, {"DragCursor", "DragKind", "DragMode"});
-  p.Prop("DropDownCount", &T::GetDropDownCount, &T::SetDropDownCount).Default(defaultDropDownCount);
+  p.Prop("DropDownCount", &T::GetDropDownCount, &T::SetDropDownCount).Default(o.DropDownCount);
   p.Prop("DropDownWidth", &T::GetDropDownWidth, &T::SetDropDownWidth).Default(0);
   PublishControlProps(p, {"Enabled"});
   p.Prop("FlatButtonColor", &T::GetFlatButtonColor, &T::SetFlatButtonColor)
@@ -229,7 +450,7 @@ void PublishKxComboBoxProps(TPublisher<T>& p, TComboBoxStyle defaultStyle, int d
   PublishControlProps(p, {"ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu"});
   p.Prop("ReadOnly", &T::GetReadOnly, &T::SetReadOnly).Default(false);
   PublishControlProps(p, {"ShowHint"});
-  p.Prop("Sorted", &T::GetSorted, &T::SetSorted).Default(defaultSorted);
+  p.Prop("Sorted", &T::GetSorted, &T::SetSorted).Default(o.Sorted);
   p.Prop("TabOnEnter", &T::GetTabOnEnter, &T::SetTabOnEnter).Default(false);
   PublishControlProps(p, {"TabOrder"});
   p.Prop("TabStop", &T::GetTabStop, &T::SetTabStop).Default(true);
@@ -238,7 +459,7 @@ void PublishKxComboBoxProps(TPublisher<T>& p, TComboBoxStyle defaultStyle, int d
   PublishControlProps(p, {"OnClick"});
   p.Prop("OnCloseUp", &T::GetOnCloseUp, &T::SetOnCloseUp);
   PublishControlProps(p, {"OnContextPopup", "OnDblClick"});
-  p.Prop("OnDeleteItem", &T::GetOnDeleteItem, &T::SetOnDeleteItem);
+  if (o.DeleteItemEvent) p.Prop("OnDeleteItem", &T::GetOnDeleteItem, &T::SetOnDeleteItem);
   PublishControlProps(p, {"OnDragDrop", "OnDragOver"});
   p.Prop("OnDrawItem", &T::GetOnDrawItem, &T::SetOnDrawItem);
   p.Prop("OnDropDown", &T::GetOnDropDown, &T::SetOnDropDown);
@@ -254,7 +475,7 @@ void PublishKxComboBoxProps(TPublisher<T>& p, TComboBoxStyle defaultStyle, int d
   PublishControlProps(p, {"OnStartDock", "OnStartDrag"});
   // After the events: the items are read last, then ItemIndex waits for
   // Loaded.
-  p.Prop("Items", &T::GetItems, &T::SetItems);
+  if (o.Items) p.Prop("Items", &T::GetItems, &T::SetItems);
   p.Prop("ItemIndex", &T::GetItemIndex, &T::SetItemIndex).Default(-1);
 }
 

@@ -134,3 +134,55 @@ TEST_F(SerialKxComboInput, TheWheelStepsThroughTheItemsAndStopsAtTheLast) {
 }
 
 }  // namespace
+
+namespace {
+
+class SerialKxMRUMenu : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    mru = form.Add<TKxMRUComboBox>(10, 10, 160, 24);
+    mru->Add("alpha");
+    other = form.Add<TEdit>(10, 60, 100, 22);
+    form.Show();
+    form.Form()->SetActiveControl(other);
+    forms_test::PumpApplication(3);
+  }
+  std::vector<bool> Enabled() {
+    std::vector<bool> out;
+    for (int i = 0; i < 10; ++i) out.push_back(mru->GetMenuItem(i)->GetEnabled());
+    return out;
+  }
+  TShownForm form;
+  TKxMRUComboBox* mru = nullptr;
+  TEdit* other = nullptr;
+};
+
+TEST_F(SerialKxMRUMenu, TheMenuTakesTheFocusAndEnablesWhatTheTextAllows) {
+  Clipboard()->SetAsText("");
+  TPopupMenu* menu = mru->GetEditMenu();
+  menu->DoPopup(menu);
+  forms_test::PumpApplication(3);
+  EXPECT_TRUE(mru->Focused()) << "the combo box takes the focus";
+  // No text: no selection, nothing to select or remove, an empty clipboard.
+  std::vector<bool> none = Enabled();
+  for (int i : {2, 3, 4, 5, 7, 9}) EXPECT_FALSE(none[static_cast<size_t>(i)]) << i;
+
+  form.Type('B');
+  form.Type('E');
+  SendMessageA(mru->GetEditHandle(), EM_SETSEL, 0, -1);
+  Clipboard()->SetAsText("paste me");
+  menu->DoPopup(menu);
+  std::vector<bool> some = Enabled();
+  for (int i : {0, 2, 3, 4, 5, 7, 9}) EXPECT_TRUE(some[static_cast<size_t>(i)]) << i;
+
+  // Cut through the menu's item: the text goes to the clipboard.
+  mru->GetMenuItem(2)->Click();
+  EXPECT_EQ(Clipboard()->GetAsText(), "be");
+  EXPECT_EQ(mru->GetText(), "");
+  mru->GetMenuItem(4)->Click();
+  EXPECT_EQ(mru->GetText(), "be");
+  mru->GetMenuItem(7)->Click();
+  EXPECT_EQ(EditSel(mru), std::make_pair(0, 2));
+}
+
+}  // namespace
