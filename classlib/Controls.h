@@ -8,6 +8,7 @@
 #include "classlib/controls/Control.h"
 #include "classlib/controls/CustomControl.h"
 #include "classlib/controls/DragDrop.h"
+#include "classlib/controls/Docking.h"
 #include "classlib/controls/ControlsHooks.h"
 #include "classlib/controls/ObjectInstance.h"
 #include "classlib/controls/Publish.h"

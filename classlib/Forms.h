@@ -3,6 +3,7 @@
 #pragma once
 
 #include "classlib/forms/Application.h"
+#include "classlib/forms/DockForm.h"
 #include "classlib/forms/Form.h"
 #include "classlib/forms/FormTypes.h"
 #include "classlib/forms/FormsUnit.h"

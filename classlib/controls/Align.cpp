@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "classlib/controls/WinControl.h"
+#include "classlib/controls/Docking.h"
 
 DEFINE_ENUM_TYPE(TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom")
 DEFINE_ENUM_TYPE(TAnchorKind, "akLeft", "akTop", "akRight", "akBottom")
@@ -169,6 +170,8 @@ void TWinControl::AlignControls(TControl* control, RECT& rect) {
     for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient, alCustom, alNone}) doAlign(a);
     ControlsAligned();
   }
+  // The docked controls in their zones.
+  if (dockSite_ && useDockManager_ && dockManager_) dockManager_->ResetBounds(false);
   if (showing_) AdjustSize();
 }
 

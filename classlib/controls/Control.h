@@ -254,7 +254,7 @@ class TControl : public TComponent {
   virtual bool DoMouseWheelUp(TShiftState shift, POINT mousePos);
   // Tells the form that holds the control to end modes (drops, drags).
   void SendCancelMode(TControl* sender);
-  // Dragging (controls/DragDrop.h; docking is not built). BeginDrag starts
+  // Dragging (controls/DragDrop.h; docking: DragKind dkDock, Docking.h). BeginDrag starts
   // a drag of this control: at once when immediate, else once the cursor
   // has moved threshold pixels (-1: Mouse().GetDragThreshold()). With
   // DragMode dmAutomatic a press of the left button calls BeginAutoDrag.
@@ -270,6 +270,40 @@ class TControl : public TComponent {
   virtual void DragDrop(TObject* source, int x, int y);
   virtual void DoStartDrag(TObject*& dragObject);
   virtual void DoEndDrag(TObject* target, int x, int y);
+
+  // --- docking (controls/Docking.h) -------------------------------------------
+  // The site the control is docked in (its floating host while it floats),
+  // or null.
+  TWinControl* GetHostDockSite() const { return hostDockSite_; }
+  void SetHostDockSite(TWinControl* v);
+  // True while the control sits alone in a floating host of its own.
+  bool GetFloating() const;
+  // The class of the host made when the control floats (null: the default
+  // floating form).
+  TClass GetFloatingDockSiteClass() const { return floatingDockSiteClass_; }
+  void SetFloatingDockSiteClass(TClass v) { floatingDockSiteClass_ = v; }
+  // The size the control takes when it floats (its size when it docked).
+  int GetUndockWidth() const { return undockWidth_ > 0 ? undockWidth_ : width_; }
+  void SetUndockWidth(int v) { undockWidth_ = v; }
+  int GetUndockHeight() const { return undockHeight_ > 0 ? undockHeight_ : height_; }
+  void SetUndockHeight(int v) { undockHeight_ = v; }
+  // Docks into newDockSite beside dropControl on controlSide (null site:
+  // floats where the control is); the old site is asked first. False when
+  // the old site refused.
+  bool ManualDock(TWinControl* newDockSite, TControl* dropControl = nullptr, TAlign controlSide = alNone);
+  // Floats in a new host whose client area is screenRect.
+  bool ManualFloat(const RECT& screenRect);
+  // Leaves the old site for newDockSite (null: none) with the bounds rect
+  // (the new site's client coordinates).
+  virtual void Dock(TWinControl* newDockSite, const RECT& rect);
+  virtual void DoDock(TWinControl* newDockSite, RECT& rect);
+  // The side of the control nearest to a point of its client area.
+  TAlign GetDockEdge(POINT mousePos);
+  // The floating host: FloatingDockSiteClass (or the default) owned by the
+  // control's owner, its client area at bounds (screen).
+  virtual TWinControl* CreateFloatingDockSite(const RECT& bounds);
+  virtual void DoStartDock(TObject*& dragObject);
+  virtual void DoEndDock(TObject* target, int x, int y);
 
   // Events.
   TNotifyEvent OnClick;
@@ -423,6 +457,10 @@ class TControl : public TComponent {
   int helpContext_ = 0;
   TPopupMenu* popupMenu_ = nullptr;
   TControlActionLink* actionLink_ = nullptr;
+  TWinControl* hostDockSite_ = nullptr;
+  TClass floatingDockSiteClass_ = nullptr;
+  int undockWidth_ = 0;
+  int undockHeight_ = 0;
   // Wheel turns not yet a whole notch.
   int wheelAccumulator_ = 0;
 };

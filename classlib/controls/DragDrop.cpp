@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "classlib/controls/Docking.h"
 #include "classlib/controls/ObjectInstance.h"
 #include "classlib/controls/WinControl.h"
 
@@ -50,6 +51,13 @@ struct TDragManager {
   void DragTo(POINT pos) {
     if (!Active && std::abs(StartPos.x - pos.x) < Threshold && std::abs(StartPos.y - pos.y) < Threshold) return;
     TDragObject* obj = Object;
+    if (auto* dock = dynamic_cast<TDragDockObject*>(obj)) {
+      // Docking finds its sites and draws its frame itself (Docking.cpp).
+      Active = true;
+      obj->dragPos_ = pos;
+      DockDragTo(dock, pos);
+      return;
+    }
     HWND window = nullptr;
     TControl* target = FindTarget(pos, window);
     if (target != obj->dragTarget_) {
@@ -128,13 +136,21 @@ struct TDragManager {
       CaptureWindow = nullptr;
       obj->ReleaseCapture(capture);
       targetPos = obj->dragTarget_ ? obj->dragTargetPos_ : obj->dragPos_;
-      // The target hears the leave also when the drag is cancelled.
-      accepted = Active && DragOver(dmDragLeave) && drop;
-      if (!accepted) {
-        obj->dragPos_ = POINT{};
-        targetPos = POINT{};
+      if (auto* dock = dynamic_cast<TDragDockObject*>(obj)) {
+        // Docked or floated; the source hears the site, or none when the
+        // control floats.
+        accepted = DockDrop(dock, Active && drop);
+        obj->dragTarget_ = dock->GetDockTarget();
+        targetPos = obj->dragTarget_ ? obj->dragTarget_->ScreenToClient(obj->dragPos_) : obj->dragPos_;
+      } else {
+        // The target hears the leave also when the drag is cancelled.
+        accepted = Active && DragOver(dmDragLeave) && drop;
+        if (!accepted) {
+          obj->dragPos_ = POINT{};
+          targetPos = POINT{};
+        }
+        Send(obj->dragHandle_, accepted ? dmDragDrop : dmDragCancel, obj, obj->dragTarget_, obj->dragPos_);
       }
-      Send(obj->dragHandle_, accepted ? dmDragDrop : dmDragCancel, obj, obj->dragTarget_, obj->dragPos_);
     } catch (...) {
       ::SetCursor(SaveCursor);
       obj->cancelling_ = false;
@@ -252,15 +268,25 @@ void DragInitControl(TControl* control, bool immediate, int threshold) {
   d.OwnObject = false;
   TDragObject* obj = nullptr;
   try {
-    TObject* given = nullptr;
-    control->DoStartDrag(given);
-    if (d.Control != control) return;  // OnStartDrag ended it
-    if (given) {
-      obj = dynamic_cast<TDragObject*>(given);
-      if (!obj) throw EInvalidCast("Invalid class typecast");
+    if (control->GetDragKind() == dkDock) {
+      bool own = false;
+      obj = DockStartObject(control, own);
+      d.OwnObject = own;
+      if (d.Control != control) {  // OnStartDock ended it
+        if (own) obj->Free();
+        return;
+      }
     } else {
-      obj = New<TDragControlObject>(control);
-      d.OwnObject = true;
+      TObject* given = nullptr;
+      control->DoStartDrag(given);
+      if (d.Control != control) return;  // OnStartDrag ended it
+      if (given) {
+        obj = dynamic_cast<TDragObject*>(given);
+        if (!obj) throw EInvalidCast("Invalid class typecast");
+      } else {
+        obj = New<TDragControlObject>(control);
+        d.OwnObject = true;
+      }
     }
     d.Init(obj, immediate, threshold);
   } catch (...) {

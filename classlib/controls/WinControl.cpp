@@ -1,5 +1,7 @@
 #include "classlib/controls/WinControl.h"
 
+#include "classlib/controls/Docking.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -108,6 +110,10 @@ TWinControl* TWinControl::CreateParented(TClass cls, HWND parentWindow) {
 
 void TWinControl::Destroy() {
   Destroying();
+  // No longer a site: no drag finds it, and its docked children go with it.
+  DockSiteDestroyed(this);
+  dockClients_.clear();
+  FreeAndNil(dockManager_);
   if (GetParent()) RemoveFocus(true);
   if (HWND window = handle_) {
     FreeDeviceContextsOf(window);
@@ -379,6 +385,9 @@ void TWinControl::WndProc(TMessage& m) {
       break;
     default:
       if (m.Msg >= WM_MOUSEMOVE && m.Msg <= WM_MBUTTONDBLCLK) {
+        // A dock site's grabbers take their presses first.
+        if (dockSite_ && useDockManager_ && dockManager_ && !IsDesigning() && dockManager_->HandleMessage(m))
+          return;
         if (IsControlMouseMsg(m)) {
           // The child's handler may have taken the window away.
           if (m.Result == 0 && handle_) DefWindowProcA(handle_, m.Msg, m.WParam, m.LParam);
@@ -553,6 +562,7 @@ void TWinControl::InsertControl(TControl* control) {
 }
 
 void TWinControl::RemoveControl(TControl* control) {
+  ForgetDockClient(control);
   Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(control), FALSE);
   if (auto* w = dynamic_cast<TWinControl*>(control)) {
     w->RemoveFocus(true);
@@ -709,6 +719,8 @@ void TWinControl::PaintHandler(TMessage& m) {
     if (clip != NULLREGION) PaintWindow(dc);
     RestoreDC(dc, saved);
     PaintControls(dc, nullptr);
+    // The grabbers over the docked controls' zones.
+    if (dockSite_ && useDockManager_ && dockManager_) dockManager_->PaintSite(dc);
   } catch (...) {
     if (!pm.DC()) EndPaint(handle_, &ps);
     throw;

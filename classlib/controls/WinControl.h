@@ -15,6 +15,9 @@
 
 #include "classlib/controls/Control.h"
 
+class IDockManager;
+class TDragDockObject;
+
 class TWinControl : public TControl {
   DECLARE_CLASS(TWinControl, TControl)
 
@@ -169,11 +172,32 @@ class TWinControl : public TControl {
   const TImeName& GetImeName() const { return imeName_; }
   void SetImeName(const TImeName& v) { imeName_ = v; }
 
-  // --- docking (kept and fired) ----------------------------------------------------
+  // --- docking (controls/Docking.h) ------------------------------------------------
+  // A dock site takes controls dragged with DragKind dkDock; with
+  // UseDockManager its dock manager (CreateDockManager) lays them out.
   bool GetDockSite() const { return dockSite_; }
-  void SetDockSite(bool v) { dockSite_ = v; }
+  void SetDockSite(bool v);
   bool GetUseDockManager() const { return useDockManager_; }
-  void SetUseDockManager(bool v) { useDockManager_ = v; }
+  void SetUseDockManager(bool v);
+  IDockManager* GetDockManager() const { return dockManager_; }
+  int GetDockClientCount() const { return static_cast<int>(dockClients_.size()); }
+  // Raises EListError "List index out of bounds (%d)" for a bad index.
+  TControl* GetDockClients(int index) const;
+  // The manager for this site: a TDockTree while the control is a dock site
+  // using a dock manager and has none yet, else the one it has.
+  virtual IDockManager* CreateDockManager();
+  // The site's part of a dock drag (DockOver fires OnDockOver, DockDrop
+  // docks the control and fires OnDockDrop, GetSiteInfo OnGetSiteInfo,
+  // DoUnDock OnUnDock: false when the handler keeps the control).
+  virtual void DockOver(TDragDockObject* source, int x, int y, TDragState state, bool& accept);
+  virtual void DockDrop(TDragDockObject* source, int x, int y);
+  virtual void GetSiteInfo(TControl* client, RECT& influenceRect, POINT mousePos, bool& canDock);
+  virtual bool DoUnDock(TWinControl* newTarget, TControl* client);
+  // Where the dragged control would go: DockRect, DropAlign, DropOnControl.
+  virtual void PositionDockRect(TDragDockObject* source);
+  // A docked control arrives (it becomes a child) or leaves.
+  virtual void DoAddDockClient(TControl* client, const RECT& rect);
+  virtual void DoRemoveDockClient(TControl* client);
   TDockDropEvent OnDockDrop;
   TDockOverEvent OnDockOver;
   TGetSiteInfoEvent OnGetSiteInfo;
@@ -278,6 +302,10 @@ class TWinControl : public TControl {
   TImeMode imeMode_ = imDontCare;
   TImeName imeName_;
   bool useDockManager_ = false;
+  IDockManager* dockManager_ = nullptr;
+  std::vector<TControl*> dockClients_;
+  void UpdateDockManager();
+  void ForgetDockClient(TControl* client);
 };
 
 // The control whose window is being created; InitWndProc hands it the

@@ -5,6 +5,7 @@
 #include "classlib/Menus.h"
 #include "classlib/classes/Filer.h"
 #include "classlib/forms/Application.h"
+#include "classlib/forms/DockForm.h"
 #include "classlib/forms/Screen.h"
 
 namespace {
@@ -27,9 +28,12 @@ void InitializeForms() {
   Application = New<TApplication>(nullptr);
   Application->SetShowHint(true);
   gFindGlobalId = RegisterFindGlobalComponentProc(FindGlobalForm);
+  // Controls that float are hosted by dock forms unless they name a class.
+  DefaultFloatingDockSiteClass = TCustomDockForm::StaticClass();
 }
 
 void FinalizeForms() {
+  DefaultFloatingDockSiteClass = nullptr;
   UnregisterFindGlobalComponentProc(gFindGlobalId);
   // The globals stay set while each object tears down: its forms still ask
   // for the application and the screen.
