@@ -271,6 +271,14 @@ class TControl : public TComponent {
   virtual void DoStartDrag(TObject*& dragObject);
   virtual void DoEndDrag(TObject* target, int x, int y);
 
+  // --- scaling (controls/Scaling.cpp) ------------------------------------------
+  // Scales the control by m/d: its edges (its width and height through its
+  // right and bottom edges, so neighbours stay flush; a fixed width or
+  // height stays), its constraints, and its font unless it takes its
+  // parent's.
+  virtual void ChangeScale(int m, int d);
+  void ScaleConstraints(int m, int d);
+
   // --- docking (controls/Docking.h) -------------------------------------------
   // The site the control is docked in (its floating host while it floats),
   // or null.

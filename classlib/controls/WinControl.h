@@ -172,6 +172,19 @@ class TWinControl : public TControl {
   const TImeName& GetImeName() const { return imeName_; }
   void SetImeName(const TImeName& v) { imeName_ = v; }
 
+  // --- scaling and flipping (controls/Scaling.cpp) -----------------------------------
+  // The children scaled first, then the control itself, alignment held
+  // meanwhile.
+  void ChangeScale(int m, int d) override;
+  void ScaleControls(int m, int d);
+  // Scales the children and the control's size by m/d; its place stays.
+  virtual void ScaleBy(int m, int d);
+  // Mirrors the children within the client area (alLeft and alRight, akLeft
+  // and akRight trade places), and theirs with allLevels; the control then
+  // hears CM_ALLCHILDRENFLIPPED.
+  virtual void FlipChildren(bool allLevels);
+  virtual void DoFlipChildren();
+
   // --- docking (controls/Docking.h) ------------------------------------------------
   // A dock site takes controls dragged with DragKind dkDock; with
   // UseDockManager its dock manager (CreateDockManager) lays them out.

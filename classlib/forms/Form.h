@@ -74,6 +74,12 @@ class TCustomForm : public TScrollingWinControl {
   // for a control that is not on this form or cannot take the focus.
   void SetActiveControl(TWinControl* control);
   void SetFocus() override;
+
+  // --- scaling (forms/FormScale.cpp) ----------------------------------------------
+  // The controls, the client area (the borders stay), the constraints and
+  // the form's font by m/d; the form stays where it is. ScaleBy is the same.
+  void ChangeScale(int m, int d) override;
+  void ScaleBy(int m, int d) override { ChangeScale(m, d); }
   // What the Controls unit asks of the form (its hooks).
   bool SetFocusedControl(TWinControl* control);
   void FocusControl(TWinControl* control);
