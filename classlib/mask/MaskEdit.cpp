@@ -130,14 +130,21 @@ void TCustomMaskEdit::PutEditText(const std::string& text) {
   }
 }
 
-void TCustomMaskEdit::CharKeys(char c) {
-  int start = 0, stop = 0;
+bool TCustomMaskEdit::BlankSelection(int& start, std::string& text) {
+  int stop = 0;
   GetSel(start, stop);
-  std::string text = GetEditText();
-  if (stop - start > 1) {
-    BlankRange(text, start, stop);
-    PutEditText(text);
-  }
+  text = GetEditText();
+  // The one-character caret is no selection.
+  if (stop - start <= 1) return false;
+  BlankRange(text, start, stop);
+  PutEditText(text);
+  return true;
+}
+
+void TCustomMaskEdit::CharKeys(char c) {
+  int start = 0;
+  std::string text;
+  BlankSelection(start, text);
   // A literal typed where it stands steps over it; one the caret has just
   // stepped over (typing "555-1234" into "000-0000") is taken as typed.
   for (int i = start; i < mask_.Count() && mask_.IsLiteral(i); ++i)
@@ -159,12 +166,9 @@ void TCustomMaskEdit::CharKeys(char c) {
 }
 
 void TCustomMaskEdit::DeleteKeys(WORD key) {
-  int start = 0, stop = 0;
-  GetSel(start, stop);
-  std::string text = GetEditText();
-  if (stop - start > 1) {
-    BlankRange(text, start, stop);
-    PutEditText(text);
+  int start = 0;
+  std::string text;
+  if (BlankSelection(start, text)) {
     SetCursor(start);
     return;
   }

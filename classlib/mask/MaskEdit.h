@@ -63,6 +63,10 @@ class TCustomMaskEdit : public TCustomEdit {
   // Blanks the input positions of [start, stop) in text.
   void BlankRange(std::string& text, int start, int stop) const;
   void PutEditText(const std::string& text);
+  // Blanks a selection wider than the caret; start and text are the
+  // selection's start and the edit text afterwards. False when there was
+  // none.
+  bool BlankSelection(int& start, std::string& text);
   void CharKeys(char c);
   void DeleteKeys(WORD key);
   void ArrowKeys(WORD key);

@@ -230,3 +230,52 @@ TEST_F(SerialMaskEditClipboardTest, PasteStopsAtTheFirstRefusedCharacterAndCutBl
 }
 
 }  // namespace
+
+namespace {
+
+// Leaving a half-filled masked edit with Tab: the application hears the
+// validation error and the focus stays in the edit, on the first gap.
+TEST(SerialMaskEditFocusTest, LeavingAnIncompleteEditKeepsTheFocus) {
+  TFreshApplication app;
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(100, 100, 300, 100);
+  auto* masked = New<TMaskEdit>(form.get());
+  masked->SetParent(form.get());
+  masked->SetBounds(10, 10, 120, 24);
+  masked->SetEditMask("00:00;1;_");
+  auto* other = New<TEdit>(form.get());
+  other->SetParent(form.get());
+  other->SetBounds(10, 50, 120, 24);
+  std::string reported;
+  struct TCatcher {
+    std::string* reported;
+    void Handle(TObject*, Exception& e) { *reported = e.ClassName(); }
+  } catcher{&reported};
+  Application->OnException = TExceptionEvent(&catcher, &TCatcher::Handle);
+  form->Show();
+  SetForegroundWindow(form->GetHandle());
+  masked->SetFocus();
+  PumpApplication(3);
+  for (WORD vk : {WORD{'1'}, WORD{'2'}, WORD{'3'}}) {
+    TypeKey(vk);
+    PumpApplication(2);
+  }
+  EXPECT_EQ(masked->GetEditText(), "12:3_");
+  TypeKey(VK_TAB);
+  PumpApplication(5);
+  EXPECT_EQ(reported, "EDBEditError");
+  EXPECT_TRUE(masked->Focused());
+  EXPECT_EQ(masked->GetSelStart(), 4);
+  // Completed, it lets the focus go.
+  reported.clear();
+  TypeKey('4');
+  PumpApplication(2);
+  TypeKey(VK_TAB);
+  PumpApplication(5);
+  EXPECT_EQ(reported, "");
+  EXPECT_TRUE(other->Focused());
+  EXPECT_EQ(masked->GetText(), "12:34");
+}
+
+}  // namespace
