@@ -15,7 +15,7 @@ PERIVANE_WINESERVER_STARTED=0
 
 # What a ready prefix holds (written into prefix.ready): a prefix made by
 # other steps is made again.
-PERIVANE_PREFIX_STAMP="perivane prefix 2: wineboot -i, Wine's fonts, Managed=N"
+PERIVANE_PREFIX_STAMP="perivane prefix 3: wineboot -i, Wine's fonts, Managed=N, no debugger"
 
 # Wine runs without address-space randomisation. Debian's wine64 comes
 # without Wine's preloader, which reserves the addresses Windows fixes before
@@ -87,8 +87,15 @@ perivane_copy_fonts() {
 }
 
 # Creates the prefix once, complete before it is marked ready: Wine's fonts
-# in it, and no window left to a window manager (there is none under Xvfb,
-# and Wine would wait about 4 s for it each time an activated window hides).
+# in it, no window left to a window manager (there is none under Xvfb, and
+# Wine would wait about 4 s for it each time an activated window hides), and
+# no debugger for a program that faults: Wine's default starts winedbg, whose
+# crash dialog waits for a click that never comes, so the program hung until
+# ctest's timeout. With an empty AeDebug Debugger, Wine writes its one line
+# ("wine: Unhandled page fault on write access to ... at address ...") to
+# the program's error stream and the process ends at once with the exception
+# code as its exit code (the Unix status is its low byte: 5 for an access
+# violation).
 # No display while it is made: nothing can pop up and wait. The last step
 # waits until every Wine process of the making has ended and the wineserver
 # has written the registry, so no test ever meets a prefix still settling.
@@ -108,10 +115,13 @@ ensure_wine_prefix() {
     # From the prefix: a reg.exe in the caller's folder would run instead.
     cd "$WINEPREFIX"
     perivane_wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&-
-  ) || die "could not set Managed=N in $WINEPREFIX"
+    perivane_wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d '' /f \
+      </dev/null >/dev/null 2>&1 9>&-
+  ) || die "could not set Managed=N and the debugger in $WINEPREFIX"
   env -u DISPLAY wineserver -w </dev/null >/dev/null 2>&1 9>&-
   [[ -f $WINEPREFIX/system.reg ]] || die "wineboot did not create $WINEPREFIX"
   grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" || die "Managed=N is not in $WINEPREFIX/user.reg"
+  grep -q '^"Debugger"=""' "$WINEPREFIX/system.reg" || die "the empty debugger is not in $WINEPREFIX/system.reg"
   printf '%s\n' "$PERIVANE_PREFIX_STAMP" >"$ready"
 }
 
