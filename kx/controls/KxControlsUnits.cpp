@@ -3,6 +3,7 @@
 #include "kx/controls/KxBmpBtn.h"
 #include "kx/controls/KxButton.h"
 #include "kx/controls/KxColorPicker.h"
+#include "kx/controls/KxPanel.h"
 #include "kx/controls/KxRadChk.h"
 #include "kx/controls/KxCmboBx.h"
 
@@ -20,6 +21,8 @@ const std::vector<TUnitEntry>& KxControlsUnits() {
       {"KxRadChk", InitializeKxRadChk, nullptr},
       // The combo boxes' stored-form classes.
       {"KxCmboBx", InitializeKxCmboBx, FinalizeKxCmboBx},
+      // The panels, group boxes, spacers, status bars and toolbars.
+      {"KxPanel", InitializeKxPanel, FinalizeKxPanel},
   };
   return units;
 }
