@@ -6,6 +6,7 @@
 #include "classlib/graphics/Graphic.h"
 
 DEFINE_ENUM_TYPE(TFillStyle, "fsSurface", "fsBorder")
+DEFINE_ENUM_TYPE(TCanvasOrientation, "coLeftToRight", "coRightToLeft")
 
 PUBLISHED(TCanvas) {
   p.Prop("Brush", &TCanvas::GetBrush, &TCanvas::SetBrush);
@@ -287,6 +288,14 @@ TRect TCanvas::GetClipRect() {
   TRect r{};
   GetClipBox(handle_, &r);
   return r;
+}
+
+TCanvasOrientation TCanvas::GetCanvasOrientation() {
+  RequiredState({csHandleValid});
+  SIZE window{1, 1}, viewport{1, 1};
+  GetWindowExtEx(handle_, &window);
+  GetViewportExtEx(handle_, &viewport);
+  return (window.cx < 0) != (viewport.cx < 0) ? coRightToLeft : coLeftToRight;
 }
 
 // ---------------------------------------------------------------------------

@@ -28,6 +28,9 @@ inline constexpr TCanvasState csAllValid{csHandleValid, csFontValid, csPenValid,
 enum TFillStyle { fsSurface, fsBorder };
 DECLARE_ENUM_TYPE(TFillStyle);
 
+enum TCanvasOrientation { coLeftToRight, coRightToLeft };
+DECLARE_ENUM_TYPE(TCanvasOrientation);
+
 // Raster operations of CopyRect and Draw.
 using TCopyMode = int32_t;
 inline constexpr TCopyMode cmBlackness = BLACKNESS;
@@ -117,6 +120,13 @@ class TCanvas : public TPersistent {
   void SetCopyMode(TCopyMode v) { copyMode_ = v; }
 
   TRect GetClipRect();
+  // coRightToLeft when the DC's mapping runs x from right to left (window
+  // and viewport x extents of opposite signs, as a right-to-left control
+  // sets up): there text runs from its reference point towards smaller x,
+  // so right-to-left text output starts one text width further right. A DC
+  // mirrored with SetLayout(LAYOUT_RTL) is not counted: GDI itself runs its
+  // text from the reference point towards larger logical x.
+  TCanvasOrientation GetCanvasOrientation();
   // Deselects the pen, brush and font so that the next operation selects them
   // afresh (after the DC was changed behind the canvas's back).
   void Refresh();
