@@ -553,3 +553,52 @@ TEST(VoxLanguageIds, MatchThePlatformsMacros) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(VoxWrappers, PathFromAnItemListOnBothRoutes) {
+  PIDLIST_ABSOLUTE pidl = nullptr;
+  ASSERT_EQ(S_OK, SHGetSpecialFolderLocation(nullptr, CSIDL_WINDOWS, &pidl));
+  wchar_t windows[MAX_PATH];
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  for (bool ansi : {false, true}) {
+    SCOPED_TRACE(ansi ? "ANSI" : "wide");
+    TAnsiRoute route(ansi);
+    wchar_t path[MAX_PATH] = {};
+    ASSERT_TRUE(Vox_SHGetPathFromIDListW(pidl, path));
+    EXPECT_EQ(0, lstrcmpiW(windows, path));
+  }
+  CoTaskMemFree(pidl);
+}
+
+// The browse dialog is modal: its callback presses OK as soon as it is up.
+int CALLBACK PressOk(HWND wnd, UINT msg, LPARAM, LPARAM) {
+  if (msg == BFFM_INITIALIZED) PostMessageW(wnd, WM_COMMAND, IDOK, 0);
+  return 0;
+}
+
+TEST(SerialVoxBrowseForFolder, ReturnsTheChosenFolderWithItsNameOnBothRoutes) {
+  PIDLIST_ABSOLUTE root = nullptr;
+  ASSERT_EQ(S_OK, SHGetSpecialFolderLocation(nullptr, CSIDL_WINDOWS, &root));
+  for (bool ansi : {false, true}) {
+    SCOPED_TRACE(ansi ? "ANSI" : "wide");
+    TAnsiRoute route(ansi);
+    wchar_t name[MAX_PATH] = L"unchanged";
+    BROWSEINFOW info{};
+    info.pidlRoot = root;
+    info.pszDisplayName = name;
+    info.lpszTitle = L"Choose caf\u00E9";
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    info.lpfn = PressOk;
+    PIDLIST_ABSOLUTE chosen = Vox_SHBrowseForFolderW(&info);
+    ASSERT_NE(nullptr, chosen);
+    wchar_t path[MAX_PATH] = {};
+    EXPECT_TRUE(Vox_SHGetPathFromIDListW(chosen, path));
+    EXPECT_NE(std::wstring(L"unchanged"), name);
+    EXPECT_FALSE(std::wstring(path).empty());
+    CoTaskMemFree(chosen);
+  }
+  CoTaskMemFree(root);
+}
+
+}  // namespace
