@@ -468,39 +468,27 @@ void TVoxStrings::SetCommaText(const std::wstring& value) {
   SetDelimitedText(value);
 }
 
-wchar_t TVoxStrings::GetDelimiter() const {
-  if (!defined_.Contains(sdDelimiter)) {
-    delimiter_ = L',';
-    defined_.Include(sdDelimiter);
+wchar_t TVoxStrings::DefinedChar(TWideStringsDefinedItem item, wchar_t& slot, wchar_t def) const {
+  if (!defined_.Contains(item)) {
+    slot = def;
+    defined_.Include(item);
   }
-  return delimiter_;
+  return slot;
 }
-void TVoxStrings::SetDelimiter(wchar_t c) {
-  delimiter_ = c;
-  defined_.Include(sdDelimiter);
+
+void TVoxStrings::DefineChar(TWideStringsDefinedItem item, wchar_t& slot, wchar_t value) {
+  slot = value;
+  defined_.Include(item);
 }
-wchar_t TVoxStrings::GetQuoteChar() const {
-  if (!defined_.Contains(sdQuoteChar)) {
-    quoteChar_ = L'"';
-    defined_.Include(sdQuoteChar);
-  }
-  return quoteChar_;
-}
-void TVoxStrings::SetQuoteChar(wchar_t c) {
-  quoteChar_ = c;
-  defined_.Include(sdQuoteChar);
-}
+
+wchar_t TVoxStrings::GetDelimiter() const { return DefinedChar(sdDelimiter, delimiter_, L','); }
+void TVoxStrings::SetDelimiter(wchar_t c) { DefineChar(sdDelimiter, delimiter_, c); }
+wchar_t TVoxStrings::GetQuoteChar() const { return DefinedChar(sdQuoteChar, quoteChar_, L'"'); }
+void TVoxStrings::SetQuoteChar(wchar_t c) { DefineChar(sdQuoteChar, quoteChar_, c); }
 wchar_t TVoxStrings::GetNameValueSeparator() const {
-  if (!defined_.Contains(sdNameValueSeparator)) {
-    nameValueSeparator_ = L'=';
-    defined_.Include(sdNameValueSeparator);
-  }
-  return nameValueSeparator_;
+  return DefinedChar(sdNameValueSeparator, nameValueSeparator_, L'=');
 }
-void TVoxStrings::SetNameValueSeparator(wchar_t c) {
-  nameValueSeparator_ = c;
-  defined_.Include(sdNameValueSeparator);
-}
+void TVoxStrings::SetNameValueSeparator(wchar_t c) { DefineChar(sdNameValueSeparator, nameValueSeparator_, c); }
 
 void TVoxStrings::SetAnsiStrings(TAnsiStrings* value) { ansiStrings_->Assign(value); }
 
@@ -543,6 +531,10 @@ void TVoxStrings::ReadData(TReader* reader) {
   reader->ReadListBegin();
   while (!reader->EndOfList()) items.push_back(reader->ReadWideString());
   reader->ReadListEnd();
+  ReplaceItems(items);
+}
+
+void TVoxStrings::ReplaceItems(const std::vector<std::wstring>& items) {
   Updating(this, [&] {
     Clear();
     for (const std::wstring& s : items) Add(s);
@@ -560,10 +552,7 @@ void TVoxStrings::ReadDataUTF8(TReader* reader) {
   if (!AlternateEncoding(reader) && GetCount() > 0) return;
   std::vector<std::wstring> items;
   for (const std::string& v : values) items.push_back(UTF8ToWideString(v));
-  Updating(this, [&] {
-    Clear();
-    for (const std::wstring& s : items) Add(s);
-  });
+  ReplaceItems(items);
 }
 
 void TVoxStrings::ReadDataUTF7(TReader* reader) {
@@ -573,10 +562,7 @@ void TVoxStrings::ReadDataUTF7(TReader* reader) {
   // the list as it was.
   std::vector<std::wstring> items;
   for (const std::string& v : values) items.push_back(UTF7ToWideString(v));
-  Updating(this, [&] {
-    Clear();
-    for (const std::wstring& s : items) Add(s);
-  });
+  ReplaceItems(items);
 }
 
 void TVoxStrings::WriteDataUTF7(TWriter* writer) {

@@ -193,6 +193,11 @@ class TVoxStrings : public TPersistent {
   void Destroy() override;
 
  private:
+  wchar_t DefinedChar(TWideStringsDefinedItem item, wchar_t& slot, wchar_t def) const;
+  void DefineChar(TWideStringsDefinedItem item, wchar_t& slot, wchar_t value);
+  // Clears and adds the items inside one update.
+  void ReplaceItems(const std::vector<std::wstring>& items);
+
   int updateCount_ = 0;
   std::shared_ptr<IWideStringsAdapter> adapter_;
   TAnsiStrings* ansiStrings_;
