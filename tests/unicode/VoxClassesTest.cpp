@@ -308,7 +308,8 @@ TEST(VoxStringList, AnsiViewAndAssignment) {
   l->Add(L"\u0416");
   plain->Assign(l.get());
   EXPECT_EQ(Lines({"\xE9t\xE9", "?"}), LinesOf(plain.get()));
-  EXPECT_THROW(l->Assign(New<TVoxWideStringPropertyFiler>()), EConvertError);
+  Owned<TVoxWideStringPropertyFiler> other = MakeOwned<TVoxWideStringPropertyFiler>();
+  EXPECT_THROW(l->Assign(other.get()), EConvertError);
 }
 
 class Adapter : public IWideStringsAdapter {
