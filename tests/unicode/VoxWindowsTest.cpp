@@ -210,6 +210,10 @@ TEST(VoxWrappers, CompareStringWithoutFlagsIsBinaryOnTheAnsiRoute) {
     SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
     EXPECT_EQ(c.Ansi, Vox_CompareStringW(LOCALE_USER_DEFAULT, 0, c.A, c.NA, c.B, c.NB));
   }
+  for (wchar_t lower = L'a'; lower <= L'z'; ++lower)
+    for (wchar_t upper = L'A'; upper <= L'Z'; ++upper)
+      ASSERT_EQ(CSTR_GREATER_THAN, Vox_CompareStringW(LOCALE_USER_DEFAULT, 0, &lower, 1, &upper, 1))
+          << char(lower) << " after " << char(upper);
   // With flags, the locale's comparison of the ANSI texts.
   EXPECT_EQ(CSTR_EQUAL, Vox_CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, L"caf\u00C9", -1, L"CAF\u00E9", -1));
   EXPECT_EQ(CSTR_LESS_THAN, Vox_CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, L"a", -1, L"B", -1));
