@@ -517,6 +517,10 @@ class TKxBlinkingControlsList : public TObject {
   TBlinkState GetBlinkState() const { return state_; }
   int GetOnInterval() const { return onInterval_; }
   int GetOffInterval() const { return offInterval_; }
+  // The blinking controls' BlinkIntervalOn/Off: they take effect with the
+  // next tick's period.
+  void SetOnInterval(int value) { onInterval_ = value; }
+  void SetOffInterval(int value) { offInterval_ = value; }
   TTimer* GetTimer() const { return timer_; }
   void TimerFired(TObject* sender);
 

@@ -180,57 +180,13 @@ void TKxVersionInfo::RemoveStatus(TKxVersionInfoStatus* status) {
 }
 
 // ---------------------------------------------------------------------------
-// TKxVersionInfoStatus
 
-PUBLISHED(TKxVersionInfoStatus) {
-  using C = TKxVersionInfoStatus;
-  // Always stored: the constructor's value is no default of the type.
-  p.Prop("Field", &C::GetField, &C::SetField);
-  p.Prop("VersionInfo", &C::GetVersionInfo, &C::SetVersionInfo);
+void InitializeKxStatus() {
+  RegisterClasses({TKxVersionInfo::StaticClass()});
+  InitializeKxStatusPanes();
 }
-
-TKxVersionInfoStatus::TKxVersionInfoStatus(TComponent* owner) : TGraphicControl(owner) {
-  SetBounds(GetLeft(), GetTop(), 100, 20);
-  field_ = vifProductVersion;
-}
-
-void TKxVersionInfoStatus::Destroy() {
-  // A pane that goes leaves its component's list, which would otherwise
-  // keep a dangling entry for the next refresh.
-  if (versionInfo_) versionInfo_->RemoveStatus(this);
-  versionInfo_ = nullptr;
-  inherited::Destroy();
-}
-
-void TKxVersionInfoStatus::SetVersionInfo(TKxVersionInfo* value) {
-  if (versionInfo_) versionInfo_->RemoveStatus(this);
-  versionInfo_ = value;
-  if (!value) return;
-  value->AddStatus(this);
-  value->FreeNotification(this);
-  UpdateCaption();
-}
-
-void TKxVersionInfoStatus::SetField(TKxVersionInfoField value) {
-  field_ = value;
-  UpdateCaption();
-}
-
-void TKxVersionInfoStatus::UpdateCaption() {
-  if (IsDesigning() || !versionInfo_) return;
-  SetCaption(versionInfo_->GetVerField(field_));
-}
-
-void TKxVersionInfoStatus::Notification(TComponent* component, TOperation operation) {
-  inherited::Notification(component, operation);
-  if (operation == opRemove && component == versionInfo_) SetVersionInfo(nullptr);
-}
-
-// ---------------------------------------------------------------------------
-
-void InitializeKxStatus() { RegisterClasses({TKxVersionInfo::StaticClass(), TKxVersionInfoStatus::StaticClass()}); }
 
 void FinalizeKxStatus() {
-  UnRegisterClass(TKxVersionInfoStatus::StaticClass());
+  FinalizeKxStatusPanes();
   UnRegisterClass(TKxVersionInfo::StaticClass());
 }

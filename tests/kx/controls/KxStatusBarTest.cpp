@@ -9,6 +9,7 @@
 #include "classlib/Seams.h"
 #include "classlib/StdCtrls.h"
 #include "kx/controls/KxPanel.h"
+#include "kx/foundation/KxStatus.h"
 #include "tests/kx/controls/KxControlsTestSupport.h"
 
 using namespace kxc_test;
@@ -253,4 +254,24 @@ TEST(KxStatusBar, TheStoredFormAlwaysHoldsTheBorderWidthAndReadsBackTheSame) {
   ASSERT_NE(b2, nullptr);
   EXPECT_EQ(b2->GetSimpleCaption(), "Hello");
   EXPECT_EQ(WriteForm(copy.get()), text);
+}
+
+TEST(KxStatusBar, APaneReachingTheRightEdgeLeavesTheGripStripToTheBar) {
+  TBarForm f;
+  f.form->HandleNeeded();
+  f.bar->HandleNeeded();
+  auto* pane = New<TKxStatusPane>(f.form.get());
+  pane->SetParent(f.bar);
+  int right = f.bar->GetClientRect().right;
+  pane->SetBounds(right - 100, 0, 100, 19);
+  EXPECT_TRUE(pane->UnderSizeGrip(pane->GetClientRect()));
+  EXPECT_NE(pane->Perform(CM_HITTEST, 0, MAKELPARAM(10, 5)), 0);
+  // The last 12 pixels answer as the bar does: outside its window, nowhere.
+  LRESULT bar = f.bar->Perform(WM_NCHITTEST, 0, MAKELPARAM(95, 5));
+  EXPECT_EQ(pane->Perform(CM_HITTEST, 0, MAKELPARAM(95, 5)), bar);
+  EXPECT_EQ(bar, HTNOWHERE);
+  EXPECT_EQ(f.bar->ControlAtPos(POINT{right - 5, 5}, false), nullptr) << "a click there reaches the grip";
+  EXPECT_EQ(f.bar->ControlAtPos(POINT{right - 50, 5}, false), pane);
+  pane->SetBounds(right - 150, 0, 100, 19);
+  EXPECT_FALSE(pane->UnderSizeGrip(pane->GetClientRect()));
 }
