@@ -4,6 +4,7 @@
 #include "kx/controls/KxButton.h"
 #include "kx/controls/KxColorPicker.h"
 #include "kx/controls/KxPanel.h"
+#include "kx/controls/KxPrgres.h"
 #include "kx/controls/KxRadChk.h"
 #include "kx/controls/KxCmboBx.h"
 
@@ -23,6 +24,7 @@ const std::vector<TUnitEntry>& KxControlsUnits() {
       {"KxCmboBx", InitializeKxCmboBx, FinalizeKxCmboBx},
       // The panels, group boxes, spacers, status bars and toolbars.
       {"KxPanel", InitializeKxPanel, FinalizeKxPanel},
+      {"KxPrgres", InitializeKxPrgres, nullptr},
   };
   return units;
 }
