@@ -8,6 +8,7 @@
 #include "classlib/stdctrls/FormLink.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/foundation/KxGrafx.h"
+#include "kx/foundation/KxStatus.h"
 #include "kx/foundation/KxThemeSrv.h"
 
 DEFINE_ENUM_TYPE(TKxGridStyle, "gsDots", "gsDottedLines", "gsSolidLines")
@@ -27,15 +28,7 @@ int KxFrameBand(TFrameStyleEx style, int bevelWidth) {
 
 namespace {
 
-SIZE MeasureText(TFont* font, const std::string& text) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font->GetHandle());
-  SIZE size{0, 0};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return size;
-}
+SIZE MeasureText(TFont* font, const std::string& text) { return KxTextExtent(font, text); }
 
 UINT AlignmentFlag(TAlignment a) { return a == taLeftJustify ? DT_LEFT : a == taRightJustify ? DT_RIGHT : DT_CENTER; }
 
@@ -498,23 +491,9 @@ void TKxCustomGroupBox::Paint() {
         DrawBorderSides(canvas, frame, outer, TSides{sdTop});
       }
       break;
-    default: {  // gsFlat: one rounded line
-      canvas->GetPen()->SetColor(flat);
-      const TRect& f = frame;
-      canvas->MoveTo(f.left, f.top + 2);
-      canvas->LineTo(f.left, f.bottom - 2);
-      canvas->MoveTo(f.left + 2, f.top);
-      canvas->LineTo(f.right - 2, f.top);
-      canvas->MoveTo(f.right - 1, f.top + 2);
-      canvas->LineTo(f.right - 1, f.bottom - 2);
-      canvas->MoveTo(f.left + 2, f.bottom - 1);
-      canvas->LineTo(f.right - 2, f.bottom - 1);
-      canvas->SetPixels(f.left + 1, f.top + 1, flat);
-      canvas->SetPixels(f.right - 2, f.top + 1, flat);
-      canvas->SetPixels(f.right - 2, f.bottom - 2, flat);
-      canvas->SetPixels(f.left + 1, f.bottom - 2, flat);
+    default:  // gsFlat: one rounded line
+      DrawRoundedFlatBorder(canvas, frame, flat, sdAllSides);
       break;
-    }
   }
   if (IsRectEmpty(&caption)) {
     SelectClipRgn(dc, nullptr);

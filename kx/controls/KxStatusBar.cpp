@@ -4,6 +4,7 @@
 #include "classlib/controls/Publish.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/controls/KxPanel.h"
+#include "kx/foundation/KxStatus.h"
 #include "kx/foundation/KxThemeSrv.h"
 
 namespace {
@@ -257,16 +258,7 @@ void TKxStatusBar::DrawSimpleStatusBorder(const TRect& rect) {
     DrawBorder(canvas, rect, simpleFrameStyle_);
     return;
   }
-  const TRect& r = rect;
-  canvas->GetPen()->SetColor(AdjustColor(GetFlatColor(), GetFlatColorAdjustment()));
-  canvas->MoveTo(r.left, r.top + 1);
-  canvas->LineTo(r.left, r.bottom - 1);
-  canvas->MoveTo(r.left + 1, r.top);
-  canvas->LineTo(r.right - 1, r.top);
-  canvas->MoveTo(r.right - 1, r.top + 1);
-  canvas->LineTo(r.right - 1, r.bottom - 1);
-  canvas->MoveTo(r.left + 1, r.bottom - 1);
-  canvas->LineTo(r.right - 1, r.bottom - 1);
+  KxDrawCutCornerFrame(canvas, rect, AdjustColor(GetFlatColor(), GetFlatColorAdjustment()));
 }
 
 void TKxStatusBar::WMPaint(TMessage& m) {

@@ -117,6 +117,12 @@ enum TDisplayStyle : uint8_t { dsBar, dsText };
 DECLARE_ENUM_TYPE(TDisplayStyle);
 using TSegmentRange = int;  // 1..100
 
+// The extent of text in font, as a control canvas measures it.
+SIZE KxTextExtent(TFont* font, const std::string& text);
+// A one-pixel frame on the four sides of rect with its corner pixels left
+// out: the flat frame of panes and of the status bar's simple caption.
+void KxDrawCutCornerFrame(TCanvas* canvas, const TRect& rect, TColor color);
+
 // The frame a pane's caption keeps clear of, inside BorderWidth.
 int KxPaneFrameAllowance(TFrameStyleEx style);
 // The parent when it is a TKxStatusBar (or a descendant), else null.

@@ -28,18 +28,33 @@ constexpr int kGripStrip = 12;
 
 TKxPollingList* pollingList = nullptr;
 
-// The width of text in font, as a control canvas measures it.
-int KxTextWidthOf(TFont* font, const std::string& text) {
+int KxTextWidthOf(TFont* font, const std::string& text) { return KxTextExtent(font, text).cx; }
+
+}  // namespace
+
+SIZE KxTextExtent(TFont* font, const std::string& text) {
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, font->GetHandle());
   SIZE size{0, 0};
   GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  return size.cx;
+  return size;
 }
 
-}  // namespace
+void KxDrawCutCornerFrame(TCanvas* canvas, const TRect& r, TColor color) {
+  canvas->GetPen()->SetStyle(psSolid);
+  canvas->GetPen()->SetWidth(1);
+  canvas->GetPen()->SetColor(color);
+  canvas->MoveTo(r.left, r.top + 1);
+  canvas->LineTo(r.left, r.bottom - 1);
+  canvas->MoveTo(r.left + 1, r.top);
+  canvas->LineTo(r.right - 1, r.top);
+  canvas->MoveTo(r.right - 1, r.top + 1);
+  canvas->LineTo(r.right - 1, r.bottom - 1);
+  canvas->MoveTo(r.left + 1, r.bottom - 1);
+  canvas->LineTo(r.right - 1, r.bottom - 1);
+}
 
 int KxPaneFrameAllowance(TFrameStyleEx style) {
   switch (style) {
@@ -261,17 +276,7 @@ void TKxCustomStatusPane::DrawStatusBorder() {
     DrawBorder(canvas, r, frameStyle_);
     return;
   }
-  canvas->GetPen()->SetStyle(psSolid);
-  canvas->GetPen()->SetWidth(1);
-  canvas->GetPen()->SetColor(AdjustColor(flatColor_, flatColorAdjustment_));
-  canvas->MoveTo(r.left, r.top + 1);
-  canvas->LineTo(r.left, r.bottom - 1);
-  canvas->MoveTo(r.left + 1, r.top);
-  canvas->LineTo(r.right - 1, r.top);
-  canvas->MoveTo(r.right - 1, r.top + 1);
-  canvas->LineTo(r.right - 1, r.bottom - 1);
-  canvas->MoveTo(r.left + 1, r.bottom - 1);
-  canvas->LineTo(r.right - 1, r.bottom - 1);
+  KxDrawCutCornerFrame(canvas, r, AdjustColor(flatColor_, flatColorAdjustment_));
 }
 
 TPoint TKxCustomStatusPane::CaptionOrigin(TCanvas* canvas, const TRect& rect) {
