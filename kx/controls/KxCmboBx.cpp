@@ -768,10 +768,12 @@ void TKxCustomComboBox::PaintOverlay(HDC dc) {
 PUBLISHED(TKxComboBox) { PublishKxComboBoxProps(p); }
 
 void InitializeKxCmboBx() {
-  RegisterClasses({TKxComboBox::StaticClass(), TKxMRUComboBox::StaticClass(), TKxImageComboBox::StaticClass()});
+  RegisterClasses({TKxComboBox::StaticClass(), TKxMRUComboBox::StaticClass(), TKxImageComboBox::StaticClass(),
+                   TKxColorComboBox::StaticClass(), TKxFontComboBox::StaticClass()});
 }
 
 void FinalizeKxCmboBx() {
-  for (TClass c : {TKxImageComboBox::StaticClass(), TKxMRUComboBox::StaticClass(), TKxComboBox::StaticClass()})
+  for (TClass c : {TKxFontComboBox::StaticClass(), TKxColorComboBox::StaticClass(), TKxImageComboBox::StaticClass(),
+                   TKxMRUComboBox::StaticClass(), TKxComboBox::StaticClass()})
     UnRegisterClass(c);
 }

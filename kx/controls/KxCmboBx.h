@@ -16,6 +16,13 @@
 // TKxImageComboBox draws items that are TKxImageComboBoxItem objects: an
 // image of an image list (with an overlay), then a caption, indented by
 // level; the captions live in the items, not in the list's strings.
+//
+// TKxColorComboBox lists colour swatches: a default colour, the 16 standard
+// colours, the 25 system colours and a custom colour chosen through the
+// colour dialog, under names that can be changed (TKxColorNames).
+// TKxFontComboBox lists the installed fonts with type glyphs, samples, a
+// block of the most recently used fonts on top and a floating preview,
+// TKxPreviewFontPanel, which the font list box also uses.
 #pragma once
 
 #include <string>
@@ -23,12 +30,18 @@
 
 #include "classlib/Classes.h"
 #include "classlib/ExtCtrls.h"
+#include "classlib/Dialogs.h"
 #include "classlib/ImgList.h"
 #include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/controls/KxFramed.h"
 #include "kx/foundation/KxCommon.h"
+#include "kx/foundation/KxLstBox.h"
+
+// The library's message that asks the control a font preview serves to hide
+// the preview.
+inline constexpr UINT CM_HIDEPREVIEWPANEL = CM_BASE + 1005;
 
 // (Sender, the item's data): an item leaves the list.
 using TKxDeleteComboItemEvent = TClosure<void(TObject* Sender, void* Data)>;
@@ -402,6 +415,237 @@ class TKxCustomImageComboBox : public TKxCustomComboBox {
 class TKxImageComboBox : public TKxCustomImageComboBox {
   DECLARE_CLASS(TKxImageComboBox, TKxCustomImageComboBox)
   using TKxCustomImageComboBox::TKxCustomImageComboBox;
+};
+
+// ---------------------------------------------------------------------------
+// Colour combo box
+
+struct TKxColorItem {
+  const char* Name;
+  TColor Color;
+};
+extern const TKxColorItem DefaultColorItem;
+extern const TKxColorItem StdColorItems[16];
+extern const TKxColorItem SysColorItems[25];
+extern const TKxColorItem CustomColorItem;
+
+class TKxColorComboBox;
+
+// The names the colour combo box shows for its colours.
+class TKxColorNames : public TPersistent {
+  DECLARE_CLASS(TKxColorNames, TPersistent)
+
+  TKxColorNames();
+
+  const std::string& GetDefault() const { return default_; }
+  void SetDefault(const std::string& v);
+  std::string GetStdColor(int index) const { return std_[static_cast<size_t>(index)]; }
+  void SetStdColor(int index, std::string v);
+  std::string GetSysColor(int index) const { return sys_[static_cast<size_t>(index)]; }
+  void SetSysColor(int index, std::string v);
+  const std::string& GetCustom() const { return custom_; }
+  void SetCustom(const std::string& v);
+  bool ShowDefaultColor = true;
+  bool ShowCustomColor = true;
+  bool ShowSysColors = true;
+  TKxColorComboBox* GetComboBox() const { return comboBox_; }
+  void SetComboBox(TKxColorComboBox* c) { comboBox_ = c; }
+
+  // From other names: the standard names always, the default, system and
+  // custom names when this one shows them.
+  void Assign(TPersistent* source) override;
+
+ private:
+  // The item that shows a name (-1: none) and its new text.
+  void Rename(int item, const std::string& text);
+
+  std::string default_;
+  std::string std_[16];
+  std::string sys_[25];
+  std::string custom_;
+  TKxColorComboBox* comboBox_ = nullptr;
+};
+
+class TKxColorComboBox : public TKxCustomComboBox {
+  DECLARE_CLASS(TKxColorComboBox, TKxCustomComboBox)
+
+  explicit TKxColorComboBox(TComponent* owner);
+  ~TKxColorComboBox() override { DestroyUnfinished(); }
+
+  TKxColorNames* GetColorNames() const { return colorNames_; }
+  virtual void SetColorNames(TKxColorNames* value);
+  bool IsColorNamesStored() const { return namesChanged_; }
+  void NamesChanged() { namesChanged_ = true; }
+  TColor GetCustomColor() const { return customColor_; }
+  virtual void SetCustomColor(TColor value);
+  TStrings* GetCustomColors() const { return customColors_; }
+  virtual void SetCustomColors(TStrings* value);
+  TColorDialogOptions GetColorDlgOptions() const { return colorDlgOptions_; }
+  void SetColorDlgOptions(TColorDialogOptions v) { colorDlgOptions_ = v; }
+  TColor GetDefaultColor() const { return defaultColor_; }
+  virtual void SetDefaultColor(TColor value);
+  TKxRegIniFile* GetRegIniFile() const { return regIniFile_; }
+  virtual void SetRegIniFile(TKxRegIniFile* value);
+  bool GetShowColorNames() const { return showColorNames_; }
+  virtual void SetShowColorNames(bool value);
+  bool GetShowCustomColor() const { return showCustomColor_; }
+  virtual void SetShowCustomColor(bool value);
+  bool GetShowDefaultColor() const { return showDefaultColor_; }
+  virtual void SetShowDefaultColor(bool value);
+  bool GetShowSysColors() const { return showSysColors_; }
+  virtual void SetShowSysColors(bool value);
+  // DefaultColor while nothing is selected, else the selected item's colour.
+  virtual TColor GetSelectedColor();
+  // Selects the first item of that colour; with none, the colour becomes
+  // CustomColor and the custom item is selected.
+  virtual void SetSelectedColor(TColor value);
+  virtual TColor GetColorFromItem(int index);
+  std::string GetCustomColorName(int index);
+  // Every custom colour as six hexadecimal digits of its 24 bits.
+  virtual void FixupCustomColors();
+  virtual void InitColorNames();
+  void LoadCustomColors(const std::string& section);
+  void SaveCustomColors(const std::string& section);
+
+  void SetFrameVisible(bool value) override;
+  void DrawItem(int index, TRect rect, TOwnerDrawState state) override;
+  void CloseUp() override;
+  void CNCommand(TMessage& m) override;
+  void CNDrawItem(TMessage& m) override;
+  void CMFontChanged(TMessage& m) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  bool HasCustomItem() { return showCustomColor_ && GetItems()->GetCount() > 0; }
+  void FillItems();
+
+  TKxColorNames* colorNames_ = nullptr;
+  bool namesChanged_ = false;
+  TColor customColor_ = 0;
+  TStrings* customColors_ = nullptr;
+  TColorDialogOptions colorDlgOptions_{cdFullOpen};
+  TColor defaultColor_ = 0;
+  TKxRegIniFile* regIniFile_ = nullptr;
+  bool showColorNames_ = true;
+  bool showCustomColor_ = true;
+  bool showDefaultColor_ = true;
+  bool showSysColors_ = true;
+  int savedIndex_ = 0;
+  bool cancelled_ = false;
+};
+
+// ---------------------------------------------------------------------------
+// Font preview panel and font combo box
+
+// The borderless pop-up that shows a font's sample for the control it
+// serves (a font combo box or a font list box), which it asks to hide it
+// with CM_HIDEPREVIEWPANEL.
+class TKxPreviewFontPanel : public TCustomPanel {
+  DECLARE_CLASS(TKxPreviewFontPanel, TCustomPanel)
+
+  explicit TKxPreviewFontPanel(TComponent* owner);
+
+  TWinControl* GetServed() const { return served_; }
+  void SetServed(TWinControl* c) { served_ = c; }
+  // Shown at a screen point without activation, at its own size; hidden.
+  void ShowAt(int x, int y);
+  void HidePanel();
+  bool GetPanelShown() const { return shown_; }
+
+  void CreateParams(TCreateParams& params) override;
+  void Paint() override;
+  void Dispatch(TMessage& m) override;
+
+ private:
+  void AskToHide();
+
+  TWinControl* served_ = nullptr;
+  bool shown_ = false;
+};
+
+class TKxFontComboBox : public TKxCustomComboBox {
+  DECLARE_CLASS(TKxFontComboBox, TKxCustomComboBox)
+
+  explicit TKxFontComboBox(TComponent* owner);
+  ~TKxFontComboBox() override { DestroyUnfinished(); }
+
+  TKxFontDevice GetFontDevice() const { return fontDevice_; }
+  virtual void SetFontDevice(TKxFontDevice value);
+  TKxFontType GetFontType() const { return fontType_; }
+  virtual void SetFontType(TKxFontType value);
+  bool GetShowSymbolFonts() const { return showSymbolFonts_; }
+  virtual void SetShowSymbolFonts(bool value);
+  TKxShowStyle GetShowStyle() const { return showStyle_; }
+  virtual void SetShowStyle(TKxShowStyle value);
+  int GetFontSize() const { return fontSize_; }
+  void SetFontSize(int value);
+  TFontStyles GetFontStyle() const { return fontStyle_; }
+  void SetFontStyle(TFontStyles value) { fontStyle_ = value; }
+  bool GetMaintainMRUFonts() const { return maintainMRUFonts_; }
+  void SetMaintainMRUFonts(bool value);
+  // The last item of the most recently used block (-1: none).
+  int GetLastMRUIndex() const { return lastMRU_; }
+  // Null while nothing is selected, else a font of the selected face at
+  // FontSize and FontStyle.
+  virtual TFont* GetSelectedFont();
+  virtual void SetSelectedFont(TFont* value);
+  virtual std::string GetFontName();
+  virtual void SetFontName(const std::string& value);
+  TCustomEdit* GetPreviewEdit() const { return previewEdit_; }
+  virtual void SetPreviewEdit(TCustomEdit* value);
+  virtual int GetPreviewFontSize();
+  virtual void SetPreviewFontSize(int value);
+  virtual int GetPreviewHeight();
+  virtual void SetPreviewHeight(int value);
+  virtual int GetPreviewWidth();
+  virtual void SetPreviewWidth(int value);
+  const std::string& GetPreviewText() const { return previewText_; }
+  void SetPreviewText(const std::string& v) { previewText_ = v; }
+  TKxPreviewFontPanel* GetPreviewPanel() const { return previewPanel_; }
+
+  virtual void LoadFonts();
+  virtual void LoadBitmaps();
+  virtual void ShowPreviewPanel();
+  virtual void HidePreviewPanel();
+  void UpdatePreviewText();
+
+  void DrawItem(int index, TRect rect, TOwnerDrawState state) override;
+  void DropDown() override;
+  void CloseUp() override;
+  void CNDrawItem(TMessage& m) override;
+  void CMFontChanged(TMessage& m) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void Dispatch(TMessage& m) override;
+  virtual void CMHidePreviewPanel(TMessage& m);
+
+ protected:
+  void Destroy() override;
+
+ private:
+  TKxFontDevice fontDevice_ = fdScreen;
+  TKxFontType fontType_ = ftAll;
+  bool showSymbolFonts_ = true;
+  TKxShowStyle showStyle_ = ssFontName;
+  int fontSize_ = 8;
+  TFontStyles fontStyle_;
+  bool maintainMRUFonts_ = true;
+  int lastMRU_ = -1;
+  TFont* selectedFont_ = nullptr;
+  TKxFontGlyphs glyphs_;
+  TKxPreviewFontPanel* previewPanel_ = nullptr;
+  TCustomEdit* previewEdit_ = nullptr;
+  std::string previewText_;
+  std::string savedName_;
+  // The most recently used block, kept for the next window.
+  std::vector<std::pair<std::string, TObject*>> savedMRU_;
 };
 
 // The published properties of the framed combo boxes; the styles' default

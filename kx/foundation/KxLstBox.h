@@ -421,6 +421,79 @@ void PublishKxListBoxProps(TPublisher<T>& p) {
   PublishControlProps(p, {"OnMouseMove", "OnMouseUp", "OnStartDock", "OnStartDrag"});
 }
 
+// ---------------------------------------------------------------------------
+// Fonts: what the font combo box and the font list box share
+
+enum TKxFontDevice { fdScreen, fdPrinter };
+DECLARE_ENUM_TYPE(TKxFontDevice);
+enum TKxFontType { ftAll, ftTrueType, ftFixedPitch, ftPrinter };
+DECLARE_ENUM_TYPE(TKxFontType);
+enum TKxShowStyle { ssFontName, ssFontSample, ssFontNameAndSample, ssFontPreview };
+DECLARE_ENUM_TYPE(TKxShowStyle);
+
+// Whether an enumerated family joins a font list: one of the symbol
+// character set only with showSymbolFonts; then by type: every one, the
+// TrueType ones, or the fixed-pitch ones (TMPF_FIXED_PITCH clear: the bit
+// means variable pitch); ftPrinter lists none.
+bool KxFontPassesFilter(BYTE charSet, BYTE pitchAndFamily, TKxFontType type, bool showSymbolFonts);
+// The families of the screen or of the printer that pass the filter, added
+// to items as face names (at most 32 characters) with their
+// pitch-and-family byte as the object. Without a printer there are none.
+void KxLoadFonts(TStrings* items, TKxFontDevice device, TKxFontType type, bool showSymbolFonts);
+// The pitch-and-family byte an item of a font list keeps as its object.
+inline BYTE KxFontItemPitch(TObject* object) { return static_cast<BYTE>(reinterpret_cast<uintptr_t>(object)); }
+
+// The type glyphs of the font lists (12 x 12, olive transparent).
+enum TKxFontGlyph { fgTrueType, fgFixedPitch, fgTrueTypeFixed, fgPrinter, fgDevice };
+TKxFontGlyph KxFontGlyphFor(BYTE pitchAndFamily, TKxFontDevice device);
+class TKxFontGlyphs {
+ public:
+  TKxFontGlyphs() = default;
+  ~TKxFontGlyphs();
+  TKxFontGlyphs(const TKxFontGlyphs&) = delete;
+  TKxFontGlyphs& operator=(const TKxFontGlyphs&) = delete;
+  // "KXCMBOBX_TRUETYPE" .. "KXCMBOBX_DEVICE" from the program's resources.
+  void Load();
+  TBitmap* Glyph(TKxFontGlyph glyph) const { return glyphs_[glyph]; }
+  // The item's glyph copied onto a 12 x 12 square of back (olive
+  // transparent), drawn at (left, top).
+  void Draw(TCanvas* canvas, int left, int top, BYTE pitchAndFamily, TKxFontDevice device, TColor back) const;
+
+ private:
+  TBitmap* glyphs_[5] = {};
+};
+
+// One item of a font list: its glyph 20 pixels left of rect (the rect
+// begins 24 pixels into the item), then its name in the style asked for
+// (in the edit part of a combo box the name and sample style shows the
+// name only), and with lastMRU the line under the last most recently used
+// item.
+struct TKxFontItemDraw {
+  TCanvas* Canvas;
+  TRect Rect;
+  std::string Name;
+  BYTE Pitch;
+  TKxShowStyle Style;
+  bool Enabled;
+  bool ComboEdit;
+  int ItemHeight;
+  TKxFontDevice Device;
+  TColor Back;
+  bool MRULine;
+};
+void KxDrawFontItem(const TKxFontGlyphs& glyphs, const TKxFontItemDraw& d);
+
+// The sample a font preview shows: PreviewText ("AaBbYyZz" when empty);
+// with an edit its selection, or the first 10 characters of its text, left
+// aligned; else shortened to "AaBbYyZ", then "AaBbYy", while as wide as the
+// panel in font.
+std::string KxPreviewText(const std::string& previewText, TCustomEdit* edit, TFont* font, int width,
+                          TAlignment& alignment);
+// Moves the selected font to the top of the most recently used block
+// (items 0 .. lastMRU), or puts a copy of it there and grows the block;
+// then the top item is the selected one. Nothing for item 0 or none.
+void KxAddFontToMRU(TStrings* items, int selected, int& lastMRU);
+
 // Start-up: the list boxes' stored-form classes.
 void InitializeKxLstBox();
 void FinalizeKxLstBox();
