@@ -32,6 +32,7 @@ TSeams& Seams() {
       return ::ShellExecuteW(w, verb, file, params, dir, show);
     };
     s.ShellExecuteEx = [](SHELLEXECUTEINFOA* info) { return ::ShellExecuteExA(info); };
+    s.WinExec = [](const char* commandLine, UINT show) { return ::WinExec(commandLine, show); };
     return s;
   }();
   return seams;

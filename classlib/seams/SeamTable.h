@@ -38,6 +38,8 @@ struct TSeams {
                           const wchar_t* dir, int show)>
       ShellExecuteW;
   std::function<BOOL(SHELLEXECUTEINFOA*)> ShellExecuteEx;
+  // Starting a program by its command line, as WinExec; above 31 on success.
+  std::function<UINT(const char* commandLine, UINT show)> WinExec;
 };
 
 // The process's seams (global by design: they stand for the platform).
