@@ -1,5 +1,6 @@
 #include "kx/foundation/KxUnits.h"
 
+#include "kx/foundation/KxBHints.h"
 #include "kx/foundation/KxBorder.h"
 #include "kx/foundation/KxChkLst.h"
 #include "kx/foundation/KxCommon.h"
@@ -18,6 +19,7 @@ const std::vector<TUnitEntry>& KxFoundationUnits() {
       // The settings classes in the class registry; the blink list freed.
       {"KxCommon", InitializeKxCommon, FinalizeKxCommon},
       {"KxSysRes", nullptr, FinalizeKxSysRes},
+      {"KxBHints", InitializeKxBHints, FinalizeKxBHints},
       {"KxStatus", InitializeKxStatus, FinalizeKxStatus},
       // The stored-form classes of the bordered controls, list boxes and
       // check list.
