@@ -47,6 +47,7 @@ TFont::~TFont() {
 void TFont::DataChanged() {
   HFONT old = handle_;
   handle_ = nullptr;
+  adopted_ = false;
   Changed();
   if (old) DeleteObject(old);
 }
@@ -59,8 +60,8 @@ void TFont::Assign(TPersistent* source) {
     if (f == this) return;
     // A font of another resolution keeps its point size here.
     int height = pixelsPerInch_ != f->pixelsPerInch_ ? -MulDiv(f->GetSize(), pixelsPerInch_, 72) : f->height_;
-    bool sameHandle = name_ == f->name_ && height_ == height && style_ == f->style_ && charset_ == f->charset_ &&
-                      pitch_ == f->pitch_;
+    bool sameHandle = !adopted_ && name_ == f->name_ && height_ == height && style_ == f->style_ &&
+                      charset_ == f->charset_ && pitch_ == f->pitch_;
     bool sameColor = color_ == f->color_;
     if (sameHandle && sameColor) return;
     name_ = f->name_;
@@ -112,6 +113,7 @@ void TFont::SetHandle(HFONT font) {
   }
   HFONT old = handle_;
   handle_ = font;
+  adopted_ = font != nullptr;
   Changed();
   if (old) DeleteObject(old);
 }

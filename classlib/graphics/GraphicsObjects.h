@@ -45,7 +45,9 @@ class TFont : public TGraphicsObject {
 
   // The font handle (CreateFontIndirect), made on first use.
   HFONT GetHandle();
-  // Takes over a font handle: its LOGFONT becomes the description.
+  // Takes over a font handle: its LOGFONT becomes the description. The
+  // handle may be more than the description says (a rotated font): the next
+  // Assign replaces it even when the descriptions agree.
   void SetHandle(HFONT font);
   bool HandleAllocated() const override { return handle_ != nullptr; }
 
@@ -72,6 +74,8 @@ class TFont : public TGraphicsObject {
   void DataChanged();
 
   HFONT handle_ = nullptr;
+  // The handle came from SetHandle, not from the description.
+  bool adopted_ = false;
   TColor color_ = clWindowText;
   int pixelsPerInch_;
   int height_;
