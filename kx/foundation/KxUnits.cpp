@@ -4,6 +4,7 @@
 #include "kx/foundation/KxBorder.h"
 #include "kx/foundation/KxChkLst.h"
 #include "kx/foundation/KxCommon.h"
+#include "kx/foundation/KxLabel.h"
 #include "kx/foundation/KxLstBox.h"
 #include "kx/foundation/KxStatus.h"
 #include "kx/foundation/KxSysRes.h"
@@ -20,6 +21,7 @@ const std::vector<TUnitEntry>& KxFoundationUnits() {
       {"KxCommon", InitializeKxCommon, FinalizeKxCommon},
       {"KxSysRes", nullptr, FinalizeKxSysRes},
       {"KxBHints", InitializeKxBHints, FinalizeKxBHints},
+      {"KxLabel", InitializeKxLabel, FinalizeKxLabel},
       {"KxStatus", InitializeKxStatus, FinalizeKxStatus},
       // The stored-form classes of the bordered controls, list boxes and
       // check list.
