@@ -3,7 +3,9 @@
 #include "app/perivane.h"
 #include "classlib/IniFiles.h"
 #include "classlib/SysUtils.h"
+#include "kx/foundation/KxBHints.h"
 #include "kx/foundation/KxChkLst.h"
+#include "kx/foundation/KxLabel.h"
 #include "kx/foundation/KxLstBox.h"
 #include "kx/foundation/KxStatus.h"
 #include "skin/pkBitmap.h"
@@ -21,8 +23,12 @@ PUBLISHED(TFormMain) {
   p.Field("pkImageBtn2", &TFormMain::pkImageBtn2);
   p.Field("pkImageBtnMin", &TFormMain::pkImageBtnMin);
   p.Field("pkImager1", &TFormMain::pkImager1);
+  p.Field("KxBalloonHints1", &TFormMain::KxBalloonHints1);
   p.Field("pkImageBtn1", &TFormMain::pkImageBtn1);
   p.Field("BtnUpdate", &TFormMain::BtnUpdate);
+  p.Field("KxURLLabel1", &TFormMain::KxURLLabel1);
+  p.Field("KxLabel1", &TFormMain::KxLabel1);
+  p.Field("KxLabel2", &TFormMain::KxLabel2);
   p.Field("KxListBoxP", &TFormMain::KxListBoxP);
   p.Field("KxCheckListL", &TFormMain::KxCheckListL);
   p.Field("KxVersionInfo1", &TFormMain::KxVersionInfo1);
@@ -40,6 +46,7 @@ PUBLISHED(TFormMain) {
   p.Method("pkImageBtn5Click", &TFormMain::pkImageBtn5Click);
   p.Method("pkImageBtnMinClick", &TFormMain::pkImageBtnMinClick);
   p.Method("pkImageBtnExitClick", &TFormMain::pkImageBtnExitClick);
+  p.Method("KxURLLabel1Click", &TFormMain::KxURLLabel1Click);
 }
 
 namespace {
@@ -126,6 +133,12 @@ void TFormMain::ReadSettings(TIniFile& ini) {
     pkImageBtnExit->SetTransparentColor(static_cast<TColor>(0xFFFFFF));
   }
 
+  const std::string link = ini.ReadString("LINK", "http", "");
+  KxURLLabel1->SetCaption(link);
+  KxURLLabel1->SetURL(link);
+  KxURLLabel1->SetUnvisitedColor(static_cast<TColor>(0x800000));
+  KxURLLabel1->SetFlyByColor(static_cast<TColor>(0xFF0000));
+
   // Without a viewer a failed launch stays a failure: ExeDir alone would
   // open the program's folder.
   const std::string viewer = ini.ReadString("VIEWER", "AcrobatReader", "");
@@ -139,23 +152,28 @@ void TFormMain::ReadSettings(TIniFile& ini) {
     BtnUpdate->SetVisible(false);
   }
 
+  if (IntSetting(ini, "OBJECT", "ProductTitle", "1", 1) == 0) KxLabel1->SetVisible(false);
+  if (IntSetting(ini, "OBJECT", "LanguageTitle", "1", 1) == 0) KxLabel2->SetVisible(false);
   if (IntSetting(ini, "OBJECT", "ProductShowOne", "1", 0) == 1) ProductShowOne = true;
   if (IntSetting(ini, "OBJECT", "LanguageShowOne", "1", 0) == 1) LanguageShowOne = true;
 
   static const TPlacement kPlacements[] = {
       {"ProductpicLeft", 355, "ProductpicTop", 108, [](TFormMain& f) -> TControl* { return f.pkImager1; }},
       {"ExecLeft", 392, "ExecTop", 320, [](TFormMain& f) -> TControl* { return f.pkPanel1; }},
+      {"LinkLeft", 368, "LinkTop", 432, [](TFormMain& f) -> TControl* { return f.KxURLLabel1; }},
       {"MiniBtnLeft", 56, "MiniBtnTop", 424, [](TFormMain& f) -> TControl* { return f.pkImageBtnMin; }},
       {"ExitBtnLeft", 95, "ExitBtnTop", 424, [](TFormMain& f) -> TControl* { return f.pkImageBtnExit; }},
   };
-  const int selectLeft = IntSetting(ini, "OBJLOCATION", "SelectLeft", "56", 56);
-  const int selectTop = IntSetting(ini, "OBJLOCATION", "SelectTop", "128", 128);
+  KxLabel1->SetLeft(IntSetting(ini, "OBJLOCATION", "SelectLeft", "56", 56));
+  KxLabel1->SetTop(IntSetting(ini, "OBJLOCATION", "SelectTop", "128", 128));
   // Each offset adds the height of the element being placed, not that of
   // the element above it.
-  pkImageBtn1->SetLeft(selectLeft);
-  pkImageBtn2->SetLeft(selectLeft);
-  pkImageBtn1->SetTop(selectTop + pkImageBtn1->GetHeight() + 5);
-  pkImageBtn2->SetTop(pkImageBtn1->GetTop() + 13 + 25 + pkImageBtn2->GetHeight() + 5);
+  pkImageBtn1->SetLeft(KxLabel1->GetLeft());
+  KxLabel2->SetLeft(KxLabel1->GetLeft());
+  pkImageBtn2->SetLeft(KxLabel1->GetLeft());
+  pkImageBtn1->SetTop(KxLabel1->GetTop() + pkImageBtn1->GetHeight() + 5);
+  KxLabel2->SetTop(pkImageBtn1->GetTop() + KxLabel2->GetHeight() + 25);
+  pkImageBtn2->SetTop(KxLabel2->GetTop() + pkImageBtn2->GetHeight() + 5);
   for (const TPlacement& placement : kPlacements) {
     TControl* control = placement.Control(*this);
     control->SetLeft(IntSetting(ini, "OBJLOCATION", placement.LeftKey, std::to_string(placement.LeftDefault).c_str(),

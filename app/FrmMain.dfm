@@ -122,6 +122,50 @@ object FormMain: TFormMain
     TransparentColor = clBlack
     OnClick = pkImageBtn1Click
   end
+  object KxLabel1: TKxLabel
+    Left = 46
+    Top = 98
+    Caption = 'Please Select Product Model:'
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clWhite
+    Font.Height = -9
+    Font.Name = 'MS Sans Serif'
+    Font.Style = [fsBold]
+    ParentFont = False
+    Transparent = True
+  end
+  object KxLabel2: TKxLabel
+    Left = 39
+    Top = 182
+    Caption = 'Please Select Your Language:'
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clWhite
+    Font.Height = -9
+    Font.Name = 'MS Sans Serif'
+    Font.Style = [fsBold]
+    ParentFont = False
+    Transparent = True
+  end
+  object KxURLLabel1: TKxURLLabel
+    Left = 293
+    Top = 345
+    Width = 138
+    Height = 16
+    Caption = 'http://www.perivane.example/'
+    Font.Charset = ANSI_CHARSET
+    Font.Color = clNavy
+    Font.Height = -15
+    Font.Name = 'MS Sans Serif'
+    Font.Style = [fsUnderline]
+    ParentFont = False
+    Transparent = True
+    OnClick = KxURLLabel1Click
+    FlyByColor = clBlue
+    FlyByEnabled = True
+    ShadowDepth = 1
+    URL = 'http://www.perivane.example/'
+    UnvisitedColor = clNavy
+  end
   object BtnUpdate: TButton
     Left = 13
     Top = 7
@@ -181,6 +225,20 @@ object FormMain: TFormMain
     OnClick = KxCheckListLClick
     OnDrawItem = KxCheckListLDrawItem
     OnMouseLeave = KxCheckListLClick
+  end
+  object KxBalloonHints1: TKxBalloonHints
+    Alignment = taCenter
+    Bitmaps.TransparentColor = clOlive
+    CaptionWidth = 100
+    Color = clInfoBk
+    Corner = hcLowerLeft
+    Font.Charset = DEFAULT_CHARSET
+    Font.Color = clWindowText
+    Font.Height = -13
+    Font.Name = 'MS Sans Serif'
+    Font.Style = []
+    HintPause = 500
+    Shadow = True
   end
   object KxVersionInfo1: TKxVersionInfo
   end

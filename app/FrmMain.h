@@ -17,8 +17,11 @@
 #include "classlib/StdCtrls.h"
 
 class TIniFile;
+class TKxBalloonHints;
 class TKxCheckList;
+class TKxLabel;
 class TKxListBox;
+class TKxURLLabel;
 class TKxVersionInfo;
 class TpkImageBtn;
 class TpkImageForm;
@@ -39,8 +42,12 @@ class TFormMain : public TForm {
   TpkImageBtn* pkImageBtn2 = nullptr;     // language selector
   TpkImageBtn* pkImageBtnMin = nullptr;
   TpkImager* pkImager1 = nullptr;         // product picture
+  TKxBalloonHints* KxBalloonHints1 = nullptr;  // the application's hints
   TpkImageBtn* pkImageBtn1 = nullptr;     // product selector
   TButton* BtnUpdate = nullptr;           // debug mode only
+  TKxURLLabel* KxURLLabel1 = nullptr;     // the maker's web page
+  TKxLabel* KxLabel1 = nullptr;           // title over the product selector
+  TKxLabel* KxLabel2 = nullptr;           // title over the language selector
   TKxListBox* KxListBoxP = nullptr;       // product drop-down list
   TKxCheckList* KxCheckListL = nullptr;   // language drop-down list
   TKxVersionInfo* KxVersionInfo1 = nullptr;
@@ -73,6 +80,7 @@ class TFormMain : public TForm {
   void pkImageBtn5Click(TObject* sender);
   void pkImageBtnMinClick(TObject* sender);
   void pkImageBtnExitClick(TObject* sender);
+  void KxURLLabel1Click(TObject* sender);
 
   // --- operations ---------------------------------------------------------------------------------
   // The product selected in the product list: captions, commands and hints

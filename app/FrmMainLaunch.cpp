@@ -1,5 +1,5 @@
-// The launching side of the main form: the launch buttons, the minimise and
-// exit buttons.
+// The launching side of the main form: the launch buttons, the link, the
+// minimise and exit buttons.
 #include "app/FrmMain.h"
 
 #include "app/perivane.h"
@@ -62,6 +62,10 @@ void TFormMain::pkImageBtn5Click(TObject*) {
   // Passed on as it stands: no ExeDir, no existence test, result unread.
   Seams().ShellExecute(GetHandle(), "OPEN", command.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
+
+// The label opens its URL itself, once per click, and marks it visited;
+// opening it here too would open the page twice.
+void TFormMain::KxURLLabel1Click(TObject*) {}
 
 void TFormMain::pkImageBtnMinClick(TObject*) { SendMessageA(GetHandle(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
 

@@ -13,6 +13,7 @@
 #include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
 #include "kx/foundation/KxChkLst.h"
+#include "kx/foundation/KxLabel.h"
 #include "kx/foundation/KxLstBox.h"
 #include "skin/pkBitmap.h"
 #include "skin/pkImager.h"
@@ -111,10 +112,12 @@ void TFormMain::FormShow(TObject*) {
   if (languages > 0) KxCheckListL->SetItemIndex(0);
   if (!ProductShowOne && KxListBoxP->GetItems()->GetCount() <= 1) {
     // Nothing to choose: the one product is applied at once.
+    KxLabel1->SetVisible(false);
     pkImageBtn1->SetVisible(false);
     ApplyProduct();
   }
   if (!LanguageShowOne && languages <= 1) {
+    KxLabel2->SetVisible(false);
     pkImageBtn2->SetVisible(false);
   }
   // Takes effect only when the product applied above offers language 1.

@@ -6,6 +6,8 @@
 #include "app/FrmMain.h"
 #include "app/perivane.h"
 #include "classlib/Seams.h"
+#include "kx/foundation/KxBHints.h"
+#include "kx/foundation/KxLabel.h"
 #include "skin/pkBitmap.h"
 #include "skin/pkImager.h"
 #include "skin/pkImgBtn.h"
@@ -46,6 +48,22 @@ TEST(FormMain, TakesTheSkinsSizeAndKeepsTheStoredLayoutOfTheLaunchButtons) {
   EXPECT_EQ(f->pkImageBtn1->GetTransparentColor(), clBlack);
   EXPECT_EQ(f->pkImageBtn2->GetTransparentColor(), clWhite);
   EXPECT_EQ(f->BtnUpdate->GetCaption(), "Update");
+  EXPECT_EQ(f->KxLabel1->GetCaption(), "Please Select Product Model:");
+  EXPECT_EQ(f->KxLabel2->GetCaption(), "Please Select Your Language:");
+  EXPECT_TRUE(f->KxLabel1->GetFont()->GetStyle().Contains(fsBold));
+  EXPECT_EQ(f->KxLabel1->GetFont()->GetColor(), clWhite);
+  EXPECT_TRUE(f->KxURLLabel1->GetFont()->GetStyle().Contains(fsUnderline));
+  EXPECT_TRUE(f->KxURLLabel1->GetFlyByEnabled());
+  EXPECT_EQ(f->KxURLLabel1->GetShadowDepth(), 1);
+  // The balloons replace the application's hint window.
+  TKxBalloonHints* hints = f->KxBalloonHints1;
+  EXPECT_EQ(HintWindowClass, TKxCustomHintWindow::StaticClass());
+  EXPECT_EQ(hints->GetAlignment(), taCenter);
+  EXPECT_EQ(hints->GetCorner(), hcLowerLeft);
+  EXPECT_EQ(hints->GetCaptionWidth(), 100);
+  EXPECT_EQ(hints->GetHintPause(), 500);
+  EXPECT_TRUE(hints->GetShadow());
+  EXPECT_EQ(hints->GetFont()->GetHeight(), -13);
   EXPECT_EQ(f->ProductIndex, -1);
   EXPECT_EQ(f->LanguageIndex, -1);
 }
@@ -111,18 +129,34 @@ struct TExpectedSettings {
   TColor ButtonKey;  // of the minimise and exit buttons
   const char* Viewer;
   const char* DefaultLang;
+  int LinkLeft, LinkTop;
+  bool ProductTitle, LanguageTitle;
+  const char* Link;
 };
 
-const TExpectedSettings kDefaults = {56, 128, 355, 108, 392, 320, 56, 424, 95, 424, true, true, true, false,
-                                     false, static_cast<TColor>(0xFFFFFF), "", ""};
+const TExpectedSettings kDefaults = {56,    128,  355,  108, 392, 320, 56, 424, 95, 424, true, true, true, false,
+                                     false, static_cast<TColor>(0xFFFFFF), "", "", 368, 432, true, true, ""};
 
 void ExpectSettings(TFormMain* f, const TExpectedSettings& e, const std::string& exeDir) {
   EXPECT_EQ(f->pkImageBtn1->GetLeft(), e.SelectLeft);
   EXPECT_EQ(f->pkImageBtn2->GetLeft(), e.SelectLeft);
   // Each offset adds the height of the element placed: 21 for the
-  // sample's selector, 13 for the title label.
+  // sample's selector, 13 for the title label in its real font.
+  EXPECT_EQ(f->KxLabel1->GetLeft(), e.SelectLeft);
+  EXPECT_EQ(f->KxLabel1->GetTop(), e.SelectTop);
+  EXPECT_EQ(f->KxLabel2->GetLeft(), e.SelectLeft);
+  EXPECT_EQ(f->KxLabel2->GetHeight(), 13);
   EXPECT_EQ(f->pkImageBtn1->GetTop(), e.SelectTop + 21 + 5);
+  EXPECT_EQ(f->KxLabel2->GetTop(), e.SelectTop + 21 + 5 + 13 + 25);
   EXPECT_EQ(f->pkImageBtn2->GetTop(), e.SelectTop + 21 + 5 + 13 + 25 + 21 + 5);
+  EXPECT_EQ(f->KxLabel1->GetVisible(), e.ProductTitle);
+  EXPECT_EQ(f->KxLabel2->GetVisible(), e.LanguageTitle);
+  EXPECT_EQ(f->KxURLLabel1->GetLeft(), e.LinkLeft);
+  EXPECT_EQ(f->KxURLLabel1->GetTop(), e.LinkTop);
+  EXPECT_EQ(f->KxURLLabel1->GetCaption(), e.Link);
+  EXPECT_EQ(f->KxURLLabel1->GetURL(), e.Link);
+  EXPECT_EQ(f->KxURLLabel1->GetUnvisitedColor(), static_cast<TColor>(0x800000));
+  EXPECT_EQ(f->KxURLLabel1->GetFlyByColor(), static_cast<TColor>(0xFF0000));
   EXPECT_EQ(f->pkImager1->GetLeft(), e.PictureLeft);
   EXPECT_EQ(f->pkImager1->GetTop(), e.PictureTop);
   EXPECT_EQ(f->pkPanel1->GetLeft(), e.ExecLeft);
@@ -158,7 +192,8 @@ TEST(FormMainSettings, EachSettingTakesItsDefaultOrItsFallback) {
       {"an empty settings file", "", kDefaults},
       {"numbers that are no integers",
        "[OBJLOCATION]\r\nSelectLeft=abc\r\nSelectTop=12.5\r\nExecLeft=\r\nExitTop=0x\r\n"
-       "[OBJECT]\r\nProductShowOne=abc\r\nLanguageShowOne=yes\r\n[OPTION]\r\nMultilanguageScreenDisplay=one\r\n",
+       "[OBJECT]\r\nProductShowOne=abc\r\nLanguageShowOne=yes\r\nProductTitle=abc\r\nLanguageTitle=\r\n"
+       "[OPTION]\r\nMultilanguageScreenDisplay=one\r\n",
        with([](TExpectedSettings& e) {
          e.ProductShowOne = e.LanguageShowOne = e.MultiLangDisplay = false;
        })},
@@ -167,12 +202,15 @@ TEST(FormMainSettings, EachSettingTakesItsDefaultOrItsFallback) {
        "[DEBUG]\r\nDebug=4294967297\r\n",
        with([](TExpectedSettings& e) { e.PictureLeft = -40; })},
       {"only 1 switches on",
-       "[OBJECT]\r\nProductShowOne=2\r\nLanguageShowOne=0\r\n[OPTION]\r\nMultilanguageScreenDisplay=01\r\n"
-       "[DEBUG]\r\nDebug=1\r\n",
+       "[OBJECT]\r\nProductShowOne=2\r\nLanguageShowOne=0\r\nProductTitle=2\r\nLanguageTitle=0\r\n"
+       "[OPTION]\r\nMultilanguageScreenDisplay=01\r\n[DEBUG]\r\nDebug=1\r\n",
        with([](TExpectedSettings& e) {
          e.ProductShowOne = e.LanguageShowOne = false;
          e.Debug = true;
+         e.LanguageTitle = false;  // only 0 hides a title
        })},
+      {"no titles", "[OBJECT]\r\nProductTitle=0\r\nLanguageTitle=00\r\n",
+       with([](TExpectedSettings& e) { e.ProductTitle = e.LanguageTitle = false; })},
       {"black as the key colour", "[Application]\r\nTransparentColor=0\r\n",
        with([](TExpectedSettings& e) {
          e.Transparent = true;
@@ -181,9 +219,10 @@ TEST(FormMainSettings, EachSettingTakesItsDefaultOrItsFallback) {
       {"positions, viewer and default language",
        "[OBJLOCATION]\r\nSelectLeft=10\r\nSelectTop=20\r\nProductpicLeft=300\r\nProductpicTop=40\r\n"
        "ExecLeft=310\r\nExecTop=320\r\nMiniBtnLeft=1\r\nMiniBtnTop=2\r\nExitBtnLeft=3\r\nExitBtnTop=4\r\n"
+       "LinkLeft=5\r\nLinkTop=6\r\n[LINK]\r\nhttp=http://www.example.com/a b\r\n"
        "[VIEWER]\r\nAcrobatReader=Tools\\My Viewer.exe\r\n[LANGUAGE]\r\nDefaultLang=DE\r\n",
        {10, 20, 300, 40, 310, 320, 1, 2, 3, 4, true, true, true, false, false, static_cast<TColor>(0xFFFFFF),
-        "Tools\\My Viewer.exe", "DE"}},
+        "Tools\\My Viewer.exe", "DE", 5, 6, true, true, "http://www.example.com/a b"}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);

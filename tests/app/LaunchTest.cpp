@@ -7,6 +7,7 @@
 #include "app/perivane.h"
 #include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
+#include "kx/foundation/KxLabel.h"
 #include "skin/pkImgBtn.h"
 #include "tests/app/AppTestSupport.h"
 
@@ -142,6 +143,22 @@ TEST_F(LaunchFixture, LaunchButtonThreeOpensTheFirstProductsCommandOfTheLanguage
   ASSERT_EQ(calls_.size(), 1u);
   EXPECT_EQ(calls_[0].File, "Reader\\de.exe");  // as it stands: no folder, no test
   EXPECT_EQ(calls_[0].Verb, "OPEN");
+}
+
+// The link opens its page once per click, through the label's own shell
+// call; the form's handler adds no second one.
+TEST_F(LaunchFixture, AClickOnTheLinkOpensItsPageOnceAndMarksItVisited) {
+  TFormMain* f = Form();
+  std::vector<std::string> opened;
+  TSeamOverride<decltype(TSeams::ShellExecuteEx)> shellEx(Seams().ShellExecuteEx, [&](SHELLEXECUTEINFOA* info) {
+    opened.push_back(std::string(info->lpVerb) + " " + info->lpFile);
+    info->hProcess = nullptr;
+    return TRUE;
+  });
+  f->KxURLLabel1->Click();
+  EXPECT_EQ(opened, std::vector<std::string>{"Open http://www.orlo.example/"});
+  EXPECT_TRUE(calls_.empty());
+  EXPECT_TRUE(f->KxURLLabel1->GetVisited());
 }
 
 }  // namespace

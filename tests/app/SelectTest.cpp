@@ -10,6 +10,7 @@
 #include "app/perivane.h"
 #include "classlib/SysUtils.h"
 #include "kx/foundation/KxChkLst.h"
+#include "kx/foundation/KxLabel.h"
 #include "kx/foundation/KxLstBox.h"
 #include "skin/pkBitmap.h"
 #include "skin/pkImager.h"
@@ -146,8 +147,10 @@ TEST(SelectShow, ListsTooShortToChooseFromHideTheirSelectorAndTheOneProductIsApp
                       {"perivane.ini", "[OBJECT]\r\n" + c.ShowOne + "\r\n" + Product(1, c.Mask)}});
     TFormMain* f = menu.Show();
     EXPECT_EQ(f->pkImageBtn1->GetVisible(), c.ProductSelector);
+    EXPECT_EQ(f->KxLabel1->GetVisible(), c.ProductSelector);
     EXPECT_EQ(f->ProductIndex, c.Product);
     EXPECT_EQ(f->pkImageBtn2->GetVisible(), c.LanguageSelector);
+    EXPECT_EQ(f->KxLabel2->GetVisible(), c.LanguageSelector);
     EXPECT_EQ(f->LanguageIndex, c.Language);
     EXPECT_EQ(f->pkImageBtn3->GetVisible(), c.Product == 0);
   }

@@ -214,6 +214,19 @@ TEST_F(SerialMenu, PickingAProductSetsButtonsPictureAndLanguagesAndALanguageBurn
     EXPECT_TRUE(!button || !IsWindowVisible(button)) << n;
   }
   EXPECT_EQ(BlackPixels(languages), 0);
+  // The titles in white over the selectors, the link in navy where the
+  // settings put it.
+  const TShot start = CaptureScreen(m);
+  auto count = [&](const TShot& shot, RECT r, uint32_t colour) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += shot.At(x, y) == colour;
+    return n;
+  };
+  EXPECT_GT(count(start, RECT{56, 128, 256, 128 + 13}, 0xFFFFFF), 50);
+  EXPECT_GT(count(start, RECT{56, 192, 256, 192 + 13}, 0xFFFFFF), 50);
+  EXPECT_EQ(count(start, RECT{56, 128 + 13, 256, 154}, 0xFFFFFF), 0);
+  EXPECT_GT(count(start, RECT{216, 432, 416, 432 + 18}, 0x000080), 50);
 
   // The pointer leaving a dropped list, without a click, closes it and
   // applies the item selected (the first).
@@ -362,7 +375,7 @@ TEST_F(SerialMenu, LaunchButtonsOpenThroughTheShellInTheDocumentsFolderOrShowThe
   MoveMouse((button.left + button.right) / 2 + 2, (button.top + button.bottom) / 2);
   const std::string hint = "The driver of the Orlo PV-300 Pro is not on this disc.";
   HWND shown = nullptr;
-  EXPECT_TRUE(WaitUntil(
+  ASSERT_TRUE(WaitUntil(
       [&] {
         for (HWND w : ProcessWindows(menu.Pid()))
           if (IsWindowVisible(w) && WindowText(w) == hint) shown = w;
@@ -370,6 +383,8 @@ TEST_F(SerialMenu, LaunchButtonsOpenThroughTheShellInTheDocumentsFolderOrShowThe
       },
       kStepMs, menu.Handle()))
       << "no hint";
+  // In a balloon.
+  EXPECT_EQ(ClassOf(shown), "TKxCustomHintWindow");
   EXPECT_EQ(DiscLog().size(), 3u);
   Exit(menu, main);
 }
