@@ -173,7 +173,93 @@ void TKxCustomHintWindow::SetFont(TFont* value) {
 }
 
 void TKxCustomHintWindow::BitmapChanged(TObject*) {
-  if (HandleAllocated() && IsWindowVisible(GetWindowHandle())) Invalidate();
+  if (HandleAllocated() && IsWindowVisible(GetWindowHandle())) {
+    UpdateShape();
+    Invalidate();
+  }
+}
+
+namespace {
+
+// A 32-bit DIB section of w x h filled with one colour, for painting into.
+class TPaintTarget {
+ public:
+  TPaintTarget(int w, int h, COLORREF fill) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+    HBRUSH brush = CreateSolidBrush(fill);
+    RECT all{0, 0, w, h};
+    FillRect(dc_, &all, brush);
+    DeleteObject(brush);
+  }
+  ~TPaintTarget() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  TPaintTarget(const TPaintTarget&) = delete;
+  TPaintTarget& operator=(const TPaintTarget&) = delete;
+  HDC DC() const { return dc_; }
+  const uint32_t* Bits() const {
+    GdiFlush();
+    return bits_;
+  }
+
+ private:
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  uint32_t* bits_ = nullptr;
+};
+
+}  // namespace
+
+// The window takes the outline of what it paints. Where the balloon does not
+// reach, the design counted on CS_SAVEBITS to show the screen below; neither
+// Wine nor a composited desktop keeps it, and those parts of the window came
+// out black. The balloon is painted twice, on black and on white: the pixels
+// that come out the same are the balloon's.
+void TKxCustomHintWindow::UpdateShape() {
+  if (!HandleAllocated()) return;
+  const TRect client = GetClientRect();
+  const int w = client.right, h = client.bottom;
+  if (w <= 0 || h <= 0) return;
+  TPaintTarget black(w, h, RGB(0, 0, 0)), white(w, h, RGB(255, 255, 255));
+  Perform(WM_PAINT, reinterpret_cast<WPARAM>(black.DC()), 0);
+  Perform(WM_PAINT, reinterpret_cast<WPARAM>(white.DC()), 0);
+  const uint32_t* a = black.Bits();
+  const uint32_t* b = white.Bits();
+  std::vector<RECT> runs;
+  for (int y = 0; y < h; ++y) {
+    const size_t row = static_cast<size_t>(y) * static_cast<size_t>(w);
+    for (int x = 0; x < w;) {
+      if ((a[row + x] & 0xFFFFFF) != (b[row + x] & 0xFFFFFF)) {
+        ++x;
+        continue;
+      }
+      const int start = x;
+      while (x < w && (a[row + x] & 0xFFFFFF) == (b[row + x] & 0xFFFFFF)) ++x;
+      runs.push_back(RECT{start, y, x, y + 1});
+    }
+  }
+  std::vector<BYTE> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));
+  auto* region = reinterpret_cast<RGNDATA*>(data.data());
+  region->rdh.dwSize = sizeof(RGNDATAHEADER);
+  region->rdh.iType = RDH_RECTANGLES;
+  region->rdh.nCount = static_cast<DWORD>(runs.size());
+  region->rdh.rcBound = RECT{0, 0, w, h};
+  if (!runs.empty()) std::copy(runs.begin(), runs.end(), reinterpret_cast<RECT*>(region->Buffer));
+  HRGN shape = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), region);
+  // The system owns the region from here on.
+  if (shape && !SetWindowRgn(GetWindowHandle(), shape, TRUE)) DeleteObject(shape);
 }
 
 // The hint control is watched: the window keeps it beyond one showing.
@@ -314,6 +400,9 @@ void TKxCustomHintWindow::ActivateHint(TRect rect, const std::string& hint) {
   int screenHeight = Screen ? Screen->GetHeight() : GetSystemMetrics(SM_CYSCREEN);
   TKxBalloonPlace place = KxPlaceBalloon(POINT{r.left, r.top}, w, h, corner_, screenWidth, screenHeight);
   currentCorner_ = place.Corner;
+  // Sized first, so that the shape is made for the size it will show at.
+  SetWindowPos(GetHandle(), nullptr, place.X, place.Y, w, h, SWP_NOACTIVATE | SWP_NOZORDER);
+  UpdateShape();
   SetWindowPos(GetHandle(), HWND_TOPMOST, place.X, place.Y, w, h, SWP_SHOWWINDOW | SWP_NOACTIVATE);
   Invalidate();
   active_ = true;

@@ -119,8 +119,10 @@ class TKxCustomHintWindow : public THintWindow {
   void DoShowHint(std::string& hintStr, bool& canShow, THintInfo& hintInfo);
   void DrawBalloon(TCanvas* canvas, TRect body);
   void DrawBitmapBalloon(TCanvas* canvas);
-  // Repaints when the window shows.
+  // Repaints (and reshapes) when the window shows.
   void BitmapChanged(TObject* sender);
+  // Cuts the window to what Paint draws at its present size.
+  void UpdateShape();
 
   // Called by the component: the window follows it, or no component.
   void Connect(TKxBalloonHints* hints) { balloonHints_ = hints; }

@@ -293,6 +293,42 @@ TEST_F(KxBalloonHintsTest, TheBalloonIsDrawnWithItsTailAtTheCurrentCorner) {
   }
 }
 
+// The window is cut to the balloon: what lies beside the tail and the body
+// is not part of it (it showed black under Wine), every pixel drawn is.
+TEST_F(KxBalloonHintsTest, TheWindowTakesTheOutlineOfTheBalloonItDraws) {
+  auto* hints = New<TKxBalloonHints>(form);
+  for (bool shadow : {false, true})
+    for (TKxHintCorner corner : {hcLowerRight, hcLowerLeft, hcUpperLeft, hcUpperRight}) {
+      SCOPED_TRACE(testing::Message() << GetEnumName(TypeInfo<TKxHintCorner>(), corner) << " shadow " << shadow);
+      hints->SetCorner(corner);
+      hints->SetShadow(shadow);
+      Application->SetShowHint(false);
+      Application->SetShowHint(true);
+      TKxCustomHintWindow* window = Window();
+      window->ActivateHint(Rect(400, 400, 460, 420), "Not on this disc");
+      const int w = window->GetWidth(), h = window->GetHeight();
+      HRGN shape = CreateRectRgn(0, 0, 0, 0);
+      ASSERT_NE(GetWindowRgn(window->GetWindowHandle(), shape), ERROR);
+      // Every pixel the balloon paints (on either background) is in the
+      // shape, and no other.
+      TDib onBlack(w, h, RGB(0, 0, 0)), onWhite(w, h, RGB(255, 255, 255));
+      window->Perform(WM_PAINT, reinterpret_cast<WPARAM>(onBlack.DC()), 0);
+      window->Perform(WM_PAINT, reinterpret_cast<WPARAM>(onWhite.DC()), 0);
+      int drawn = 0, wrong = 0;
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+          const bool painted = onBlack.Pixel(x, y) == onWhite.Pixel(x, y);
+          drawn += painted;
+          wrong += painted != (PtInRegion(shape, x, y) != FALSE);
+        }
+      DeleteObject(shape);
+      EXPECT_EQ(wrong, 0);
+      // The tail's side of the window is mostly outside the balloon.
+      EXPECT_GT(drawn, w * h / 2);
+      EXPECT_LT(drawn, w * h - 20 * 20);
+    }
+}
+
 TEST_F(KxBalloonHintsTest, TheShadowLiesRightOfAndBelowTheBody) {
   auto* hints = New<TKxBalloonHints>(form);
   hints->SetShadow(true);
