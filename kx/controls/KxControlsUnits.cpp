@@ -6,6 +6,7 @@
 #include "kx/controls/KxPanel.h"
 #include "kx/controls/KxPrgres.h"
 #include "kx/controls/KxRadChk.h"
+#include "kx/controls/KxRadGrp.h"
 #include "kx/controls/KxCmboBx.h"
 
 const std::vector<TUnitEntry>& KxControlsUnits() {
@@ -20,6 +21,8 @@ const std::vector<TUnitEntry>& KxControlsUnits() {
       // are let go at finalisation.
       {"KxColorPicker", InitializeKxColorPicker, FinalizeKxColorPicker},
       {"KxRadChk", InitializeKxRadChk, nullptr},
+      // The radio and check groups.
+      {"KxRadGrp", InitializeKxRadGrp, nullptr},
       // The combo boxes' stored-form classes.
       {"KxCmboBx", InitializeKxCmboBx, FinalizeKxCmboBx},
       // The panels, group boxes, spacers, status bars and toolbars.
