@@ -2,4 +2,5 @@
 // unit that has start-up work.
 #pragma once
 
+#include "classlib/units/UnitGlobal.h"
 #include "classlib/units/UnitList.h"

@@ -8,6 +8,7 @@
 #include "classlib/controls/ControlActionLink.h"
 #include "classlib/controls/CustomControl.h"
 #include "classlib/controls/ObjectInstance.h"
+#include "classlib/units/UnitGlobal.h"
 
 TWinControl* CreationControl = nullptr;
 
@@ -207,6 +208,9 @@ void TWinControl::CreateWindowHandle(const TCreateParams& p) {
 }
 
 void TWinControl::CreateWnd() {
+  // Without the Controls unit's atoms no window could be found as its
+  // control again (FindControl): every message would miss its object.
+  if (!gControlAtom) RaiseUnitsNotStarted("A window control");
   TCreateParams params;
   CreateParams(params);
   if (!params.WndParent && (params.Style & WS_CHILD) && !IsDesigning())

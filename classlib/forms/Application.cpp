@@ -7,7 +7,7 @@
 #include "classlib/controls/ObjectInstance.h"
 #include "classlib/forms/Screen.h"
 
-TApplication* Application = nullptr;
+TUnitGlobal<TApplication> Application("Application");
 
 namespace {
 constexpr UINT_PTR kHintTimerId = 1;

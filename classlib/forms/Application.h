@@ -35,6 +35,7 @@
 #include "classlib/ActnList.h"
 #include "classlib/forms/Form.h"
 #include "classlib/forms/HintWindow.h"
+#include "classlib/units/UnitGlobal.h"
 
 using THelpEvent = TClosure<bool(WORD Command, intptr_t Data, bool& CallHelp)>;
 
@@ -203,7 +204,9 @@ class TApplication : public TComponent {
   TTimerMode timerMode_ = tmShowHint;
 };
 
-extern TApplication* Application;
+// Made by the Forms unit's start-up entry; reached before it, it raises an
+// error that names the start-up list.
+extern TUnitGlobal<TApplication> Application;
 
 // The windows of this thread that are visible and enabled, except
 // activeWindow, disabled (for a modal form or a message box); give the list

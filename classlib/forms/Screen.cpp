@@ -8,7 +8,7 @@
 
 DEFINE_ENUM_TYPE(TMonitorDefaultTo, "mdNearest", "mdNull", "mdPrimary")
 
-TScreen* Screen = nullptr;
+TUnitGlobal<TScreen> Screen("Screen");
 
 // ---------------------------------------------------------------------------
 // TMonitor

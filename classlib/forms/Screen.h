@@ -8,6 +8,7 @@
 
 #include "classlib/Graphics.h"
 #include "classlib/forms/FormTypes.h"
+#include "classlib/units/UnitGlobal.h"
 
 class TCustomForm;
 class TForm;
@@ -137,4 +138,4 @@ class TScreen : public TComponent {
 
 // The process's screen and application (the platform's unit globals), made
 // by the Forms unit's start-up entry and freed by its finalisation.
-extern TScreen* Screen;
+extern TUnitGlobal<TScreen> Screen;

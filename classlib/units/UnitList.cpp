@@ -1,5 +1,7 @@
 #include "classlib/units/UnitList.h"
 
+#include "classlib/units/UnitGlobal.h"
+
 #include <exception>
 #include <string>
 
@@ -30,6 +32,12 @@ void Run(const char* unit, const char* phase, void (*step)()) {
   }
 }
 }  // namespace
+
+void RaiseUnitsNotStarted(const char* what) {
+  throw EInvalidOperation(std::string(what) +
+                          " is used before the class library's start-up list ran: call "
+                          "InitializeUnits(ClasslibUnits()) first (and FinalizeUnits() at the end)");
+}
 
 void InitializeUnits(const std::vector<TUnitEntry>& units) {
   for (const TUnitEntry& u : units) {
