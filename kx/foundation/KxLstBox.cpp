@@ -1061,9 +1061,13 @@ PUBLISHED(TKxTabbedListBox) {
       .Default(tsmManual);
 }
 
-void InitializeKxLstBox() { RegisterClasses({TKxListBox::StaticClass(), TKxTabbedListBox::StaticClass()}); }
+void InitializeKxLstBox() {
+  RegisterClasses({TKxListBox::StaticClass(), TKxTabbedListBox::StaticClass(), TKxEditListBox::StaticClass(),
+                   TKxRankListBox::StaticClass(), TKxFontListBox::StaticClass()});
+}
 
 void FinalizeKxLstBox() {
-  UnRegisterClass(TKxTabbedListBox::StaticClass());
-  UnRegisterClass(TKxListBox::StaticClass());
+  for (TClass c : {TKxFontListBox::StaticClass(), TKxRankListBox::StaticClass(), TKxEditListBox::StaticClass(),
+                   TKxTabbedListBox::StaticClass(), TKxListBox::StaticClass()})
+    UnRegisterClass(c);
 }

@@ -13,6 +13,14 @@
 // right-aligned column), set by hand, fitted to the widest text of every
 // column, or taken from a header control; single cells can be read and
 // written. TKxTabbedListBox publishes it.
+//
+// TKxEditListBox edits an item in place in a small pop-up edit
+// (TKxPopupEdit): a click on the item that was already selected opens it
+// after 400 ms, F2 at once; Enter keeps the text, Escape drops it.
+// TKxRankListBox lets the user reorder items by dragging them (with Shift
+// by default) or with Shift and the cursor keys. TKxFontListBox lists the
+// installed fonts with type glyphs, samples, a block of the most recently
+// used ones and a pop-up preview (the combo boxes' TKxPreviewFontPanel).
 #pragma once
 
 #include <cstdint>
@@ -493,6 +501,220 @@ std::string KxPreviewText(const std::string& previewText, TCustomEdit* edit, TFo
 // (items 0 .. lastMRU), or puts a copy of it there and grows the block;
 // then the top item is the selected one. Nothing for item 0 or none.
 void KxAddFontToMRU(TStrings* items, int selected, int& lastMRU);
+
+// ---------------------------------------------------------------------------
+// Edit list box
+
+class TKxEditListBox;
+
+// The in-place editor of an edit list box.
+class TKxPopupEdit : public TCustomEdit {
+  DECLARE_CLASS(TKxPopupEdit, TCustomEdit)
+
+  explicit TKxPopupEdit(TComponent* owner);
+
+  TKxEditListBox* GetListBox() const { return listBox_; }
+  void SetListBox(TKxEditListBox* list) { listBox_ = list; }
+
+  void CreateParams(TCreateParams& params) override;
+  void KeyDown(WORD& key, TShiftState shift) override;
+  void KeyPress(char& key) override;
+  void Dispatch(TMessage& m) override;
+  void CNKeyDown(TMessage& m) override;
+  void WMKillFocus(TMessage& m) override;
+
+ private:
+  TKxEditListBox* listBox_ = nullptr;
+};
+
+using TKxSizeEditRectEvent = TClosure<void(TObject* Sender, int Index, TRect& Rect)>;
+using TKxShowingEditorEvent = TClosure<void(TObject* Sender, int Index, bool& AllowEdit)>;
+using TKxItemChangedEvent = TClosure<void(TObject* Sender, int Index)>;
+
+class TKxEditListBox : public TKxListBox {
+  DECLARE_CLASS(TKxEditListBox, TKxListBox)
+
+  explicit TKxEditListBox(TComponent* owner);
+  ~TKxEditListBox() override { DestroyUnfinished(); }
+
+  bool GetAllowEdit() const { return allowEdit_; }
+  void SetAllowEdit(bool v) { allowEdit_ = v; }
+  bool GetAllowDeleteByKbd() const { return allowDeleteByKbd_; }
+  void SetAllowDeleteByKbd(bool v) { allowDeleteByKbd_ = v; }
+  bool GetPopupVisible() const { return popupVisible_; }
+  TKxPopupEdit* GetEditor() const { return editor_; }
+  // The click-to-edit delay (400 ms): tests fire it through the timer seam.
+  TTimer* GetEditTimer() const { return editTimer_; }
+  int GetCurrIdx() const { return currIdx_; }
+
+  // Opens the editor on the caret item.
+  virtual void ShowEditor();
+  // Closes the editor, keeping its text when accept.
+  virtual void HideEditor(bool accept);
+  virtual void SizeEditRect(int index, TRect& rect);
+  virtual void DoShowingEditor(int index, bool& allowEdit);
+  virtual void DoHidingEditor();
+  virtual void ItemChanged(int index);
+
+  TKxSizeEditRectEvent OnSizeEditRect;
+  TKxShowingEditorEvent OnShowingEditor;
+  TNotifyEvent OnHidingEditor;
+  TKxItemChangedEvent OnItemChanged;
+  TKxSizeEditRectEvent GetOnSizeEditRect() const { return OnSizeEditRect; }
+  void SetOnSizeEditRect(TKxSizeEditRectEvent e) { OnSizeEditRect = e; }
+  TKxShowingEditorEvent GetOnShowingEditor() const { return OnShowingEditor; }
+  void SetOnShowingEditor(TKxShowingEditorEvent e) { OnShowingEditor = e; }
+  TNotifyEvent GetOnHidingEditor() const { return OnHidingEditor; }
+  void SetOnHidingEditor(TNotifyEvent e) { OnHidingEditor = e; }
+  TKxItemChangedEvent GetOnItemChanged() const { return OnItemChanged; }
+  void SetOnItemChanged(TKxItemChangedEvent e) { OnItemChanged = e; }
+
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void KeyDown(WORD& key, TShiftState shift) override;
+  void WMSetFocus(TMessage& m) override;
+  void WMLButtonDown(TMessage& m) override;
+  void WMLButtonDblClk(TMessage& m) override;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  void EditTimerExpired(TObject* sender);
+
+  bool allowEdit_ = true;
+  bool allowDeleteByKbd_ = false;
+  bool popupVisible_ = false;
+  TKxPopupEdit* editor_ = nullptr;
+  TTimer* editTimer_ = nullptr;
+  int currIdx_ = -1;
+  int editorIdx_ = -1;
+  bool justGotFocus_ = false;
+  bool showEditorOnNextClick_ = false;
+  bool doubleClicked_ = false;
+};
+
+// ---------------------------------------------------------------------------
+// Rank list box
+
+enum TKxModifierKey { mkShift, mkNone };
+DECLARE_ENUM_TYPE(TKxModifierKey);
+using TKxMoveItemEvent = TClosure<void(TObject* Sender, int OldIndex, int NewIndex)>;
+
+class TKxRankListBox : public TKxListBox {
+  DECLARE_CLASS(TKxRankListBox, TKxListBox)
+
+  explicit TKxRankListBox(TComponent* owner);
+
+  TKxModifierKey GetModifierKey() const { return modifierKey_; }
+  void SetModifierKey(TKxModifierKey v) { modifierKey_ = v; }
+  bool GetMoveOnDrag() const { return moveOnDrag_; }
+  // Refused while an item is being moved.
+  void SetMoveOnDrag(bool value);
+  bool GetMoving() const { return moving_; }
+  // Items.Move, the moved item selected, then OnMoveItem.
+  virtual void MoveItem(int oldIndex, int newIndex);
+
+  TKxMoveItemEvent OnMoveItem;
+  TKxMoveItemEvent GetOnMoveItem() const { return OnMoveItem; }
+  void SetOnMoveItem(TKxMoveItemEvent e) { OnMoveItem = e; }
+
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void KeyDown(WORD& key, TShiftState shift) override;
+
+ private:
+  // Where an item dragged to a client point goes (the point moved into the
+  // client area first).
+  int TargetAt(POINT p, bool above);
+
+  TKxModifierKey modifierKey_ = mkShift;
+  bool moveOnDrag_ = true;
+  bool moving_ = false;
+  int movingIndex_ = -1;
+  HCURSOR savedCursor_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------
+// Font list box
+
+class TKxPreviewFontPanel;
+
+class TKxFontListBox : public TKxCustomListBox {
+  DECLARE_CLASS(TKxFontListBox, TKxCustomListBox)
+
+  explicit TKxFontListBox(TComponent* owner);
+  ~TKxFontListBox() override { DestroyUnfinished(); }
+
+  TKxFontDevice GetFontDevice() const { return fontDevice_; }
+  virtual void SetFontDevice(TKxFontDevice value);
+  TKxFontType GetFontType() const { return fontType_; }
+  virtual void SetFontType(TKxFontType value);
+  bool GetShowSymbolFonts() const { return showSymbolFonts_; }
+  virtual void SetShowSymbolFonts(bool value);
+  TKxShowStyle GetShowStyle() const { return showStyle_; }
+  virtual void SetShowStyle(TKxShowStyle value);
+  int GetFontSize() const { return fontSize_; }
+  void SetFontSize(int value) { fontSize_ = value; }
+  TFontStyles GetFontStyle() const { return fontStyle_; }
+  void SetFontStyle(TFontStyles value) { fontStyle_ = value; }
+  bool GetMaintainMRUFonts() const { return maintainMRUFonts_; }
+  void SetMaintainMRUFonts(bool value);
+  int GetMRUCount() const { return mruCount_; }
+  TFont* GetSelectedFont();
+  void SetSelectedFont(TFont* value);
+  std::string GetFontName();
+  void SetFontName(const std::string& value);
+  TCustomEdit* GetPreviewEdit() const { return previewEdit_; }
+  void SetPreviewEdit(TCustomEdit* value);
+  int GetPreviewFontSize();
+  void SetPreviewFontSize(int value);
+  int GetPreviewHeight();
+  void SetPreviewHeight(int value);
+  int GetPreviewWidth();
+  void SetPreviewWidth(int value);
+  const std::string& GetPreviewText() const { return previewText_; }
+  void SetPreviewText(const std::string& v) { previewText_ = v; }
+  TKxPreviewFontPanel* GetPreviewPanel() const { return previewPanel_; }
+
+  virtual void LoadFonts();
+  virtual void LoadBitmaps();
+  // Puts the selected font on top of the recently used block.
+  void AddFontToMRUList();
+  void ShowPreviewPanel();
+  void HidePreviewPanel();
+  void UpdatePreviewText();
+
+  void DefaultDrawItem(int index, TRect rect, TOwnerDrawState state) override;
+  void CNDrawItem(TMessage& m) override;
+  void CMFontChanged(TMessage& m) override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void Dispatch(TMessage& m) override;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  TKxFontDevice fontDevice_ = fdScreen;
+  TKxFontType fontType_ = ftAll;
+  bool showSymbolFonts_ = true;
+  TKxShowStyle showStyle_ = ssFontName;
+  int fontSize_ = 8;
+  TFontStyles fontStyle_;
+  TFont* selectedFont_ = nullptr;
+  TKxFontGlyphs glyphs_;
+  bool maintainMRUFonts_ = false;
+  int mruCount_ = -1;
+  TKxPreviewFontPanel* previewPanel_ = nullptr;
+  TCustomEdit* previewEdit_ = nullptr;
+  std::string previewText_;
+  std::string savedName_;
+  std::vector<std::pair<std::string, TObject*>> savedMRU_;
+};
 
 // Start-up: the list boxes' stored-form classes.
 void InitializeKxLstBox();

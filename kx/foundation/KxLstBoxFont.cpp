@@ -1,12 +1,16 @@
 // What the font lists share (the font combo box and the font list box):
 // the family filter and enumeration, the type glyphs, the drawing of one
-// item, the preview's sample text and the most recently used block.
+// item, the preview's sample text and the most recently used block; and
+// the font list box itself.
 #include <algorithm>
 
 #include "classlib/Printers.h"
 #include "classlib/graphics/Resources.h"
 #include "classlib/StdCtrls.h"
 #include "kx/foundation/KxLstBox.h"
+// The preview panel is the combo boxes' (the font list box shows its
+// preview in it).
+#include "kx/controls/KxCmboBx.h"
 
 DEFINE_ENUM_TYPE(TKxFontDevice, "fdScreen", "fdPrinter")
 DEFINE_ENUM_TYPE(TKxFontType, "ftAll", "ftTrueType", "ftFixedPitch", "ftPrinter")
@@ -186,4 +190,236 @@ void KxAddFontToMRU(TStrings* items, int selected, int& lastMRU) {
   }
   items->InsertObject(0, name, items->GetObject(selected));
   ++lastMRU;
+}
+
+// ---------------------------------------------------------------------------
+// TKxFontListBox
+
+namespace {
+constexpr int kFontGlyphIndent = 24;
+}  // namespace
+
+TKxFontListBox::TKxFontListBox(TComponent* owner) : TKxCustomListBox(owner) {
+  SetStyle(lbOwnerDrawFixed);
+  SetSorted(true);
+  selectedFont_ = New<TFont>();
+  selectedFont_->SetSize(fontSize_);
+  LoadBitmaps();
+  // The preview belongs to the list (it never joins a stored form); it
+  // floats over the list's owner.
+  previewPanel_ = New<TKxPreviewFontPanel>(this);
+  if (auto* parent = dynamic_cast<TWinControl*>(owner)) previewPanel_->SetParent(parent);
+  previewPanel_->SetServed(this);
+}
+
+void TKxFontListBox::Destroy() {
+  inherited::Destroy();
+  FreeAndNil(selectedFont_);
+}
+
+void TKxFontListBox::LoadBitmaps() { glyphs_.Load(); }
+
+void TKxFontListBox::LoadFonts() { KxLoadFonts(GetItems(), fontDevice_, fontType_, showSymbolFonts_); }
+
+void TKxFontListBox::CreateWnd() {
+  inherited::CreateWnd();
+  TStrings* items = GetItems();
+  items->BeginUpdate();
+  try {
+    items->Clear();
+    LoadFonts();
+    std::vector<std::pair<std::string, TObject*>> mru;
+    mru.swap(savedMRU_);
+    for (size_t i = 0; i < mru.size(); ++i) items->InsertObject(static_cast<int>(i), mru[i].first, mru[i].second);
+    mruCount_ = static_cast<int>(mru.size()) - 1;
+  } catch (...) {
+    items->EndUpdate();
+    throw;
+  }
+  items->EndUpdate();
+  if (!savedName_.empty()) SetItemIndex(items->IndexOf(savedName_));
+  savedName_.clear();
+}
+
+void TKxFontListBox::DestroyWnd() {
+  savedName_ = GetFontName();
+  savedMRU_.clear();
+  if (!IsDestroying()) {
+    TStrings* items = GetItems();
+    int last = std::min(mruCount_, items->GetCount() - 1);
+    for (int i = 0; i <= last; ++i) savedMRU_.emplace_back(items->Get(i), items->GetObject(i));
+  }
+  inherited::DestroyWnd();
+}
+
+void TKxFontListBox::SetFontDevice(TKxFontDevice value) {
+  if (fontDevice_ == value) return;
+  fontDevice_ = value;
+  RecreateWnd();
+}
+
+void TKxFontListBox::SetFontType(TKxFontType value) {
+  if (fontType_ == value) return;
+  fontType_ = value;
+  RecreateWnd();
+}
+
+void TKxFontListBox::SetShowSymbolFonts(bool value) {
+  if (showSymbolFonts_ == value) return;
+  showSymbolFonts_ = value;
+  RecreateWnd();
+}
+
+void TKxFontListBox::SetShowStyle(TKxShowStyle value) {
+  if (showStyle_ == value) return;
+  showStyle_ = value;
+  Invalidate();
+}
+
+void TKxFontListBox::SetMaintainMRUFonts(bool value) {
+  if (maintainMRUFonts_ == value) return;
+  maintainMRUFonts_ = value;
+  Invalidate();
+}
+
+void TKxFontListBox::CMFontChanged(TMessage& m) {
+  inherited::CMFontChanged(m);
+  RecreateWnd();
+}
+
+TFont* TKxFontListBox::GetSelectedFont() {
+  int index = GetItemIndex();
+  if (index < 0) return nullptr;
+  selectedFont_->SetName(GetItems()->Get(index));
+  selectedFont_->SetSize(fontSize_);
+  selectedFont_->SetStyle(fontStyle_);
+  return selectedFont_;
+}
+
+void TKxFontListBox::SetSelectedFont(TFont* value) {
+  if (value) SetFontName(value->GetName());
+}
+
+std::string TKxFontListBox::GetFontName() {
+  int index = HandleAllocated() ? GetItemIndex() : -1;
+  return index < 0 ? std::string() : GetItems()->Get(index);
+}
+
+void TKxFontListBox::SetFontName(const std::string& value) { SetItemIndex(GetItems()->IndexOf(value)); }
+
+void TKxFontListBox::SetPreviewEdit(TCustomEdit* value) {
+  if (previewEdit_ == value) return;
+  previewEdit_ = value;
+  if (value) value->FreeNotification(this);
+}
+
+void TKxFontListBox::Notification(TComponent* component, TOperation operation) {
+  inherited::Notification(component, operation);
+  if (operation != opRemove) return;
+  if (component == previewEdit_) previewEdit_ = nullptr;
+  if (component == previewPanel_) previewPanel_ = nullptr;
+}
+
+int TKxFontListBox::GetPreviewFontSize() { return previewPanel_ ? previewPanel_->GetFont()->GetSize() : 36; }
+void TKxFontListBox::SetPreviewFontSize(int value) { previewPanel_->GetFont()->SetSize(value); }
+int TKxFontListBox::GetPreviewHeight() { return previewPanel_ ? previewPanel_->GetHeight() : 65; }
+void TKxFontListBox::SetPreviewHeight(int value) { previewPanel_->SetHeight(value); }
+int TKxFontListBox::GetPreviewWidth() { return previewPanel_ ? previewPanel_->GetWidth() : 260; }
+void TKxFontListBox::SetPreviewWidth(int value) { previewPanel_->SetWidth(value); }
+
+void TKxFontListBox::UpdatePreviewText() {
+  if (!previewPanel_) return;
+  TAlignment alignment = taCenter;
+  std::string text =
+      KxPreviewText(previewText_, previewEdit_, previewPanel_->GetFont(), previewPanel_->GetWidth(), alignment);
+  previewPanel_->SetAlignment(alignment);
+  previewPanel_->SetCaption(text);
+}
+
+void TKxFontListBox::ShowPreviewPanel() {
+  if (!previewPanel_ || GetItems()->GetCount() == 0) return;
+  if (!previewPanel_->GetParent()) previewPanel_->SetParent(GetParent());
+  POINT origin = ClientToScreen(POINT{0, 0});
+  RECT window{};
+  GetWindowRect(GetHandle(), &window);
+  previewPanel_->ShowAt(window.right - 1, origin.y);
+}
+
+void TKxFontListBox::HidePreviewPanel() {
+  if (previewPanel_) previewPanel_->HidePanel();
+}
+
+void TKxFontListBox::AddFontToMRUList() {
+  if (!maintainMRUFonts_) return;
+  int selected = GetItemIndex();
+  if (selected <= 0) return;
+  KxAddFontToMRU(GetItems(), selected, mruCount_);
+  SetItemIndex(0);
+}
+
+void TKxFontListBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  UpdatePreviewText();
+  inherited::MouseDown(button, shift, x, y);
+  if (showStyle_ == ssFontPreview) ShowPreviewPanel();
+}
+
+void TKxFontListBox::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  inherited::MouseUp(button, shift, x, y);
+  if (showStyle_ == ssFontPreview) HidePreviewPanel();
+}
+
+void TKxFontListBox::Dispatch(TMessage& m) {
+  switch (m.Msg) {
+    case CM_HIDEPREVIEWPANEL:
+      DefaultHandler(m);
+      HidePreviewPanel();
+      return;
+    case CM_CANCELMODE:
+      if (showStyle_ == ssFontPreview && reinterpret_cast<TControl*>(m.LParam) != this) HidePreviewPanel();
+      break;
+  }
+  inherited::Dispatch(m);
+}
+
+void TKxFontListBox::CNDrawItem(TMessage& m) {
+  if (auto* d = TWMDrawItem(m).DrawItemStruct()) d->rcItem.left += kFontGlyphIndent;
+  inherited::CNDrawItem(m);
+}
+
+void TKxFontListBox::DefaultDrawItem(int index, TRect rect, TOwnerDrawState state) {
+  TStrings* items = GetItems();
+  if (index < 0 || index >= items->GetCount()) return;
+  std::string name = items->Get(index);
+  bool edit = state.Contains(odComboBoxEdit);
+  TKxFontItemDraw d{GetCanvas(), rect, name,
+                    KxFontItemPitch(items->GetObject(index)), showStyle_, GetEnabled(),
+                    edit, GetItemHeight(), fontDevice_, GetColor(),
+                    maintainMRUFonts_ && index == mruCount_};
+  KxDrawFontItem(glyphs_, d);
+  if (showStyle_ == ssFontPreview && state.Contains(odFocused) && previewPanel_) {
+    previewPanel_->GetFont()->SetName(name);
+    UpdatePreviewText();
+  }
+}
+
+PUBLISHED(TKxFontListBox) {
+  using T = TKxFontListBox;
+  PublishKxListBoxProps(p);
+  p.Prop("FontDevice", &T::GetFontDevice, &T::SetFontDevice).Default(fdScreen);
+  p.Prop("FontSize", &T::GetFontSize, &T::SetFontSize).Default(8);
+  p.Prop("FontStyle", &T::GetFontStyle, &T::SetFontStyle).Default(TFontStyles{});
+  p.Prop("FontType", &T::GetFontType, &T::SetFontType).Default(ftAll);
+  p.Prop("MaintainMRUFonts", &T::GetMaintainMRUFonts, &T::SetMaintainMRUFonts).Default(false);
+  p.Prop("PreviewEdit", &T::GetPreviewEdit, &T::SetPreviewEdit);
+  p.Prop("PreviewFontSize", &T::GetPreviewFontSize, &T::SetPreviewFontSize).Default(36);
+  p.Prop("PreviewHeight", &T::GetPreviewHeight, &T::SetPreviewHeight).Default(65);
+  p.Prop("PreviewText", &T::GetPreviewText, &T::SetPreviewText);
+  p.Prop("PreviewWidth", &T::GetPreviewWidth, &T::SetPreviewWidth).Default(260);
+  p.Prop("ShowSymbolFonts", &T::GetShowSymbolFonts, &T::SetShowSymbolFonts).Default(true);
+  p.Prop("ShowStyle", &T::GetShowStyle, &T::SetShowStyle).Default(ssFontName);
+  // The list is the system's fonts: made, not stored.
+  p.Prop("Items", &T::GetItems, &T::SetItems).Stored(false);
+  p.Prop("Sorted", &T::GetSorted, &T::SetSorted).Default(true);
+  p.Prop("Style", &T::GetStyle, &T::SetStyle).Default(lbOwnerDrawFixed);
+  p.Prop("FontName", &T::GetFontName, &T::SetFontName);
 }

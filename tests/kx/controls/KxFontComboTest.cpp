@@ -92,6 +92,25 @@ std::vector<TFamily> ScreenFamilies() {
   return families;
 }
 
+// The first item from index on whose name the list holds once (the prefix
+// lists some families once per character set).
+int UniqueFrom(TKxCustomComboBox* combo, int index) {
+  TStrings* items = combo->GetItems();
+  for (; index < items->GetCount(); ++index) {
+    int n = 0;
+    for (int i = 0; i < items->GetCount(); ++i) n += items->Get(i) == items->Get(index);
+    if (n == 1) return index;
+  }
+  return -1;
+}
+
+// The index of name below the recently used block.
+int SortedPlace(TKxFontComboBox* combo, const std::string& name) {
+  for (int i = combo->GetLastMRUIndex() + 1; i < combo->GetItems()->GetCount(); ++i)
+    if (combo->GetItems()->Get(i) == name) return i;
+  return -1;
+}
+
 class KxFontComboTest : public ::testing::Test {
  protected:
   TKxFontComboBox* MakeCombo() {
@@ -191,23 +210,24 @@ TEST_F(KxFontComboTest, ATrueTypeItemShowsItsGlyphOnTheControlsColour) {
 TEST_F(KxFontComboTest, ChoosingAFontPutsItOnceOnTopWithALineUnderTheBlock) {
   TThemesOff themesOff;
   auto* combo = MakeCombo();
-  ASSERT_GT(combo->Count(), 3);
-  std::string third = combo->GetItems()->Get(3);
-  CloseOn(combo, 3);
+  int at = UniqueFrom(combo, 1);
+  ASSERT_GE(at, 0);
+  std::string third = combo->GetItems()->Get(at);
+  CloseOn(combo, at);
   EXPECT_EQ(combo->GetItems()->Get(0), third);
   EXPECT_EQ(combo->GetItemIndex(), 0);
   EXPECT_EQ(combo->GetLastMRUIndex(), 0);
   int count = combo->Count();
   // The same font again, from its sorted place (one further down now).
-  CloseOn(combo, 4);
+  CloseOn(combo, SortedPlace(combo, third));
   std::vector<std::string> items = LinesOf(combo->GetItems());
   int copies = static_cast<int>(std::count(items.begin(), items.begin() + combo->GetLastMRUIndex() + 1, third));
   EXPECT_EQ(copies, 1) << "once in the block";
   EXPECT_EQ(combo->GetLastMRUIndex(), 0);
   EXPECT_EQ(combo->Count(), count);
   // A second font: the block grows, the newest on top.
-  std::string other = combo->GetItems()->Get(10);
-  CloseOn(combo, 10);
+  std::string other = combo->GetItems()->Get(UniqueFrom(combo, SortedPlace(combo, third) + 1));
+  CloseOn(combo, SortedPlace(combo, other));
   EXPECT_EQ(combo->GetItems()->Get(0), other);
   EXPECT_EQ(combo->GetItems()->Get(1), third);
   EXPECT_EQ(combo->GetLastMRUIndex(), 1);
@@ -226,10 +246,14 @@ TEST_F(KxFontComboTest, ChoosingAFontPutsItOnceOnTopWithALineUnderTheBlock) {
 
 TEST_F(KxFontComboTest, ANewWindowKeepsTheRecentlyUsedBlockAndTheSelection) {
   auto* combo = MakeCombo();
-  ASSERT_GT(combo->Count(), 12);
-  std::string a = combo->GetItems()->Get(5), b = combo->GetItems()->Get(12);
-  CloseOn(combo, 5);
-  CloseOn(combo, 12 + 1);
+  int first = UniqueFrom(combo, 1);
+  int second = UniqueFrom(combo, first + 1);
+  int third = UniqueFrom(combo, second + 1);
+  ASSERT_GE(third, 0);
+  std::string a = combo->GetItems()->Get(first), b = combo->GetItems()->Get(second);
+  std::string c = combo->GetItems()->Get(third);
+  CloseOn(combo, SortedPlace(combo, a));
+  CloseOn(combo, SortedPlace(combo, b));
   ASSERT_EQ(combo->GetLastMRUIndex(), 1);
   int count = combo->Count();
   combo->GetFont()->SetSize(12);  // a new window
@@ -240,8 +264,7 @@ TEST_F(KxFontComboTest, ANewWindowKeepsTheRecentlyUsedBlockAndTheSelection) {
   EXPECT_EQ(combo->GetLastMRUIndex(), 1);
   EXPECT_EQ(combo->GetFontName(), b);
   // The next choice acts on the right block.
-  std::string c = combo->GetItems()->Get(20);
-  CloseOn(combo, 20);
+  CloseOn(combo, SortedPlace(combo, c));
   EXPECT_EQ(LinesOf(combo->GetItems())[0], c);
   EXPECT_EQ(combo->GetLastMRUIndex(), 2);
   EXPECT_EQ(combo->Count(), count + 1);
