@@ -8,6 +8,7 @@
 #include "classlib/graphics/Canvas.h"
 #include "classlib/graphics/Graphic.h"
 #include "classlib/graphics/Bitmap.h"
+#include "classlib/graphics/PatternBitmap.h"
 #include "classlib/graphics/Picture.h"
 #include "classlib/graphics/Icon.h"
 #include "classlib/graphics/Metafile.h"

@@ -205,8 +205,10 @@ PUBLISHED(TpkPanel) {
       .Default(clBtnFace)
       .Stored(&TControl::IsColorStored)
       .Type(TColorTypeInfo());
-  PublishControlProps(p, {"Constraints", "Ctl3D", "UseDockManager", "DockSite", "DragCursor", "DragKind",
-                          "DragMode", "Enabled"});
+  PublishControlProps(p, {"Constraints", "Ctl3D"});
+  // A panel is made with UseDockManager on (TCustomPanel).
+  PublishControlProp(p, "UseDockManager").Default(true);
+  PublishControlProps(p, {"DockSite", "DragCursor", "DragKind", "DragMode", "Enabled"});
   p.Prop("FullRepaint", &C::GetFullRepaint, &C::SetFullRepaint).Default(true);
   PublishControlProps(p, {"Font"});
   p.Prop("Frame", &C::GetFrame, &C::SetFrame);

@@ -17,19 +17,6 @@ RGBTRIPLE Triple(TColor c) {
 bool SameTriple(const RGBTRIPLE& a, const RGBTRIPLE& b) {
   return a.rgbtRed == b.rgbtRed && a.rgbtGreen == b.rgbtGreen && a.rgbtBlue == b.rgbtBlue;
 }
-
-// An 8 x 8 checker of two colours: a pressed group button's face.
-Owned<TBitmap> PatternBitmap(TColor a, TColor b) {
-  auto bitmap = MakeOwned<TBitmap>();
-  bitmap->SetPixelFormat(pf24bit);
-  bitmap->SetSize(8, 8);
-  const RGBTRIPLE ta = Triple(a), tb = Triple(b);
-  for (int y = 0; y < 8; ++y) {
-    auto row = bitmap->ScanLineAs<RGBTRIPLE>(y);
-    for (int x = 0; x < 8; ++x) row[x] = (x + y) % 2 == 0 ? ta : tb;
-  }
-  return bitmap;
-}
 }  // namespace
 
 PUBLISHED(TSpeedButton) {
@@ -319,8 +306,7 @@ void TSpeedButton::Paint() {
   TPoint offset{0, 0};
   if (pressed) {
     if (state_ == bsExclusive && (!flat_ || !mouseInControl_)) {
-      Owned<TBitmap> pattern = PatternBitmap(clBtnFace, clBtnHighlight);
-      canvas->GetBrush()->SetBitmap(pattern.get());
+      canvas->GetBrush()->SetBitmap(AllocPatternBitmap(clBtnFace, clBtnHighlight));
       canvas->FillRect(paintRect);
       canvas->GetBrush()->SetBitmap(nullptr);
     }

@@ -72,7 +72,8 @@ class TGraphicControl : public TControl {
   TCanvas* GetCanvas() const { return canvas_; }
   virtual void Paint() {}
 
-  void WMPaint(TMessage& m);
+  // Paints into the DC the parent's painting brings (nothing without one).
+  virtual void WMPaint(TMessage& m);
   void Dispatch(TMessage& m) override;
 
  protected:

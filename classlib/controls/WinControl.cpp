@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "classlib/controls/ControlActionLink.h"
 #include "classlib/controls/CustomControl.h"
 #include "classlib/controls/ObjectInstance.h"
+#include "classlib/graphics/GdiScope.h"
+#include "classlib/sysutils/OSError.h"
 #include "classlib/units/UnitGlobal.h"
 
 TWinControl* CreationControl = nullptr;
@@ -28,6 +31,41 @@ void RemoveControlProps(HWND window) {
   RemovePropA(window, MAKEINTATOM(gControlAtom));
   RemovePropA(window, MAKEINTATOM(gWindowAtom));
 }
+
+// The paint DC of a window between BeginPaint and EndPaint, for the life of
+// the object.
+class TPaintScope {
+ public:
+  explicit TPaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &ps_)) {}
+  ~TPaintScope() { EndPaint(window_, &ps_); }
+  TPaintScope(const TPaintScope&) = delete;
+  TPaintScope& operator=(const TPaintScope&) = delete;
+  HDC DC() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// A bitmap in the screen's format, owned; null when GDI refuses the size.
+class TScreenBitmap {
+ public:
+  TScreenBitmap(int width, int height) {
+    HDC screen = GetDC(nullptr);
+    bitmap_ = CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(nullptr, screen);
+  }
+  ~TScreenBitmap() {
+    if (bitmap_) DeleteObject(bitmap_);
+  }
+  TScreenBitmap(const TScreenBitmap&) = delete;
+  TScreenBitmap& operator=(const TScreenBitmap&) = delete;
+  HBITMAP Get() const { return bitmap_; }
+
+ private:
+  HBITMAP bitmap_;
+};
 }  // namespace
 
 ATOM ControlAtom() { return gControlAtom; }
@@ -223,8 +261,7 @@ void TWinControl::CreateWnd() {
     params.WindowClass.lpfnWndProc = &InitWndProc;
     params.WindowClass.lpszClassName = params.WinClassName.c_str();
     if (!RegisterClassA(&params.WindowClass)) {
-      DWORD err = GetLastError();
-      throw EOSError("System Error.  Code: " + std::to_string(err), err);
+      RaiseLastOSError();
     }
   }
   CreationControl = this;
@@ -236,8 +273,7 @@ void TWinControl::CreateWnd() {
   }
   CreationControl = nullptr;
   if (!handle_) {
-    DWORD err = GetLastError();
-    throw EOSError("System Error.  Code: " + std::to_string(err), err);
+    RaiseLastOSError();
   }
   if ((GetWindowLongPtrA(handle_, GWL_STYLE) & WS_CHILD) && GetWindowLongPtrA(handle_, GWLP_ID) == 0)
     SetWindowLongPtrA(handle_, GWLP_ID, reinterpret_cast<LONG_PTR>(handle_));
@@ -264,8 +300,7 @@ void TWinControl::DestroyWindowHandle() {
   SetControlState(GetControlState() - TControlState{csDestroyingHandle});
   handle_ = nullptr;
   if (!ok && !IsDestroying()) {
-    DWORD err = GetLastError();
-    throw EOSError("System Error.  Code: " + std::to_string(err), err);
+    RaiseLastOSError();
   }
 }
 
@@ -668,39 +703,37 @@ void TWinControl::Repaint() {
 
 void TWinControl::WMPaint(TMessage& m) {
   TWMPaint pm(m);
-  if (!doubleBuffered_ || pm.DC()) {
-    bool hasWindowless = std::any_of(controls_.begin(), controls_.end(),
-                                     [](TControl* c) { return !dynamic_cast<TWinControl*>(c); });
-    if (!GetControlState().Contains(csCustomPaint) && !hasWindowless) DefaultHandler(m);
-    else PaintHandler(m);
-    return;
-  }
-  // Double buffered: paint into a memory bitmap, then copy it in one go.
+  if (doubleBuffered_ && !pm.DC() && PaintBuffered(m)) return;
+  bool hasWindowless = std::any_of(controls_.begin(), controls_.end(),
+                                   [](TControl* c) { return !dynamic_cast<TWinControl*>(c); });
+  if (!GetControlState().Contains(csCustomPaint) && !hasWindowless) DefaultHandler(m);
+  else PaintHandler(m);
+}
+
+bool TWinControl::PaintBuffered(TMessage& m) {
   RECT client = GetClientRect();
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
-  ReleaseDC(nullptr, screen);
-  HDC memDC = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(memDC, bitmap);
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(handle_, &ps);
+  TScreenBitmap bitmap(client.right, client.bottom);
+  if (!bitmap.Get()) return false;
+  std::optional<graphics_detail::TSelectDC> memory;
   try {
-    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memDC), reinterpret_cast<LPARAM>(memDC));
-    pm.SetDC(memDC);
+    memory.emplace(bitmap.Get());
+  } catch (const EOutOfResources&) {
+    return false;
+  }
+  HDC memDC = memory->Get();
+  TPaintScope paint(handle_);
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memDC), reinterpret_cast<LPARAM>(memDC));
+  TWMPaint pm(m);
+  pm.SetDC(memDC);
+  try {
     WMPaint(m);
-    pm.SetDC(nullptr);
-    BitBlt(dc, 0, 0, client.right, client.bottom, memDC, 0, 0, SRCCOPY);
   } catch (...) {
-    EndPaint(handle_, &ps);
-    SelectObject(memDC, old);
-    DeleteDC(memDC);
-    DeleteObject(bitmap);
+    pm.SetDC(nullptr);
     throw;
   }
-  EndPaint(handle_, &ps);
-  SelectObject(memDC, old);
-  DeleteDC(memDC);
-  DeleteObject(bitmap);
+  pm.SetDC(nullptr);
+  BitBlt(paint.DC(), 0, 0, client.right, client.bottom, memDC, 0, 0, SRCCOPY);
+  return true;
 }
 
 void TWinControl::PaintHandler(TMessage& m) {

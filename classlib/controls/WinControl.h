@@ -119,6 +119,10 @@ class TWinControl : public TControl {
   // Paints the window (the default procedure's WM_PAINT) under the opaque
   // windowless children, then those children in Z-order.
   void PaintHandler(TMessage& m);
+  // A WM_PAINT of a DoubleBuffered control: painted into a memory bitmap,
+  // then copied in one go; false, with nothing painted, when no bitmap of
+  // the client's size can be had (the paint then goes to the window).
+  bool PaintBuffered(TMessage& m);
   virtual void PaintWindow(HDC dc);
   // Paints the visible windowless children from first onwards into dc.
   void PaintControls(HDC dc, TControl* first);

@@ -17,8 +17,10 @@ PUBLISHED(TPanel) {
   p.Prop("BorderStyle", &TPanel::GetBorderStyle, &TPanel::SetBorderStyle).Default(bsNone);
   PublishControlProps(p, {"Caption"});
   PublishColor(p, clBtnFace);
-  PublishControlProps(p, {"Constraints", "Ctl3D", "UseDockManager", "DockSite", "DragCursor", "DragKind",
-                          "DragMode", "Enabled"});
+  PublishControlProps(p, {"Constraints", "Ctl3D"});
+  // A panel is made with UseDockManager on (TCustomPanel).
+  PublishControlProp(p, "UseDockManager").Default(true);
+  PublishControlProps(p, {"DockSite", "DragCursor", "DragKind", "DragMode", "Enabled"});
   p.Prop("FullRepaint", &TPanel::GetFullRepaint, &TPanel::SetFullRepaint).Default(true);
   PublishControlProps(p, {"Font"});
   p.Prop("Locked", &TPanel::GetLocked, &TPanel::SetLocked).Default(false);

@@ -5,6 +5,7 @@
 #include "classlib/Seams.h"
 #include "classlib/StdActns.h"
 #include "classlib/controls/ObjectInstance.h"
+#include "classlib/sysutils/OSError.h"
 #include "classlib/forms/Screen.h"
 
 TUnitGlobal<TApplication> Application("Application");
@@ -146,8 +147,7 @@ void TApplication::CreateHandle() {
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
     wc.lpszClassName = kAppWindowClass;
     if (!RegisterClassA(&wc)) {
-      DWORD err = GetLastError();
-      throw EOSError("System Error.  Code: " + std::to_string(err), err);
+      RaiseLastOSError();
     }
   }
   handle_ = CreateWindowExA(0, kAppWindowClass, title_.c_str(),
@@ -155,8 +155,7 @@ void TApplication::CreateHandle() {
                             GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
                             nullptr, instance, nullptr);
   if (!handle_) {
-    DWORD err = GetLastError();
-    throw EOSError("System Error.  Code: " + std::to_string(err), err);
+    RaiseLastOSError();
   }
   title_.clear();
   objectInstance_ = MakeObjectInstance(TWndMethod(this, &TApplication::WndProc));

@@ -1,4 +1,4 @@
-// Internal to the class library's graphics units (Graphics, ImgList): RAII
+// Internal to the class library's units (Graphics, ImgList, Controls): RAII
 // for the short-lived memory DCs that blits and colour-table reads need.
 #pragma once
 

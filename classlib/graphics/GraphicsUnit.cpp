@@ -4,6 +4,7 @@
 
 #include "classlib/graphics/Bitmap.h"
 #include "classlib/graphics/Colors.h"
+#include "classlib/graphics/PatternBitmap.h"
 #include "classlib/graphics/Picture.h"
 
 void InitializeGraphics() {
@@ -13,6 +14,7 @@ void InitializeGraphics() {
 }
 
 void FinalizeGraphics() {
+  graphics_detail::FreePatternBitmaps();
   FreeClipboard();
   TPicture::UnregisterGraphicClass(TBitmap::StaticClass());
 }

@@ -18,20 +18,6 @@ constexpr int kObmCheck = 32760;
 bool Win98Plus() { return Win32MajorVersion > 4 || (Win32MajorVersion == 4 && Win32MinorVersion > 0); }
 bool Win2K() { return Win32MajorVersion > 4 && Win32Platform == VER_PLATFORM_WIN32_NT; }
 
-// The 8x8 checker of two colours that fills a checked glyph's background.
-Owned<TBitmap> PatternBitmap(TColor color1, TColor color2) {
-  Owned<TBitmap> bitmap = MakeOwned<TBitmap>();
-  bitmap->SetSize(8, 8);
-  TCanvas* canvas = bitmap->GetCanvas();
-  COLORREF c1 = static_cast<COLORREF>(ColorToRGB(color1));
-  COLORREF c2 = static_cast<COLORREF>(ColorToRGB(color2));
-  HDC dc = canvas->GetHandle();
-  for (int y = 0; y < 8; ++y)
-    for (int x = 0; x < 8; ++x) SetPixel(dc, x, y, ((x + y) % 2) ? c2 : c1);
-  canvas->Changed();
-  return bitmap;
-}
-
 UINT AlignmentStyle(TMenu* menu) {
   static const UINT aligns[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
   if (auto* popup = dynamic_cast<TPopupMenu*>(menu)) return aligns[popup->GetAlignment()];
@@ -89,8 +75,7 @@ void TMenuItem::AdvancedDrawItem(TCanvas* canvas, TRect rect, TOwnerDrawState st
         ++glyph.bottom;
         TColor oldColor = brush->GetColor();
         if (!selected) {
-          Owned<TBitmap> pattern = PatternBitmap(clBtnFace, clBtnHighlight);
-          brush->SetBitmap(pattern.get());
+          brush->SetBitmap(AllocPatternBitmap(clBtnFace, clBtnHighlight));
           canvas->FillRect(mirror(glyph));
           brush->SetBitmap(nullptr);
         } else {

@@ -268,6 +268,25 @@ TEST_F(SpeedButtonTest, ClickPutsAGroupButtonDownAndClicks) {
   EXPECT_EQ(log.clicks.size(), 2u);
 }
 
+// A down group button's face is the shared checker of clBtnFace and
+// clBtnHighlight, highlight where x + y is even, as the menus' checked
+// glyphs are.
+TEST_F(SpeedButtonTest, ADownGroupButtonIsFilledWithTheSharedChecker) {
+  TBitmap* checker = AllocPatternBitmap(clBtnFace, clBtnHighlight);
+  EXPECT_EQ(AllocPatternBitmap(clBtnFace, clBtnHighlight), checker);
+  EXPECT_NE(AllocPatternBitmap(clBtnHighlight, clBtnFace), checker);
+  const auto face = static_cast<COLORREF>(ColorToRGB(clBtnFace));
+  const auto highlight = static_cast<COLORREF>(ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(checker->GetCanvas()->GetPixels(0, 0), static_cast<TColor>(highlight));
+  EXPECT_EQ(checker->GetCanvas()->GetPixels(1, 0), static_cast<TColor>(face));
+
+  TSpeedButton* b = buttons[0];
+  b->SetDown(true);
+  TDib dib(b->GetWidth(), b->GetHeight(), RGB(1, 2, 3));
+  b->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dib.DC()), 0);
+  ExpectPixels(dib, {{6, 6, highlight}, {7, 6, face}, {7, 7, highlight}, {8, 9, face}});
+}
+
 TEST_F(SpeedButtonTest, GlyphStripSetsNumGlyphs) {
   struct Case {
     int width, height, expected;

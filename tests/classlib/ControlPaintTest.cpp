@@ -154,4 +154,64 @@ TEST_F(ControlPaintTest, ACustomControlPaintsThroughItsCanvasIntoTheGivenDC) {
   EXPECT_FALSE(c->GetCanvas()->HandleAllocated());
 }
 
+
+// A windowless control that frames what it painted: its WMPaint override
+// runs when the parent paints it, around the inherited painting.
+class TFramedSwatch : public TSwatch {
+  DECLARE_CLASS(TFramedSwatch, TSwatch)
+  using TSwatch::TSwatch;
+  void WMPaint(TMessage& m) override {
+    inherited::WMPaint(m);
+    HBRUSH b = CreateSolidBrush(RGB(0, 255, 0));
+    RECT r{0, 0, GetWidth(), GetHeight()};
+    FrameRect(reinterpret_cast<HDC>(m.WParam), &r, b);
+    DeleteObject(b);
+  }
+};
+IMPLEMENT_CLASS(TFramedSwatch)
+
+TEST_F(ControlPaintTest, AWindowlessControlsPaintHandlerIsItsOwnToOverride) {
+  auto* s = New<TFramedSwatch>(parent);
+  s->SetBounds(10, 10, 30, 20);
+  s->Fill = RGB(255, 0, 0);
+  s->SetParent(parent);
+  TDib dib(100, 50, RGB(255, 255, 255));
+  parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dib.DC()), 0);
+  EXPECT_EQ(s->Paints, 1);
+  ExpectPixels(dib, {{20, 20, RGB(255, 0, 0)}, {10, 10, RGB(0, 255, 0)}, {39, 29, RGB(0, 255, 0)},
+                     {41, 20, RGB(255, 255, 255)}});
+}
+
+// A double-buffered control paints into a memory bitmap and copies it to
+// the window; when no bitmap of its size can be had (4 GB for 32000 x
+// 32000 pixels) it paints straight into the window instead of into
+// nothing.
+class TBufferedProbe : public TCustomControl {
+  DECLARE_CLASS(TBufferedProbe, TCustomControl)
+  explicit TBufferedProbe(TComponent* owner) : TCustomControl(owner) { SetDoubleBuffered(true); }
+  std::vector<DWORD> PaintedOn;  // the object type of each DC painted on
+  void Paint() override { PaintedOn.push_back(GetObjectType(GetCanvas()->GetHandle())); }
+};
+IMPLEMENT_CLASS(TBufferedProbe)
+
+TEST_F(ControlPaintTest, ADoubleBufferedControlPaintsOnceThroughABitmapOrElseStraight) {
+  host.Show();
+  parent->Show();
+  struct TCase {
+    int size;
+    DWORD dcType;
+  };
+  for (TCase c : {TCase{60, OBJ_MEMDC}, TCase{32000, OBJ_DC}}) {
+    SCOPED_TRACE(c.size);
+    auto* control = New<TBufferedProbe>(parent);
+    control->SetBounds(0, 0, c.size, c.size);
+    control->SetParent(parent);
+    HWND w = control->GetHandle();
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(control->PaintedOn, std::vector<DWORD>{c.dcType});
+    EXPECT_FALSE(GetUpdateRect(w, nullptr, FALSE));  // the paint was taken
+    control->Free();
+  }
+}
+
 }  // namespace

@@ -259,6 +259,33 @@ TEST_F(FormTest, ClientSizeHoldsBeforeAndAfterTheWindowExists) {
   }
 }
 
+// UseDockManager is written only where it differs from the class's own
+// default: off for a form (TWinControl's), on for a panel.
+TEST_F(FormTest, UseDockManagerIsWrittenAgainstEachClasssDefault) {
+  struct TCase {
+    const char* name;
+    bool panel;
+    bool value;
+    bool written;
+  };
+  const TCase cases[] = {
+      {"a new form", false, false, false},
+      {"a form that uses a dock manager", false, true, true},
+      {"a new panel", true, true, false},
+      {"a panel that uses none", true, false, true},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Owned<TWinControl> control(c.panel ? static_cast<TWinControl*>(New<TPanel>(nullptr))
+                                       : static_cast<TWinControl*>(New<TForm>(nullptr, 0)));
+    control->SetName("Written");
+    control->SetUseDockManager(c.value);
+    Owned<TStringStream> s(New<TStringStream>());
+    s->WriteComponent(control.get());
+    EXPECT_EQ(s->GetDataString().find("UseDockManager") != std::string::npos, c.written) << s->GetDataString();
+  }
+}
+
 TEST_F(FormTest, TheMenuBarGoesWithTheWindow) {
   Owned<TForm> form(New<TForm>(nullptr, 0));
   TMainMenu* menu = NewMenu(form.get(), "MainMenu1", {NewItem("&File", 0, false, true, nullptr, 0, "File1")});

@@ -10,6 +10,7 @@
 #include "ControlTestSupport.h"
 
 #include "classlib/Seams.h"
+#include "classlib/SysUtils.h"
 
 using namespace controls_test;
 
@@ -392,6 +393,30 @@ TEST_F(WinControlTest, AThrowingHandlerIsReportedOnceAndTheCallerGoesOn) {
     EXPECT_EQ(text, "boom");
   }
   EXPECT_TRUE(IsWindow(h));
+  control->Free();
+}
+
+}  // namespace
+
+namespace {
+
+// A window that cannot be made raises the OS error as every OS failure
+// does: "System Error.  Code: N." and the system's text, with the code.
+TEST_F(WinControlTest, AWindowThatCannotBeMadeRaisesTheOSError) {
+  HWND gone = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  DestroyWindow(gone);
+  auto* control = New<TProbeControl>(nullptr);
+  DWORD code = 0;
+  std::string message;
+  try {
+    control->SetParentWindow(gone);  // a visible control makes its window at once
+  } catch (const EOSError& e) {
+    code = e.GetErrorCode();
+    message = e.GetMessage();
+  }
+  EXPECT_EQ(code, DWORD{ERROR_INVALID_WINDOW_HANDLE});
+  EXPECT_EQ(message, "System Error.  Code: 1400.\r\n" + SysErrorMessage(ERROR_INVALID_WINDOW_HANDLE));
+  EXPECT_FALSE(control->HandleAllocated());
   control->Free();
 }
 
