@@ -8,6 +8,7 @@
 #include "kx/controls/KxRadChk.h"
 #include "kx/controls/KxRadGrp.h"
 #include "kx/controls/KxCmboBx.h"
+#include "kx/controls/KxEdit.h"
 
 const std::vector<TUnitEntry>& KxControlsUnits() {
   static const std::vector<TUnitEntry> units = {
@@ -25,6 +26,8 @@ const std::vector<TUnitEntry>& KxControlsUnits() {
       {"KxRadGrp", InitializeKxRadGrp, nullptr},
       // The combo boxes' stored-form classes.
       {"KxCmboBx", InitializeKxCmboBx, FinalizeKxCmboBx},
+      // The edits' stored-form classes.
+      {"KxEdit", InitializeKxEdit, FinalizeKxEdit},
       // The panels, group boxes, spacers, status bars and toolbars.
       {"KxPanel", InitializeKxPanel, FinalizeKxPanel},
       {"KxPrgres", InitializeKxPrgres, nullptr},

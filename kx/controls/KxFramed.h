@@ -206,17 +206,21 @@ class TKxFramed : public Base {
     if (!frameVisible_ || UseThemes() || !this->HandleAllocated()) return false;
     HWND h = this->GetWindowHandle();
     HDC dc = GetWindowDC(h);
-    frameCanvas_->SetHandle(dc);
     try {
-      DrawFrame(frameCanvas_, this->GetWidth(), this->GetHeight(), CurrentFrameStyle(), this->GetColor(),
-                CurrentFrameColor(), frameSides_, false);
+      PaintNCFrameOn(dc);
     } catch (...) {
-      frameCanvas_->SetHandle(nullptr);
       ReleaseDC(h, dc);
       throw;
     }
-    frameCanvas_->SetHandle(nullptr);
     ReleaseDC(h, dc);
+    return true;
+  }
+  // The same frame on dc, whose origin is the window's corner.
+  bool PaintNCFrameOn(HDC dc) {
+    if (!frameVisible_ || UseThemes()) return false;
+    TCanvasPaintScope scope(frameCanvas_, dc);
+    DrawFrame(frameCanvas_, this->GetWidth(), this->GetHeight(), CurrentFrameStyle(), this->GetColor(),
+              CurrentFrameColor(), frameSides_, false);
     return true;
   }
   TCanvas* FrameCanvas() const { return frameCanvas_; }

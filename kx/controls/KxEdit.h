@@ -1,0 +1,270 @@
+// The framed library's edits.
+//
+// TKxCustomEdit is the base of the library's single-line edits, on the
+// class library's masked edit: a frame drawn in the non-client area over
+// the system's border, hot while the control has the focus or the mouse,
+// colours by state, membership of a frame controller, left or right
+// alignment, Tab on Enter, a validation hook for masked input, and an
+// optional drop-down button, also in the non-client area, that the colour,
+// date and spin edits open their pop-ups from. TKxEdit publishes it as a
+// plain edit; TKxMaskEdit adds the edit mask and its error event.
+//
+// TKxMemo, TKxRichEdit and TKxHotKeyEdit carry the same frame and colours
+// (no drop-down button) on the class library's memo, rich edit and hot-key
+// control; the memo and the rich edit also keep track of the caret's line
+// and column and of what the clipboard can do.
+#pragma once
+
+#include <string>
+
+#include "classlib/ComCtrls.h"
+#include "classlib/Mask.h"
+#include "classlib/StdCtrls.h"
+#include "kx/controls/KxFramed.h"
+
+// TKxFramedNC<Base>: the frame drawn over the system's border in the
+// non-client area, repainted as the setting, the size or the parent's
+// colour changes, and the hot states that entering and leaving the control
+// set. The drop-down button of the edits comes on top of it.
+template <class Base>
+class TKxFramedNC : public TKxFramed<Base> {
+ public:
+  using TKxFramed<Base>::TKxFramed;
+
+  // Shows or hides the frame; the window is made again (with the 3-D
+  // border the frame is drawn over).
+  void SetFrameVisible(bool value) override {
+    if (this->frameVisible_ == value) return;
+    this->frameVisible_ = value;
+    if (value) this->SetCtl3D(true);
+    this->RecreateWnd();
+  }
+  // The window's frame again, at once.
+  void RepaintFrame() override {
+    if (!this->HandleAllocated()) return;
+    TRect r = this->GetClientRect();
+    RedrawWindow(this->GetWindowHandle(), &r, nullptr, RDW_FRAME | RDW_UPDATENOW | RDW_INVALIDATE);
+  }
+  // The frame needs drawing by us (not by the theme).
+  bool CustomFrame() { return this->frameVisible_ && !this->UseThemes(); }
+
+  void CMEnter(TMessage& m) override {
+    this->UpdateFrame(false, true);
+    Base::CMEnter(m);
+  }
+  void CMExit(TMessage& m) override {
+    Base::CMExit(m);
+    this->UpdateFrame(false, false);
+  }
+  void CMParentColorChanged(TMessage& m) override {
+    Base::CMParentColorChanged(m);
+    if (CustomFrame()) RepaintFrame();
+  }
+  void WMSize(TMessage& m) override {
+    Base::WMSize(m);
+    if (CustomFrame()) RepaintFrame();
+  }
+  void Dispatch(TMessage& m) override {
+    switch (m.Msg) {
+      case WM_NCPAINT: WMNCPaint(m); return;
+      case WM_PRINT: WMPrint(m); return;
+      default: Base::Dispatch(m); return;
+    }
+  }
+  // The system's border first, then ours over it on the window DC.
+  virtual void WMNCPaint(TMessage& m) {
+    this->DefaultHandler(m);
+    if (!this->HandleAllocated()) return;
+    HWND h = this->GetWindowHandle();
+    HDC dc = GetWindowDC(h);
+    bool painted = false;
+    try {
+      painted = PaintNonClient(dc);
+    } catch (...) {
+      ReleaseDC(h, dc);
+      throw;
+    }
+    ReleaseDC(h, dc);
+    if (painted) m.Result = 0;
+  }
+  // A printed window (WM_PRINT with PRF_NONCLIENT) shows the frame as the
+  // screen does.
+  virtual void WMPrint(TMessage& m) {
+    this->DefaultHandler(m);
+    if (!(m.LParam & PRF_NONCLIENT) || !m.WParam) return;
+    HDC dc = reinterpret_cast<HDC>(m.WParam);
+    int saved = SaveDC(dc);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    SelectClipRgn(dc, nullptr);
+    try {
+      PaintNonClient(dc);
+    } catch (...) {
+      RestoreDC(dc, saved);
+      throw;
+    }
+    RestoreDC(dc, saved);
+  }
+  // What the library draws over the system's non-client area on dc (origin
+  // at the window's corner): true when it drew.
+  virtual bool PaintNonClient(HDC dc) { return this->PaintNCFrameOn(dc); }
+
+ protected:
+  void ColorApplied() override {
+    if (CustomFrame()) RepaintFrame();
+  }
+};
+
+using TKxValidateErrorEvent = TClosure<void(TObject* Sender, std::string& Message)>;
+
+class TKxCustomEdit : public TKxFramedNC<TCustomMaskEdit> {
+  DECLARE_CLASS(TKxCustomEdit, TKxFramedNC<TCustomMaskEdit>)
+
+  explicit TKxCustomEdit(TComponent* owner);
+  ~TKxCustomEdit() override { DestroyUnfinished(); }
+
+  // --- text and layout -------------------------------------------------------------
+  TLeftRight GetAlignment() const { return alignment_; }
+  // The window is made again with the new ES_LEFT or ES_RIGHT.
+  virtual void SetAlignment(TLeftRight value);
+  TAlignment GetControlsAlignment() const override { return alignment_; }
+  bool GetTabOnEnter() const { return tabOnEnter_; }
+  void SetTabOnEnter(bool v) { tabOnEnter_ = v; }
+  // The area the text is edited in: the client rectangle.
+  virtual TRect GetEditRect();
+  // The text as the user sees it.
+  virtual std::string GetRightJustifiedText();
+
+  // --- frame -----------------------------------------------------------------------
+  void UpdateFrame(bool isMouse, bool value) override;
+
+  // --- drop-down button ----------------------------------------------------------------
+  bool GetDropButtonVisible() const { return dropButtonVisible_; }
+  // The window is made again with room for the button.
+  virtual void SetDropButtonVisible(bool value);
+  bool GetFlatButtons() const { return flatButtons_; }
+  virtual void SetFlatButtons(bool value);
+  TColor GetFlatButtonColor() const { return flatButtonColor_; }
+  virtual void SetFlatButtonColor(TColor value);
+  bool GetButtonDown() const { return buttonDown_; }
+  virtual void SetButtonState(bool down);
+  bool GetDroppedDown() const { return droppedDown_; }
+  bool GetMouseOverButton() const { return mouseOverButton_; }
+  // The button in window coordinates (origin at the window's corner).
+  TRect ButtonRect();
+  // Paints the button into r of the window DC on the frame canvas.
+  virtual void DrawButton(const TRect& r);
+  // The button pressed: DropDown (descendants open their pop-up there),
+  // then CloseUp, with the mouse captured throughout.
+  void DoDropDown();
+  // The button up again (unless a pop-up is open) and the capture let go.
+  void MouseCancel();
+  void RepaintButton();
+
+  // --- events ---------------------------------------------------------------------
+  TNotifyEvent OnCloseUp;
+  TNotifyEvent OnDropDown;
+  TKxValidateErrorEvent OnValidateError;
+  TNotifyEvent GetOnCloseUp() const { return OnCloseUp; }
+  void SetOnCloseUp(TNotifyEvent e) { OnCloseUp = e; }
+  TNotifyEvent GetOnDropDown() const { return OnDropDown; }
+  void SetOnDropDown(TNotifyEvent e) { OnDropDown = e; }
+  TKxValidateErrorEvent GetOnValidateError() const { return OnValidateError; }
+  void SetOnValidateError(TKxValidateErrorEvent e) { OnValidateError = e; }
+  virtual void CloseUp();
+  virtual void DropDown();
+
+  // --- window and messages ---------------------------------------------------------------
+  void CreateParams(TCreateParams& params) override;
+  void KeyDown(WORD& key, TShiftState shift) override;
+  void KeyPress(char& key) override;
+  void Dispatch(TMessage& m) override;
+  bool PaintNonClient(HDC dc) override;
+  void WMNCHitTest(TMessage& m) override;
+  virtual void WMNCCalcSize(TMessage& m);
+  void WMKillFocus(TMessage& m) override;
+  void WMLButtonDown(TMessage& m) override;
+  void WMLButtonUp(TMessage& m) override;
+  void WMLButtonDblClk(TMessage& m) override;
+  void WMRButtonDown(TMessage& m) override;
+  void WMSetCursor(TMessage& m) override;
+  void CMEnter(TMessage& m) override;
+  void CMEnabledChanged(TMessage& m) override;
+
+ protected:
+  // Masked input refused: OnValidateError may name the message to raise.
+  void ValidateError() override;
+
+ private:
+  // Entering on the first 32-bit Windows selects the text itself.
+  static bool IsWindows40();
+
+  TLeftRight alignment_ = taLeftJustify;
+  bool tabOnEnter_ = false;
+  bool dropButtonVisible_ = false;
+  bool buttonDown_ = false;
+  bool mouseOverButton_ = false;
+  bool droppedDown_ = false;
+  bool flatButtons_ = false;
+  TColor flatButtonColor_ = clBtnFace;
+};
+
+class TKxEdit : public TKxCustomEdit {
+  DECLARE_CLASS(TKxEdit, TKxCustomEdit)
+  using TKxCustomEdit::TKxCustomEdit;
+};
+
+class TKxMaskEdit : public TKxCustomEdit {
+  DECLARE_CLASS(TKxMaskEdit, TKxCustomEdit)
+  using TKxCustomEdit::TKxCustomEdit;
+  // The edit text, the mask's literals and blanks included.
+  std::string GetRightJustifiedText() override { return GetEditText(); }
+};
+
+// The published properties of TKxEdit and TKxMaskEdit, for descendants
+// that publish the same (the mask edit adds its mask and error event).
+template <class T>
+void PublishKxEditProps(TPublisher<T>& p, bool masked) {
+  p.Prop("Alignment", &T::GetAlignment, &T::SetAlignment).Default(taLeftJustify);
+  PublishControlProps(p, {"Anchors"});
+  p.Prop("AutoSelect", &T::GetAutoSelect, &T::SetAutoSelect).Default(true);
+  p.Prop("AutoSize", &T::GetAutoSize, &T::SetAutoSize).Default(true);
+  PublishControlProps(p, {"BiDiMode"});
+  p.Prop("BorderStyle", &T::GetBorderStyle, &T::SetBorderStyle).Default(bsSingle);
+  p.Prop("CharCase", &T::GetCharCase, &T::SetCharCase).Default(ecNormal);
+  PublishKxColor(p);
+  PublishControlProps(p, {"Constraints", "Ctl3D"});
+  PublishKxDisabledColor(p);
+  PublishControlProps(p, {"DragCursor", "DragKind", "DragMode"});
+  if (masked) p.Prop("EditMask", &T::GetEditMask, &T::SetEditMask);
+  PublishControlProps(p, {"Enabled"});
+  PublishKxFocusColor(p);
+  PublishControlProps(p, {"Font"});
+  PublishKxFrameProps(p);
+  p.Prop("HideSelection", &T::GetHideSelection, &T::SetHideSelection).Default(true);
+  PublishControlProps(p, {"ImeMode", "ImeName"});
+  p.Prop("MaxLength", &T::GetMaxLength, &T::SetMaxLength).Default(0);
+  p.Prop("OEMConvert", &T::GetOEMConvert, &T::SetOEMConvert).Default(false);
+  PublishControlProps(p, {"ParentBiDiMode"});
+  PublishParentColor(p, false);
+  PublishControlProps(p, {"ParentCtl3D", "ParentFont", "ParentShowHint"});
+  p.Prop("PasswordChar", &T::GetPasswordChar, &T::SetPasswordChar).Default('\0');
+  PublishControlProps(p, {"PopupMenu"});
+  p.Prop("ReadOnly", &T::GetReadOnly, &T::SetReadOnly).Default(false);
+  PublishControlProps(p, {"ShowHint"});
+  p.Prop("TabOnEnter", &T::GetTabOnEnter, &T::SetTabOnEnter).Default(false);
+  PublishControlProps(p, {"TabOrder"});
+  p.Prop("TabStop", &T::GetTabStop, &T::SetTabStop).Default(true);
+  // Text after EditMask, so that a stored value is read through the mask.
+  p.Prop("Text", &T::GetText, &T::SetText);
+  PublishControlProps(p, {"Visible"});
+  p.Prop("OnChange", &T::GetOnChange, &T::SetOnChange);
+  PublishControlProps(p, {"OnClick", "OnContextPopup", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDock",
+                          "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown"});
+  PublishKxMouseEvents(p);
+  PublishControlProps(p, {"OnMouseMove", "OnMouseUp", "OnStartDock", "OnStartDrag"});
+  if (masked) p.Prop("OnValidateError", &T::GetOnValidateError, &T::SetOnValidateError);
+}
+
+// Start-up: the edits' stored-form classes.
+void InitializeKxEdit();
+void FinalizeKxEdit();
