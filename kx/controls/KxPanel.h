@@ -19,12 +19,14 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "classlib/Controls.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/Graphics.h"
 #include "classlib/ImgList.h"
+#include "classlib/buttons/ButtonTypes.h"
 #include "kx/foundation/KxCommon.h"
 
 enum TKxGridStyle { gsDots, gsDottedLines, gsSolidLines };
@@ -284,6 +286,217 @@ class TKxStatusBar : public TKxCustomPanel {
   int previousWidth_ = 0;
   int lastDelta_ = 0;
   bool firstResize_ = true;
+};
+
+// ---------------------------------------------------------------------------
+// Toolbar
+
+class TKxToolbar;
+
+// One listed control of a toolbar, with the name it had when listed.
+class TKxToolbarControl : public TObject {
+  DECLARE_CLASS(TKxToolbarControl, TObject)
+
+  TControl* GetControl() const { return control_; }
+  void SetControl(TControl* value) { control_ = value; }
+  const std::string& GetControlName() const { return controlName_; }
+  void SetControlName(const std::string& value) { controlName_ = value; }
+  // A hook for descendants: a stored entry (source) was matched to this
+  // live one.
+  virtual void AssignElements(TKxToolbarControl*) {}
+
+ private:
+  TControl* control_ = nullptr;
+  std::string controlName_;
+};
+
+// The toolbar's controls in layout order; owns its entries. Stored with the
+// form as "ToolbarControls", the controls' names.
+class TKxToolbarControlList : public TObject {
+  DECLARE_CLASS(TKxToolbarControlList, TObject)
+
+  explicit TKxToolbarControlList(TKxToolbar* toolbar) : toolbar_(toolbar) {}
+  ~TKxToolbarControlList() override { DestroyUnfinished(); }
+
+  TKxToolbar* GetToolbar() const { return toolbar_; }
+  int GetCount() const { return static_cast<int>(items_.size()); }
+  TKxToolbarControl* GetItem(int index) const;
+  // The control of entry index (null for an entry that has only a name).
+  TControl* GetControl(int index) const { return GetItem(index)->GetControl(); }
+  // The entry's index; a control not listed yet is appended.
+  int AddControl(TControl* control);
+  // The index of the entry of that name (without regard to case); else a
+  // new entry with only the name.
+  int AddControlName(const std::string& name);
+  // Remove and free the entry; -1 when there is none.
+  int RemoveControl(TControl* control);
+  int RemoveControlName(const std::string& name);
+  int IndexOf(TControl* control) const;
+  int IndexOfName(const std::string& name) const;
+  void Move(int curIndex, int newIndex);
+  void Delete(int index);
+  void Clear();
+  void ReadControls(TReader* reader);
+  void WriteControls(TWriter* writer);
+  // Matches the names read to the owner's controls (see KxToolbar.cpp).
+  void ControlsAreLoaded(TComponent* owner);
+
+  // --- introduced virtual operations ---------------------------------------------------
+  virtual void ReadControl(TReader* reader);
+  virtual void WriteControl(int index, TWriter* writer);
+  virtual TKxToolbarControl* CreateToolBarControl();
+
+ protected:
+  void Destroy() override;
+
+ private:
+  int Append(TKxToolbarControl* entry);
+
+  TKxToolbar* toolbar_;
+  std::vector<TKxToolbarControl*> items_;
+  TKxToolbarControlList* readList_ = nullptr;
+  int lastRead_ = -1;
+};
+
+// The customisation dialog's default texts, the nine captions in order
+// (resource strings of the library).
+inline constexpr int SKxCustomizeTitle = 65280;
+
+// The texts of the customisation dialog.
+class TKxCustomizeCaptions : public TPersistent {
+  DECLARE_CLASS(TKxCustomizeCaptions, TPersistent)
+
+  TKxCustomizeCaptions();
+
+  // 1 Title, 2 Hint, 3 Close, 4 MoveUp, 5 MoveDown, 6 TextOptions,
+  // 7 NoTextLabels, 8 ShowTextLabels, 9 SelectiveTextOnRight; "" outside.
+  std::string GetCaption(int index);
+  // Any set marks the captions as changed (stored from then on).
+  void SetCaption(int index, const std::string& value);
+  bool GetChanged() const { return changed_; }
+  void Assign(TPersistent* source) override;
+
+ private:
+  std::string captions_[9];
+  bool changed_ = false;
+};
+
+class TKxToolbar : public TKxCustomPanel {
+  DECLARE_CLASS(TKxToolbar, TKxCustomPanel)
+
+  explicit TKxToolbar(TComponent* owner);
+  ~TKxToolbar() override { DestroyUnfinished(); }
+
+  TKxToolbarControlList* GetToolbarControls() const { return controls_; }
+  bool GetAutoResize() const { return autoResize_; }
+  bool GetAutoStyle() const { return autoStyle_; }
+  void SetAutoStyle(bool value) { autoStyle_ = value; }
+  bool GetShowDivider() const { return showDivider_; }
+  bool GetWrapControls() const { return wrapControls_; }
+  TBitmap* GetBackground() const { return background_; }
+  TCustomImageList* GetImages() const { return images_; }
+  int GetMargin() const { return margin_; }
+  int GetTopMargin() const { return topMargin_; }
+  int GetRowHeight() const { return rowHeight_; }
+  TOrientation GetOrientation() const { return orientation_; }
+  TButtonLayout GetButtonLayout() const { return buttonLayout_; }
+  int GetButtonWidth() const { return buttonWidth_; }
+  int GetButtonHeight() const { return buttonHeight_; }
+  bool GetShowButtonCaptions() const { return showButtonCaptions_; }
+  TKxToolbarTextOptions GetTextOptions() const { return textOptions_; }
+  TKxCustomizeCaptions* GetCustomizeCaptions() const { return customizeCaptions_; }
+  TKxRegIniFile* GetRegIniFile() const { return regIniFile_; }
+
+  TNotifyEvent OnVisibleChanged;
+  TNotifyEvent GetOnVisibleChanged() const { return OnVisibleChanged; }
+  void SetOnVisibleChanged(TNotifyEvent e) { OnVisibleChanged = e; }
+
+  // The order and visibility of the controls, and TextOptions, in the
+  // section named after the toolbar.
+  void SaveLayout();
+  void RestoreLayout();
+
+  // --- introduced virtual operations, in the library's order --------------------------
+  virtual int CalculateRowHeight(int row);
+  virtual void PositionControl(int index, int row, int& offset);
+  virtual TKxToolbarControlList* CreateToolbarControlList();
+  // The border for an alignment: the divider on the side away from the
+  // form's edge (the fields only: AutoStyle stays on).
+  virtual void AdjustStyle(TAlign align);
+  virtual TAlign GetAlign() const { return TControl::GetAlign(); }
+  virtual void SetAlign(TAlign value);
+  virtual void SetAutoResize(bool value);
+  virtual void SetBackground(TBitmap* value);
+  virtual void SetImages(TCustomImageList* value);
+  virtual void SetMargin(int value);
+  virtual void SetTopMargin(int value);
+  virtual void SetOrientation(TOrientation value);
+  virtual void SetRowHeight(int value);
+  virtual void SetShowButtonCaptions(bool value);
+  virtual void SetButtonLayout(TButtonLayout value);
+  virtual void SetButtonWidth(int value);
+  virtual void SetButtonHeight(int value);
+  virtual void SetShowDivider(bool value);
+  virtual void SetTextOptions(TKxToolbarTextOptions value);
+  virtual void SetWrapControls(bool value);
+  virtual void SetCustomizeCaptions(TKxCustomizeCaptions* value);
+  virtual void SetRegIniFile(TKxRegIniFile* value);
+  // A parent that sizes its toolbars itself turns AutoResize off.
+  virtual void CheckAutoResize(bool& value);
+  virtual void PositionControls();
+  virtual void UpdateButtonSize(int width, int height, bool showCaptions);
+  // Dynamic.
+  virtual void VisibleChanged();
+
+  void DefineProperties(TFiler* filer) override;
+  void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void SetParent(TWinControl* parent) override;
+  void AlignControls(TControl* control, RECT& rect) override;
+  void Paint() override;
+  void DrawCaption(const TRect&) override {}
+  void SetBorderInner(TFrameStyleEx value) override;
+  void SetBorderOuter(TFrameStyleEx value) override;
+  void SetBorderSides(TSides value) override;
+  void CMVisibleChanged(TMessage& m) override;
+  void CMBiDiModeChanged(TMessage& m) override;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  void ImagesChange(TObject* sender);
+  void BackgroundChange(TObject* sender);
+  // Tells every child control: a tool button takes the setting again.
+  void NotifyButtons(UINT msg);
+  // A button setting set from outside SetTextOptions: the options are custom.
+  void ButtonSettingChanged();
+  // Resizes to the rows laid out, and tells the parent.
+  void AutoResizeTo(int rows, int widest);
+  TComponent* OwnerComponent() const { return TComponent::GetOwner(); }
+
+  TKxToolbarControlList* controls_ = nullptr;
+  bool autoResize_ = true;
+  bool autoStyle_ = true;
+  bool showDivider_ = true;
+  bool wrapControls_ = true;
+  TBitmap* background_ = nullptr;
+  TCustomImageList* images_ = nullptr;
+  TChangeLink* imageChangeLink_ = nullptr;
+  int margin_ = 4;
+  int topMargin_ = 2;
+  int rowHeight_ = 25;
+  TOrientation orientation_ = orHorizontal;
+  TButtonLayout buttonLayout_ = blGlyphLeft;
+  int buttonWidth_ = 25;
+  int buttonHeight_ = 25;
+  bool showButtonCaptions_ = false;
+  TKxToolbarTextOptions textOptions_ = ttoNoTextLabels;
+  TKxCustomizeCaptions* customizeCaptions_ = nullptr;
+  TKxRegIniFile* regIniFile_ = nullptr;
+  int rowPitch_ = 25;
+  bool settingTextOptions_ = false;
+  bool positioning_ = false;
 };
 
 void InitializeKxPanel();

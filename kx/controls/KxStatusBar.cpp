@@ -300,7 +300,7 @@ void TKxStatusBar::DrawSizeGrip(HDC dc) {
 
 void InitializeKxPanel() {
   RegisterClasses({TKxPanel::StaticClass(), TKxGroupBox::StaticClass(), TKxSpacer::StaticClass(),
-                   TKxStatusBar::StaticClass()});
+                   TKxStatusBar::StaticClass(), TKxToolbar::StaticClass()});
 }
 
 void FinalizeKxPanel() {}
