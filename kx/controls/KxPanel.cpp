@@ -378,7 +378,8 @@ PUBLISHED(TKxPanel) {
   p.Prop("ShowGrid", &C::GetShowGrid, &C::SetShowGrid).Default(false);
   PublishControlProps(p, {"ShowHint", "TabOrder", "TabStop"});
   p.Prop("Transparent", &C::GetTransparent, &C::SetTransparent).Default(false);
-  PublishControlProps(p, {"UseDockManager", "Visible", "OnCanResize", "OnClick", "OnConstrainedResize",
+  PublishControlProp(p, "UseDockManager").Default(true);
+  PublishControlProps(p, {"Visible", "OnCanResize", "OnClick", "OnConstrainedResize",
                           "OnContextPopup", "OnDblClick", "OnDockDrop", "OnDockOver", "OnDragDrop", "OnDragOver",
                           "OnEndDock", "OnEndDrag", "OnEnter", "OnExit", "OnGetSiteInfo", "OnMouseDown"});
   p.Prop("OnMouseEnter", &C::GetOnMouseEnter, &C::SetOnMouseEnter);

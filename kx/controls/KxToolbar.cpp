@@ -242,7 +242,8 @@ PUBLISHED(TKxToolbar) {
   p.Prop("ThemeAware", &C::GetThemeAware, &C::SetThemeAware).Default(true);
   p.Prop("TopMargin", &T::GetTopMargin, &T::SetTopMargin).Default(2);
   p.Prop("Transparent", &C::GetTransparent, &C::SetTransparent).Default(false);
-  PublishControlProps(p, {"UseDockManager", "Visible"});
+  PublishControlProp(p, "UseDockManager").Default(true);
+  PublishControlProps(p, {"Visible"});
   p.Prop("WrapControls", &T::GetWrapControls, &T::SetWrapControls).Default(true);
   PublishControlProps(p, {"OnCanResize", "OnClick", "OnConstrainedResize", "OnContextPopup", "OnDblClick",
                           "OnDockDrop", "OnDockOver", "OnDragDrop", "OnDragOver", "OnEndDock", "OnEndDrag",
@@ -627,10 +628,18 @@ void TKxToolbar::SaveLayout() {
 void TKxToolbar::RestoreLayout() {
   if (!regIniFile_) throw Exception(LoadStr(SKxNoRegIniFile));
   const std::string section = GetName();
+  // Everything is read before anything changes: a value the store cannot
+  // read (one of another registry type) raises and leaves the toolbar as
+  // it was.
   int count = regIniFile_->ReadInteger(section, "Count", 0);
-  if (count > 0 && count == controls_->GetCount()) {
+  std::vector<std::string> names;
+  if (count > 0 && count == controls_->GetCount())
+    for (int n = 0; n < count; ++n) names.push_back(regIniFile_->ReadString(section, "Control" + IntToStr(n), ""));
+  int t = regIniFile_->ReadInteger(section, "TextOptions", -1);
+
+  if (!names.empty()) {
     for (int n = 0; n < count; ++n) {
-      std::string name = regIniFile_->ReadString(section, "Control" + IntToStr(n), "");
+      std::string name = names[static_cast<size_t>(n)];
       if (name.empty()) continue;
       bool hidden = name.starts_with("##");
       if (hidden) name.erase(0, 2);
@@ -642,7 +651,6 @@ void TKxToolbar::RestoreLayout() {
     }
     PositionControls();
   }
-  // Only the four options there are: anything else in the file is ignored.
-  int t = regIniFile_->ReadInteger(section, "TextOptions", -1);
+  // Only the four options there are: anything else in the store is ignored.
   if (t >= ttoNoTextLabels && t <= ttoCustom) SetTextOptions(static_cast<TKxToolbarTextOptions>(t));
 }

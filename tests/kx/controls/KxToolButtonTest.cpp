@@ -1,6 +1,5 @@
 // The tool button: split and whole drop-downs, groups, the image it shows in
-// each state, its coupling to a parent toolbar (a stand-in with the
-// toolbar's published properties), stored forms.
+// each state, its coupling to its parent toolbar, stored forms.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,46 +8,12 @@
 #include "classlib/Seams.h"
 #include "classlib/menus/PopupList.h"
 #include "kx/controls/KxButton.h"
+#include "kx/controls/KxPanel.h"
 #include "tests/kx/controls/KxControlsTestSupport.h"
 
 using namespace kxc_test;
 
 namespace {
-
-// Stands in for the framed toolbar: a panel of that class name with its
-// button settings published under their names.
-class TKxToolbar : public TCustomControl {
-  DECLARE_CLASS(TKxToolbar, TCustomControl)
-  explicit TKxToolbar(TComponent* owner) : TCustomControl(owner) {
-    SetControlStyle(GetControlStyle() + TControlStyle{csAcceptsControls});
-  }
-  bool GetShowButtonCaptions() const { return showButtonCaptions_; }
-  void SetShowButtonCaptions(bool v) { showButtonCaptions_ = v; }
-  TButtonLayout GetButtonLayout() const { return buttonLayout_; }
-  void SetButtonLayout(TButtonLayout v) { buttonLayout_ = v; }
-  int GetButtonWidth() const { return buttonWidth_; }
-  void SetButtonWidth(int v) { buttonWidth_ = v; }
-  int GetButtonHeight() const { return buttonHeight_; }
-  void SetButtonHeight(int v) { buttonHeight_ = v; }
-  TCustomImageList* GetImages() const { return images_; }
-  void SetImages(TCustomImageList* v) { images_ = v; }
-
- private:
-  bool showButtonCaptions_ = false;
-  TButtonLayout buttonLayout_ = blGlyphLeft;
-  int buttonWidth_ = 25;
-  int buttonHeight_ = 25;
-  TCustomImageList* images_ = nullptr;
-};
-
-PUBLISHED(TKxToolbar) {
-  using C = TKxToolbar;
-  p.Prop("ButtonHeight", &C::GetButtonHeight, &C::SetButtonHeight).Default(25);
-  p.Prop("ButtonLayout", &C::GetButtonLayout, &C::SetButtonLayout).Default(blGlyphLeft);
-  p.Prop("ButtonWidth", &C::GetButtonWidth, &C::SetButtonWidth).Default(25);
-  p.Prop("Images", &C::GetImages, &C::SetImages);
-  p.Prop("ShowButtonCaptions", &C::GetShowButtonCaptions, &C::SetShowButtonCaptions).Default(false);
-}
 
 struct TMenuCloser {
   int Popups = 0;
