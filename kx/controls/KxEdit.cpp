@@ -325,8 +325,13 @@ PUBLISHED(TKxEdit) { PublishKxEditProps(p, false); }
 
 PUBLISHED(TKxMaskEdit) { PublishKxEditProps(p, true); }
 
-void InitializeKxEdit() { RegisterClasses({TKxEdit::StaticClass(), TKxMaskEdit::StaticClass()}); }
+void InitializeKxEdit() {
+  RegisterClasses({TKxEdit::StaticClass(), TKxMaskEdit::StaticClass(), TKxMemo::StaticClass(),
+                   TKxRichEdit::StaticClass(), TKxHotKeyEdit::StaticClass()});
+}
 
 void FinalizeKxEdit() {
-  for (TClass c : {TKxMaskEdit::StaticClass(), TKxEdit::StaticClass()}) UnRegisterClass(c);
+  for (TClass c : {TKxHotKeyEdit::StaticClass(), TKxRichEdit::StaticClass(), TKxMemo::StaticClass(),
+                   TKxMaskEdit::StaticClass(), TKxEdit::StaticClass()})
+    UnRegisterClass(c);
 }

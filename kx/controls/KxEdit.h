@@ -265,6 +265,165 @@ void PublishKxEditProps(TPublisher<T>& p, bool masked) {
   if (masked) p.Prop("OnValidateError", &T::GetOnValidateError, &T::SetOnValidateError);
 }
 
+// ---------------------------------------------------------------------------
+// Memo, rich edit and hot-key edit
+
+// (Sender, Line, Column): the caret's place, both counted from 1.
+using TLineColChangeEvent = TClosure<void(TObject* Sender, int Line, int Column)>;
+// (Sender, CanCopy, CanPaste): a selection to copy, text on the clipboard.
+using TClipboardChangeEvent = TClosure<void(TObject* Sender, bool CanCopy, bool CanPaste)>;
+
+// The framed edits with no drop-down button: the hot states are recorded,
+// the frame repainted while hot tracking, and the colours follow.
+template <class Base>
+class TKxFramedPlain : public TKxFramedNC<Base> {
+ public:
+  using TKxFramedNC<Base>::TKxFramedNC;
+  void UpdateFrame(bool isMouse, bool value) override {
+    if (isMouse) this->mouseOver_ = value;
+    else this->focused_ = value;
+    if (this->GetFrameHotTrack()) this->RepaintFrame();
+    this->UpdateColors();
+  }
+};
+
+// What the memo and the rich edit add: the caret's line and column, the
+// clipboard's state, wheel scrolling and Tab on Enter.
+template <class Base>
+class TKxLineColEdit : public TKxFramedPlain<Base> {
+ public:
+  explicit TKxLineColEdit(TComponent* owner) : TKxFramedPlain<Base>(owner) {}
+
+  bool GetTabOnEnter() const { return tabOnEnter_; }
+  void SetTabOnEnter(bool v) { tabOnEnter_ = v; }
+
+  // The caret's line, from 1.
+  int GetLine() {
+    if (!this->HandleAllocated()) return 1;
+    return static_cast<int>(Send(EM_LINEFROMCHAR, static_cast<WPARAM>(this->GetSelStart()), 0)) + 1;
+  }
+  // The caret's column in its line, from 1.
+  int GetColumn() {
+    if (!this->HandleAllocated()) return 1;
+    return this->GetSelStart() - static_cast<int>(Send(EM_LINEINDEX, static_cast<WPARAM>(GetLine() - 1), 0)) + 1;
+  }
+  // The caret to the start of line, which becomes the first line shown.
+  void SetLine(int line) {
+    // A line that is not there (none before the first) leaves the caret
+    // where it is.
+    if (line < 1) return;
+    LRESULT start = Send(EM_LINEINDEX, static_cast<WPARAM>(line - 1), 0);
+    if (start < 0) return;
+    Send(EM_SETSEL, static_cast<WPARAM>(start), start);
+    if (GetLine() != line) return;
+    int first = static_cast<int>(Send(EM_GETFIRSTVISIBLELINE, 0, 0));
+    Send(EM_LINESCROLL, 0, line - first - 1);
+    LineColChange();
+  }
+  // The caret to column of its line; one past the last character at most.
+  void SetColumn(int column) {
+    if (column < 1 || !this->HandleAllocated()) return;
+    LRESULT start = Send(EM_LINEINDEX, static_cast<WPARAM>(-1), 0);
+    int length = static_cast<int>(Send(EM_LINELENGTH, static_cast<WPARAM>(start), 0));
+    if (column > length + 1) return;
+    LRESULT at = start + column - 1;
+    Send(EM_SETSEL, static_cast<WPARAM>(at), at);
+    LineColChange();
+  }
+  void JumpTo(int line, int column) {
+    SetLine(line);
+    if (GetLine() == line) SetColumn(column);
+  }
+
+  TLineColChangeEvent OnLineColChange;
+  TClipboardChangeEvent OnClipboardChange;
+  TLineColChangeEvent GetOnLineColChange() const { return OnLineColChange; }
+  void SetOnLineColChange(TLineColChangeEvent e) { OnLineColChange = e; }
+  TClipboardChangeEvent GetOnClipboardChange() const { return OnClipboardChange; }
+  void SetOnClipboardChange(TClipboardChangeEvent e) { OnClipboardChange = e; }
+  virtual void LineColChange() {
+    if (OnLineColChange) OnLineColChange(this, GetLine(), GetColumn());
+    ClipboardChange();
+  }
+  virtual void ClipboardChange() {
+    if (OnClipboardChange)
+      OnClipboardChange(this, this->GetSelLength() != 0, IsClipboardFormatAvailable(CF_TEXT) != 0);
+  }
+
+  void CreateWnd() override {
+    Base::CreateWnd();
+    LineColChange();
+    ClipboardChange();
+  }
+  void Change() override {
+    Base::Change();
+    LineColChange();
+  }
+  void Click() override {
+    Base::Click();
+    LineColChange();
+  }
+  void KeyDown(WORD& key, TShiftState shift) override {
+    Base::KeyDown(key, shift);
+    LineColChange();
+  }
+  void KeyUp(WORD& key, TShiftState shift) override {
+    Base::KeyUp(key, shift);
+    LineColChange();
+  }
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override {
+    Base::MouseUp(button, shift, x, y);
+    ClipboardChange();
+  }
+  void KeyPress(char& key) override {
+    if (tabOnEnter_ && key == '\r') {
+      key = 0;
+      PostMessageA(this->GetHandle(), WM_KEYDOWN, VK_TAB, 0);
+      return;
+    }
+    Base::KeyPress(key);
+  }
+  // A notch scrolls one line, or the system's wheel lines with Ctrl held;
+  // the window's own wheel scrolling is not asked.
+  bool DoMouseWheelDown(TShiftState shift, POINT mousePos) override {
+    Base::DoMouseWheelDown(shift, mousePos);
+    Send(EM_LINESCROLL, 0, WheelLines(shift));
+    return true;
+  }
+  bool DoMouseWheelUp(TShiftState shift, POINT mousePos) override {
+    Base::DoMouseWheelUp(shift, mousePos);
+    Send(EM_LINESCROLL, 0, -WheelLines(shift));
+    return true;
+  }
+
+ private:
+  LRESULT Send(UINT msg, WPARAM w, LPARAM l) { return SendMessageA(this->GetHandle(), msg, w, l); }
+  int WheelLines(TShiftState shift) { return shift.Contains(ssCtrl) ? Mouse().GetWheelScrollLines() : 1; }
+
+  bool tabOnEnter_ = false;
+};
+
+class TKxMemo : public TKxLineColEdit<TMemo> {
+  DECLARE_CLASS(TKxMemo, TKxLineColEdit<TMemo>)
+  using TKxLineColEdit<TMemo>::TKxLineColEdit;
+  ~TKxMemo() override { DestroyUnfinished(); }
+};
+
+class TKxRichEdit : public TKxLineColEdit<TRichEdit> {
+  DECLARE_CLASS(TKxRichEdit, TKxLineColEdit<TRichEdit>)
+  using TKxLineColEdit<TRichEdit>::TKxLineColEdit;
+  ~TKxRichEdit() override { DestroyUnfinished(); }
+  void SelectionChange() override;
+  // Disabled, the window keeps its own colours: only WS_DISABLED is set.
+  void CMEnabledChanged(TMessage& m) override;
+};
+
+class TKxHotKeyEdit : public TKxFramedPlain<THotKey> {
+  DECLARE_CLASS(TKxHotKeyEdit, TKxFramedPlain<THotKey>)
+  explicit TKxHotKeyEdit(TComponent* owner);
+  ~TKxHotKeyEdit() override { DestroyUnfinished(); }
+};
+
 // Start-up: the edits' stored-form classes.
 void InitializeKxEdit();
 void FinalizeKxEdit();

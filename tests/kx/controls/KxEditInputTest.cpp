@@ -132,3 +132,86 @@ TEST_F(SerialKxEditInput, EnterMovesOnWithTabOnEnter) {
 }
 
 }  // namespace
+
+namespace {
+
+// The framed memo under the real mouse and keyboard.
+class SerialKxMemoInput : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    forms_test::MoveMouseTo(POINT{0, 0});
+    memo = form.Add<TKxMemo>(10, 10, 200, 60);
+    std::string text;
+    for (int i = 1; i <= 30; ++i) text += "line " + std::to_string(i) + "\r\n";
+    memo->GetLines()->SetText(text);
+    next = form.Add<TEdit>(10, 100, 100, 22);
+    form.Show();
+    form.Form()->SetActiveControl(memo);
+    forms_test::PumpApplication(3);
+    memo->SetOnClipboardChange(TClipboardChangeEvent(this, &SerialKxMemoInput::Clip));
+  }
+  void Clip(TObject*, bool canCopy, bool canPaste) { clipboard.push_back({canCopy, canPaste}); }
+  int FirstVisible() { return static_cast<int>(SendMessageA(memo->GetHandle(), EM_GETFIRSTVISIBLELINE, 0, 0)); }
+  static void Wheel(int notches) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    in.mi.mouseData = static_cast<DWORD>(-notches * WHEEL_DELTA);
+    SendInput(1, &in, sizeof in);
+    forms_test::PumpApplication(3);
+  }
+
+  TShownForm form;
+  TKxMemo* memo = nullptr;
+  TEdit* next = nullptr;
+  std::vector<std::pair<bool, bool>> clipboard;
+};
+
+TEST_F(SerialKxMemoInput, ADragSelectsTextAndTheReleaseReportsThatItCanBeCopied) {
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  CloseClipboard();
+  form.MoveTo(memo, POINT{3, 5});
+  form.Button(true);
+  form.MoveTo(memo, POINT{30, 5});
+  clipboard.clear();
+  form.Button(false);
+  ASSERT_GT(memo->GetSelLength(), 0);
+  ASSERT_FALSE(clipboard.empty());
+  EXPECT_EQ(clipboard.back(), std::make_pair(true, false));
+  memo->CopyToClipboard();
+  // Away from the last press: no double click.
+  form.MoveTo(memo, POINT{60, 30});
+  form.Button(true);
+  clipboard.clear();
+  form.Button(false);
+  ASSERT_FALSE(clipboard.empty());
+  EXPECT_EQ(clipboard.back(), std::make_pair(false, true)) << "a click: nothing selected, text to paste";
+}
+
+TEST_F(SerialKxMemoInput, AWheelNotchScrollsOneLineAndWithCtrlTheSystemsLines) {
+  form.MoveTo(memo, POINT{20, 20});
+  Wheel(1);
+  EXPECT_EQ(FirstVisible(), 1);
+  Wheel(-1);
+  EXPECT_EQ(FirstVisible(), 0);
+  form.Key(VK_CONTROL, true);
+  Wheel(1);
+  form.Key(VK_CONTROL, false);
+  EXPECT_EQ(FirstVisible(), Mouse().GetWheelScrollLines());
+}
+
+TEST_F(SerialKxMemoInput, EnterBreaksTheLineOrMovesOnWithTabOnEnter) {
+  memo->GetLines()->SetText("ab");
+  memo->SetSelStart(1);
+  form.Type(VK_RETURN);
+  EXPECT_EQ(memo->GetLines()->GetCount(), 2);
+  EXPECT_EQ(memo->GetLine(), 2);
+  memo->SetTabOnEnter(true);
+  form.Type(VK_RETURN);
+  forms_test::PumpApplication(3);
+  EXPECT_TRUE(next->Focused());
+  EXPECT_EQ(memo->GetLines()->GetCount(), 2);
+}
+
+}  // namespace
