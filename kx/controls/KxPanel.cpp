@@ -158,6 +158,15 @@ void TKxCustomPanel::MouseLeave() {
   if (OnMouseLeave) OnMouseLeave(this);
 }
 
+IDockManager* TKxCustomPanel::CreateDockManager() {
+  IDockManager* manager = GetDockManager();
+  if (!manager && GetDockSite() && GetUseDockManager()) manager = New<TKxPanelDockManager>(this);
+  // The captions are painted over the docked controls' zones: without a
+  // buffer they flicker with every repaint of the site.
+  if (manager) SetDoubleBuffered(true);
+  return manager;
+}
+
 void TKxCustomPanel::CMMouseEnter(TMessage& m) {
   inherited::CMMouseEnter(m);
   MouseEnter();

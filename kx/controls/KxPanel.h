@@ -117,6 +117,9 @@ class TKxCustomPanel : public TCustomPanel, public IKxCustomFramingNotification 
   // Dynamic.
   virtual void MouseEnter();
   virtual void MouseLeave();
+  // A dock site with UseDockManager gets the library's dock manager, and
+  // paints double-buffered from then on.
+  IDockManager* CreateDockManager() override;
 
   void DefineProperties(TFiler* filer) override;
   void Notification(TComponent* component, TOperation operation) override;
@@ -286,6 +289,41 @@ class TKxStatusBar : public TKxCustomPanel {
   int previousWidth_ = 0;
   int lastDelta_ = 0;
   bool firstResize_ = true;
+};
+
+// ---------------------------------------------------------------------------
+// Dock manager
+
+// The dock tree of a framed panel: each docked control under a caption bar
+// (a strip on the left for a panel aligned to the top or bottom) with its
+// text and a close glyph, in the caption colours of whether it has the focus.
+class TKxPanelDockManager : public TDockTree {
+  DECLARE_CLASS(TKxPanelDockManager, TDockTree)
+
+  explicit TKxPanelDockManager(TWinControl* dockSite);
+
+  TKxCustomPanel* GetPanel() const { return panel_; }
+  TFont* GetCaptionFont() const { return captionFont_; }
+  TFont* GetCloseFont() const { return closeFont_; }
+
+  void AdjustDockRect(TControl* control, RECT& rect) override;
+  void PaintDockFrame(TCanvas* canvas, TControl* control, const RECT& rect) override;
+  void PaintSite(HDC dc) override;
+  // text turned by 90 degrees, read upwards from the bottom of rect.
+  void DrawVertTitle(TCanvas* canvas, const std::string& text, const RECT& rect);
+
+ protected:
+  void Destroy() override;
+
+ private:
+  // Put in front of the dock site's WindowProc.
+  void SiteWindowProc(TMessage& message);
+
+  TKxCustomPanel* panel_;
+  TFont* captionFont_ = nullptr;
+  TFont* closeFont_ = nullptr;
+  TWndMethod oldWindowProc_;
+  bool hooked_ = false;
 };
 
 // ---------------------------------------------------------------------------
