@@ -102,6 +102,7 @@ void TBitmap::NewImage(TDib image, bool device, bool monoDevice) {
   FreePalette();
   if (!image.Empty()) format_ = image.Format();
   image_ = std::move(image);
+  emptySize_ = TSize{0, 0};
   device_ = device;
   monoDevice_ = device && monoDevice;
 }
@@ -169,6 +170,7 @@ void TBitmap::Resize(int width, int height) {
     TDibFormat f = CurrentFormat();
     NewImage(TDib(), device_, monoDevice_);
     format_ = f;
+    emptySize_ = TSize{width, height};
     return;
   }
   if (monoDevice_) {
@@ -222,8 +224,10 @@ TPixelFormat TBitmap::GetPixelFormat() const {
 
 void TBitmap::ConvertTo(const TDibFormat& format, const std::vector<RGBQUAD>& colors, bool device) {
   if (image_.Empty()) {
+    TSize size = emptySize_;
     NewImage(TDib(), device);
     format_ = format;
+    emptySize_ = size;
     return;
   }
   TDib scratch;
@@ -275,9 +279,11 @@ void TBitmap::SetMonochrome(bool value) {
     // A device bitmap becomes a monochrome DDB: white where it was white
     // (GDI's background-colour rule), black elsewhere.
     TDib mono;
+    TSize size = emptySize_;
     if (!image_.Empty()) mono = DibToMonoDdb(MaskDib(image_, GetColorTable(), clWhite));
     NewImage(std::move(mono), true, true);
     format_ = TDibFormat{1};
+    if (image_.Empty()) emptySize_ = size;
   } else if (value) {
     ConvertTo(TDibFormat{1}, DefaultColors(TDibFormat{1}), false);
   } else {
@@ -522,6 +528,7 @@ void TBitmap::Assign(TPersistent* source) {
     }
     NewImage(std::move(copy), b->device_, b->monoDevice_);
     format_ = b->CurrentFormat();
+    emptySize_ = b->emptySize_;
     ignorePalette_ = b->ignorePalette_;
     transparentColor_ = b->transparentColor_;
     transparentMode_ = b->transparentMode_;

@@ -110,8 +110,10 @@ class TBitmap : public TGraphic {
 
   void Draw(TCanvas* canvas, const TRect& rect) override;
   bool GetEmpty() const override;
-  int GetWidth() const override { return image_.Width(); }
-  int GetHeight() const override { return image_.Height(); }
+  // While one side is 0 there are no pixels, but both sides read back as
+  // set, so that setting the width and then the height makes the image.
+  int GetWidth() const override { return image_.Empty() ? emptySize_.cx : image_.Width(); }
+  int GetHeight() const override { return image_.Empty() ? emptySize_.cy : image_.Height(); }
   void SetWidth(int value) override;
   void SetHeight(int value) override;
   void SetSize(int width, int height);
@@ -225,6 +227,7 @@ class TBitmap : public TGraphic {
 
   TDib image_;
   TDibFormat format_;  // the format of the next image while empty
+  TSize emptySize_{0, 0};  // the size asked for while empty
   bool device_ = true;
   bool monoDevice_ = false;  // a device bitmap that is a monochrome DDB
   TCanvas* canvas_ = nullptr;

@@ -480,6 +480,60 @@ TEST(Bitmap, ResizingKeepsThePixelsAndWhitensTheNewArea) {
   }
 }
 
+TEST(Bitmap, WidthAndHeightSetOneAtATimeMakeTheImage) {
+  enum TOrder { WidthFirst, HeightFirst, FormatBetween, BothAtOnce };
+  const char* names[] = {"width, height", "height, width", "width, format, height", "size"};
+  for (TPixelFormat pf : {pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit}) {
+    for (TOrder order : {WidthFirst, HeightFirst, FormatBetween, BothAtOnce}) {
+      SCOPED_TRACE(testing::Message() << "format " << static_cast<int>(pf) << ", " << names[order]);
+      auto b = MakeOwned<TBitmap>();
+      if (order != FormatBetween) b->SetPixelFormat(pf);
+      switch (order) {
+        case WidthFirst:
+        case FormatBetween:
+          b->SetWidth(5);
+          // No pixels yet, but the width is kept for the height to come.
+          EXPECT_TRUE(b->GetEmpty());
+          EXPECT_EQ(b->GetWidth(), 5);
+          EXPECT_EQ(b->GetHeight(), 0);
+          if (order == FormatBetween) b->SetPixelFormat(pf);
+          b->SetHeight(3);
+          break;
+        case HeightFirst:
+          b->SetHeight(3);
+          EXPECT_TRUE(b->GetEmpty());
+          EXPECT_EQ(b->GetHeight(), 3);
+          b->SetWidth(5);
+          break;
+        case BothAtOnce: b->SetSize(5, 3); break;
+      }
+      ASSERT_FALSE(b->GetEmpty());
+      EXPECT_EQ(b->GetWidth(), 5);
+      EXPECT_EQ(b->GetHeight(), 3);
+      EXPECT_EQ(b->GetPixelFormat(), pf);
+      EXPECT_NE(b->GetScanLine(2), nullptr);
+      EXPECT_THROW(b->GetScanLine(3), EInvalidGraphicOperation);
+      EXPECT_EQ(b->GetCanvas()->GetPixels(4, 2), clWhite);
+    }
+  }
+}
+
+TEST(Bitmap, AZeroSideEmptiesTheImageAndKeepsTheOther) {
+  auto b = MakeBitmap(5, 3, pf24bit, clBlack);
+  b->SetHeight(0);
+  EXPECT_TRUE(b->GetEmpty());
+  EXPECT_EQ(b->GetWidth(), 5);
+  EXPECT_THROW(b->GetScanLine(0), EInvalidGraphicOperation);
+  b->SetHeight(2);
+  EXPECT_EQ(b->GetWidth(), 5);
+  EXPECT_EQ(b->GetPixelFormat(), pf24bit);
+  EXPECT_EQ(b->GetCanvas()->GetPixels(4, 1), clWhite) << "the old pixels went with the image";
+  // Taking the image away leaves nothing of its size.
+  b->Assign(nullptr);
+  EXPECT_EQ(b->GetWidth(), 0);
+  EXPECT_EQ(b->GetHeight(), 0);
+}
+
 TEST(Bitmap, PixelFormatConvertsThePixels) {
   struct {
     TPixelFormat to;
