@@ -687,10 +687,13 @@ bool TKxBitBtn::IsCaptionStoredForKind() const {
   return self->GetCaption() != BitBtnCaption(self->GetKind());
 }
 
-void TKxBitBtn::ChangeScale(int multiplier, int divider) {
-  if (divider == 0) return;
-  margin_ = MulDiv(margin_, multiplier, divider);
-  spacing_ = MulDiv(spacing_, multiplier, divider);
+void TKxBitBtn::ChangeScale(int m, int d) {
+  inherited::ChangeScale(m, d);
+  if (m == d || d == 0) return;
+  // -1 is no distance but the centring flag: MulDiv would turn it into -2
+  // (rounding away from zero), a margin SetMargin refuses.
+  if (margin_ != -1) margin_ = MulDiv(margin_, m, d);
+  spacing_ = MulDiv(spacing_, m, d);
   Invalidate();
 }
 

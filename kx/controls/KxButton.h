@@ -297,9 +297,9 @@ class TKxBitBtn : public TKxButton {
   // The stored-form predicates: the kind's own values are not written.
   bool IsCustomKind() const { return const_cast<TKxBitBtn*>(this)->GetKind() == bkCustom; }
   bool IsCaptionStoredForKind() const;
-  // Scales Margin and Spacing (MulDiv(value, multiplier, divider)), as a
-  // form scaled to another font size asks its controls to.
-  void ChangeScale(int multiplier, int divider);
+  // The control's own scaling, then Margin and Spacing by the same ratio; a
+  // centred glyph (Margin -1) stays centred.
+  void ChangeScale(int m, int d) override;
 
   // --- introduced virtual operations, in the library's order ------------------------
   virtual TSize GetImageSize();

@@ -3,6 +3,7 @@
 // visual style and without it, stored forms.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,43 @@ TEST(KxBitBtnProps, MarginBelowMinusOneIsIgnoredAndScalingScalesMarginAndSpacing
   b->ChangeScale(3, 2);
   EXPECT_EQ(b->GetMargin(), 9);
   EXPECT_EQ(b->GetSpacing(), 6);
+}
+
+TEST(KxBitBtnScale, AScaledFormScalesTheButtonThenItsMarginAndSpacing) {
+  forms_test::TFreshApplication app;
+  struct Case {
+    int Margin, Spacing;
+    int ScaledMargin, ScaledSpacing;
+  };
+  // -1 centres the glyph: it is no distance and stays -1.
+  for (Case c : {Case{10, 4, 15, 6}, Case{0, 5, 0, 8}, Case{-1, 8, -1, 12}}) {
+    SCOPED_TRACE(testing::Message() << "margin " << c.Margin << " spacing " << c.Spacing);
+    Owned<TForm> form(New<TForm>(nullptr, 0));
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(0, 0, 300, 200);
+    auto* b = New<TKxBitBtn>(form.get());
+    b->SetParent(form.get());
+    b->SetBounds(10, 20, 100, 40);
+    b->SetCaption("Go");
+    b->SetGlyph(SolidGlyph(16, 16, clRed).get());
+    b->SetMargin(c.Margin);
+    b->SetSpacing(c.Spacing);
+
+    form->ScaleBy(3, 2);
+    EXPECT_EQ(b->GetBoundsRect(), (TRect{15, 30, 165, 90})) << "the control's own scaling";
+    EXPECT_EQ(b->GetMargin(), c.ScaledMargin);
+    EXPECT_EQ(b->GetSpacing(), c.ScaledSpacing);
+    // What shows: the glyph Margin in from the content area's left edge (5),
+    // the caption's rectangle Spacing past the glyph.
+    TDib dib(150, 60, RGB(1, 2, 3));
+    PaintControl(b, dib);
+    TRect glyph = ColourBox(dib, Shown(clRed), TRect{0, 0, 150, 60});
+    EXPECT_EQ(glyph.left, 5 + std::max(c.ScaledMargin, 0));
+    EXPECT_EQ(glyph.right - glyph.left, 16) << "the glyph keeps its size";
+    if (c.ScaledMargin >= 0) {
+      EXPECT_EQ(b->GetCaptionRect().left, glyph.right + c.ScaledSpacing);
+    }
+  }
 }
 
 // --- groups ---------------------------------------------------------------------------------
