@@ -4,11 +4,13 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/perivane.h"
 #include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
+#include "tests/classlib/FormTestSupport.h"
 
 namespace app_test {
 
@@ -69,6 +71,33 @@ void TDiscCopy::Write(const std::string& relative, const std::string& bytes) con
 
 void TDiscCopy::Remove(const std::string& relative) const { DeleteFile(Path(relative)); }
 
+namespace {
+
+void ListFolder(const std::string& root, const std::string& relative, std::vector<std::string>& out) {
+  WIN32_FIND_DATAA found{};
+  HANDLE h = FindFirstFileA((root + "\\" + relative + "*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    const ULONGLONG size = (ULONGLONG{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
+    const ULONGLONG written =
+        (ULONGLONG{found.ftLastWriteTime.dwHighDateTime} << 32) | found.ftLastWriteTime.dwLowDateTime;
+    out.push_back(relative + name + "|" + std::to_string(size) + "|" + std::to_string(written));
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ListFolder(root, relative + name + "\\", out);
+  } while (FindNextFileA(h, &found));
+  FindClose(h);
+}
+
+}  // namespace
+
+std::vector<std::string> TDiscCopy::Listing() const {
+  std::vector<std::string> files;
+  ListFolder(folder_, "", files);
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
 std::string TDiscCopy::Read(const std::string& relative) const {
   const std::string path = Path(relative);
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
@@ -123,18 +152,6 @@ TMenuFixture::~TMenuFixture() {
     if (msg.message != WM_QUIT) DispatchMessageA(&msg);
 }
 
-void Pump(int rounds) {
-  auto saved = Application->GetIdleHook();
-  Application->SetIdleHook([saved](bool& done) {
-    if (saved) saved(done);
-    done = false;
-  });
-  for (int i = 0; i < rounds; ++i) {
-    Application->ProcessMessages();
-    MSG msg{};
-    Application->Idle(msg);
-  }
-  Application->SetIdleHook(saved);
-}
+void Pump(int rounds) { forms_test::PumpApplication(rounds); }
 
 }  // namespace app_test

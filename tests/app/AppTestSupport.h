@@ -33,6 +33,10 @@ class TDiscCopy {
   void Write(const std::string& relative, const std::string& bytes) const;
   void Remove(const std::string& relative) const;
   std::string Read(const std::string& relative) const;
+  // Every file of the disc, folders included, as "relative path|size|write
+  // time", sorted: two listings are equal when nothing was made, changed or
+  // removed.
+  std::vector<std::string> Listing() const;
 
  private:
   std::string folder_;

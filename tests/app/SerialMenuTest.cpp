@@ -164,6 +164,9 @@ TEST_F(SerialMenu, TheMinimiseButtonMinimisesTheTaskbarRestoresAndExitEnds) {
   TProcess menu = Start();
   HWND main = WaitMain(menu);
   ASSERT_NE(main, nullptr);
+  // The lists are read once, when the window first shows: coming back from
+  // the taskbar reads no list again (this one would fail with a box).
+  disc_.Remove("Resource\\Product.TXT");
   ClickAt(main, 560 + 11, 432 + 11);  // the sample disc's minimise button
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(main) || IsIconic(main); }, kStepMs, menu.Handle()))
       << "the minimise button did not minimise";
@@ -173,6 +176,7 @@ TEST_F(SerialMenu, TheMinimiseButtonMinimisesTheTaskbarRestoresAndExitEnds) {
   PostMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(main) && !IsIconic(main); }, kStepMs, menu.Handle()))
       << "the menu did not come back";
+  EXPECT_EQ(FindDialog(menu.Pid(), "perivane"), nullptr) << "a list was read again";
   Exit(menu, main);
 }
 
@@ -391,7 +395,7 @@ TEST_F(SerialMenu, LaunchButtonsOpenThroughTheShellInTheDocumentsFolderOrShowThe
 
 // Bad files on the disc: each failed load is one box (the menu's "Tip" for a
 // skin file, the application's error box for a list file); after OK the
-// menu goes on and works.
+// menu goes on and works, and it has written nothing on the disc.
 TEST_F(SerialMenu, ABadFileGivesOneBoxAndTheMenuGoesOn) {
   struct TCase {
     const char* Removed;
@@ -400,11 +404,13 @@ TEST_F(SerialMenu, ABadFileGivesOneBoxAndTheMenuGoesOn) {
   } cases[] = {
       {"Resource\\EXE24_1024_768A.BMP", "Tip", "Need button picture file: "},
       {"Resource\\Product.TXT", "perivane", "Cannot open file "},
+      {"Resource\\Language.TXT", "perivane", "Cannot open file "},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Removed);
     TDiscCopy disc;
     disc.Remove(c.Removed);
+    const std::vector<std::string> before = disc.Listing();
     const std::string text = c.Text + disc.Path(c.Removed);
     TProcess menu(disc.Path("perivane.exe"), disc.Folder());
     HWND box = nullptr;
@@ -421,6 +427,7 @@ TEST_F(SerialMenu, ABadFileGivesOneBoxAndTheMenuGoesOn) {
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(FindDialog(menu.Pid(), c.Title), nullptr) << "a second box";
     Exit(menu, main);
+    EXPECT_EQ(disc.Listing(), before);
   }
 }
 
