@@ -305,7 +305,7 @@ void* TBitmap::GetScanLine(int row) {
   // since the last flush: a flush per row of a pass over the pixels cost as
   // much as copying them all.
   if (gdiPending_) {
-    GdiFlush();
+    Seams().GdiFlush();
     gdiPending_ = false;
   }
   return image_.Row(row);

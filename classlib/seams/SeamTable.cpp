@@ -33,6 +33,7 @@ TSeams& Seams() {
     };
     s.ShellExecuteEx = [](SHELLEXECUTEINFOA* info) { return ::ShellExecuteExA(info); };
     s.WinExec = [](const char* commandLine, UINT show) { return ::WinExec(commandLine, show); };
+    s.GdiFlush = [] { return ::GdiFlush(); };
     return s;
   }();
   return seams;

@@ -40,6 +40,10 @@ struct TSeams {
   std::function<BOOL(SHELLEXECUTEINFOA*)> ShellExecuteEx;
   // Starting a program by its command line, as WinExec; above 31 on success.
   std::function<UINT(const char* commandLine, UINT show)> WinExec;
+  // GdiFlush before pixels are read directly: Windows may batch drawing,
+  // Wine draws at once, so only a count of the flushes shows that a read
+  // after drawing waits for the drawing.
+  std::function<BOOL()> GdiFlush;
 };
 
 // The process's seams (global by design: they stand for the platform).

@@ -465,6 +465,84 @@ TEST(Bitmap, ScanLineRowsAreCheckedAndTopFirst) {
 #endif
 }
 
+// ScanLine flushes GDI's batch only when something may have drawn since the
+// last flush, not on every row. Every way of drawing between two reads must
+// count as drawing: after a pass over the rows (which leaves nothing
+// pending), a draw and then a read flush once and see the drawn pixels, and a
+// second draw after that read is flushed and seen too. Wine draws at once, so
+// the flushes are counted through the seam.
+TEST(Bitmap, ScanLineSeesWhatWasDrawnAfterAPass) {
+  const TRect area = Rect(2, 1, 6, 3);
+  struct TDrawCase {
+    const char* name;
+    std::function<void(TBitmap*, TColor)> draw;
+  };
+  const TDrawCase cases[] = {
+      {"canvas FillRect",
+       [&](TBitmap* b, TColor c) {
+         b->GetCanvas()->GetBrush()->SetColor(c);
+         b->GetCanvas()->FillRect(area);
+       }},
+      {"canvas Pixels", [](TBitmap* b, TColor c) { b->GetCanvas()->SetPixels(3, 2, c); }},
+      {"GDI on the canvas's handle",
+       [&](TBitmap* b, TColor c) {
+         HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(c));
+         RECT r = area;
+         FillRect(b->GetCanvas()->GetHandle(), &r, brush);
+         DeleteObject(brush);
+       }},
+      {"GDI on the bitmap's handle in a DC of its own",
+       [&](TBitmap* b, TColor c) {
+         HDC dc = CreateCompatibleDC(nullptr);
+         HGDIOBJ old = SelectObject(dc, b->GetHandle());
+         HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(c));
+         RECT r = area;
+         FillRect(dc, &r, brush);
+         DeleteObject(brush);
+         SelectObject(dc, old);
+         DeleteDC(dc);
+       }},
+      {"canvas Draw of another bitmap",
+       [](TBitmap* b, TColor c) {
+         auto source = MakeBitmap(4, 2, pf24bit, c);
+         b->GetCanvas()->Draw(2, 1, source.get());
+       }},
+      {"canvas CopyRect from another canvas",
+       [&](TBitmap* b, TColor c) {
+         auto source = MakeBitmap(8, 4, pf32bit, c);
+         b->GetCanvas()->CopyRect(area, source->GetCanvas(), area);
+       }},
+      {"Assign of another bitmap",
+       [](TBitmap* b, TColor c) {
+         auto source = MakeBitmap(8, 4, b->GetPixelFormat(), c);
+         b->Assign(source.get());
+       }},
+  };
+  int flushes = 0;
+  TSeamOverride<decltype(Seams().GdiFlush)> counted(Seams().GdiFlush, [&flushes] {
+    ++flushes;
+    return ::GdiFlush();
+  });
+  for (TPixelFormat pf : {pf24bit, pf32bit}) {
+    for (const TDrawCase& c : cases) {
+      SCOPED_TRACE(testing::Message() << c.name << ", pixel format " << static_cast<int>(pf));
+      auto b = MakeBitmap(8, 4, pf);
+      for (int y = 0; y < b->GetHeight(); ++y) ASSERT_EQ(PixelAt(b.get(), 3, y), clWhite);
+      flushes = 0;
+      for (int y = 0; y < b->GetHeight(); ++y) PixelAt(b.get(), 3, y);
+      EXPECT_EQ(flushes, 0) << "a pass after nothing was drawn flushes nothing";
+      for (TColor color : {clRed, clBlue}) {
+        c.draw(b.get(), color);
+        const int before = flushes;
+        EXPECT_EQ(PixelAt(b.get(), 3, 2), color);
+        EXPECT_EQ(flushes, before + 1);
+        for (int y = 0; y < b->GetHeight(); ++y) PixelAt(b.get(), 3, y);
+        EXPECT_EQ(flushes, before + 1) << "rows read after the flush flush nothing more";
+      }
+    }
+  }
+}
+
 TEST(Bitmap, ResizingKeepsThePixelsAndWhitensTheNewArea) {
   for (TPixelFormat pf : {pf1bit, pf4bit, pf8bit, pf16bit, pf24bit, pf32bit}) {
     SCOPED_TRACE(static_cast<int>(pf));

@@ -460,6 +460,31 @@ TEST(PkBitmap, StretchedTransparentDrawingKeysTheSameColour) {
   }
 }
 
+// The smooth stretch keeps its target bitmap between draws of one size: a
+// second draw after the picture changed draws the new picture and its new
+// transparent pixels, exactly as a fresh copy of it draws.
+TEST(PkBitmap, SmoothStretchDrawsTheCurrentPictureEachTime) {
+  Owned<TpkBitmap> src = MakePk({{kGreen, kGreen, kRed}, {kGreen, kRed, kRed}});
+  src->SetSmoothStretching(true);
+  for (bool transparent : {false, true}) {
+    SCOPED_TRACE(transparent);
+    src->SetTransparent(transparent);
+    src->SetTransparentColor(clLime);
+    for (int round = 0; round < 3; ++round) {
+      SCOPED_TRACE(round);
+      Owned<TpkBitmap> fresh = MakePk(PixelsOf(src.get()));
+      fresh->SetTransparent(transparent);
+      fresh->SetTransparentColor(clLime);
+      Owned<TpkBitmap> kept = MakePk(8, 6, kBlue), once = MakePk(8, 6, kBlue);
+      src->SmoothStretchDraw(kept->GetCanvas(), Rect(1, 1, 7, 5));
+      fresh->SmoothStretchDraw(once->GetCanvas(), Rect(1, 1, 7, 5));
+      EXPECT_EQ(PixelsOf(kept.get()), PixelsOf(once.get()));
+      // The key moves to the other side of the picture.
+      src->Flip(true);
+    }
+  }
+}
+
 // The mask follows every change of pixels, key colour and transparency
 // (a kept mask would draw the old key's pixels transparent).
 TEST(PkBitmap, TransparencyMaskFollowsChanges) {
