@@ -7,6 +7,7 @@
 // taken. The goal is the largest ratio (ours / baseline) that is met.
 //
 // Printed line:  result<TAB>benchmark<TAB>case<TAB>ours ms<TAB>baseline ms<TAB>ratio<TAB>goal<TAB>met|missed
+// (a note, without a goal: note<TAB>benchmark<TAB>case<TAB>ours ms<TAB>baseline ms<TAB>ratio)
 // Benchmarks run in the release configuration (scripts/bench): a checked
 // build's pixel accessors would measure the checks.
 #pragma once
@@ -41,20 +42,35 @@ inline double MedianOf(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
+// One side of a comparison: what is timed, and what must be done untimed
+// before each timing (emptying a list that the timed part fills).
+struct TSide {
+  std::function<void()> Run;
+  std::function<void()> Setup = {};
+};
+
 // The medians of ours and of the baseline over `runs` turns (at least 5),
 // baseline first in each turn. Each side runs once before timing starts, so
 // that first-call costs (caches, lazily made objects) are not counted.
-inline std::pair<double, double> Medians(const std::function<void()>& ours, const std::function<void()>& baseline,
-                                         int runs = 7) {
+inline std::pair<double, double> Medians(const TSide& ours, const TSide& baseline, int runs = 7) {
   runs = std::max(runs, 5);
-  baseline();
-  ours();
+  auto once = [](const TSide& side) {
+    if (side.Setup) side.Setup();
+    return Time(side.Run);
+  };
+  once(baseline);
+  once(ours);
   std::vector<double> a, b;
   for (int i = 0; i < runs; ++i) {
-    b.push_back(Time(baseline));
-    a.push_back(Time(ours));
+    b.push_back(once(baseline));
+    a.push_back(once(ours));
   }
   return {MedianOf(a), MedianOf(b)};
+}
+
+inline std::pair<double, double> Medians(const std::function<void()>& ours, const std::function<void()>& baseline,
+                                         int runs = 7) {
+  return Medians(TSide{ours}, TSide{baseline}, runs);
 }
 
 // Prints one result; true when the goal is met.
@@ -66,6 +82,14 @@ inline bool Report(const std::string& benchmark, const std::string& name, double
               ratio, goal, met ? "met" : "missed");
   std::fflush(stdout);
   return met;
+}
+
+// A figure printed beside the results for reading them (a floor no code of
+// ours can go below, another way of doing the baseline's work): no goal.
+inline void Note(const std::string& benchmark, const std::string& name, double ours, double baseline) {
+  std::printf("note\t%s\t%s\t%.3f\t%.3f\t%.3f\n", benchmark.c_str(), name.c_str(), ours, baseline,
+              baseline > 0 ? ours / baseline : 1e9);
+  std::fflush(stdout);
 }
 
 // A benchmark that cannot measure (a wrong result, a failed call).

@@ -11,17 +11,18 @@
 // GradientFill's triangles (printed for the diagonals, for reference).
 //
 // Each timed interval ends with GdiFlush, so work GDI batched is counted
-// where it was asked for. The two sides are timed in turn (the order
-// swapping each round) so that a busy machine slows both alike; the figures
-// are medians. After the timing each side draws once more over a sentinel
-// colour, and the program checks that it covered every pixel.
+// where it was asked for. The two sides are timed in turn (bench/Bench.h) so
+// that a busy machine slows both alike; the figures are medians. After the
+// timing each side draws once more over a sentinel colour, and the program
+// checks that it covered every pixel.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
-#include <utility>
+#include <string>
 #include <vector>
 
+#include "bench/Bench.h"
 #include "classlib/Graphics.h"
 #include "classlib/Units.h"
 #include "kx/foundation/KxGrafx.h"
@@ -35,37 +36,14 @@ const int kRuns = 31;
 const TColor kFirst = RGB(0x20, 0x40, 0x80), kSecond = RGB(0xF0, 0xE0, 0x10);
 const COLORREF kSentinel = RGB(1, 2, 3);
 
-double Now() {
-  LARGE_INTEGER c, f;
-  QueryPerformanceCounter(&c);
-  QueryPerformanceFrequency(&f);
-  return double(c.QuadPart) / double(f.QuadPart);
-}
+const char* const kName = "kx gradient";
 
-double Time(const std::function<void()>& f) {
-  double t0 = Now();
-  f();
-  GdiFlush();
-  return (Now() - t0) * 1000.0;
-}
-
-double MedianOf(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-std::pair<double, double> Medians(const std::function<void()>& ours, const std::function<void()>& baseline) {
-  std::vector<double> a, b;
-  for (int i = 0; i < kRuns; ++i) {
-    if (i % 2) {
-      a.push_back(Time(ours));
-      b.push_back(Time(baseline));
-    } else {
-      b.push_back(Time(baseline));
-      a.push_back(Time(ours));
-    }
-  }
-  return {MedianOf(a), MedianOf(b)};
+// f, then GdiFlush: what GDI batched is counted where it was asked for.
+std::function<void()> Flushed(std::function<void()> f) {
+  return [f = std::move(f)] {
+    f();
+    GdiFlush();
+  };
 }
 
 TRIVERTEX Vertex(int x, int y, TColor c) {
@@ -95,7 +73,7 @@ void PlatformGradient(HDC dc, TGradientDirection direction) {
     r = {{0, 1}, {2, 3}};
   }
   if (!GradientFill(dc, v.data(), static_cast<ULONG>(v.size()), r.data(), static_cast<ULONG>(r.size()), mode))
-    std::printf("GradientFill failed\n");
+    bench::Fail(kName, "GradientFill failed");
 }
 
 // The diagonal's own shape through GradientFill: two triangles.
@@ -104,7 +82,7 @@ void PlatformDiagonal(HDC dc) {
   TRIVERTEX v[4] = {Vertex(0, 0, kFirst), Vertex(kWidth, 0, middle), Vertex(kWidth, kHeight, kSecond),
                     Vertex(0, kHeight, middle)};
   GRADIENT_TRIANGLE t[2] = {{0, 1, 2}, {0, 2, 3}};
-  if (!GradientFill(dc, v, 4, t, 2, GRADIENT_FILL_TRIANGLE)) std::printf("GradientFill failed\n");
+  if (!GradientFill(dc, v, 4, t, 2, GRADIENT_FILL_TRIANGLE)) bench::Fail(kName, "GradientFill failed");
 }
 
 // The pixels of the sentinel colour left after draw.
@@ -129,37 +107,37 @@ bool IsDibSection(HDC dc) {
   return GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof(ds), &ds) == sizeof(ds);
 }
 
-// One line per direction; true when every ratio is within the goal.
+// One result per direction; false when a side left pixels undrawn.
 bool Measure(TPixelFormat format, const char* name) {
   Owned<TBitmap> target = MakeOwned<TBitmap>();
   target->SetPixelFormat(format);
   target->SetSize(kWidth, kHeight);
   TCanvas* canvas = target->GetCanvas();
   if (!IsDibSection(canvas->GetHandle())) {
-    std::printf("the %s target is not a DIB section\n", name);
+    bench::Fail(kName, std::string("the ") + name + " target is not a DIB section");
     return false;
   }
-  std::printf("%s DIB section, %d x %d, medians of %d\n", name, kWidth, kHeight, kRuns);
   bool all = true;
   for (int d = gdDiagonalUp; d <= gdBigSquareBox; ++d) {
     auto direction = static_cast<TGradientDirection>(d);
     auto ours = [&] { PaintGradient(canvas, TRect{0, 0, kWidth, kHeight}, direction, kFirst, kSecond, 64); };
     auto baseline = [&] { PlatformGradient(canvas->GetHandle(), direction); };
-    auto [oursMs, baselineMs] = Medians(ours, baseline);
+    auto [oursMs, baselineMs] = bench::Medians(Flushed(ours), Flushed(baseline), kRuns);
+    const std::string what = GetEnumName(TypeInfo<TGradientDirection>(), d) + " " + name;
     int oursLeft = Uncovered(target.get(), ours), baselineLeft = Uncovered(target.get(), baseline);
-    double ratio = oursMs / baselineMs;
-    bool met = ratio <= 2.0 && oursLeft == 0 && baselineLeft == 0;
-    all = all && met;
-    std::printf("  %-20s PaintGradient %7.3f ms  GradientFill %7.3f ms  ratio %5.2f  %s",
-                GetEnumName(TypeInfo<TGradientDirection>(), d).c_str(), oursMs, baselineMs, ratio,
-                met ? "ok" : "NOT met");
-    if (oursLeft || baselineLeft)
-      std::printf("  (pixels not drawn: PaintGradient %d, GradientFill %d)", oursLeft, baselineLeft);
-    if (direction == gdDiagonalUp) {
-      double triangles = Medians([&] { PlatformDiagonal(canvas->GetHandle()); }, baseline).first;
-      std::printf("  (GradientFill's triangles, the same shape: %.3f ms)", triangles);
+    if (oursLeft || baselineLeft) {
+      bench::Fail(kName, what + ": pixels not drawn: PaintGradient " + std::to_string(oursLeft) + ", GradientFill " +
+                             std::to_string(baselineLeft));
+      all = false;
+      continue;
     }
-    std::printf("\n");
+    bench::Report(kName, what + " vs GradientFill", oursMs, baselineMs, 2.0);
+    if (direction == gdDiagonalUp) {
+      auto [triangles, rectangles] =
+          bench::Medians(Flushed([&] { PlatformDiagonal(canvas->GetHandle()); }), Flushed(baseline), kRuns);
+      bench::Note(kName, std::string("triangles ") + name + " vs GradientFill's rectangles", triangles,
+                  rectangles);
+    }
   }
   return all;
 }

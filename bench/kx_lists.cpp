@@ -11,14 +11,16 @@
 //   floor: the same 100,000 texts sent straight to a bare LISTBOX window
 //          (LB_ADDSTRING with storage set aside, redraw off) vs the same
 //          baseline: what any list whose items live in a list box window
-//          pays before any code of ours runs (no goal; for reading "load")
+//          pays before any code of ours runs (a note without a goal, for
+//          reading "load")
 // The line file is made in the temp directory and removed at the end. Each
-// line prints our time, the baseline's and the ratio (best of several runs).
-#include <algorithm>
+// case takes medians of interleaved runs (bench/Bench.h); emptying the lists
+// before each run is not timed.
 #include <cstdio>
 #include <functional>
 #include <string>
 
+#include "bench/Bench.h"
 #include "classlib/Classes.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
@@ -29,31 +31,7 @@
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER c, f;
-  QueryPerformanceCounter(&c);
-  QueryPerformanceFrequency(&f);
-  return double(c.QuadPart) / double(f.QuadPart);
-}
-
-// The best of `runs` timings of f, in milliseconds; setup runs untimed
-// before each.
-double Best(int runs, const std::function<void()>& setup, const std::function<void()>& f) {
-  double best = 1e30;
-  for (int i = 0; i < runs; ++i) {
-    setup();
-    double t0 = Now();
-    f();
-    best = std::min(best, (Now() - t0) * 1000.0);
-  }
-  return best;
-}
-
-void Report(const char* what, double ours, double baseline, double goal) {
-  std::printf("%-6s ours %9.3f ms   baseline %9.3f ms   ratio %5.2f", what, ours, baseline, ours / baseline);
-  if (goal > 0) std::printf("   (goal <= %.1f: %s)", goal, ours / baseline <= goal ? "met" : "NOT met");
-  std::printf("\n");
-}
+const char* const kName = "kx lists";
 
 void Pump() {
   MSG msg;
@@ -88,31 +66,34 @@ int main() {
   checks->SetBounds(0, 0, 200, 200);
   checks->SetParentWindow(host);
   Owned<TStringList> plain = MakeOwned<TStringList>();
-  double ours = Best(3, [&] { checks->GetItems()->Clear(); }, [&] { checks->LoadFromFile(file); });
-  double base = Best(3, [&] { plain->Clear(); }, [&] { plain->LoadFromFile(file); });
+  const bench::TSide plainLoad{[&] { plain->LoadFromFile(file); }, [&] { plain->Clear(); }};
+  auto [ours, base] =
+      bench::Medians(bench::TSide{[&] { checks->LoadFromFile(file); }, [&] { checks->GetItems()->Clear(); }},
+                     plainLoad, 5);
   if (checks->GetItems()->GetCount() != 100000 || checks->GetItemState(5) != cbGrayed) {
-    std::printf("load: wrong result\n");
+    bench::Fail(kName, "load: wrong result");
     return 1;
   }
-  Report("load", ours, base, 2.0);
+  bench::Report(kName, "load 100,000 lines: check list vs TStringList", ours, base, 2.0);
   {
     Owned<TKxCheckListStrings> inert = MakeOwned<TKxCheckListStrings>();
-    double alone = Best(3, [] {}, [&] { inert->LoadFromFile(file); });
-    Report("inert", alone, base, 2.0);
+    auto [alone, plainMs] = bench::Medians(bench::TSide{[&] { inert->LoadFromFile(file); }}, plainLoad, 5);
+    bench::Report(kName, "load: strings without a window vs TStringList", alone, plainMs, 2.0);
   }
   {
     HWND bare = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_HASSTRINGS | LBS_OWNERDRAWFIXED, 0, 0, 100, 100,
                                 host, nullptr, GetModuleHandleA(nullptr), nullptr);
-    double floor = Best(
-        3, [&] { SendMessageA(bare, LB_RESETCONTENT, 0, 0); },
-        [&] {
-          SendMessageA(bare, LB_INITSTORAGE, 100000, 4000000);
-          SendMessageA(bare, WM_SETREDRAW, FALSE, 0);
-          for (int i = 0; i < plain->GetCount(); ++i)
-            SendMessageA(bare, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(plain->Get(i).c_str()));
-          SendMessageA(bare, WM_SETREDRAW, TRUE, 0);
-        });
-    Report("floor", floor, base, 0);
+    auto [floor, plainMs] = bench::Medians(
+        bench::TSide{[&] {
+                       SendMessageA(bare, LB_INITSTORAGE, 100000, 4000000);
+                       SendMessageA(bare, WM_SETREDRAW, FALSE, 0);
+                       for (int i = 0; i < plain->GetCount(); ++i)
+                         SendMessageA(bare, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(plain->Get(i).c_str()));
+                       SendMessageA(bare, WM_SETREDRAW, TRUE, 0);
+                     },
+                     [&] { SendMessageA(bare, LB_RESETCONTENT, 0, 0); }},
+        plainLoad, 5);
+    bench::Note(kName, "floor: a bare LISTBOX vs TStringList", floor, plainMs);
     DestroyWindow(bare);
   }
   checks.reset();
@@ -134,9 +115,13 @@ int main() {
     for (int i = 0; i < 10000; ++i) items->Add("Product " + std::to_string(i));
     items->EndUpdate();
   };
-  double kxAdd = Best(5, [&] { kx->Clear(); Pump(); }, [&] { fill(kx->GetItems()); Pump(); });
-  double lbAdd = Best(5, [&] { lb->Clear(); Pump(); }, [&] { fill(lb->GetItems()); Pump(); });
-  Report("add", kxAdd, lbAdd, 1.5);
+  auto [kxAdd, lbAdd] = bench::Medians(bench::TSide{[&] { fill(kx->GetItems()); Pump(); }, [&] { kx->Clear(); Pump(); }},
+                                       bench::TSide{[&] { fill(lb->GetItems()); Pump(); }, [&] { lb->Clear(); Pump(); }});
+  if (kx->GetItems()->GetCount() != 10000 || lb->GetItems()->GetCount() != 10000) {
+    bench::Fail(kName, "add: wrong result");
+    return 1;
+  }
+  bench::Report(kName, "add 10,000 items to a TKxListBox vs TListBox", kxAdd, lbAdd, 1.5);
   form.reset();
   DestroyWindow(host);
   FinalizeUnits();

@@ -5,15 +5,15 @@
 //          as every caller makes them). Goal: at most 2x.
 //   Sort:  TVoxStringList.Sort of 200,000 items against TStringList.Sort of
 //          the same items converted to ANSI. Goal: at most 1.5x.
-// Each line prints medians of the runs, in milliseconds, and the ratio; the
-// results are checked against each other first.
-#include <algorithm>
+// Each case takes medians of interleaved runs (bench/Bench.h); the results
+// are checked against each other first.
 #include <cstdio>
 #include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/Bench.h"
 #include "classlib/Classes.h"
 #include "classlib/SysUtils.h"
 #include "classlib/Units.h"
@@ -23,29 +23,7 @@
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER c, f;
-  QueryPerformanceCounter(&c);
-  QueryPerformanceFrequency(&f);
-  return double(c.QuadPart) / double(f.QuadPart);
-}
-
-double Median(int runs, const std::function<void()>& f) {
-  std::vector<double> t;
-  for (int i = 0; i < runs; ++i) {
-    double t0 = Now();
-    f();
-    t.push_back((Now() - t0) * 1000.0);
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
-}
-
-void Report(const char* what, double ours, double base, double goal) {
-  double ratio = ours / base;
-  std::printf("%-28s ours %9.1f ms  baseline %9.1f ms  ratio %5.2f  (goal <= %.1f) %s\n", what, ours, base, ratio,
-              goal, ratio <= goal ? "ok" : "OVER");
-}
+const char* const kName = "vox";
 
 // Words of several scripts, as a mixed document has them: ASCII prose with
 // punctuation and plus signs, accented Latin, Cyrillic, CJK and emoji.
@@ -84,18 +62,17 @@ int RunUTF7() {
   const std::wstring text = MixedText(4 * 1024 * 1024);  // 8 MB of UTF-16
   const std::string ours = WideStringToUTF7(text), theirs = PlatformUTF7(text);
   if (UTF7ToWideString(ours) != text || PlatformFromUTF7(ours) != text || UTF7ToWideString(theirs) != text) {
-    std::printf("UTF-7 results disagree\n");
+    bench::Fail(kName, "UTF-7 results disagree");
     return 1;
   }
   std::string sink;
   std::wstring wsink;
-  double encOurs = Median(5, [&] { sink = WideStringToUTF7(text); });
-  double encBase = Median(5, [&] { sink = PlatformUTF7(text); });
-  double decOurs = Median(5, [&] { wsink = UTF7ToWideString(ours); });
-  double decBase = Median(5, [&] { wsink = PlatformFromUTF7(ours); });
-  std::printf("UTF-7 of %zu UTF-16 units (%zu bytes of UTF-7)\n", text.size(), ours.size());
-  Report("UTF-7 encode vs cp 65000", encOurs, encBase, 2.0);
-  Report("UTF-7 decode vs cp 65000", decOurs, decBase, 2.0);
+  auto [encOurs, encBase] =
+      bench::Medians([&] { sink = WideStringToUTF7(text); }, [&] { sink = PlatformUTF7(text); }, 5);
+  auto [decOurs, decBase] =
+      bench::Medians([&] { wsink = UTF7ToWideString(ours); }, [&] { wsink = PlatformFromUTF7(ours); }, 5);
+  bench::Report(kName, "UTF-7 encode 8 MB vs code page 65000", encOurs, encBase, 2.0);
+  bench::Report(kName, "UTF-7 decode 8 MB vs code page 65000", decOurs, decBase, 2.0);
   return 0;
 }
 
@@ -109,46 +86,33 @@ int RunSort() {
   for (std::wstring& s : items)
     for (int n = length(rng); n > 0; --n) s += letters[letter(rng)];
 
-  // The median of three sorts, each of a freshly filled list; only the
-  // sort is timed.
-  auto timeSort = [&](auto fill, auto sort) {
-    std::vector<double> t;
-    for (int run = 0; run < 3; ++run) {
-      auto list = fill();
-      double t0 = Now();
-      sort(list.get());
-      t.push_back((Now() - t0) * 1000.0);
-    }
-    std::sort(t.begin(), t.end());
-    return t[1];
-  };
-  double voxMs = timeSort(
-      [&] {
-        Owned<TVoxStringList> l = MakeOwned<TVoxStringList>();
-        l->SetCapacity(kItems);
-        for (const std::wstring& s : items) l->Add(s);
-        return l;
-      },
-      [](TVoxStringList* l) { l->Sort(); });
-  double ansiMs = timeSort(
-      [&] {
-        Owned<TStringList> l = MakeOwned<TStringList>();
-        l->SetCapacity(kItems);
-        for (const std::wstring& s : items) l->Add(WideToAnsi(s));
-        return l;
-      },
-      [](TStringList* l) { l->Sort(); });
+  // Each sort is of a freshly filled list; only the sort is timed.
+  Owned<TVoxStringList> wide;
+  Owned<TStringList> ansi;
+  auto [voxMs, ansiMs] = bench::Medians(bench::TSide{[&] { wide->Sort(); },
+                                                     [&] {
+                                                       wide = MakeOwned<TVoxStringList>();
+                                                       wide->SetCapacity(kItems);
+                                                       for (const std::wstring& s : items) wide->Add(s);
+                                                     }},
+                                        bench::TSide{[&] { ansi->Sort(); },
+                                                     [&] {
+                                                       ansi = MakeOwned<TStringList>();
+                                                       ansi->SetCapacity(kItems);
+                                                       for (const std::wstring& s : items) ansi->Add(WideToAnsi(s));
+                                                     }},
+                                        5);
 
-  Owned<TVoxStringList> check = MakeOwned<TVoxStringList>();
-  for (const std::wstring& s : items) check->Add(s);
-  check->Sort();
-  for (int i = 1; i < check->GetCount(); ++i)
-    if (WideCompareText(check->Get(i - 1), check->Get(i)) > 0) {
-      std::printf("wide sort out of order at %d\n", i);
+  if (wide->GetCount() != kItems || ansi->GetCount() != kItems) {
+    bench::Fail(kName, "the sorted lists lost items");
+    return 1;
+  }
+  for (int i = 1; i < wide->GetCount(); ++i)
+    if (WideCompareText(wide->Get(i - 1), wide->Get(i)) > 0) {
+      bench::Fail(kName, "wide sort out of order at " + std::to_string(i));
       return 1;
     }
-  std::printf("Sorting %d items\n", kItems);
-  Report("TVoxStringList vs TStringList", voxMs, ansiMs, 1.5);
+  bench::Report(kName, "sort 200,000: TVoxStringList vs TStringList", voxMs, ansiMs, 1.5);
   return 0;
 }
 
