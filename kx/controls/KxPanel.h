@@ -449,6 +449,9 @@ class TKxToolbar : public TKxCustomPanel {
   TNotifyEvent GetOnVisibleChanged() const { return OnVisibleChanged; }
   void SetOnVisibleChanged(TNotifyEvent e) { OnVisibleChanged = e; }
 
+  // Opens the customisation dialog (modal), with or without the text
+  // options; every change in it applies at once.
+  void Customize(bool showTextOptions);
   // The order and visibility of the controls, and TextOptions, in the
   // section named after the toolbar.
   void SaveLayout();

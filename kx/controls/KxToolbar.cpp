@@ -9,6 +9,7 @@
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/controls/KxButton.h"
 #include "kx/controls/KxPanel.h"
+#include "kx/controls/KxToolbarForm.h"
 #include "kx/foundation/KxThemeSrv.h"
 
 // ---------------------------------------------------------------------------
@@ -608,6 +609,17 @@ void TKxToolbar::Paint() {
   for (int y = 0; y < rows; ++y)
     for (int x = 0; x < columns; ++x) canvas->Draw(interior.left + x * bw, interior.top + y * bh, background_);
   RestoreDC(dc, saved);
+}
+
+// --- customising ---
+
+void TKxToolbar::Customize(bool showTextOptions) {
+  Owned<TKxFrmCustomizeToolbar> form(New<TKxFrmCustomizeToolbar>(Application));
+  form->SetOwnerComponent(OwnerComponent());
+  form->SetToolbar(this);
+  form->Reposition();
+  form->UpdateControls(customizeCaptions_, showTextOptions);
+  form->ShowModal();
 }
 
 // --- the saved layout ---
