@@ -230,6 +230,9 @@ class SerialKxToolbarForm : public KxToolbarFormTest {
   void TearDown() override {
     LeftButton(false);
     PumpApplication(3);
+    // Before the fresh application (the dialog's owner) goes.
+    dialog.reset();
+    host.reset();
   }
   POINT InList(int x, int y) { return dialog->LstControls->ClientToScreen(POINT{x, y}); }
   POINT Centre(TControl* c) { return c->ClientToScreen(POINT{c->GetWidth() / 2, c->GetHeight() / 2}); }
