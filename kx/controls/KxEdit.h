@@ -424,6 +424,22 @@ class TKxHotKeyEdit : public TKxFramedPlain<THotKey> {
   ~TKxHotKeyEdit() override { DestroyUnfinished(); }
 };
 
+// The drop-down button's properties, which the edits that show it publish
+// (call where "DropButtonVisible" belongs alphabetically; the flat button
+// properties follow among the F's).
+template <class T>
+void PublishKxDropButtonVisible(TPublisher<T>& p) {
+  p.Prop("DropButtonVisible", &T::GetDropButtonVisible, &T::SetDropButtonVisible).Default(false);
+}
+template <class T>
+void PublishKxFlatButtons(TPublisher<T>& p) {
+  p.Prop("FlatButtonColor", &T::GetFlatButtonColor, &T::SetFlatButtonColor)
+      .Default(clBtnFace)
+      .Stored(&T::IsFrameStored)
+      .Type(TColorTypeInfo());
+  p.Prop("FlatButtons", &T::GetFlatButtons, &T::SetFlatButtons).Default(false);
+}
+
 // Start-up: the edits' stored-form classes.
 void InitializeKxEdit();
 void FinalizeKxEdit();

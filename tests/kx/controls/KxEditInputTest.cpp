@@ -215,3 +215,22 @@ TEST_F(SerialKxMemoInput, EnterBreaksTheLineOrMovesOnWithTabOnEnter) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SerialKxMaskEditInput, TypedDigitsFillTheMaskAroundItsLiterals) {
+  forms_test::MoveMouseTo(POINT{0, 0});
+  TShownForm form;
+  auto* edit = form.Add<TKxMaskEdit>(10, 10, 160, 24);
+  edit->SetEditMask("00-00;0;_");
+  edit->SetFrameVisible(true);
+  form.Show();
+  form.Form()->SetActiveControl(edit);
+  forms_test::PumpApplication(3);
+  edit->SetSelStart(0);
+  for (WORD vk : {'1', '2', '3', 'X', '4'}) form.Type(vk);
+  EXPECT_EQ(edit->GetRightJustifiedText(), "12-34") << "the letter was refused, the literal skipped";
+  EXPECT_EQ(edit->GetText(), "1234");
+}
+
+}  // namespace

@@ -116,12 +116,16 @@ TEST_F(KxEditTest, WithoutTheFrameTheSystemBorderStaysAndShowingItMakesANewWindo
 
 // --- drop-down button --------------------------------------------------------------------------------
 
-// A descendant that shows the button, as the colour and date edits do.
+// A descendant that shows the button and publishes it, as the colour and
+// date edits do.
 class TButtonEdit : public TKxEdit {
   DECLARE_CLASS(TButtonEdit, TKxEdit)
   using TKxEdit::TKxEdit;
 };
-IMPLEMENT_CLASS(TButtonEdit)
+PUBLISHED(TButtonEdit) {
+  PublishKxDropButtonVisible(p);
+  PublishKxFlatButtons(p);
+}
 
 TEST_F(KxEditTest, TheButtonTakesItsStripFromTheClientAreaAndAnswersTheHitTest) {
   TThemesOff themesOff;
@@ -181,6 +185,27 @@ INSTANTIATE_TEST_SUITE_P(Looks, KxEditButtonTest,
                                            TButtonCase{"flatAtRest", true, false, clYellow},
                                            TButtonCase{"flatHot", true, true, clLime}),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(KxEditTest, ADescendantStoresItsButtonSettingsUnlessAControllerHasThem) {
+  Owned<TPanel> root(New<TPanel>(nullptr));
+  root->SetName("Root");
+  auto* edit = New<TButtonEdit>(root.get());
+  edit->SetName("Edit1");
+  edit->SetDropButtonVisible(true);
+  edit->SetFlatButtons(true);
+  edit->SetFlatButtonColor(clLime);
+  auto written = [&] {
+    Owned<TStringStream> out(New<TStringStream>());
+    out->WriteComponent(edit);
+    return out->GetDataString();
+  };
+  std::string before = written();
+  for (const char* line : {"DropButtonVisible = True", "FlatButtons = True", "FlatButtonColor = clLime"})
+    EXPECT_NE(before.find(line), std::string::npos) << line << "\n" << before;
+  auto* controller = New<TKxFrameController>(root.get());
+  edit->SetFrameController(controller);
+  EXPECT_EQ(written().find("FlatButtonColor"), std::string::npos) << written();
+}
 
 TEST_F(KxEditTest, DropDownRunsOnlyWithTheButtonAndEndsWithItUp) {
   auto* edit = MakeEdit<TButtonEdit>();

@@ -311,4 +311,29 @@ TEST_F(KxMRUComboTest, AStoredFormReadsItsHistoryWhenLoaded) {
   EXPECT_EQ(root->History->GetMruRegIniFile(), nullptr);
 }
 
+TEST_F(KxMRUComboTest, AStoredFormWithEmptyEntriesBeforeALaterOneLoadsItAtTheEnd) {
+  if (!GetClass("TMRURoot")) RegisterClass(TMRURoot::StaticClass());
+  // Two empty entries, then one numbered past every item the form lists.
+  ini.Write("Recent", {{"Files_Count", "4"}, {"Files_Item0", ""}, {"Files_Item1", ""}, {"Files_Item3", "late"}});
+  std::string text = "object Root: TMRURoot\n"
+                     "  object Store: TKxRegIniFile\n"
+                     "    Path = '" + ini.Path() + "'\n"
+                     "  end\n"
+                     "  object History: TKxMRUComboBox\n"
+                     "    MruRegIniFile = Store\n"
+                     "    MruSection = 'Recent'\n"
+                     "    MruID = 'Files'\n"
+                     "    Items.Strings = (\n"
+                     "      'a')\n"
+                     "  end\n"
+                     "end\n";
+  Owned<TMRURoot> root(New<TMRURoot>(nullptr));
+  root->SetParent(host.Panel());
+  Owned<TStringStream> in(New<TStringStream>(text));
+  EXPECT_NO_THROW(in->ReadComponent(root.get()));
+  ASSERT_NE(root->History, nullptr);
+  EXPECT_TRUE(root->History->GetLoaded());
+  EXPECT_EQ(LinesOf(root->History->GetItems()), (std::vector<std::string>{"a", "late"}));
+}
+
 }  // namespace
