@@ -278,22 +278,26 @@ PUBLISHED(TMRURoot) {
   p.Field("Store", &TMRURoot::Store);
 }
 
+// A form with a store of the INI file at path and a history combo box of
+// the given item lines, kept under "Recent", "Files".
+std::string HistoryForm(const std::string& path, const std::string& itemLines) {
+  return "object Root: TMRURoot\n"
+         "  object Store: TKxRegIniFile\n"
+         "    Path = '" + path + "'\n"
+         "  end\n"
+         "  object History: TKxMRUComboBox\n"
+         "    MruRegIniFile = Store\n"
+         "    MruSection = 'Recent'\n"
+         "    MruID = 'Files'\n"
+         "    Items.Strings = (\n" + itemLines + "\n"
+         "  end\n"
+         "end\n";
+}
+
 TEST_F(KxMRUComboTest, AStoredFormReadsItsHistoryWhenLoaded) {
   if (!GetClass("TMRURoot")) RegisterClass(TMRURoot::StaticClass());
   ini.Write("Recent", {{"Files_Count", "2"}, {"Files_Item0", "b"}, {"Files_Item1", "a"}});
-  std::string text = "object Root: TMRURoot\n"
-                     "  object Store: TKxRegIniFile\n"
-                     "    Path = '" + ini.Path() + "'\n"
-                     "  end\n"
-                     "  object History: TKxMRUComboBox\n"
-                     "    MruRegIniFile = Store\n"
-                     "    MruSection = 'Recent'\n"
-                     "    MruID = 'Files'\n"
-                     "    Items.Strings = (\n"
-                     "      'a'\n"
-                     "      'c')\n"
-                     "  end\n"
-                     "end\n";
+  std::string text = HistoryForm(ini.Path(), "      'a'\n      'c')");
   Owned<TMRURoot> root(New<TMRURoot>(nullptr));
   root->SetParent(host.Panel());
   Owned<TStringStream> in(New<TStringStream>(text));
@@ -315,18 +319,7 @@ TEST_F(KxMRUComboTest, AStoredFormWithEmptyEntriesBeforeALaterOneLoadsItAtTheEnd
   if (!GetClass("TMRURoot")) RegisterClass(TMRURoot::StaticClass());
   // Two empty entries, then one numbered past every item the form lists.
   ini.Write("Recent", {{"Files_Count", "4"}, {"Files_Item0", ""}, {"Files_Item1", ""}, {"Files_Item3", "late"}});
-  std::string text = "object Root: TMRURoot\n"
-                     "  object Store: TKxRegIniFile\n"
-                     "    Path = '" + ini.Path() + "'\n"
-                     "  end\n"
-                     "  object History: TKxMRUComboBox\n"
-                     "    MruRegIniFile = Store\n"
-                     "    MruSection = 'Recent'\n"
-                     "    MruID = 'Files'\n"
-                     "    Items.Strings = (\n"
-                     "      'a')\n"
-                     "  end\n"
-                     "end\n";
+  std::string text = HistoryForm(ini.Path(), "      'a')");
   Owned<TMRURoot> root(New<TMRURoot>(nullptr));
   root->SetParent(host.Panel());
   Owned<TStringStream> in(New<TStringStream>(text));
