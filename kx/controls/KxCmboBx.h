@@ -645,7 +645,7 @@ class TKxFontComboBox : public TKxCustomComboBox {
   std::string previewText_;
   std::string savedName_;
   // The most recently used block, kept for the next window.
-  std::vector<std::pair<std::string, TObject*>> savedMRU_;
+  TKxFontMRUBlock savedMRU_;
 };
 
 // The published properties of the framed combo boxes; the styles' default

@@ -104,32 +104,14 @@ void TKxFontComboBox::LoadFonts() { KxLoadFonts(GetItems(), fontDevice_, fontTyp
 void TKxFontComboBox::CreateWnd() {
   inherited::CreateWnd();
   TStrings* items = GetItems();
-  items->BeginUpdate();
-  try {
-    items->Clear();
-    LoadFonts();
-    // The recently used fonts come back on top of the new list.
-    std::vector<std::pair<std::string, TObject*>> mru;
-    mru.swap(savedMRU_);
-    for (size_t i = 0; i < mru.size(); ++i) items->InsertObject(static_cast<int>(i), mru[i].first, mru[i].second);
-    lastMRU_ = static_cast<int>(mru.size()) - 1;
-  } catch (...) {
-    items->EndUpdate();
-    throw;
-  }
-  items->EndUpdate();
+  lastMRU_ = savedMRU_.Refill(items, [this] { LoadFonts(); });
   if (!savedName_.empty()) SetItemIndex(items->IndexOf(savedName_));
   savedName_.clear();
 }
 
 void TKxFontComboBox::DestroyWnd() {
   savedName_ = GetFontName();
-  savedMRU_.clear();
-  if (!IsDestroying()) {
-    TStrings* items = GetItems();
-    int last = std::min(lastMRU_, items->GetCount() - 1);
-    for (int i = 0; i <= last; ++i) savedMRU_.emplace_back(items->Get(i), items->GetObject(i));
-  }
+  savedMRU_.Keep(GetItems(), lastMRU_, IsDestroying());
   inherited::DestroyWnd();
 }
 

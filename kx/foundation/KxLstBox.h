@@ -24,7 +24,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "classlib/Classes.h"
 #include "classlib/ComCtrls.h"
@@ -448,6 +451,22 @@ bool KxFontPassesFilter(BYTE charSet, BYTE pitchAndFamily, TKxFontType type, boo
 // to items as face names (at most 32 characters) with their
 // pitch-and-family byte as the object. Without a printer there are none.
 void KxLoadFonts(TStrings* items, TKxFontDevice device, TKxFontType type, bool showSymbolFonts);
+// The recently used block of a font list (items 0 to its last index) kept
+// while the control's window is made again, and put back on top of the new
+// window's list of fonts.
+class TKxFontMRUBlock {
+ public:
+  // Keeps the block of the window that goes (nothing when the control goes
+  // for good).
+  void Keep(TStrings* items, int last, bool destroying);
+  // Empties items, runs load, puts the kept block back on top (in one
+  // update); returns the block's last index (-1: none).
+  int Refill(TStrings* items, const std::function<void()>& load);
+
+ private:
+  std::vector<std::pair<std::string, TObject*>> kept_;
+};
+
 // The pitch-and-family byte an item of a font list keeps as its object.
 inline BYTE KxFontItemPitch(TObject* object) { return static_cast<BYTE>(reinterpret_cast<uintptr_t>(object)); }
 
@@ -713,7 +732,7 @@ class TKxFontListBox : public TKxCustomListBox {
   TCustomEdit* previewEdit_ = nullptr;
   std::string previewText_;
   std::string savedName_;
-  std::vector<std::pair<std::string, TObject*>> savedMRU_;
+  TKxFontMRUBlock savedMRU_;
 };
 
 // Start-up: the list boxes' stored-form classes.

@@ -92,6 +92,29 @@ void KxLoadFonts(TStrings* items, TKxFontDevice device, TKxFontType type, bool s
   ReleaseDC(nullptr, dc);
 }
 
+void TKxFontMRUBlock::Keep(TStrings* items, int last, bool destroying) {
+  kept_.clear();
+  if (destroying) return;
+  last = std::min(last, items->GetCount() - 1);
+  for (int i = 0; i <= last; ++i) kept_.emplace_back(items->Get(i), items->GetObject(i));
+}
+
+int TKxFontMRUBlock::Refill(TStrings* items, const std::function<void()>& load) {
+  std::vector<std::pair<std::string, TObject*>> block;
+  block.swap(kept_);
+  items->BeginUpdate();
+  try {
+    items->Clear();
+    load();
+    for (size_t i = 0; i < block.size(); ++i) items->InsertObject(static_cast<int>(i), block[i].first, block[i].second);
+  } catch (...) {
+    items->EndUpdate();
+    throw;
+  }
+  items->EndUpdate();
+  return static_cast<int>(block.size()) - 1;
+}
+
 TKxFontGlyph KxFontGlyphFor(BYTE pitchAndFamily, TKxFontDevice device) {
   bool trueType = (pitchAndFamily & TMPF_TRUETYPE) != 0;
   bool fixed = (pitchAndFamily & TMPF_FIXED_PITCH) == 0;
@@ -224,31 +247,14 @@ void TKxFontListBox::LoadFonts() { KxLoadFonts(GetItems(), fontDevice_, fontType
 void TKxFontListBox::CreateWnd() {
   inherited::CreateWnd();
   TStrings* items = GetItems();
-  items->BeginUpdate();
-  try {
-    items->Clear();
-    LoadFonts();
-    std::vector<std::pair<std::string, TObject*>> mru;
-    mru.swap(savedMRU_);
-    for (size_t i = 0; i < mru.size(); ++i) items->InsertObject(static_cast<int>(i), mru[i].first, mru[i].second);
-    mruCount_ = static_cast<int>(mru.size()) - 1;
-  } catch (...) {
-    items->EndUpdate();
-    throw;
-  }
-  items->EndUpdate();
+  mruCount_ = savedMRU_.Refill(items, [this] { LoadFonts(); });
   if (!savedName_.empty()) SetItemIndex(items->IndexOf(savedName_));
   savedName_.clear();
 }
 
 void TKxFontListBox::DestroyWnd() {
   savedName_ = GetFontName();
-  savedMRU_.clear();
-  if (!IsDestroying()) {
-    TStrings* items = GetItems();
-    int last = std::min(mruCount_, items->GetCount() - 1);
-    for (int i = 0; i <= last; ++i) savedMRU_.emplace_back(items->Get(i), items->GetObject(i));
-  }
+  savedMRU_.Keep(GetItems(), mruCount_, IsDestroying());
   inherited::DestroyWnd();
 }
 
