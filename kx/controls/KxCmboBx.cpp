@@ -736,16 +736,7 @@ void TKxCustomComboBox::PaintOverlay(HDC dc) {
           ThemeServices().GetElementDetails(dropped ? tcDropDownButtonPressed : tcDropDownButtonHot);
       ThemeServices().DrawElement(dc, details, button);
     } else {
-      canvas->GetBrush()->SetColor(flatButtonColor_);
-      TRect inside;
-      if (flatButtonColor_ == clBtnFace)
-        inside = DrawBevel(canvas, button, dropped ? clBtnShadow : clBtnHighlight,
-                           dropped ? clBtnHighlight : clBtnShadow, 1, sdAllSides);
-      else
-        inside = DrawColorBorder(canvas, button, flatButtonColor_, dropped ? fsStatus : fsPopup);
-      canvas->GetBrush()->SetColor(flatButtonColor_);
-      canvas->FillRect(inside);
-      DrawDropDownArrow(canvas, button, uiWindows95, dropped, true);
+      DrawHotFlatButton(canvas, button, flatButtonColor_, dropped, true);
     }
   } else if (readOnly_) {
     canvas->GetBrush()->SetColor(color);

@@ -129,16 +129,7 @@ void TKxCustomEdit::DrawButton(const TRect& r) {
     return;
   }
   if (hot) {
-    TRect inside;
-    canvas->GetBrush()->SetColor(flatButtonColor_);
-    if (flatButtonColor_ == clBtnFace)
-      inside = DrawBevel(canvas, r, buttonDown_ ? clBtnShadow : clBtnHighlight,
-                         buttonDown_ ? clBtnHighlight : clBtnShadow, 1, sdAllSides);
-    else
-      inside = DrawColorBorder(canvas, r, flatButtonColor_, buttonDown_ ? fsStatus : fsPopup);
-    canvas->GetBrush()->SetColor(flatButtonColor_);
-    canvas->FillRect(inside);
-    DrawDropDownArrow(canvas, r, uiWindows95, buttonDown_, enabled);
+    DrawHotFlatButton(canvas, r, flatButtonColor_, buttonDown_, enabled);
     return;
   }
   canvas->GetBrush()->SetColor(focused_ ? GetFocusColor() : GetNormalColor());

@@ -258,6 +258,20 @@ class TKxFramed : public Base {
   TKxFrameController* frameController_ = nullptr;
 };
 
+// A flat drop-down button while hot: a one-pixel bevel on the button face
+// colour (reversed while down), a coloured border on any other colour, the
+// inside filled and the arrow drawn.
+inline void DrawHotFlatButton(TCanvas* canvas, const TRect& r, TColor color, bool down, bool enabled) {
+  canvas->GetBrush()->SetColor(color);
+  TRect inside = color == clBtnFace
+                     ? DrawBevel(canvas, r, down ? clBtnShadow : clBtnHighlight, down ? clBtnHighlight : clBtnShadow,
+                                 1, sdAllSides)
+                     : DrawColorBorder(canvas, r, color, down ? fsStatus : fsPopup);
+  canvas->GetBrush()->SetColor(color);
+  canvas->FillRect(inside);
+  DrawDropDownArrow(canvas, r, uiWindows95, down, enabled);
+}
+
 // The frame and colour properties every framed combo box and edit
 // publishes, in the stored forms' order among the others (call where
 // "Color" belongs; the frame names follow "DisabledColor" alphabetically).
