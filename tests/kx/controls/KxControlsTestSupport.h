@@ -13,6 +13,7 @@
 
 #include "classlib/Forms.h"
 #include "classlib/Graphics.h"
+#include "classlib/Registry.h"
 #include "tests/classlib/ControlTestSupport.h"
 #include "tests/classlib/FormTestSupport.h"
 #include "tests/common/TestSupport.h"
@@ -225,6 +226,51 @@ struct TEventCounter {
     Sender = sender;
   }
   TNotifyEvent Event() { return TNotifyEvent(this, &TEventCounter::Fired); }
+};
+
+// A click of the real left button at p (screen coordinates), the
+// application pumped between the steps.
+inline void RealClick(POINT p) {
+  forms_test::MoveMouseTo(p);
+  forms_test::PumpApplication(2);
+  forms_test::LeftButton(true);
+  forms_test::PumpApplication(2);
+  forms_test::LeftButton(false);
+  forms_test::PumpApplication(3);
+}
+
+// As a user drags with the real mouse: a press at from, four moves to to,
+// a release.
+inline void RealDrag(POINT from, POINT to) {
+  forms_test::MoveMouseTo(from);
+  forms_test::PumpApplication(3);
+  forms_test::LeftButton(true);
+  forms_test::PumpApplication(3);
+  for (int i = 1; i <= 4; ++i) {
+    forms_test::MoveMouseTo(POINT{from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4});
+    forms_test::PumpApplication(3);
+  }
+  forms_test::LeftButton(false);
+  forms_test::PumpApplication(5);
+}
+
+// A key of HKEY_CURRENT_USER of the test's own (named after tag and the
+// process), removed with everything below it at the end.
+class TScratchRegistryKey {
+ public:
+  explicit TScratchRegistryKey(const std::string& tag)
+      : key_("\\Software\\PerivaneTest\\" + tag + std::to_string(GetCurrentProcessId())) {}
+  ~TScratchRegistryKey() {
+    Owned<TRegistry> reg(New<TRegistry>());
+    reg->SetRootKey(HKEY_CURRENT_USER);
+    reg->DeleteKey(key_);
+  }
+  TScratchRegistryKey(const TScratchRegistryKey&) = delete;
+  TScratchRegistryKey& operator=(const TScratchRegistryKey&) = delete;
+  const std::string& Key() const { return key_; }
+
+ private:
+  std::string key_;
 };
 
 }  // namespace kxc_test

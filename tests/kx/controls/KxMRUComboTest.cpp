@@ -151,15 +151,8 @@ TEST_F(KxMRUComboTest, WithoutAPathOrStoreNothingIsReadOrWritten) {
 }
 
 TEST_F(KxMRUComboTest, AStoreOfTheRegistryPathIsMadeForEachOperation) {
-  const std::string key = "\\Software\\PerivaneTest\\MRU" + IntToStr(static_cast<int>(GetCurrentProcessId()));
-  struct TCleanup {
-    std::string Key;
-    ~TCleanup() {
-      Owned<TRegistry> reg(New<TRegistry>());
-      reg->SetRootKey(HKEY_CURRENT_USER);
-      reg->DeleteKey(Key);
-    }
-  } cleanup{key};
+  TScratchRegistryKey scratch("MRU");
+  const std::string& key = scratch.Key();
   auto* combo = MakeCombo({"one", "two"});
   combo->SetMruRegIniFile(nullptr);
   combo->SetMruPath(key);

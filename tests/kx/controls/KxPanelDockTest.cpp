@@ -102,26 +102,6 @@ class SerialKxPanelDock : public ::testing::TestWithParam<TDockCase> {
     LeftButton(false);
     PumpApplication(3);
   }
-  void Drag(POINT from, POINT to) {
-    MoveMouseTo(from);
-    PumpApplication(3);
-    LeftButton(true);
-    PumpApplication(3);
-    for (int i = 1; i <= 4; ++i) {
-      MoveMouseTo(POINT{from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4});
-      PumpApplication(3);
-    }
-    LeftButton(false);
-    PumpApplication(5);
-  }
-  void Click(POINT p) {
-    MoveMouseTo(p);
-    PumpApplication(2);
-    LeftButton(true);
-    PumpApplication(2);
-    LeftButton(false);
-    PumpApplication(3);
-  }
   void Painted(TObject*) { ++paints; }
 
   TFreshApplication app;
@@ -137,7 +117,7 @@ class SerialKxPanelDock : public ::testing::TestWithParam<TDockCase> {
 TEST_P(SerialKxPanelDock, ADockedControlGetsTheLibrarysCaptionBarInItsFocusColours) {
   const bool strip = GetParam().Align == alTop;
   POINT centre = one->ClientToScreen(POINT{60, 40});
-  Drag(centre, site->ClientToScreen(POINT{site->GetWidth() / 2, site->GetHeight() / 2}));
+  RealDrag(centre, site->ClientToScreen(POINT{site->GetWidth() / 2, site->GetHeight() / 2}));
   ASSERT_EQ(one->GetHostDockSite(), site);
   RECT zone{};
   site->GetDockManager()->GetControlBounds(one, zone);
@@ -176,7 +156,7 @@ TEST_P(SerialKxPanelDock, ADockedControlGetsTheLibrarysCaptionBarInItsFocusColou
   PumpApplication(3);
   ASSERT_TRUE(one->Focused());
   paints = 0;
-  Click(site->ClientToScreen(POINT{1, h - 2}));
+  RealClick(site->ClientToScreen(POINT{1, h - 2}));
   EXPECT_GT(paints, 0) << "WM_MOUSEACTIVATE";
   expectBar(clActiveCaption, clCaptionText, "with the focus");
 

@@ -211,6 +211,32 @@ TEST_F(KxToolbarFormTest, ItemsShowTheControlsImageAndTextAtTheirPlaces) {
   EXPECT_EQ(CountColour(dib, RGB(128, 128, 0), second), 0) << "the olive background left out";
 }
 
+TEST_F(KxToolbarFormTest, DraggingNearAnEdgeScrollsAStepPerTickUntilTheFirstItem) {
+  for (int i = 0; i < 15; ++i) Add<TPanel>(("P" + IntToStr(i)).c_str());
+  MakeDialog();
+  TKxCheckList* lst = dialog->LstControls;
+  lst->HandleNeeded();
+  const int h = lst->GetHeight();
+  bool accept = false;
+  dialog->LstControlsDragOver(lst, lst, 50, h - 10, dsDragMove, accept);
+  EXPECT_TRUE(accept);
+  EXPECT_TRUE(dialog->Timer1->GetEnabled());
+  EXPECT_EQ(lst->GetItemIndex(), lst->ItemAtPos(TPoint{50, h - 10}, true)) << "the target is selected";
+  dialog->Timer1Timer(nullptr);
+  dialog->Timer1Timer(nullptr);
+  EXPECT_EQ(lst->GetTopIndex(), 2);
+  dialog->LstControlsDragOver(lst, lst, 50, h / 2, dsDragMove, accept);
+  EXPECT_FALSE(dialog->Timer1->GetEnabled()) << "away from the edges";
+  dialog->LstControlsDragOver(lst, lst, 50, 5, dsDragMove, accept);
+  EXPECT_TRUE(dialog->Timer1->GetEnabled());
+  for (int tick = 0; tick < 3; ++tick) dialog->Timer1Timer(nullptr);
+  EXPECT_EQ(lst->GetTopIndex(), 0);
+  EXPECT_FALSE(dialog->Timer1->GetEnabled()) << "stopped at the first item";
+  // Only the list's own items are taken.
+  dialog->LstControlsDragOver(lst, dialog->BtnClose, 50, 30, dsDragMove, accept);
+  EXPECT_FALSE(accept);
+}
+
 // --- with the real mouse and keyboard -----------------------------------------------------
 
 class SerialKxToolbarForm : public KxToolbarFormTest {
@@ -236,26 +262,6 @@ class SerialKxToolbarForm : public KxToolbarFormTest {
   }
   POINT InList(int x, int y) { return dialog->LstControls->ClientToScreen(POINT{x, y}); }
   POINT Centre(TControl* c) { return c->ClientToScreen(POINT{c->GetWidth() / 2, c->GetHeight() / 2}); }
-  void Click(POINT p) {
-    MoveMouseTo(p);
-    PumpApplication(2);
-    LeftButton(true);
-    PumpApplication(2);
-    LeftButton(false);
-    PumpApplication(3);
-  }
-  void Drag(POINT from, POINT to) {
-    MoveMouseTo(from);
-    PumpApplication(2);
-    LeftButton(true);
-    PumpApplication(2);
-    for (int i = 1; i <= 4; ++i) {
-      MoveMouseTo(POINT{from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4});
-      PumpApplication(2);
-    }
-    LeftButton(false);
-    PumpApplication(4);
-  }
   void Key(WORD vk) {
     TypeKey(vk);
     PumpApplication(3);
@@ -271,20 +277,20 @@ TEST_F(SerialKxToolbarForm, TheMouseHidesShowsAndReordersTheControls) {
   TRect item1 = lst->ItemRect(1);
   POINT box = InList(item1.left + 10, item1.top + 10);
   const int printLeft = Control("Print")->GetLeft();
-  Click(box);
+  RealClick(box);
   EXPECT_FALSE(Control("Save")->GetVisible());
   EXPECT_FALSE(lst->GetItemChecked(1));
   EXPECT_LT(Control("Print")->GetLeft(), printLeft) << "the rest move up";
-  Click(box);
+  RealClick(box);
   EXPECT_TRUE(Control("Save")->GetVisible());
   EXPECT_EQ(Control("Print")->GetLeft(), printLeft);
 
   // The last item selected: only Move Up; Move Up swaps it with the spacer.
-  Click(InList(120, lst->ItemRect(3).top + 10));
+  RealClick(InList(120, lst->ItemRect(3).top + 10));
   EXPECT_EQ(lst->GetItemIndex(), 3);
   EXPECT_TRUE(dialog->BtnMoveUp->GetEnabled());
   EXPECT_FALSE(dialog->BtnMoveDown->GetEnabled());
-  Click(Centre(dialog->BtnMoveUp));
+  RealClick(Centre(dialog->BtnMoveUp));
   EXPECT_EQ(Order(), (Lines{"Open", "Save", "Gap", "Print"}));
   EXPECT_EQ(Items(), (Lines{"Open", "Save", "Spacer", "Print"}));
   EXPECT_EQ(lst->GetItemIndex(), 2);
@@ -292,7 +298,7 @@ TEST_F(SerialKxToolbarForm, TheMouseHidesShowsAndReordersTheControls) {
   EXPECT_LT(Control("Gap")->GetLeft(), Control("Print")->GetLeft()) << "laid out again";
 
   // Open dragged onto the third item goes there.
-  Drag(InList(120, lst->ItemRect(0).top + 10), InList(120, lst->ItemRect(2).top + 10));
+  RealDrag(InList(120, lst->ItemRect(0).top + 10), InList(120, lst->ItemRect(2).top + 10));
   EXPECT_EQ(Order(), (Lines{"Save", "Gap", "Open", "Print"}));
   EXPECT_EQ(Items(), (Lines{"Save", "Spacer", "Open", "Print"}));
   EXPECT_EQ(lst->GetItemIndex(), 2);
@@ -300,7 +306,7 @@ TEST_F(SerialKxToolbarForm, TheMouseHidesShowsAndReordersTheControls) {
   EXPECT_TRUE(lst->GetItemChecked(2)) << "the check state travels with the item";
 
   // Dropped below the last item: refused, nothing moves.
-  Drag(InList(120, lst->ItemRect(0).top + 10), InList(120, lst->ItemRect(3).bottom + 30));
+  RealDrag(InList(120, lst->ItemRect(0).top + 10), InList(120, lst->ItemRect(3).bottom + 30));
   EXPECT_EQ(Order(), (Lines{"Save", "Gap", "Open", "Print"}));
   EXPECT_FALSE(dialog->Timer1->GetEnabled()) << "the drag's scrolling ends with it";
 }

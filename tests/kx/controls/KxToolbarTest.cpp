@@ -364,15 +364,8 @@ TEST_F(KxToolbarLayoutStore, WithoutAStoreNothingIsWrittenOrChanged) {
 }
 
 TEST_F(KxToolbarLayoutStore, TheRegistryKeepsTheLayoutAndItsDamagedValuesAreLeftAlone) {
-  const std::string key = "\\Software\\PerivaneTest\\Toolbar" + IntToStr(static_cast<int>(GetCurrentProcessId()));
-  struct TCleanup {
-    std::string Key;
-    ~TCleanup() {
-      Owned<TRegistry> reg(New<TRegistry>());
-      reg->SetRootKey(HKEY_CURRENT_USER);
-      reg->DeleteKey(Key);
-    }
-  } cleanup{key};
+  TScratchRegistryKey scratch("Toolbar");
+  const std::string& key = scratch.Key();
   store->SetPathType(ptRegistry);
   store->SetPath(key);
   toolbar->SetTextOptions(ttoShowTextLabels);
