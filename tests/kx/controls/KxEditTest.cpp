@@ -100,6 +100,45 @@ INSTANTIATE_TEST_SUITE_P(
                       TFrameCase{"hotIgnoredWithoutTracking", false, CM_MOUSEENTER, fsFlat, clRed, 1}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// Counts the non-client paints its window gets.
+class TNCCountingEdit : public TKxEdit {
+  DECLARE_CLASS(TNCCountingEdit, TKxEdit)
+  using TKxEdit::TKxEdit;
+  int NCPaints = 0;
+  void WMNCPaint(TMessage& m) override {
+    ++NCPaints;
+    inherited::WMNCPaint(m);
+  }
+};
+IMPLEMENT_CLASS(TNCCountingEdit)
+
+TEST_F(KxEditTest, AHotTrackingFrameIsPaintedAgainOnTheWindowAsTheStateChanges) {
+  TThemesOff themesOff;
+  host.Show();
+  auto* edit = MakeEdit<TNCCountingEdit>();
+  edit->SetFrameHotTrack(true);
+  PumpMessages();
+  struct TStep {
+    UINT Msg;
+    bool Repaints;
+  };
+  for (TStep step : {TStep{CM_MOUSEENTER, true}, TStep{CM_MOUSELEAVE, true}, TStep{CM_ENTER, true},
+                     TStep{CM_EXIT, true}}) {
+    SCOPED_TRACE(step.Msg);
+    edit->NCPaints = 0;
+    edit->Perform(step.Msg, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(edit->NCPaints > 0, step.Repaints);
+  }
+  edit->SetFrameHotTrack(false);
+  edit->SetFrameVisible(false);
+  PumpMessages();
+  edit->NCPaints = 0;
+  edit->Perform(CM_MOUSEENTER, 0, 0);
+  PumpMessages();
+  EXPECT_EQ(edit->NCPaints, 0) << "nothing to show without hot tracking";
+}
+
 TEST_F(KxEditTest, WithoutTheFrameTheSystemBorderStaysAndShowingItMakesANewWindow) {
   TThemesOff themesOff;
   auto* edit = MakeEdit();
