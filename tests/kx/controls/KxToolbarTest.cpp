@@ -170,6 +170,18 @@ TEST_F(KxToolbarTest, TurningTheToolbarTurnsItsSpacersOnlyOnAChange) {
   EXPECT_EQ(spacer->GetWidth(), 22);
 }
 
+TEST_F(KxToolbarTest, ItTellsOfShowingAndHidingAndForgetsAFreedImageList) {
+  TEventCounter changed;
+  toolbar->SetOnVisibleChanged(changed.Event());
+  toolbar->SetVisible(false);
+  toolbar->SetVisible(true);
+  EXPECT_EQ(changed.Count, 2);
+  auto* images = New<TCustomImageList>(host.Panel(), 16, 16);
+  toolbar->SetImages(images);
+  images->Free();
+  EXPECT_EQ(toolbar->GetImages(), nullptr);
+}
+
 // --- parents ------------------------------------------------------------------------------
 
 TEST_F(KxToolbarTest, ParentsThatSizeTheirToolbarsTurnAutoResizeOff) {
@@ -428,6 +440,11 @@ TEST(KxToolbar, StoredFormsKeepTheOrderAndWriteBackTheSame) {
   bar->GetToolbarControls()->Move(2, 0);
   bar->SetTextOptions(ttoShowTextLabels);
   bar->GetCustomizeCaptions()->SetCaption(1, "Arrange");
+  // Any set marks the texts as changed, even one past the nine.
+  Owned<TKxCustomizeCaptions> other(New<TKxCustomizeCaptions>());
+  other->SetCaption(10, "nothing");
+  EXPECT_TRUE(other->GetChanged());
+  EXPECT_EQ(other->GetCaption(10), "");
   std::string text = WriteForm(form.get());
   std::string flat = StringReplace(text, "\r", "", {rfReplaceAll});
   EXPECT_NE(flat.find("ToolbarControls = (\n      Print\n      Open\n      Save)"), std::string::npos) << flat;
