@@ -9,8 +9,8 @@
 //                 between turns, untimed (emptying an owner-drawn list sends
 //                 one WM_DELETEITEM per item, which a new window never pays)
 //   reference:    the same, the plain combo box's names enumerated afresh
-//                 with EnumFontFamiliesA on each fill (printed, no goal;
-//                 for reading the first)
+//                 with EnumFontFamiliesA on each fill (a note without a
+//                 goal, for reading the first)
 //   type-ahead:   in a list-style TKxComboBox of 10,000 items, 200 items
 //                 found by typing their whole text (WM_CHAR, the search
 //                 string cleared between them as the 1500 ms pause would)
@@ -72,17 +72,8 @@ void FillPlain(TCustomComboBox* combo, const std::vector<std::string>& names) {
 // new window fills it: the lists are emptied before each turn, untimed.
 std::pair<double, double> FillMedians(TCustomComboBox* oursCombo, const std::function<void()>& ours,
                                       TCustomComboBox* baseCombo, const std::function<void()>& baseline) {
-  std::vector<double> a, b;
-  for (int i = -1; i < 15; ++i) {
-    oursCombo->GetItems()->Clear();
-    baseCombo->GetItems()->Clear();
-    double tb = bench::Time(baseline);
-    double ta = bench::Time(ours);
-    if (i < 0) continue;  // the first turn warms up
-    a.push_back(ta);
-    b.push_back(tb);
-  }
-  return {bench::MedianOf(a), bench::MedianOf(b)};
+  return bench::Medians(bench::TSide{ours, [oursCombo] { oursCombo->GetItems()->Clear(); }},
+                        bench::TSide{baseline, [baseCombo] { baseCombo->GetItems()->Clear(); }}, 15);
 }
 
 }  // namespace
@@ -131,9 +122,7 @@ int main() {
                                               FillPlain(plain, fresh);
                                             });
       // For reading the first: what the enumeration itself costs.
-      std::printf("reference\tfont fill, the plain names enumerated each time: ours %.3f ms, baseline %.3f ms, "
-                  "ratio %.2f\n",
-                  ours, base, ours / base);
+      bench::Note(kName, "font fill vs the names enumerated each time", ours, base);
     }
 
     // Type-ahead over 10,000 items.

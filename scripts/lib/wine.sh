@@ -167,8 +167,10 @@ start_wine() {
 # The desktop, up before the first test and kept for the whole run (see
 # desktop.c). Without it the first test to need a window starts Wine's
 # explorer, which then holds that test's output pipe until Wine closes the
-# idle desktop, a second after the test: ctest counts the second to the
-# test, and every test run alone starts a desktop of its own.
+# idle desktop, a second after the last user leaves: ctest counts that time
+# to the test (in a parallel run, until a pause in the other tests: up to
+# ctest's timeout, a passed test "hanging at exit"), and every test run alone
+# starts a desktop of its own.
 start_desktop() {
   local src="$PERIVANE_TOP/scripts/lib/desktop.c" hash exe
   hash="$(sha256sum <"$src" | cut -c1-16)"
@@ -188,7 +190,7 @@ start_desktop() {
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.05
   done
-  say "warning: the desktop did not come up (see $log); the tests start it themselves"
+  say "warning: the desktop did not come up (see $log); the tests start it themselves, and the one that does may wait until the desktop is idle"
 }
 
 stop_wine_and_display() {
