@@ -15,8 +15,9 @@ UINT HelpMessage() {
   return msg;
 }
 
-// The dialog in the middle of the screen's work area.
-void CenterWindow(HWND window) {
+}  // namespace
+
+void TCommonDialog::CenterWindow(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
   RECT work{};
@@ -27,7 +28,6 @@ void CenterWindow(HWND window) {
                work.top + (work.bottom - work.top - h) / 3, 0, 0,
                SWP_NOACTIVATE | SWP_NOSIZE | SWP_NOZORDER);
 }
-}  // namespace
 
 IMPLEMENT_CLASS(TCommonDialog)
 
@@ -48,14 +48,20 @@ UINT_PTR CALLBACK TCommonDialog::DialogHook(HWND window, UINT msg, WPARAM wParam
   // The hook itself answers nothing: the dialog's messages go through the
   // subclassed window procedure from here on.
   if (msg != WM_INITDIALOG || !CreationDialog) return 0;
-  TCommonDialog* dialog = CreationDialog;
-  CreationDialog = nullptr;
   CenterWindow(window);
+  TakeWindow(window, wParam, lParam);
+  return 0;
+}
+
+TCommonDialog* TCommonDialog::TakeWindow(HWND window, WPARAM wParam, LPARAM lParam) {
+  TCommonDialog* dialog = CreationDialog;
+  if (!dialog) return nullptr;
+  CreationDialog = nullptr;
   dialog->handle_ = window;
   dialog->defWndProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(dialog->objectInstance_)));
-  CallWindowProcA(dialog->objectInstance_, window, msg, wParam, lParam);
-  return 0;
+  CallWindowProcA(dialog->objectInstance_, window, WM_INITDIALOG, wParam, lParam);
+  return dialog;
 }
 
 void TCommonDialog::MainWndProc(TMessage& message) {

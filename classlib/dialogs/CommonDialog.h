@@ -55,10 +55,17 @@ class TCommonDialog : public TComponent {
     return RunTaskModal([&] { return dialogFunc(&data); });
   }
   BOOL RunTaskModal(const std::function<BOOL()>& call);
-  // The hook procedure every dialog function gets (lpfnHook).
+  // The hook procedure every dialog function gets (lpfnHook): centres the
+  // dialog and hands its window to the waiting dialog object.
   static UINT_PTR CALLBACK DialogHook(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-  // Makes this dialog the one DialogHook gives the next dialog window to.
+  // Makes this dialog the one the hooks give the next dialog window to.
   void PrepareHook();
+  // For a hook's WM_INITDIALOG: the waiting dialog object (null when none
+  // waits) takes the window: Handle, the window subclassed with its thunk,
+  // and the WM_INITDIALOG passed on to its WndProc.
+  static TCommonDialog* TakeWindow(HWND window, WPARAM wParam, LPARAM lParam);
+  // The window in the middle of the work area, a third from the top.
+  static void CenterWindow(HWND window);
 
  private:
   void MainWndProc(TMessage& message);

@@ -2,4 +2,8 @@
 
 #include "classlib/Dialogs.h"
 
-void InitializeDialogs() { RegisterClasses({TColorDialog::StaticClass()}); }
+void InitializeDialogs() {
+  RegisterClasses({TColorDialog::StaticClass(), TOpenDialog::StaticClass(), TSaveDialog::StaticClass(),
+                   TFontDialog::StaticClass(), TFindDialog::StaticClass(), TReplaceDialog::StaticClass(),
+                   TPrintDialog::StaticClass(), TPrinterSetupDialog::StaticClass()});
+}

@@ -28,6 +28,7 @@ TPrinter::TPrinter() {
 
 void TPrinter::Destroy() {
   FreeHandle();
+  FreeDeviceMode();
   FreeAndNil(fonts_);
   FreeAndNil(printers_);
   inherited::Destroy();
@@ -76,6 +77,85 @@ void TPrinter::SetPrinterIndex(int v) {
   if (v == -1) SetToDefaultPrinter();
   else printerIndex_ = v;
   FreeHandle();
+  FreeDeviceMode();
+}
+
+void TPrinter::FreeDeviceMode() {
+  if (deviceMode_) GlobalFree(deviceMode_);
+  deviceMode_ = nullptr;
+}
+
+void TPrinter::GetPrinter(std::string& device, std::string& driver, std::string& port, HGLOBAL& deviceMode) {
+  device = GetPrinters()->Get(GetPrinterIndex());
+  HANDLE printer = nullptr;
+  if (!OpenPrinterA(const_cast<char*>(device.c_str()), &printer, nullptr)) throw EPrinter(SInvalidPrinter);
+  try {
+    DWORD needed = 0;
+    ::GetPrinterA(printer, 2, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed ? needed : 1);
+    if (!needed || !::GetPrinterA(printer, 2, info.data(), needed, &needed)) throw EPrinter(SInvalidPrinter);
+    const auto* p2 = reinterpret_cast<const PRINTER_INFO_2A*>(info.data());
+    driver = p2->pDriverName ? p2->pDriverName : "";
+    port = p2->pPortName ? p2->pPortName : "";
+    if (!deviceMode_) {
+      // The driver's defaults, in a global block as the dialogs take it.
+      LONG size = DocumentPropertiesA(nullptr, printer, const_cast<char*>(device.c_str()), nullptr, nullptr, 0);
+      if (size > 0) {
+        HGLOBAL block = GlobalAlloc(GHND, static_cast<SIZE_T>(size));
+        if (!block) throw EOutOfMemory("Out of memory");
+        auto* dm = static_cast<DEVMODEA*>(GlobalLock(block));
+        LONG r = DocumentPropertiesA(nullptr, printer, const_cast<char*>(device.c_str()), dm, nullptr, DM_OUT_BUFFER);
+        GlobalUnlock(block);
+        if (r < 0) GlobalFree(block);
+        else deviceMode_ = block;
+      }
+    }
+  } catch (...) {
+    ClosePrinter(printer);
+    throw;
+  }
+  ClosePrinter(printer);
+  deviceMode = deviceMode_;
+}
+
+void TPrinter::SetPrinter(const std::string& device, const std::string&, const std::string&, HGLOBAL deviceMode) {
+  int index = GetPrinters()->IndexOf(device);
+  if (index < 0) {
+    Refresh();
+    index = GetPrinters()->IndexOf(device);
+  }
+  if (index < 0) {
+    if (deviceMode) GlobalFree(deviceMode);
+    throw EPrinter(SInvalidPrinter);
+  }
+  printerIndex_ = index;
+  FreeHandle();
+  if (deviceMode != deviceMode_) {
+    FreeDeviceMode();
+    deviceMode_ = deviceMode;
+  }
+}
+
+int TPrinter::GetCopies() {
+  std::string device, driver, port;
+  HGLOBAL dm = nullptr;
+  GetPrinter(device, driver, port, dm);
+  if (!dm) return 1;
+  const auto* mode = static_cast<const DEVMODEA*>(GlobalLock(dm));
+  int copies = (mode->dmFields & DM_COPIES) ? mode->dmCopies : 1;
+  GlobalUnlock(dm);
+  return copies;
+}
+
+void TPrinter::SetCopies(int v) {
+  std::string device, driver, port;
+  HGLOBAL dm = nullptr;
+  GetPrinter(device, driver, port, dm);
+  if (!dm) return;
+  auto* mode = static_cast<DEVMODEA*>(GlobalLock(dm));
+  mode->dmCopies = static_cast<short>(v);
+  mode->dmFields |= DM_COPIES;
+  GlobalUnlock(dm);
 }
 
 HDC TPrinter::GetHandle() {
@@ -101,6 +181,7 @@ TStrings* TPrinter::GetFonts() {
 
 void TPrinter::Refresh() {
   FreeHandle();
+  FreeDeviceMode();
   printers_->Clear();
   printersRead_ = false;
   printerIndex_ = -1;

@@ -35,11 +35,26 @@ class TPrinter : public TObject {
   // Forgets the list, the handle and the fonts; the next use reads them again.
   void Refresh();
 
+  // The chosen printer's names and its device mode (a global handle the
+  // printer keeps; made from the driver's defaults on first use). EPrinter
+  // without a printer.
+  void GetPrinter(std::string& device, std::string& driver, std::string& port, HGLOBAL& deviceMode);
+  // Chooses the printer named device (listed again first when it is not in
+  // the list; EPrinter "Printer selected is not valid" when it is not there
+  // either) and takes deviceMode over as its device mode (null: the
+  // driver's defaults).
+  void SetPrinter(const std::string& device, const std::string& driver, const std::string& port,
+                  HGLOBAL deviceMode);
+  // The number of copies in the device mode.
+  int GetCopies();
+  void SetCopies(int v);
+
  protected:
   void Destroy() override;
 
  private:
   void FreeHandle();
+  void FreeDeviceMode();
   void SetToDefaultPrinter();
 
   TStringList* printers_ = nullptr;
@@ -48,6 +63,7 @@ class TPrinter : public TObject {
   bool fontsRead_ = false;
   int printerIndex_ = -1;
   HDC handle_ = nullptr;
+  HGLOBAL deviceMode_ = nullptr;
 };
 
 // The program's printer, made on first use (nothing is asked of the system

@@ -8,35 +8,23 @@
 
 #include "classlib/Dialogs.h"
 #include "classlib/Forms.h"
+#include "tests/classlib/DialogTestSupport.h"
 #include "tests/classlib/FormTestSupport.h"
 #include "tests/common/TestSupport.h"
 
 using namespace forms_test;
+using namespace dialogs_test;
 
 namespace {
 
 // The colour dialog's red, green and blue edits (shown when full open).
 constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708;
 
-struct TDialogScript {
-  std::function<void(TCommonDialog*)> OnShow;
-  std::vector<std::string> Log;
-  void Show(TObject* sender) {
-    auto* d = static_cast<TCommonDialog*>(sender);
-    Log.push_back(d->GetHandle() ? "show" : "show without window");
-    if (OnShow) OnShow(d);
-  }
-  void Close(TObject* sender) {
-    Log.push_back(static_cast<TCommonDialog*>(sender)->GetHandle() ? "close with window" : "close");
-  }
-};
-
 class ColorDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dialog = New<TColorDialog>(nullptr);
-    dialog->OnShow = TNotifyEvent(&script, &TDialogScript::Show);
-    dialog->OnClose = TNotifyEvent(&script, &TDialogScript::Close);
+    script.Attach(dialog);
     form.reset(New<TForm>(nullptr, 0));
     form->SetBounds(50, 50, 200, 100);
     form->Show();
@@ -44,7 +32,7 @@ class ColorDialogTest : public ::testing::Test {
   }
   void TearDown() override { dialog->Free(); }
   // Presses a button of the dialog once it is up.
-  static void Press(TCommonDialog* d, int id) { PostMessageA(d->GetHandle(), WM_COMMAND, static_cast<WPARAM>(id), 0); }
+  static void Press(TCommonDialog* d, int id) { PressButton(d->GetHandle(), id); }
 
   TFreshApplication app;
   Owned<TForm> form;

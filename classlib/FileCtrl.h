@@ -1,0 +1,4 @@
+// The FileCtrl unit: the folder picker.
+#pragma once
+
+#include "classlib/filectrl/SelectDirectory.h"
