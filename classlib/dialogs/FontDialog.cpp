@@ -32,7 +32,7 @@ constexpr int kScriptCombo = cmb5;
 PUBLISHED(TFontDialog) {
   p.Prop("Ctl3D", &TFontDialog::GetCtl3D, &TFontDialog::SetCtl3D).Default(true);
   p.Prop("Font", &TFontDialog::GetFont, &TFontDialog::SetFont);
-  p.Prop("Device", &TFontDialog::GetDevice, &TFontDialog::SetDevice).Default(fdScreen);
+  p.Prop("Device", &TFontDialog::GetDevice, &TFontDialog::SetDevice).Default(TFontDialogDevice::fdScreen);
   p.Prop("MinFontSize", &TFontDialog::GetMinFontSize, &TFontDialog::SetMinFontSize).Default(0);
   p.Prop("MaxFontSize", &TFontDialog::GetMaxFontSize, &TFontDialog::SetMaxFontSize).Default(0);
   p.Prop("Options", &TFontDialog::GetOptions, &TFontDialog::SetOptions).Default(TFontDialogOptions{fdEffects});
@@ -92,9 +92,9 @@ bool TFontDialog::Execute() {
   std::string originalFace = logFont.lfFaceName;
   CHOOSEFONTA cf{};
   cf.lStructSize = sizeof(CHOOSEFONTA);
-  if (device_ != fdScreen) cf.hDC = Printer()->GetHandle();
+  if (device_ != TFontDialogDevice::fdScreen) cf.hDC = Printer()->GetHandle();
   cf.lpLogFont = &logFont;
-  cf.Flags = kDeviceFlags[device_] | CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK;
+  cf.Flags = kDeviceFlags[static_cast<int>(device_)] | CF_INITTOLOGFONTSTRUCT | CF_ENABLEHOOK;
   for (int o = fdAnsiOnly; o <= fdApplyButton; ++o)
     if (options_.Contains(static_cast<TFontDialogOption>(o))) cf.Flags |= kFontOptionFlags[o];
   if (OnApply) cf.Flags |= CF_APPLY;

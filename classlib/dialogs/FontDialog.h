@@ -17,7 +17,9 @@ enum TFontDialogOption {
 DECLARE_ENUM_TYPE(TFontDialogOption);
 using TFontDialogOptions = TSet<TFontDialogOption>;
 
-enum TFontDialogDevice { fdScreen, fdPrinter, fdBoth };
+// Scoped: the framed library's font lists have an fdScreen/fdPrinter of
+// their own, and both headers meet in one source file.
+enum class TFontDialogDevice { fdScreen, fdPrinter, fdBoth };
 DECLARE_ENUM_TYPE(TFontDialogDevice);
 
 using TFDApplyEvent = TClosure<void(TObject* Sender, HWND Wnd)>;
@@ -59,7 +61,7 @@ class TFontDialog : public TCommonDialog {
   void UpdateFromLogFont(const LOGFONTA& logFont);
 
   TFont* font_ = nullptr;
-  TFontDialogDevice device_ = fdScreen;
+  TFontDialogDevice device_ = TFontDialogDevice::fdScreen;
   int minFontSize_ = 0;
   int maxFontSize_ = 0;
   TFontDialogOptions options_{fdEffects};

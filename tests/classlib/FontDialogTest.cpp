@@ -147,7 +147,7 @@ TEST_F(FontDialogTest, ApplyHandsTheChoiceOverWhileTheDialogStaysAndCancelKeepsW
 
 TEST_F(FontDialogTest, PrinterFontsNeedAPrinter) {
   ASSERT_EQ(Printer()->GetPrinters()->GetCount(), 0) << "this machine has a printer";
-  dialog->SetDevice(fdBoth);
+  dialog->SetDevice(TFontDialogDevice::fdBoth);
   EXPECT_EQ(MessageOf<EPrinter>([&] { dialog->Execute(); }), "There is no default printer currently selected");
   EXPECT_TRUE(IsWindowEnabled(form->GetHandle()));
   EXPECT_TRUE(script.Log.empty());
