@@ -12,5 +12,6 @@
 #include "classlib/sysutils/Locale.h"
 #include "classlib/sysutils/OSError.h"
 #include "classlib/sysutils/StringRoutines.h"
+#include "classlib/sysutils/Supports.h"
 #include "classlib/sysutils/SysConst.h"
 #include "classlib/sysutils/SysUtilsUnit.h"

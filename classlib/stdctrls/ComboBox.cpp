@@ -314,6 +314,8 @@ bool TCustomCombo::CharTaken(TMessage& m) {
   return false;
 }
 
+void TCustomCombo::DoEditCharMsg(TMessage&) {}
+
 void TCustomCombo::EditWndProc(TMessage& m) {
   // A window procedure: nothing may leave it (ComboWndProc guards itself).
   try {
@@ -349,6 +351,10 @@ void TCustomCombo::ComboWndProc(TMessage& m, HWND comboWnd, WNDPROC comboProc) {
         break;
       case WM_CHAR:
         if (CharTaken(m)) return;
+        if (comboWnd == editHandle_) {
+          DoEditCharMsg(m);
+          if (TWMKey(m).CharCode() == 0) return;
+        }
         break;
       case WM_KEYUP:
       case WM_SYSKEYUP:
@@ -548,6 +554,17 @@ bool TCustomComboBox::SelectItem(const std::string& text) {
 
 void TCustomComboBox::KeyPress(char& key) {
   inherited::KeyPress(key);
+  if (!HasEdit()) AutoCompleteKey(key);
+}
+
+void TCustomComboBox::DoEditCharMsg(TMessage& m) {
+  if (!HasEdit()) return;
+  char key = static_cast<char>(TWMKey(m).CharCode());
+  AutoCompleteKey(key);
+  if (key == 0) TWMKey(m).SetCharCode(0);
+}
+
+void TCustomComboBox::AutoCompleteKey(char& key) {
   if (!autoComplete_ || key == 0) return;
   if (HasEdit()) {
     filter_ = GetText();

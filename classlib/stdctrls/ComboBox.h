@@ -108,6 +108,11 @@ class TCustomCombo : public TCustomListControl {
   // The key press (OnKeyPress), then Enter and Escape closing an open list:
   // true when the character goes no further.
   bool CharTaken(TMessage& m);
+  // A character typed into the edit (WM_CHAR) that OnKeyPress let through,
+  // before the edit sees it; a handler that takes it sets the character
+  // code to 0. The combo box completes the typed text here; the Unicode
+  // layer completes wide text instead.
+  virtual void DoEditCharMsg(TMessage& m);
   // Sizes the dropped list to DropDownCount items.
   virtual void AdjustDropDown();
 
@@ -193,7 +198,10 @@ class TCustomComboBox : public TCustomCombo {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
+  // The list styles' search among the items (the edit styles complete in
+  // DoEditCharMsg).
   void KeyPress(char& key) override;
+  void DoEditCharMsg(TMessage& m) override;
   void Dispatch(TMessage& m) override;
   virtual void CNCommand(TMessage& m);
   virtual void CNDrawItem(TMessage& m);
@@ -204,6 +212,9 @@ class TCustomComboBox : public TCustomCombo {
   bool HasEdit() const { return style_ == csDropDown || style_ == csSimple; }
 
  private:
+  // The auto-complete step of one typed character (both kinds of style).
+  void AutoCompleteKey(char& key);
+
   TComboBoxStyle style_ = csDropDown;
   bool sorted_ = false;
   TEditCharCase charCase_ = ecNormal;
