@@ -5,6 +5,7 @@
 #include "classlib/comctrls/ComCtlVersion.h"
 #include "classlib/comctrls/HeaderControl.h"
 #include "classlib/comctrls/HotKey.h"
+#include "classlib/comctrls/ListView.h"
 #include "classlib/comctrls/PageScroller.h"
 #include "classlib/comctrls/RichEdit.h"
 #include "classlib/comctrls/ToolBar.h"

@@ -8,7 +8,8 @@ void InitializeComCtrls() {
   // classes registered).
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_PAGESCROLLER_CLASS | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
-  RegisterClasses({THeaderControl::StaticClass(), THotKey::StaticClass(), TRichEdit::StaticClass(),
+  RegisterClasses({THeaderControl::StaticClass(), THotKey::StaticClass(), TListView::StaticClass(),
+                   TRichEdit::StaticClass(),
                    TToolBar::StaticClass(), TToolButton::StaticClass(), TPageScroller::StaticClass()});
 }
 
