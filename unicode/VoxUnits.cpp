@@ -1,6 +1,7 @@
 #include "unicode/VoxUnits.h"
 
 #include "unicode/VoxClasses.h"
+#include "unicode/VoxControls.h"
 #include "unicode/VoxSysUtils.h"
 #include "unicode/VoxSystem.h"
 #include "unicode/VoxWindows.h"
@@ -13,6 +14,8 @@ const std::vector<TUnitEntry>& VoxUnits() {
       {"VoxWindows", nullptr, FinalizeVoxWindows},
       {"VoxSystem", InitializeVoxSystem, nullptr},
       {"VoxClasses", InitializeVoxClasses, nullptr},
+      // The caption holders and the trap lists, and the two window atoms.
+      {"VoxControls", InitializeVoxControls, FinalizeVoxControls},
   };
   return units;
 }
