@@ -4,6 +4,7 @@
 #include "kx/controls/KxButton.h"
 #include "kx/controls/KxColorPicker.h"
 #include "kx/controls/KxPanel.h"
+#include "kx/controls/KxPopups.h"
 #include "kx/controls/KxPrgres.h"
 #include "kx/controls/KxRadChk.h"
 #include "kx/controls/KxRadGrp.h"
@@ -31,6 +32,8 @@ const std::vector<TUnitEntry>& KxControlsUnits() {
       // The panels, group boxes, spacers, status bars and toolbars.
       {"KxPanel", InitializeKxPanel, FinalizeKxPanel},
       {"KxPrgres", InitializeKxPrgres, nullptr},
+      // The calendar's, the time picker's and the pop-up panel's classes.
+      {"KxPopups", InitializeKxPopups, nullptr},
   };
   return units;
 }
