@@ -22,27 +22,28 @@ const std::wstring kChinese = L"\u4E2D\u6587";
 const std::wstring kBeetle = L"\u0416\u0443\u043A";  // "???"
 const std::wstring kWorld = L"\u041C\u0438\u0440";   // "???" as well
 
-// A wide windowless control: the wide link and the wide ActionChange step,
-// as every control of the layer has them.
-class TWideLabel : public TLabel {
-  DECLARE_CLASS(TWideLabel, TLabel)
-  using TLabel::TLabel;
-  TClass GetActionLinkClass() override { return VoxControl_GetActionLinkClass(this, inherited::GetActionLinkClass()); }
+// The wide link and the wide ActionChange step, as every control of the
+// layer has them.
+template <class Base>
+class TWideActionClientOf : public Base {
+ public:
+  using Base::Base;
+  TClass GetActionLinkClass() override { return VoxControl_GetActionLinkClass(this, Base::GetActionLinkClass()); }
   void ActionChange(TObject* sender, bool checkDefaults) override {
     VoxControl_BeforeInherited_ActionChange(this, sender, checkDefaults);
-    inherited::ActionChange(sender, checkDefaults);
+    Base::ActionChange(sender, checkDefaults);
   }
+};
+
+class TWideLabel : public TWideActionClientOf<TLabel> {
+  DECLARE_CLASS(TWideLabel, TLabel)
+  using TWideActionClientOf::TWideActionClientOf;
 };
 IMPLEMENT_CLASS(TWideLabel)
 
-class TWideSpeedButton : public TSpeedButton {
+class TWideSpeedButton : public TWideActionClientOf<TSpeedButton> {
   DECLARE_CLASS(TWideSpeedButton, TSpeedButton)
-  using TSpeedButton::TSpeedButton;
-  TClass GetActionLinkClass() override { return VoxControl_GetActionLinkClass(this, inherited::GetActionLinkClass()); }
-  void ActionChange(TObject* sender, bool checkDefaults) override {
-    VoxControl_BeforeInherited_ActionChange(this, sender, checkDefaults);
-    inherited::ActionChange(sender, checkDefaults);
-  }
+  using TWideActionClientOf::TWideActionClientOf;
 };
 IMPLEMENT_CLASS(TWideSpeedButton)
 
