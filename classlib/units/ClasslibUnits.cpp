@@ -16,6 +16,7 @@
 #include "classlib/mask/MaskUnit.h"
 #include "classlib/menus/MenusUnit.h"
 #include "classlib/printers/Printer.h"
+#include "classlib/stdactns/StdActnsUnit.h"
 #include "classlib/stdctrls/StdCtrlsUnit.h"
 
 // The class library's units that have start-up work, in start-up order.
@@ -55,6 +56,7 @@ const std::vector<TUnitEntry>& ClasslibUnits() {
       {"ComCtrls", InitializeComCtrls, FinalizeComCtrls},
       {"Mask", InitializeMask, nullptr},
       {"Dialogs", InitializeDialogs, nullptr},
+      {"StdActns", InitializeStdActns, nullptr},
       // The printer object is made on first use; nothing at start-up.
       {"Printers", nullptr, FinalizePrinters},
   };
