@@ -18,6 +18,7 @@
 #include <string>
 
 #include "classlib/ComCtrls.h"
+#include "classlib/Dialogs.h"
 #include "classlib/Mask.h"
 #include "classlib/StdCtrls.h"
 #include "kx/controls/KxFramed.h"
@@ -193,6 +194,8 @@ class TKxCustomEdit : public TKxFramedNC<TCustomMaskEdit> {
  protected:
   // Masked input refused: OnValidateError may name the message to raise.
   void ValidateError() override;
+  // For an edit whose whole face is its button.
+  void SetMouseOverButton(bool value) { mouseOverButton_ = value; }
 
  private:
   // Entering on the first 32-bit Windows selects the text itself.
@@ -264,6 +267,162 @@ void PublishKxEditProps(TPublisher<T>& p, bool masked) {
   PublishControlProps(p, {"OnMouseMove", "OnMouseUp", "OnStartDock", "OnStartDrag"});
   if (masked) p.Prop("OnValidateError", &T::GetOnValidateError, &T::SetOnValidateError);
 }
+
+// ---------------------------------------------------------------------------
+// Numeric, expanding and colour edits
+
+// A signed number, kept within Min..Max when the edit is left and shown
+// through DisplayFormat (a FormatFloat picture).
+class TKxNumericEdit : public TKxEdit {
+  DECLARE_CLASS(TKxNumericEdit, TKxEdit)
+
+  explicit TKxNumericEdit(TComponent* owner);
+
+  bool GetAllowBlank() const { return allowBlank_; }
+  void SetAllowBlank(bool value) { allowBlank_ = value; }
+  double GetBlankValue() const { return blankValue_; }
+  void SetBlankValue(double value) { blankValue_ = value; }
+  bool GetCheckRange() const { return checkRange_; }
+  void SetCheckRange(bool value) { checkRange_ = value; }
+  bool GetIntegersOnly() const { return integersOnly_; }
+  double GetMin() const { return min_; }
+  double GetMax() const { return max_; }
+  const std::string& GetDisplayFormat() const { return displayFormat_; }
+  // Whether the last range check changed the value it was given.
+  bool GetValueChanged() const { return valueChanged_; }
+
+  // --- introduced virtual operations, in the library's order ------------------------
+  virtual bool IsValidChar(char c);
+  virtual std::string FormatText(double value);
+  // The number the text shows: its digits and decimal separator, negative
+  // with a '-' or '(' anywhere; 0 (with a beep) when they make no number.
+  virtual double EvaluateText();
+  virtual void SetIntegersOnly(bool value);
+  virtual void SetMin(double value);
+  virtual void SetMax(double value);
+  // Round(Value), held to the range of an Integer.
+  virtual int GetIntValue();
+  virtual void SetIntValue(int value);
+  virtual double GetValue();
+  virtual double CheckValue(double value);
+  virtual void SetValue(double value);
+  virtual void SetDisplayFormat(const std::string& value);
+
+  void Change() override;
+  void KeyPress(char& key) override;
+  void Loaded() override;
+  void CMEnter(TMessage& m) override;
+  void CMExit(TMessage& m) override;
+  void WMPaste(TMessage& m) override;
+  void WMCut(TMessage& m) override;
+
+ private:
+  // What entering does: the value taken from the text and shown formatted.
+  void TakeValue();
+
+  bool allowBlank_ = false;
+  double blankValue_ = 0;
+  bool checkRange_ = false;
+  bool integersOnly_ = true;
+  double min_ = 0;
+  double max_ = 0;
+  std::string displayFormat_;
+  double lastValue_ = 0;
+  bool valueChanged_ = false;
+  bool suppressChange_ = false;
+};
+
+// An edit that widens to ExpandedWidth while it has the focus, or between
+// two right clicks, and gives the width back afterwards.
+class TKxExpandEdit : public TKxEdit {
+  DECLARE_CLASS(TKxExpandEdit, TKxEdit)
+  using TKxEdit::TKxEdit;
+
+  int GetExpandedWidth() const { return expandedWidth_; }
+  TExpandOnType GetExpandOn() const { return expandOn_; }
+  bool GetExpanded() const { return expanded_; }
+
+  virtual void SetExpandedWidth(int value);
+  virtual void SetExpandOn(TExpandOnType value);
+
+  void WMSetFocus(TMessage& m) override;
+  void WMKillFocus(TMessage& m) override;
+  void WMRButtonUp(TMessage& m) override;
+
+ private:
+  void Expand();
+
+  int expandedWidth_ = 0;
+  TExpandOnType expandOn_ = etNone;
+  bool expanded_ = false;
+  int normalWidth_ = 0;
+};
+
+// A colour shown as a swatch (a hatched box for clNone), chosen from the
+// library's colour picker dropped in a pop-up panel. It takes no text.
+class TKxColorEdit : public TKxCustomEdit {
+  DECLARE_CLASS(TKxColorEdit, TKxCustomEdit)
+
+  explicit TKxColorEdit(TComponent* owner);
+
+  const std::string& GetCustomColorCaption() const { return customColorCaption_; }
+  void SetCustomColorCaption(const std::string& v) { customColorCaption_ = v; }
+  const std::string& GetDefaultColorCaption() const { return defaultColorCaption_; }
+  void SetDefaultColorCaption(const std::string& v) { defaultColorCaption_ = v; }
+  const std::string& GetNoColorCaption() const { return noColorCaption_; }
+  void SetNoColorCaption(const std::string& v) { noColorCaption_ = v; }
+  TColor GetCustomColor() const { return customColor_; }
+  void SetCustomColor(TColor v) { customColor_ = v; }
+  TKxCustomColors* GetCustomColors() const { return customColors_; }
+  TColorDialogOptions GetColorDlgOptions() const { return colorDlgOptions_; }
+  void SetColorDlgOptions(TColorDialogOptions v) { colorDlgOptions_ = v; }
+  TColor GetDefaultColor() const { return defaultColor_; }
+  void SetDefaultColor(TColor v) { defaultColor_ = v; }
+  TColor GetSelectedColor() const { return selectedColor_; }
+  bool GetShowColorHints() const { return showColorHints_; }
+  void SetShowColorHints(bool v) { showColorHints_ = v; }
+  bool GetShowNoColor() const { return showNoColor_; }
+  void SetShowNoColor(bool v) { showNoColor_ = v; }
+  bool GetShowCustomColor() const { return showCustomColor_; }
+  void SetShowCustomColor(bool v) { showCustomColor_ = v; }
+  bool GetShowDefaultColor() const { return showDefaultColor_; }
+  void SetShowDefaultColor(bool v) { showDefaultColor_ = v; }
+  bool GetShowSystemColors() const { return showSystemColors_; }
+  void SetShowSystemColors(bool v) { showSystemColors_ = v; }
+
+  // --- introduced virtual operations, in the library's order ------------------------
+  // The picker in a pop-up panel under the edit (only on a form); a choice
+  // becomes SelectedColor and fires Change.
+  virtual void DisplayColorPicker();
+  virtual void SetCustomColors(TKxCustomColors* value);
+  virtual void SetSelectedColor(TColor value);
+
+  void DropDown() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  void WndProc(TMessage& m) override;
+  void WMNCHitTest(TMessage& m) override;
+  void WMLButtonDown(TMessage& m) override;
+  void WMSetFocus(TMessage& m) override;
+  void WMKillFocus(TMessage& m) override;
+  void WMPaint(TMessage& m) override;
+
+ private:
+  void PaintSwatch(HDC dc);
+
+  std::string customColorCaption_;
+  std::string defaultColorCaption_;
+  std::string noColorCaption_;
+  TColor customColor_ = clWhite;
+  TKxCustomColors* customColors_ = nullptr;
+  TColorDialogOptions colorDlgOptions_{cdFullOpen};
+  TColor defaultColor_ = clHighlight;
+  TColor selectedColor_ = clNone;
+  bool showColorHints_ = true;
+  bool showNoColor_ = false;
+  bool showCustomColor_ = false;
+  bool showDefaultColor_ = false;
+  bool showSystemColors_ = false;
+};
 
 // ---------------------------------------------------------------------------
 // Memo, rich edit and hot-key edit

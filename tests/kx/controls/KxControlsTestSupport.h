@@ -217,6 +217,74 @@ class TShownForm {
   Owned<TForm> form_;
 };
 
+// Counts the beeps the program asks for while it lives: the program's
+// import of MessageBeep (the one slot every call of ours goes through) is
+// pointed at a counter, and put back at the end. The code under test calls
+// the system as it always does; the beep itself is not made.
+class TBeepCounter {
+ public:
+  TBeepCounter() : slot_(ImportSlot("user32.dll", "MessageBeep")) {
+    EXPECT_NE(slot_, nullptr) << "the program imports no MessageBeep";
+    if (!slot_) return;
+    Current() = this;
+    saved_ = Swap(reinterpret_cast<void*>(&Counted));
+  }
+  ~TBeepCounter() {
+    if (!slot_) return;
+    Swap(saved_);
+    Current() = nullptr;
+  }
+  TBeepCounter(const TBeepCounter&) = delete;
+  TBeepCounter& operator=(const TBeepCounter&) = delete;
+
+  int Count = 0;
+  // The beeps since the last call.
+  int Take() {
+    int n = Count;
+    Count = 0;
+    return n;
+  }
+
+ private:
+  static TBeepCounter*& Current() {
+    static TBeepCounter* current = nullptr;
+    return current;
+  }
+  static BOOL WINAPI Counted(UINT) {
+    if (Current()) ++Current()->Count;
+    return TRUE;
+  }
+  void* Swap(void* value) {
+    DWORD old = 0;
+    VirtualProtect(slot_, sizeof(void*), PAGE_READWRITE, &old);
+    void* before = *slot_;
+    *slot_ = value;
+    VirtualProtect(slot_, sizeof(void*), old, &old);
+    return before;
+  }
+  // The import address slot of dll!name in the program's import table.
+  static void** ImportSlot(const char* dll, const char* name) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
+      if (lstrcmpiA(reinterpret_cast<char*>(base + d->Name), dll) != 0 || !d->OriginalFirstThunk) continue;
+      auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+      auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+      for (; names->u1.AddressOfData; ++names, ++slots) {
+        if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+        auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+        if (std::string(reinterpret_cast<char*>(byName->Name)) == name)
+          return reinterpret_cast<void**>(&slots->u1.Function);
+      }
+    }
+    return nullptr;
+  }
+
+  void** slot_;
+  void* saved_ = nullptr;
+};
+
 // Counts the events a control fires.
 struct TEventCounter {
   int Count = 0;

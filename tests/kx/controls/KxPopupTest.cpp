@@ -44,54 +44,6 @@ TEST(KxPopupPlacement, OpensUnderTheControlAndStaysInTheWorkArea) {
             (TRect{100, 0, 250, 600}));
 }
 
-// Steps run one after the other from the application's idle moments while
-// a pop-up's loop runs (every few idle moments, so that real input has
-// arrived before the next step). When the steps are done and the loop
-// still runs after many more moments, the panel is closed and the test is
-// told: no test waits for ever.
-class TPopupScript {
- public:
-  TPopupScript(TKxPopupPanel* panel, std::vector<std::function<void()>> steps)
-      : panel_(panel), steps_(std::move(steps)), saved_(Application->GetIdleHook()) {
-    Application->SetIdleHook([this](bool& done) {
-      done = false;
-      if (++idles_ % 5 != 0) return;
-      if (next_ < steps_.size()) {
-        steps_[next_++]();
-      } else if (++after_ > 400 && panel_->GetActive()) {
-        stuck_ = true;
-        panel_->Close(nullptr);
-      }
-    });
-  }
-  ~TPopupScript() { Application->SetIdleHook(saved_); }
-  TPopupScript(const TPopupScript&) = delete;
-  TPopupScript& operator=(const TPopupScript&) = delete;
-  size_t StepsRun() const { return next_; }
-  bool Stuck() const { return stuck_; }
-
- private:
-  TKxPopupPanel* panel_;
-  std::vector<std::function<void()>> steps_;
-  std::function<void(bool&)> saved_;
-  size_t next_ = 0;
-  int idles_ = 0;
-  int after_ = 0;
-  bool stuck_ = false;
-};
-
-int ThreadWindows() {
-  int n = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND, LPARAM counter) -> BOOL {
-        ++*reinterpret_cast<int*>(counter);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&n));
-  return n;
-}
-
 POINT CentreOnScreen(TControl* c) { return c->ClientToScreen(POINT{c->GetWidth() / 2, c->GetHeight() / 2}); }
 
 void Press(POINT p) {
