@@ -10,6 +10,7 @@
 #include "kx/controls/KxRadGrp.h"
 #include "kx/controls/KxCmboBx.h"
 #include "kx/controls/KxEdit.h"
+#include "kx/controls/KxSpnEdt.h"
 
 const std::vector<TUnitEntry>& KxControlsUnits() {
   static const std::vector<TUnitEntry> units = {
@@ -34,6 +35,8 @@ const std::vector<TUnitEntry>& KxControlsUnits() {
       {"KxPrgres", InitializeKxPrgres, nullptr},
       // The calendar's, the time picker's and the pop-up panel's classes.
       {"KxPopups", InitializeKxPopups, nullptr},
+      // The spin controls' stored-form classes.
+      {"KxSpnEdt", InitializeKxSpnEdt, FinalizeKxSpnEdt},
   };
   return units;
 }

@@ -271,6 +271,10 @@ void PublishKxEditProps(TPublisher<T>& p, bool masked) {
 // ---------------------------------------------------------------------------
 // Numeric, expanding and colour edits
 
+// Whether the decimal separator may be typed where the edit's caret and
+// selection stand: one at most, or over a selection that holds it.
+bool KxDecimalSeparatorFits(TCustomEdit* edit);
+
 // A signed number, kept within Min..Max when the edit is left and shown
 // through DisplayFormat (a FormatFloat picture).
 class TKxNumericEdit : public TKxEdit {

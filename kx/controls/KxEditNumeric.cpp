@@ -6,6 +6,14 @@
 #include "classlib/SysUtils.h"
 #include "kx/controls/KxEdit.h"
 
+bool KxDecimalSeparatorFits(TCustomEdit* edit) {
+  const char separator = FormatSettings.DecimalSeparator;
+  const bool inText = edit->GetText().find(separator) != std::string::npos;
+  // A second separator only replaces a selected first one.
+  if (edit->GetSelLength() > 0) return !inText || edit->GetSelText().find(separator) != std::string::npos;
+  return !inText;
+}
+
 // ---------------------------------------------------------------------------
 // TKxNumericEdit
 
@@ -32,11 +40,7 @@ bool TKxNumericEdit::IsValidChar(char c) {
   auto has = [](const std::string& s, char ch) { return s.find(ch) != std::string::npos; };
   auto hasSign = [&](const std::string& s) { return has(s, '+') || has(s, '-'); };
 
-  if (isSeparator) {
-    // One separator at most: a second one only replaces a selected first.
-    if (selLength > 0) return !has(text, separator) || has(selected, separator);
-    return !has(text, separator);
-  }
+  if (isSeparator) return KxDecimalSeparatorFits(this);
   if (isDigit || isControl) {
     // Nothing goes in front of the sign.
     return !(selLength == 0 && selStart == 0 && !text.empty() && (text[0] == '+' || text[0] == '-'));
