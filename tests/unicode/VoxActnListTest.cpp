@@ -11,6 +11,7 @@
 #include "classlib/Seams.h"
 #include "classlib/StdCtrls.h"
 #include "tests/common/TestSupport.h"
+#include "tests/unicode/VoxActionTestSupport.h"
 #include "unicode/VoxActnList.h"
 #include "unicode/VoxStdActns.h"
 
@@ -21,31 +22,6 @@ namespace {
 const std::wstring kChinese = L"\u4E2D\u6587";
 const std::wstring kBeetle = L"\u0416\u0443\u043A";  // "???"
 const std::wstring kWorld = L"\u041C\u0438\u0440";   // "???" as well
-
-// The wide link and the wide ActionChange step, as every control of the
-// layer has them.
-template <class Base>
-class TWideActionClientOf : public Base {
- public:
-  using Base::Base;
-  TClass GetActionLinkClass() override { return VoxControl_GetActionLinkClass(this, Base::GetActionLinkClass()); }
-  void ActionChange(TObject* sender, bool checkDefaults) override {
-    VoxControl_BeforeInherited_ActionChange(this, sender, checkDefaults);
-    Base::ActionChange(sender, checkDefaults);
-  }
-};
-
-class TWideLabel : public TWideActionClientOf<TLabel> {
-  DECLARE_CLASS(TWideLabel, TLabel)
-  using TWideActionClientOf::TWideActionClientOf;
-};
-IMPLEMENT_CLASS(TWideLabel)
-
-class TWideSpeedButton : public TWideActionClientOf<TSpeedButton> {
-  DECLARE_CLASS(TWideSpeedButton, TSpeedButton)
-  using TWideActionClientOf::TWideActionClientOf;
-};
-IMPLEMENT_CLASS(TWideSpeedButton)
 
 // Only the wide link: its ActionChange is the class library's ANSI one, so
 // whatever wide text the control shows came through the link.
