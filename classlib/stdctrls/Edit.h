@@ -41,7 +41,7 @@ class TCustomEdit : public TWinControl {
   std::string GetSelText();
   void SetSelText(const std::string& v);
 
-  void Clear();
+  virtual void Clear();
   void ClearSelection();
   void ClearUndo();
   void CopyToClipboard();

@@ -319,11 +319,13 @@ PUBLISHED(TKxMaskEdit) { PublishKxEditProps(p, true); }
 void InitializeKxEdit() {
   RegisterClasses({TKxEdit::StaticClass(), TKxMaskEdit::StaticClass(), TKxMemo::StaticClass(),
                    TKxRichEdit::StaticClass(), TKxHotKeyEdit::StaticClass()});
-  RegisterClasses({TKxNumericEdit::StaticClass(), TKxExpandEdit::StaticClass(), TKxColorEdit::StaticClass()});
+  RegisterClasses({TKxNumericEdit::StaticClass(), TKxExpandEdit::StaticClass(), TKxColorEdit::StaticClass(),
+                   TKxDateTimeEdit::StaticClass()});
 }
 
 void FinalizeKxEdit() {
-  for (TClass c : {TKxColorEdit::StaticClass(), TKxExpandEdit::StaticClass(), TKxNumericEdit::StaticClass()})
+  for (TClass c : {TKxDateTimeEdit::StaticClass(), TKxColorEdit::StaticClass(), TKxExpandEdit::StaticClass(),
+                   TKxNumericEdit::StaticClass()})
     UnRegisterClass(c);
   for (TClass c : {TKxHotKeyEdit::StaticClass(), TKxRichEdit::StaticClass(), TKxMemo::StaticClass(),
                    TKxMaskEdit::StaticClass(), TKxEdit::StaticClass()})

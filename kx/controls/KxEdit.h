@@ -9,12 +9,18 @@
 // date and spin edits open their pop-ups from. TKxEdit publishes it as a
 // plain edit; TKxMaskEdit adds the edit mask and its error event.
 //
+// TKxDateTimeEdit (KxEditDateTime.cpp) edits a date or a time of day: the
+// text is read while it is typed, written again in its format when the
+// focus leaves, stepped by keys, and set from a calendar or a clock that
+// drops from the button.
+//
 // TKxMemo, TKxRichEdit and TKxHotKeyEdit carry the same frame and colours
 // (no drop-down button) on the class library's memo, rich edit and hot-key
 // control; the memo and the rich edit also keep track of the caret's line
 // and column and of what the clipboard can do.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "classlib/ComCtrls.h"
@@ -22,6 +28,7 @@
 #include "classlib/Mask.h"
 #include "classlib/StdCtrls.h"
 #include "kx/controls/KxFramed.h"
+#include "kx/controls/KxPopups.h"
 
 // TKxFramedNC<Base>: the frame drawn over the system's border in the
 // non-client area, repainted as the setting, the size or the parent's
@@ -196,6 +203,16 @@ class TKxCustomEdit : public TKxFramedNC<TCustomMaskEdit> {
   void ValidateError() override;
   // For an edit whose whole face is its button.
   void SetMouseOverButton(bool value) { mouseOverButton_ = value; }
+  // A picker dropped from the edit takes a flat frame in the edit's frame
+  // colour when the edit's own frame is flat (pickers are panels or borders,
+  // which share no base with these properties).
+  template <class Picker>
+  void ApplyPickerFrame(Picker* picker) {
+    if ((GetFrameVisible() && !UseThemes() && GetFrameStyle() == fsFlat) || GetFrameStyle() == fsFlatBold) {
+      picker->SetBorderOuter(fsFlat);
+      picker->SetFlatColor(GetFrameColor());
+    }
+  }
 
  private:
   // Entering on the first 32-bit Windows selects the text itself.
@@ -426,6 +443,128 @@ class TKxColorEdit : public TKxCustomEdit {
   bool showCustomColor_ = false;
   bool showDefaultColor_ = false;
   bool showSystemColors_ = false;
+};
+
+// ---------------------------------------------------------------------------
+// Date/time edit
+
+enum TKxDTEditType { etDate, etTime };
+DECLARE_ENUM_TYPE(TKxDTEditType);
+// (Sender, the new value).
+using TKxDateTimeChangeEvent = TClosure<void(TObject* Sender, TDateTime NewValue)>;
+
+class TKxDateTimeEdit : public TKxCustomEdit {
+  DECLARE_CLASS(TKxDateTimeEdit, TKxCustomEdit)
+
+  explicit TKxDateTimeEdit(TComponent* owner);
+  ~TKxDateTimeEdit() override { DestroyUnfinished(); }
+
+  // The whole value: 0 is empty (unless a time was given).
+  TDateTime GetValue() const { return value_; }
+  TKxDTEditType GetEditType() const { return editType_; }
+  const std::string& GetFormat() const { return format_; }
+  // Format, or the default picture of the edit type ("ddddd", "t").
+  std::string DisplayFormat() const;
+  TKxCalendarColors* GetCalendarColors() const { return calendarColors_; }
+  TKxClockFaceColors* GetClockFaceColors() const { return clockFaceColors_; }
+  TKxCalendarElements GetCalendarElements() const { return calendarElements_; }
+  void SetCalendarElements(TKxCalendarElements v) { calendarElements_ = v; }
+  const std::string& GetCaptionTodayBtn() const { return captionTodayBtn_; }
+  void SetCaptionTodayBtn(const std::string& v) { captionTodayBtn_ = v; }
+  const std::string& GetCaptionClearBtn() const { return captionClearBtn_; }
+  void SetCaptionClearBtn(const std::string& v) { captionClearBtn_ = v; }
+  const std::string& GetCaptionAM() const { return captionAM_; }
+  void SetCaptionAM(const std::string& v) { captionAM_ = v; }
+  const std::string& GetCaptionPM() const { return captionPM_; }
+  void SetCaptionPM(const std::string& v) { captionPM_ = v; }
+  const std::string& GetCaptionSet() const { return captionSet_; }
+  void SetCaptionSet(const std::string& v) { captionSet_ = v; }
+  TKxFirstDayOfWeek GetFirstDayOfWeek() const { return firstDayOfWeek_; }
+  void SetFirstDayOfWeek(TKxFirstDayOfWeek v) { firstDayOfWeek_ = v; }
+  const std::string& GetHowToUseMsg() const { return howToUseMsg_; }
+  void SetHowToUseMsg(const std::string& v) { howToUseMsg_ = v; }
+  bool GetRestrictMinutes() const { return restrictMinutes_; }
+  void SetRestrictMinutes(bool v) { restrictMinutes_ = v; }
+  bool GetShowHowToUseHint() const { return showHowToUseHint_; }
+  void SetShowHowToUseHint(bool v) { showHowToUseHint_ = v; }
+  // The pop-up showing while the button is down (nullptr otherwise).
+  TKxPopupPanel* GetDropPanel() const { return dropPanel_; }
+
+  TKxGetBoldDaysEvent OnGetBoldDays;
+  TKxDateTimeChangeEvent OnDateTimeChange;
+  TKxGetBoldDaysEvent GetOnGetBoldDays() const { return OnGetBoldDays; }
+  void SetOnGetBoldDays(TKxGetBoldDaysEvent e) { OnGetBoldDays = e; }
+  TKxDateTimeChangeEvent GetOnDateTimeChange() const { return OnDateTimeChange; }
+  void SetOnDateTimeChange(TKxDateTimeChangeEvent e) { OnDateTimeChange = e; }
+
+  // --- introduced virtual operations, in the library's order --------------------------
+  virtual void DisplayCalendar();
+  virtual void DisplayTimePicker();
+  virtual TDateTime GetDate() const;
+  virtual void SetDate(TDateTime value);
+  // Date is stored for a date edit, Time for a time edit.
+  virtual bool IsDate() const { return editType_ == etDate; }
+  virtual void SetEditType(TKxDTEditType value);
+  virtual void SetFormat(const std::string& value);
+  virtual TDateTime GetTime() const;
+  virtual void SetTime(TDateTime value);
+  virtual bool IsTime() const { return editType_ == etTime; }
+  virtual void SetClockFaceColors(TKxClockFaceColors* value);
+  virtual void SetCalendarColors(TKxCalendarColors* value);
+  // Dynamic: fires OnDateTimeChange.
+  virtual void DateTimeChange();
+
+  // Bit day - 1 for each day 1..31 of days, for OnGetBoldDays handlers.
+  static uint32_t DaysToBitmask(std::initializer_list<int> days) { return ::DaysToBitmask(days); }
+
+  // Empties the text and the value.
+  void Clear() override;
+  void Change() override;
+  void KeyDown(WORD& key, TShiftState shift) override;
+  void KeyPress(char& key) override;
+  void DropDown() override;
+  void Dispatch(TMessage& m) override;
+  void WMSetFocus(TMessage& m) override;
+  void WMKillFocus(TMessage& m) override;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  // Reads a typed (modified) text into the value.
+  void SetDateTime();
+  void CheckDateTimeChange();
+  void UpdateText();
+  void ReformatDateTime();
+  void AdjustYear(int step);
+  void AdjustMonth(int step);
+  void AdjustDay(int step);
+  void AdjustHour(int step);
+  void AdjustMinute(int step);
+  // One step of the value (from today or now when empty), shown.
+  void Step(bool timeField, const std::function<TDateTime(TDateTime)>& increment);
+
+  TDateTime value_ = 0;
+  TDateTime lastValue_ = 0;
+  bool timeSet_ = false;
+  bool updatingText_ = false;
+  bool settingTime_ = false;
+  bool pickerAccepted_ = false;
+  TKxDTEditType editType_ = etDate;
+  std::string format_;
+  TKxCalendarColors* calendarColors_ = nullptr;
+  TKxClockFaceColors* clockFaceColors_ = nullptr;
+  TKxCalendarElements calendarElements_ = KxDefaultCalendarElements;
+  std::string captionTodayBtn_;
+  std::string captionClearBtn_;
+  std::string captionAM_;
+  std::string captionPM_;
+  std::string captionSet_;
+  TKxFirstDayOfWeek firstDayOfWeek_ = fdowLocale;
+  std::string howToUseMsg_;
+  bool restrictMinutes_ = false;
+  bool showHowToUseHint_ = true;
+  TKxPopupPanel* dropPanel_ = nullptr;
 };
 
 // ---------------------------------------------------------------------------

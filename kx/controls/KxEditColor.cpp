@@ -54,11 +54,7 @@ void TKxColorEdit::DisplayColorPicker() {
   picker->SetSelectedColor(selectedColor_);
   picker->SetCustomColors(customColors_);
   picker->SetColorDlgOptions(colorDlgOptions_);
-  // The picker's frame matches a flat frame of the edit.
-  if ((GetFrameVisible() && !UseThemes() && GetFrameStyle() == fsFlat) || GetFrameStyle() == fsFlatBold) {
-    picker->SetBorderOuter(fsFlat);
-    picker->SetFlatColor(GetFrameColor());
-  }
+  ApplyPickerFrame(picker);
   picker->OnClick = TNotifyEvent(panel.get(), &TKxPopupPanel::Close);
   if (panel->Popup(this)) {
     SetSelectedColor(picker->GetSelectedColor());
