@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "classlib/ActnList.h"
 #include "classlib/Contnrs.h"
 #include "classlib/SysUtils.h"
 #include "unicode/VoxClasses.h"
@@ -20,7 +21,7 @@ using namespace vox_controls;
 // --- Assertions -------------------------------------------------------------------
 
 void VoxAssertionFailed(const std::string& message, const char* unit, int line) {
-  throw EAssertionFailed(message + " (" + unit + ", line " + std::to_string(line) + ")");
+  AssertErrorHandler(message, unit, line);
 }
 
 // --- Synchronised strings ------------------------------------------------------------
@@ -116,7 +117,7 @@ std::wstring VoxControl_GetStoredText(TControl* control, const std::wstring& def
   return holder->Caption;
 }
 
-namespace {
+namespace vox_controls {
 
 // The caption kept while there is no window; the control's ANSI text
 // follows, so ANSI readers see its ANSI form.
@@ -126,7 +127,7 @@ void StoreWideText(TControl* control, const std::wstring& value) {
   control->SetText(WideToAnsi(value));
 }
 
-}  // namespace
+}  // namespace vox_controls
 
 std::wstring VoxControl_GetText(TControl* control) {
   auto* w = dynamic_cast<TWinControl*>(control);
@@ -199,7 +200,19 @@ std::wstring WideGetLongHint(const std::wstring& hint) {
 // --- Unit start-up ------------------------------------------------------------------------------
 
 void InitializeVoxControls() {
+  gFinalized = false;
   if (!gCaptionHolders) gCaptionHolders = New<TComponentList>(true);
+  if (!gPendingTraps) gPendingTraps = New<TComponentList>(false);
+  // Added by the class library's start-up under these names; found, not
+  // added, so that they go when the class library deletes them.
+  TControlAtomNames names = ControlAtomNames();
+  gWindowAtom = WinCheckH(GlobalFindAtomA(names.WindowAtom.c_str()));
+  gControlAtom = WinCheckH(GlobalFindAtomA(names.ControlAtom.c_str()));
 }
 
-void FinalizeVoxControls() { FreeAndNil(gCaptionHolders); }
+void FinalizeVoxControls() {
+  FreeAndNil(gCaptionHolders);
+  FreeAndNil(gPendingTraps);
+  gFinalized = true;
+  gControlAtom = gWindowAtom = 0;
+}

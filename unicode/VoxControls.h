@@ -81,6 +81,123 @@ std::wstring WideGetHint(TControl* control);
 std::wstring WideGetShortHint(const std::wstring& hint);
 std::wstring WideGetLongHint(const std::wstring& hint);
 
+// --- Unicode windows ---------------------------------------------------------------
+// Sits between a control's Unicode window, the class library's dispatch
+// (WindowProc) and the default procedure (DefWndProc): messages from the
+// window pass on wide; text messages that code sends through the control go
+// to the window with SendMessageA, so Windows converts between the ANSI
+// caller and the wide window; WM_CHAR above 255 reaches ANSI handlers packed
+// (255, the character in the high word) and the default procedure whole.
+// One per control: made with its first window, parked while the control has
+// none, freed with the control.
+class TWinControlTrap : public TComponent {
+  DECLARE_CLASS(TWinControlTrap, TComponent)
+
+  explicit TWinControlTrap(TWinControl* control);
+  void Notification(TComponent* component, TOperation operation) override;
+
+  TWinControl* GetControl() const { return control_; }
+  HWND GetHandle() const { return handle_; }
+  // The thunk that calls the control's MainWndProc: the window's procedure
+  // from its first message until the trap is attached.
+  WNDPROC GetControlInstance() const { return controlInstance_; }
+  void SetIDEWindow(bool v) { ideWindow_ = v; }
+
+  void Attach(const std::string& paramsCaption);
+  // The control's WindowProc while attached.
+  void WinControl_WndProc(TMessage& message);
+
+ protected:
+  void Destroy() override;
+
+ private:
+  void Win32Proc(TMessage& message);
+  void DefWin32Proc(TMessage& message);
+  void Detach();
+  void HookWindowProc();
+
+  WNDPROC controlInstance_ = nullptr;
+  WNDPROC win32ProcInstance_ = nullptr;
+  WNDPROC defWin32ProcInstance_ = nullptr;
+  TWinControl* control_;
+  HWND handle_ = nullptr;
+  WNDPROC prevWin32Proc_ = nullptr;
+  WNDPROC prevDefWin32Proc_ = nullptr;
+  TWndMethod prevWindowProc_;
+  UINT lastWin32Msg_ = 0;
+  int win32ProcLevel_ = 0;
+  bool ideWindow_ = false;
+  bool destroyWhenIdle_ = false;
+  bool testingForChainEnd_ = false;
+  bool chainEndFound_ = false;
+};
+
+// Changes how WM_CHAR and WM_IME_CHAR are handled for a shell's own windows
+// (see the trap's default procedure); false at start.
+extern bool _IsShellProgramming;
+
+// WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH.
+bool IsTextMessage(UINT msg);
+// WM_CHAR packing: a character above 255 travels in the high word of
+// WParam while the low word reads 255, so ANSI code sees one byte.
+void MakeWMCharMsgSafeForAnsi(TMessage& message);
+// Unpacks; returns the high word it had.
+WORD RestoreWMCharMsg(TMessage& message);
+wchar_t GetWideCharFromWMCharMsg(const TMessage& message);
+void SetWideCharForWMCharMsg(TMessage& message, wchar_t c);
+
+// Registers "<class>.UnicodeClass" (the class library's class name, at most
+// 64 characters, and the suffix) from params' window class; name receives it.
+void RegisterUnicodeClass(const TCreateParams& params, std::wstring& name, bool ideWindow = false);
+// Creates the control's window as a Unicode window (the control's
+// CreateWindowHandle calls it); subClass names the system class whose
+// procedure is the default one ("EDIT"), empty for DefWindowProcW.
+void CreateUnicodeHandle(TWinControl* control, const TCreateParams& params, const std::wstring& subClass,
+                         bool ideWindow = false);
+// Attaches the control's trap to its new Unicode window and gives the window
+// the control's wide text.
+void SubClassUnicodeControl(TWinControl* control, const std::string& paramsCaption, bool ideWindow = false);
+// Destroys the control's window and makes a Unicode one in its place.
+void ReCreateUnicodeWnd(TWinControl* control, const std::wstring& subClass, bool ideWindow = false);
+
+// A wide item added to a list control (a wide list box or combo box).
+class IWideCustomListControl : public IInterface {
+ public:
+  static constexpr TGUID IID = TGUID::Parse("{C1801F41-51E9-4DB5-8DB8-58AC86698C2E}");
+  virtual void AddItem(const std::wstring& item, TObject* object) = 0;
+};
+// The wide add when the control has one, else the ANSI AddItem.
+void WideListControl_AddItem(TCustomListControl* control, const std::wstring& item, TObject* object);
+
+// --- Wide hints ----------------------------------------------------------------------
+// Prepares CM_HINTSHOW for a wide hint: the plain hint window class becomes
+// TVoxHintWindow, the hint info marks itself as its data, and the hint
+// text is the ANSI form of the control's short wide hint.
+void ProcessCMHintShowMsg(TMessage& message);
+
+// A hint window with a Unicode window that shows the wide hint of the
+// control its hint info marks.
+class TVoxHintWindow : public THintWindow {
+  DECLARE_CLASS(TVoxHintWindow, THintWindow)
+
+  explicit TVoxHintWindow(TComponent* owner);
+
+  void CreateParams(TCreateParams& params) override;
+  void CreateWindowHandle(const TCreateParams& params) override;
+  void Paint() override;
+  void ActivateHint(TRect rect, const std::string& hint) override;
+  void ActivateHintData(TRect rect, const std::string& hint, void* data) override;
+  TRect CalcHintRect(int maxWidth, const std::string& hint, void* data) override;
+  void CMTextChanged(TMessage& message) override;
+
+  std::wstring GetCaption() { return VoxControl_GetText(this); }
+  void SetCaption(const std::wstring& v) { VoxControl_SetText(this, v); }
+
+ private:
+  bool activating_ = false;
+  bool paintingSuppressed_ = false;
+};
+
 // Layer-private consistency checks fail with EAssertionFailed
 // "<message> (<unit>, line <n>)", the message beginning
 // "VOX Internal Error: " where the layer names one.
