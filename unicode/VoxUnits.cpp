@@ -2,6 +2,7 @@
 
 #include "unicode/VoxClasses.h"
 #include "unicode/VoxControls.h"
+#include "unicode/VoxForms.h"
 #include "unicode/VoxSysUtils.h"
 #include "unicode/VoxSystem.h"
 #include "unicode/VoxWindows.h"
@@ -16,6 +17,9 @@ const std::vector<TUnitEntry>& VoxUnits() {
       {"VoxClasses", InitializeVoxClasses, nullptr},
       // The caption holders and the trap lists, and the two window atoms.
       {"VoxControls", InitializeVoxControls, FinalizeVoxControls},
+      // The application companion (the class library's application exists
+      // by now) and the main thread's message hook.
+      {"VoxForms", InitializeVoxForms, FinalizeVoxForms},
   };
   return units;
 }

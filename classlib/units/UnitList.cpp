@@ -15,23 +15,23 @@ std::vector<TUnitEntry>& Initialised() {
   return units;
 }
 
-void Report(const char* unit, const char* phase, const char* what) {
-  std::string text = std::string(phase) + " of unit " + unit + " failed: " + what + "\n";
-  OutputDebugStringA(text.c_str());
-}
-
 // Runs one phase of a unit; what it throws is reported, never passed on.
 void Run(const char* unit, const char* phase, void (*step)()) {
   if (!step) return;
   try {
     step();
   } catch (const std::exception& e) {
-    Report(unit, phase, e.what());
+    ReportUnitFailure(unit, phase, e.what());
   } catch (...) {
-    Report(unit, phase, "unknown exception");
+    ReportUnitFailure(unit, phase, "unknown exception");
   }
 }
 }  // namespace
+
+void ReportUnitFailure(const char* unit, const char* phase, const char* what) {
+  std::string text = std::string(phase) + " of unit " + unit + " failed: " + what + "\n";
+  OutputDebugStringA(text.c_str());
+}
 
 void RaiseUnitsNotStarted(const char* what) {
   throw EInvalidOperation(std::string(what) +

@@ -21,5 +21,9 @@ struct TUnitEntry {
 void InitializeUnits(const std::vector<TUnitEntry>& units);
 // Runs Finalize of the initialised entries in reverse order; nothing thrown.
 void FinalizeUnits();
+// How a failing step of a unit is reported (OutputDebugString): "<phase> of
+// unit <unit> failed: <what>". For a unit that reports one failure of its
+// own and carries on with the rest of its step.
+void ReportUnitFailure(const char* unit, const char* phase, const char* what);
 // The class library's own entries, in their start-up order.
 const std::vector<TUnitEntry>& ClasslibUnits();

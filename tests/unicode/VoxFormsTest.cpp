@@ -1,0 +1,338 @@
+// The application companion, the main thread's message hook, the wide form
+// and the layer's start-up.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "tests/classlib/ControlTestSupport.h"
+#include "tests/classlib/FormTestSupport.h"
+#include "tests/common/TestSupport.h"
+#include "tests/unicode/VoxTestSupport.h"
+#include "classlib/ActnList.h"
+#include "classlib/StdActns.h"
+#include "classlib/StdCtrls.h"
+#include "unicode/VoxForms.h"
+#include "unicode/VoxFormsPrivate.h"
+#include "unicode/VoxStdActns.h"
+#include "unicode/VoxUnits.h"
+
+using namespace controls_test;
+using namespace forms_test;
+
+namespace {
+
+const std::wstring kChinese = L"\u4E2D\u6587";
+const wchar_t kZhong = L'\u4E2D';
+
+std::wstring WideText(HWND window) {
+  wchar_t text[256]{};
+  SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+// An edit with a Unicode EDIT window; counts the characters it is sent.
+class TWideCharEdit : public TEdit {
+  DECLARE_CLASS(TWideCharEdit, TEdit)
+ public:
+  using TEdit::TEdit;
+  std::vector<WPARAM> Chars;
+  void CreateWindowHandle(const TCreateParams& p) override { CreateUnicodeHandle(this, p, L"EDIT"); }
+  void WndProc(TMessage& m) override {
+    if (m.Msg == WM_CHAR) Chars.push_back(m.WParam);
+    inherited::WndProc(m);
+  }
+};
+IMPLEMENT_CLASS(TWideCharEdit)
+
+// A new application companion for the test's life, made after the
+// application it hooks (a TFreshApplication made before it).
+class TFreshVoxApplication {
+ public:
+  TFreshVoxApplication() : saved_(VoxApplication) { VoxApplication = New<TVoxApplication>(nullptr); }
+  ~TFreshVoxApplication() {
+    VoxApplication->Free();
+    VoxApplication = saved_;
+  }
+  TFreshVoxApplication(const TFreshVoxApplication&) = delete;
+  TFreshVoxApplication& operator=(const TFreshVoxApplication&) = delete;
+
+ private:
+  TVoxApplication* saved_;
+};
+
+class VoxHookTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(vox_forms::gGetMessageHook, nullptr) << "the start-up installs the hook";
+    wide = New<TWideCharEdit>(nullptr);
+    wide->SetParentWindow(host.Handle());
+    ansi = New<TEdit>(nullptr);
+    ansi->SetParentWindow(host.Handle());
+    wide->HandleNeeded();
+    ansi->HandleNeeded();
+  }
+  void TearDown() override {
+    wide->Free();
+    ansi->Free();
+    while (vox_forms::gManualPeekCount > 0) DisableManualPeekMessageWithRemove();
+  }
+  // Posts a character as the keyboard would (the wide form) and takes it as
+  // the class library's loop does, with PeekMessageA.
+  MSG PostAndPeek(HWND window, WPARAM ch, UINT remove = PM_REMOVE) {
+    PostMessageW(window, WM_CHAR, ch, 1);
+    MSG msg{};
+    EXPECT_TRUE(PeekMessageA(&msg, window, 0, 0, remove));
+    return msg;
+  }
+  void Drain(HWND window) {
+    MSG msg;
+    while (PeekMessageA(&msg, window, 0, 0, PM_REMOVE)) {
+    }
+  }
+
+  THostWindow host;
+  TWideCharEdit* wide = nullptr;
+  TEdit* ansi = nullptr;
+};
+
+TEST_F(VoxHookTest, AWideCharacterForAUnicodeWindowIsDispatchedOnceAndTheLoopGetsNothing) {
+  MSG msg = PostAndPeek(wide->GetHandle(), kZhong);
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_NULL));
+  EXPECT_EQ(wide->Chars, std::vector<WPARAM>{0x4E2D00FF}) << "dispatched once, packed for ANSI handlers";
+  EXPECT_EQ(WideText(wide->GetHandle()), std::wstring(1, kZhong));
+  // The loop dispatches what it got: nothing more arrives.
+  DispatchMessageA(&msg);
+  EXPECT_EQ(wide->Chars.size(), 1u);
+}
+
+TEST_F(VoxHookTest, OtherCharactersWindowsAndPeeksPassUntouched) {
+  struct Case {
+    const char* Name;
+    bool WideWindow;
+    WPARAM Char;
+    UINT Remove;
+  } cases[] = {
+      {"a character below 256", true, 'A', PM_REMOVE},
+      {"the highest below 256", true, 0xFF, PM_REMOVE},
+      {"an ANSI window", false, kZhong, PM_REMOVE},
+      {"a peek that leaves the message", true, kZhong, PM_NOREMOVE},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TWinControl* target = c.WideWindow ? static_cast<TWinControl*>(wide) : ansi;
+    wide->Chars.clear();
+    MSG msg = PostAndPeek(target->GetHandle(), c.Char, c.Remove);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_CHAR));
+    EXPECT_TRUE(wide->Chars.empty()) << "not dispatched by the hook";
+    Drain(target->GetHandle());
+  }
+}
+
+TEST_F(VoxHookTest, ManualPeeksTurnTheHookOffAndTheCountNeverGoesBelowZero) {
+  DisableManualPeekMessageWithRemove();  // at 0 already: stays there
+  EnableManualPeekMessageWithRemove();
+  MSG msg = PostAndPeek(wide->GetHandle(), kZhong);
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_CHAR)) << "left to the peeking code";
+  EXPECT_TRUE(wide->Chars.empty());
+
+  DisableManualPeekMessageWithRemove();
+  DisableManualPeekMessageWithRemove();
+  EnableManualPeekMessageWithRemove();
+  msg = PostAndPeek(wide->GetHandle(), kZhong);
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_CHAR)) << "one disable too many did not go below 0";
+
+  DisableManualPeekMessageWithRemove();
+  msg = PostAndPeek(wide->GetHandle(), kZhong);
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_NULL));
+  EXPECT_EQ(wide->Chars.size(), 1u);
+}
+
+TEST_F(VoxHookTest, TheApplicationsOnMessageSeesTheCharacterFirstAndMayKeepIt) {
+  struct TObserver {
+    std::vector<WPARAM> Seen;
+    bool Keep = false;
+    void OnMessage(MSG& msg, bool& handled) {
+      if (msg.message == WM_CHAR) Seen.push_back(msg.wParam);
+      handled = Keep;
+    }
+  } observer;
+  TMessageEvent saved = Application->OnMessage;
+  Application->OnMessage = TMessageEvent(&observer, &TObserver::OnMessage);
+  MSG msg = PostAndPeek(wide->GetHandle(), kZhong);
+  observer.Keep = true;
+  MSG kept = PostAndPeek(wide->GetHandle(), kZhong);
+  Application->OnMessage = saved;
+
+  EXPECT_EQ(observer.Seen, (std::vector<WPARAM>{kZhong, kZhong})) << "whole, before any dispatch";
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_NULL));
+  EXPECT_EQ(kept.message, static_cast<UINT>(WM_NULL)) << "taken either way";
+  EXPECT_EQ(wide->Chars.size(), 1u) << "a handled message is not dispatched";
+}
+
+TEST_F(VoxHookTest, TheApplicationsLoopDeliversTypedWideText) {
+  for (wchar_t c : kChinese) PostMessageW(wide->GetHandle(), WM_CHAR, c, 1);
+  Application->ProcessMessages();
+  EXPECT_EQ(WideText(wide->GetHandle()), kChinese);
+}
+
+// The application companion of a fresh application.
+class VoxApplicationTest : public ::testing::Test {
+ protected:
+  TFreshApplication app;
+  TFreshVoxApplication vox;
+};
+
+TEST_F(VoxApplicationTest, TheHintIsKeptInStepWithTheApplicationsHint) {
+  VoxApplication->SetHint(kChinese);
+  EXPECT_EQ(Application->GetHint(), "??");
+  EXPECT_EQ(VoxApplication->GetHint(), kChinese);
+  Application->SetHint("plain");
+  EXPECT_EQ(VoxApplication->GetHint(), L"plain");
+  VoxApplication->SetAnsiAppHint("ansi");
+  EXPECT_EQ(Application->GetHint(), "ansi");
+}
+
+TEST_F(VoxApplicationTest, TheApplicationsHintActionRunsWithTheWideHint) {
+  struct TTarget {
+    std::vector<std::string> Classes;
+    std::vector<std::wstring> Hints;
+    void OnActionExecute(TBasicAction* action, bool& handled) {
+      Classes.push_back(action->ClassName());
+      if (auto* w = dynamic_cast<TVoxHintAction*>(action)) {
+        Hints.push_back(w->GetHint());
+        handled = true;
+      }
+    }
+  } target;
+  Application->OnActionExecute = TActionEvent(&target, &TTarget::OnActionExecute);
+
+  VoxApplication->SetHint(kChinese);  // the class library runs a hint action with "??"
+  EXPECT_EQ(target.Classes, (std::vector<std::string>{"THintAction", "TVoxHintAction"}));
+  EXPECT_EQ(target.Hints, std::vector<std::wstring>{kChinese});
+  EXPECT_EQ(VoxApplication->GetComponentCount(), 0) << "the wide action went";
+
+  // A hint action that is not the application's hint is left alone.
+  target.Classes.clear();
+  Owned<THintAction> other(New<THintAction>(nullptr));
+  other->SetHint("unrelated");
+  other->Execute();
+  EXPECT_EQ(target.Classes, std::vector<std::string>{"THintAction"});
+  Application->OnActionExecute = nullptr;
+}
+
+TEST_F(VoxApplicationTest, AMainFormThatIsNotWideGetsOneIdleEventControl) {
+  TForm* form = nullptr;
+  Application->CreateForm(TForm::StaticClass(), form);
+  MSG msg{};
+  msg.message = WM_NULL;
+  EXPECT_FALSE(VoxApplication->ProcessMessage(msg));
+  TVoxAppIdleEventControl* idle = VoxApplication->GetIdleEventControl();
+  ASSERT_NE(idle, nullptr);
+  EXPECT_EQ(idle->GetParent(), form);
+  EXPECT_TRUE(Supports<IVoxAction>(idle->GetAction()));
+  VoxApplication->ProcessMessage(msg);
+  int idles = 0;
+  for (TControl* c : form->Controls()) idles += dynamic_cast<TVoxAppIdleEventControl*>(c) != nullptr;
+  EXPECT_EQ(idles, 1) << "the main form is looked at once";
+
+  // Its action's update is what the form's idle time runs: it sets the
+  // wide hint from the control under the mouse (none here).
+  VoxApplication->SetHint(kChinese);
+  idle->GetAction()->Update();
+  EXPECT_EQ(VoxApplication->GetHint(), L"");
+  form->Free();
+  EXPECT_EQ(VoxApplication->GetIdleEventControl(), nullptr) << "forgotten with the form";
+}
+
+TEST_F(VoxApplicationTest, AWideMainFormNeedsNoIdleEventControl) {
+  TVoxForm* form = nullptr;
+  Application->CreateForm(TVoxForm::StaticClass(), form);
+  MSG msg{};
+  VoxApplication->ProcessMessage(msg);
+  EXPECT_EQ(VoxApplication->GetIdleEventControl(), nullptr);
+}
+
+class VoxFormTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    if (form) form->Free();
+  }
+  TVoxForm* form = New<TVoxForm>(nullptr);
+};
+
+TEST_F(VoxFormTest, TheFormsWindowIsWideAndKeepsItsCaptionOverANewWindow) {
+  form->SetCaption(kChinese);
+  form->HandleNeeded();
+  HWND first = form->GetHandle();
+  EXPECT_TRUE(IsWindowUnicode(first));
+  EXPECT_EQ(WideText(first), kChinese);
+  EXPECT_EQ(form->TForm::GetCaption(), "??");
+
+  form->SetBorderStyle(bsDialog);  // a new window
+  form->HandleNeeded();
+  EXPECT_NE(form->GetHandle(), first);
+  EXPECT_EQ(form->GetCaption(), kChinese);
+  EXPECT_EQ(WideText(form->GetHandle()), kChinese);
+}
+
+TEST_F(VoxFormTest, TheLayeredStyleComesBackOnTheWideWindow) {
+  form->SetAlphaBlend(true);
+  form->SetAlphaBlendValue(128);
+  form->HandleNeeded();
+  EXPECT_TRUE(IsWindowUnicode(form->GetHandle()));
+  EXPECT_NE(GetWindowLongPtrW(form->GetHandle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(form->GetHandle(), nullptr, &alpha, &flags));
+  EXPECT_EQ(alpha, 128);
+}
+
+TEST_F(VoxFormTest, AnMdiChildNeedsAnMdiMainForm) {
+  form->SetFormStyle(fsMDIChild);
+  EXPECT_EQ(MessageOf<EInvalidOperation>([&] { form->HandleNeeded(); }),
+            "Cannot create form. No MDI forms are currently active");
+}
+
+TEST_F(VoxFormTest, TheAnsiRouteMakesTheClassLibrarysWindow) {
+  TAnsiRoute ansi;
+  form->HandleNeeded();
+  EXPECT_FALSE(IsWindowUnicode(form->GetHandle()));
+}
+
+TEST_F(VoxFormTest, TheWideCaptionAndHintAreStored) {
+  form->SetName("Wide");
+  form->SetCaption(kChinese);
+  form->SetHint(L"\u00E9t\u00E9");
+  std::string text = WriteForm(form);
+  Owned<TVoxForm> copy(New<TVoxForm>(nullptr, 0));
+  ReadForm(text, copy.get());
+  EXPECT_EQ(copy->GetCaption(), kChinese);
+  EXPECT_EQ(copy->GetHint(), L"\u00E9t\u00E9");
+}
+
+TEST(VoxStartUp, TheLayersUnitsRunInTheSystemsOrder) {
+  std::vector<std::string> names;
+  for (const TUnitEntry& u : VoxUnits()) names.push_back(u.Name);
+  auto at = [&](const char* name) { return std::find(names.begin(), names.end(), name) - names.begin(); };
+  ASSERT_LT(at("VoxForms"), static_cast<std::ptrdiff_t>(names.size()));
+  EXPECT_LT(at("VoxSysUtils"), at("VoxControls"));
+  EXPECT_LT(at("VoxClasses"), at("VoxControls"));
+  EXPECT_LT(at("VoxControls"), at("VoxForms"));
+  EXPECT_NE(VoxApplication.Get(), nullptr);
+}
+
+TEST(VoxStartUp, AFailingUnhookAtTheEndIsReportedAndTheRestStillGoes) {
+  ASSERT_NE(vox_forms::gGetMessageHook, nullptr);
+  // Someone else took the hook away: the unhook of the finalisation fails.
+  ASSERT_TRUE(UnhookWindowsHookEx(vox_forms::gGetMessageHook));
+  EXPECT_NO_THROW(FinalizeVoxForms());
+  EXPECT_EQ(VoxApplication.Get(), nullptr) << "the companion still went";
+  EXPECT_EQ(vox_forms::gGetMessageHook, nullptr);
+  InitializeVoxForms();  // as the start-up left it, for the tests after
+  EXPECT_NE(VoxApplication.Get(), nullptr);
+  EXPECT_NE(vox_forms::gGetMessageHook, nullptr);
+}
+
+}  // namespace
