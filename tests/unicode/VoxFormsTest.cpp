@@ -26,26 +26,6 @@ namespace {
 const std::wstring kChinese = L"\u4E2D\u6587";
 const wchar_t kZhong = L'\u4E2D';
 
-std::wstring WideText(HWND window) {
-  wchar_t text[256]{};
-  SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-// An edit with a Unicode EDIT window; counts the characters it is sent.
-class TWideCharEdit : public TEdit {
-  DECLARE_CLASS(TWideCharEdit, TEdit)
- public:
-  using TEdit::TEdit;
-  std::vector<WPARAM> Chars;
-  void CreateWindowHandle(const TCreateParams& p) override { CreateUnicodeHandle(this, p, L"EDIT"); }
-  void WndProc(TMessage& m) override {
-    if (m.Msg == WM_CHAR) Chars.push_back(m.WParam);
-    inherited::WndProc(m);
-  }
-};
-IMPLEMENT_CLASS(TWideCharEdit)
-
 // A new application companion for the test's life, made after the
 // application it hooks (a TFreshApplication made before it).
 class TFreshVoxApplication {
@@ -66,7 +46,7 @@ class VoxHookTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(vox_forms::gGetMessageHook, nullptr) << "the start-up installs the hook";
-    wide = New<TWideCharEdit>(nullptr);
+    wide = New<TWideTestEdit>(nullptr);
     wide->SetParentWindow(host.Handle());
     ansi = New<TEdit>(nullptr);
     ansi->SetParentWindow(host.Handle());
@@ -93,7 +73,7 @@ class VoxHookTest : public ::testing::Test {
   }
 
   THostWindow host;
-  TWideCharEdit* wide = nullptr;
+  TWideTestEdit* wide = nullptr;
   TEdit* ansi = nullptr;
 };
 
@@ -101,7 +81,7 @@ TEST_F(VoxHookTest, AWideCharacterForAUnicodeWindowIsDispatchedOnceAndTheLoopGet
   MSG msg = PostAndPeek(wide->GetHandle(), kZhong);
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_NULL));
   EXPECT_EQ(wide->Chars, std::vector<WPARAM>{0x4E2D00FF}) << "dispatched once, packed for ANSI handlers";
-  EXPECT_EQ(WideText(wide->GetHandle()), std::wstring(1, kZhong));
+  EXPECT_EQ(WideWindowText(wide->GetHandle()), std::wstring(1, kZhong));
   // The loop dispatches what it got: nothing more arrives.
   DispatchMessageA(&msg);
   EXPECT_EQ(wide->Chars.size(), 1u);
@@ -174,7 +154,7 @@ TEST_F(VoxHookTest, TheApplicationsOnMessageSeesTheCharacterFirstAndMayKeepIt) {
 TEST_F(VoxHookTest, TheApplicationsLoopDeliversTypedWideText) {
   for (wchar_t c : kChinese) PostMessageW(wide->GetHandle(), WM_CHAR, c, 1);
   Application->ProcessMessages();
-  EXPECT_EQ(WideText(wide->GetHandle()), kChinese);
+  EXPECT_EQ(WideWindowText(wide->GetHandle()), kChinese);
 }
 
 // The application companion of a fresh application.
@@ -267,14 +247,14 @@ TEST_F(VoxFormTest, TheFormsWindowIsWideAndKeepsItsCaptionOverANewWindow) {
   form->HandleNeeded();
   HWND first = form->GetHandle();
   EXPECT_TRUE(IsWindowUnicode(first));
-  EXPECT_EQ(WideText(first), kChinese);
+  EXPECT_EQ(WideWindowText(first), kChinese);
   EXPECT_EQ(form->TForm::GetCaption(), "??");
 
   form->SetBorderStyle(bsDialog);  // a new window
   form->HandleNeeded();
   EXPECT_NE(form->GetHandle(), first);
   EXPECT_EQ(form->GetCaption(), kChinese);
-  EXPECT_EQ(WideText(form->GetHandle()), kChinese);
+  EXPECT_EQ(WideWindowText(form->GetHandle()), kChinese);
 }
 
 TEST_F(VoxFormTest, TheLayeredStyleComesBackOnTheWideWindow) {

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "unicode/VoxControls.h"
+
 namespace {
 
 void RemoveTree(const std::wstring& dir) {
@@ -55,4 +57,24 @@ std::string ReadFileBytes(const std::wstring& fileName) {
   CloseHandle(h);
   out.resize(read);
   return out;
+}
+
+IMPLEMENT_CLASS(TWideTestEdit)
+
+void TWideTestEdit::CreateWindowHandle(const TCreateParams& p) { CreateUnicodeHandle(this, p, L"EDIT"); }
+
+void TWideTestEdit::WndProc(TMessage& m) {
+  if (m.Msg == kFreeYourself) {
+    Free();
+    return;
+  }
+  if (m.Msg == WM_CHAR) Chars.push_back(m.WParam);
+  if (m.Msg == CM_TEXTCHANGED) ++TextChanged;
+  inherited::WndProc(m);
+}
+
+std::wstring WideWindowText(HWND window) {
+  wchar_t text[256]{};
+  SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+  return text;
 }

@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include <vector>
+
+#include "classlib/StdCtrls.h"
 #include "classlib/Win.h"
 #include "unicode/VoxSysUtils.h"
 
@@ -39,3 +42,22 @@ class TWideTempFolder {
 // Whole files as bytes, through the wide API.
 void WriteFileBytes(const std::wstring& fileName, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& fileName);
+
+// An edit whose window is a Unicode EDIT, as the layer's wide edits make it;
+// it records what its WndProc sees, and frees itself on kFreeYourself.
+class TWideTestEdit : public TEdit {
+  DECLARE_CLASS(TWideTestEdit, TEdit)
+ public:
+  using TEdit::TEdit;
+  static constexpr UINT kFreeYourself = WM_APP + 1;
+
+  std::vector<WPARAM> Chars;  // WM_CHAR as WndProc saw it
+  int TextChanged = 0;        // CM_TEXTCHANGED
+
+  void CreateWindowHandle(const TCreateParams& p) override;
+  void WndProc(TMessage& m) override;
+};
+
+// The window's text as wide code reads it (WM_GETTEXT sent wide: an EDIT
+// keeps its text apart from the window's title).
+std::wstring WideWindowText(HWND window);

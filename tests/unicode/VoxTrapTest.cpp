@@ -21,37 +21,6 @@ namespace {
 const std::wstring kChinese = L"\u4E2D\u6587";
 const wchar_t kZhong = L'\u4E2D';
 
-// The window's text as wide code reads it (an EDIT keeps its text apart
-// from the window's title, so it takes a message).
-std::wstring OwnText(HWND window) {
-  wchar_t text[256]{};
-  SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-  return text;
-}
-
-// An edit whose window is a Unicode EDIT, as the layer's wide edits make it.
-class TWideEdit : public TEdit {
-  DECLARE_CLASS(TWideEdit, TEdit)
- public:
-  using TEdit::TEdit;
-
-  std::vector<WPARAM> Chars;  // WM_CHAR as WndProc saw it
-  int TextChanged = 0;
-
-  void CreateWindowHandle(const TCreateParams& p) override { CreateUnicodeHandle(this, p, L"EDIT"); }
-  static constexpr UINT kFreeYourself = WM_APP + 1;
-  void WndProc(TMessage& m) override {
-    if (m.Msg == kFreeYourself) {
-      Free();
-      return;
-    }
-    if (m.Msg == WM_CHAR) Chars.push_back(m.WParam);
-    if (m.Msg == CM_TEXTCHANGED) ++TextChanged;
-    inherited::WndProc(m);
-  }
-};
-IMPLEMENT_CLASS(TWideEdit)
-
 // A party that replaces WindowProc and chains to what it found.
 struct TSpy {
   TWinControl* Control;
@@ -83,15 +52,15 @@ class VoxTrapTest : public ::testing::Test {
     if (edit) edit->Free();
     EXPECT_EQ(vox_controls::LiveTrapCount(), traps) << "a trap outlived its control";
   }
-  TWideEdit* MakeEdit() {
-    edit = New<TWideEdit>(nullptr);
+  TWideTestEdit* MakeEdit() {
+    edit = New<TWideTestEdit>(nullptr);
     edit->SetBounds(2, 3, 120, 24);
     return edit;
   }
   void Show(TWinControl* c) { c->SetParentWindow(host.Handle()); }
 
   THostWindow host;
-  TWideEdit* edit = nullptr;
+  TWideTestEdit* edit = nullptr;
   int traps = 0;
 };
 
@@ -105,12 +74,12 @@ TEST_F(VoxTrapTest, TheWindowIsAUnicodeWindowOfTheUnicodeClassAndTheControlsOwn)
   EXPECT_TRUE(IsWindowUnicode(h));
   wchar_t className[80]{};
   GetClassNameW(h, className, 80);
-  EXPECT_EQ(std::wstring(className), L"TWideEdit.UnicodeClass");
+  EXPECT_EQ(std::wstring(className), L"TWideTestEdit.UnicodeClass");
   EXPECT_EQ(FindControl(h), edit);
   EXPECT_EQ(CreationControl, nullptr);
   EXPECT_EQ(GetWindowLongPtrW(h, GWLP_ID), reinterpret_cast<LONG_PTR>(h));
   EXPECT_NE(HookedTrap(edit), nullptr);
-  EXPECT_EQ(OwnText(h), kChinese) << "the window was made without a caption and given the wide one";
+  EXPECT_EQ(WideWindowText(h), kChinese) << "the window was made without a caption and given the wide one";
   EXPECT_EQ(VoxControl_GetText(edit), kChinese);
   EXPECT_EQ(edit->GetText(), "??") << "ANSI readers see the ANSI form";
   EXPECT_TRUE(edit->StoredText().empty());
@@ -139,7 +108,7 @@ TEST_F(VoxTrapTest, TextThroughTheControlIsAnsiAndThroughTheWindowWide) {
 
   // ANSI text sent through the control arrives widened in the window.
   edit->Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("\xC4pfel"));
-  EXPECT_EQ(OwnText(h), L"\u00C4pfel");
+  EXPECT_EQ(WideWindowText(h), L"\u00C4pfel");
   // Wide text sent to the window stays wide.
   SendMessageW(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kChinese.c_str()));
   EXPECT_EQ(VoxControl_GetText(edit), kChinese);
@@ -182,7 +151,7 @@ TEST_F(VoxTrapTest, ANewWindowKeepsTheWideTextAndTheTrap) {
     ASSERT_TRUE(edit->HandleAllocated());
     EXPECT_NE(edit->GetHandle(), before);
     EXPECT_TRUE(IsWindowUnicode(edit->GetHandle()));
-    EXPECT_EQ(OwnText(edit->GetHandle()), kChinese);
+    EXPECT_EQ(WideWindowText(edit->GetHandle()), kChinese);
     EXPECT_EQ(vox_controls::LiveTrapCount(), live) << "the parked trap serves the new window";
     EXPECT_NE(HookedTrap(edit), nullptr);
   }
@@ -192,7 +161,7 @@ TEST_F(VoxTrapTest, ANewWindowKeepsTheWideTextAndTheTrap) {
   EXPECT_EQ(VoxControl_GetText(edit), kChinese);
   edit->SetText("plain");
   edit->HandleNeeded();
-  EXPECT_EQ(OwnText(edit->GetHandle()), L"plain");
+  EXPECT_EQ(WideWindowText(edit->GetHandle()), L"plain");
   // And one given to the window.
   VoxControl_SetText(edit, kChinese);
   edit->SetText("abc");
@@ -204,7 +173,7 @@ TEST_F(VoxTrapTest, AControlFreedInsideItsOwnMessageTakesItsTrapAlong) {
   MakeEdit();
   Show(edit);
   // The window procedure of the trap is running when the control goes.
-  SendMessageW(edit->GetHandle(), TWideEdit::kFreeYourself, 0, 0);
+  SendMessageW(edit->GetHandle(), TWideTestEdit::kFreeYourself, 0, 0);
   edit = nullptr;
   // TearDown checks that no trap is left.
 }
@@ -242,7 +211,7 @@ TEST_F(VoxTrapTest, WMCharReachesAnsiHandlersPackedAndTheWindowWhole) {
     EXPECT_EQ(spy.Chars, std::vector<WPARAM>{c.Typed}) << "the spy came after the trap: it sees the message first";
     EXPECT_EQ(edit->Chars, std::vector<WPARAM>{c.Packed}) << "WndProc";
     EXPECT_EQ(keys.Keys, std::vector<char>{c.Key}) << "OnKeyPress";
-    EXPECT_EQ(OwnText(edit->GetHandle()), typed) << "the EDIT procedure";
+    EXPECT_EQ(WideWindowText(edit->GetHandle()), typed) << "the EDIT procedure";
   }
   edit->SetWindowProc(spy.Saved);
 }
@@ -269,7 +238,7 @@ TEST_F(VoxTrapTest, WindowProcIsHookedOnceWhoeverReplacedIt) {
   EXPECT_EQ(after.Chars, std::vector<WPARAM>{kZhong});
   EXPECT_EQ(before.Chars, std::vector<WPARAM>{0x4E2D00FF});
   EXPECT_EQ(edit->Chars, std::vector<WPARAM>{0x4E2D00FF});
-  EXPECT_EQ(OwnText(edit->GetHandle()), std::wstring(1, kZhong));
+  EXPECT_EQ(WideWindowText(edit->GetHandle()), std::wstring(1, kZhong));
 
   edit->SetWindowProc(after.Saved);
   EXPECT_EQ(edit->GetWindowProc(), TWndMethod(trap, &TWinControlTrap::WinControl_WndProc));
@@ -380,7 +349,7 @@ TEST_F(VoxTrapTest, AHintShowAsksForTheWideHintWindowWithTheShortWideHint) {
   EXPECT_GT(r.right, 6);
   window->ActivateHintData(Rect(10, 10, 10 + r.right, 10 + r.bottom), info.HintStr, &info);
   EXPECT_TRUE(IsWindowUnicode(window->GetHandle()));
-  EXPECT_EQ(OwnText(window->GetHandle()), kChinese);
+  EXPECT_EQ(WideWindowText(window->GetHandle()), kChinese);
   // Unmarked data: the ANSI text as given.
   window->ActivateHintData(Rect(10, 10, 60, 30), "plain", nullptr);
   EXPECT_EQ(window->GetCaption(), L"plain");
@@ -389,9 +358,9 @@ TEST_F(VoxTrapTest, AHintShowAsksForTheWideHintWindowWithTheShortWideHint) {
   // A hint window class of the program's own is left alone.
   THintInfo own;
   own.HintControl = edit;
-  own.HintWindowClass = TWideEdit::StaticClass();
+  own.HintWindowClass = TWideTestEdit::StaticClass();
   edit->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&own));
-  EXPECT_EQ(own.HintWindowClass, TWideEdit::StaticClass());
+  EXPECT_EQ(own.HintWindowClass, TWideTestEdit::StaticClass());
   EXPECT_EQ(own.HintData, nullptr);
 }
 
