@@ -236,6 +236,10 @@ TEST_F(SerialMenu, PickingAProductSetsButtonsPictureAndLanguagesAndALanguageBurn
   // applies the item selected (the first).
   HWND list = Drop(menu, main, kProductSelector, "TKxListBox");
   ASSERT_NE(list, nullptr);
+  // A user leaves a list he has seen. The list shows before the menu has
+  // painted it, and only the menu's idle takes the pointer into it: a list
+  // that never heard of the pointer coming in hears nothing of it leaving.
+  ASSERT_TRUE(WaitPainted(list, kStepMs, menu.Handle()));
   MoveMouse(m.left + 300, m.top + 200);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(list) && IsWindowVisible(LaunchButton(main, 1)); }, kStepMs,
                         menu.Handle()));
