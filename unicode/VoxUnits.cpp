@@ -3,6 +3,7 @@
 #include "unicode/VoxClasses.h"
 #include "unicode/VoxControls.h"
 #include "unicode/VoxForms.h"
+#include "unicode/VoxStdCtrls.h"
 #include "unicode/VoxSysUtils.h"
 #include "unicode/VoxSystem.h"
 #include "unicode/VoxWindows.h"
@@ -20,6 +21,8 @@ const std::vector<TUnitEntry>& VoxUnits() {
       // The application companion (the class library's application exists
       // by now) and the main thread's message hook.
       {"VoxForms", InitializeVoxForms, FinalizeVoxForms},
+      // The wide standard controls' classes, for stored forms.
+      {"VoxStdCtrls", InitializeVoxStdCtrls, nullptr},
   };
   return units;
 }

@@ -2,7 +2,7 @@
 
 #include "classlib/ActnList.h"
 #include "classlib/stdctrls/FormLink.h"
-#include "classlib/stdctrls/StdCtrlsPublish.h"
+#include "classlib/stdctrls/StdCtrlsTables.h"
 
 // ---------------------------------------------------------------------------
 // TButtonControl
@@ -87,22 +87,7 @@ void TButtonActionLink::SetChecked(bool v) {
 // ---------------------------------------------------------------------------
 // TButton
 
-PUBLISHED(TButton) {
-  PublishControlProps(p, {"Action", "Anchors", "BiDiMode"});
-  p.Prop("Cancel", &TButton::GetCancel, &TButton::SetCancel).Default(false);
-  PublishControlProps(p, {"Caption", "Constraints"});
-  p.Prop("Default", &TButton::GetDefault, &TButton::SetDefault).Default(false);
-  PublishControlProps(p, {"DragCursor", "DragKind", "DragMode", "Enabled", "Font"});
-  p.Prop("ModalResult", &TButton::GetModalResult, &TButton::SetModalResult).Default(0);
-  PublishControlProps(p, {"ParentBiDiMode", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint",
-                          "TabOrder"});
-  p.Prop("TabStop", &TButton::GetTabStop, &TButton::SetTabStop).Default(true);
-  PublishControlProps(p, {"Visible"});
-  p.Prop("WordWrap", &TButton::GetWordWrap, &TButton::SetWordWrap).Default(false);
-  PublishControlProps(p, {"OnClick", "OnContextPopup", "OnDragDrop", "OnDragOver", "OnEndDock", "OnEndDrag",
-                          "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown",
-                          "OnMouseMove", "OnMouseUp", "OnStartDock", "OnStartDrag"});
-}
+PUBLISHED(TButton) { PublishButtonTable(p); }
 
 TButton::TButton(TComponent* owner) : TButtonControl(owner) {
   SetControlStyle(TControlStyle{csSetCaption, csDoubleClicks});
@@ -182,26 +167,7 @@ void TButton::CMFocusChanged(TMessage& m) {
 // ---------------------------------------------------------------------------
 // TCustomCheckBox
 
-PUBLISHED(TCheckBox) {
-  PublishControlProps(p, {"Action"});
-  p.Prop("Alignment", &TCheckBox::GetAlignment, &TCheckBox::SetAlignment).Default(taRightJustify);
-  p.Prop("AllowGrayed", &TCheckBox::GetAllowGrayed, &TCheckBox::SetAllowGrayed).Default(false);
-  PublishControlProps(p, {"Anchors", "BiDiMode", "Caption"});
-  p.Prop("Checked", &TCheckBox::GetChecked, &TCheckBox::SetChecked)
-      .Default(false)
-      .Stored(&TCheckBox::IsCheckedStored);
-  PublishControlProps(p, {"Color", "Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled",
-                          "Font", "ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont",
-                          "ParentShowHint", "PopupMenu", "ShowHint"});
-  p.Prop("State", &TCheckBox::GetState, &TCheckBox::SetState).Default(cbUnchecked);
-  PublishControlProps(p, {"TabOrder"});
-  p.Prop("TabStop", &TCheckBox::GetTabStop, &TCheckBox::SetTabStop).Default(true);
-  PublishControlProps(p, {"Visible"});
-  p.Prop("WordWrap", &TCheckBox::GetWordWrap, &TCheckBox::SetWordWrap).Default(false);
-  PublishControlProps(p, {"OnClick", "OnContextPopup", "OnDragDrop", "OnDragOver", "OnEndDock", "OnEndDrag",
-                          "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown",
-                          "OnMouseMove", "OnMouseUp", "OnStartDock", "OnStartDrag"});
-}
+PUBLISHED(TCheckBox) { PublishCheckBoxTable(p); }
 IMPLEMENT_CLASS(TCustomCheckBox)
 
 TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
@@ -284,21 +250,7 @@ void TCustomCheckBox::CMDialogChar(TMessage& m) {
 // ---------------------------------------------------------------------------
 // TRadioButton
 
-PUBLISHED(TRadioButton) {
-  PublishControlProps(p, {"Action"});
-  p.Prop("Alignment", &TRadioButton::GetAlignment, &TRadioButton::SetAlignment).Default(taRightJustify);
-  PublishControlProps(p, {"Anchors", "BiDiMode", "Caption"});
-  p.Prop("Checked", &TRadioButton::GetChecked, &TRadioButton::SetChecked)
-      .Default(false)
-      .Stored(&TRadioButton::IsCheckedStored);
-  PublishControlProps(p, {"Color", "Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled",
-                          "Font", "ParentBiDiMode", "ParentColor", "ParentCtl3D", "ParentFont",
-                          "ParentShowHint", "PopupMenu", "ShowHint", "TabOrder", "TabStop", "Visible"});
-  p.Prop("WordWrap", &TRadioButton::GetWordWrap, &TRadioButton::SetWordWrap).Default(false);
-  PublishControlProps(p, {"OnClick", "OnContextPopup", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDock",
-                          "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp",
-                          "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDock", "OnStartDrag"});
-}
+PUBLISHED(TRadioButton) { PublishRadioButtonTable(p); }
 
 TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
   SetControlStyle(TControlStyle{csSetCaption, csDoubleClicks});

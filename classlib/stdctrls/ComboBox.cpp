@@ -5,7 +5,7 @@
 #include "classlib/Seams.h"
 #include "classlib/classes/Lists.h"
 #include "classlib/stdctrls/OwnerDraw.h"
-#include "classlib/stdctrls/StdCtrlsPublish.h"
+#include "classlib/stdctrls/StdCtrlsTables.h"
 
 namespace {
 constexpr const char* SInsertLineError = "Unable to insert a line";
@@ -393,41 +393,7 @@ void TCustomCombo::ComboWndProc(TMessage& m, HWND comboWnd, WNDPROC comboProc) {
 // ---------------------------------------------------------------------------
 // TCustomComboBox
 
-PUBLISHED(TComboBox) {
-  p.Prop("Style", &TComboBox::GetStyle, &TComboBox::SetStyle).Default(csDropDown);
-  p.Prop("AutoComplete", &TComboBox::GetAutoComplete, &TComboBox::SetAutoComplete).Default(true);
-  p.Prop("AutoDropDown", &TComboBox::GetAutoDropDown, &TComboBox::SetAutoDropDown).Default(false);
-  p.Prop("AutoCloseUp", &TComboBox::GetAutoCloseUp, &TComboBox::SetAutoCloseUp).Default(false);
-  PublishControlProps(p, {"Anchors", "BiDiMode"});
-  p.Prop("CharCase", &TComboBox::GetCharCase, &TComboBox::SetCharCase).Default(ecNormal);
-  PublishColor(p, clWindow);
-  PublishControlProps(p, {"Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode"});
-  p.Prop("DropDownCount", &TComboBox::GetDropDownCount, &TComboBox::SetDropDownCount).Default(8);
-  PublishControlProps(p, {"Enabled", "Font", "ImeMode", "ImeName"});
-  p.Prop("ItemHeight", &TComboBox::GetItemHeight, &TComboBox::SetItemHeight);
-  p.Prop("ItemIndex", &TComboBox::GetItemIndex, &TComboBox::SetItemIndex).Default(-1);
-  p.Prop("MaxLength", &TComboBox::GetMaxLength, &TComboBox::SetMaxLength).Default(0);
-  PublishControlProps(p, {"ParentBiDiMode"});
-  PublishParentColor(p, false);
-  PublishControlProps(p, {"ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint"});
-  p.Prop("Sorted", &TComboBox::GetSorted, &TComboBox::SetSorted).Default(false);
-  PublishControlProps(p, {"TabOrder"});
-  p.Prop("TabStop", &TComboBox::GetTabStop, &TComboBox::SetTabStop).Default(true);
-  PublishControlProps(p, {"Text", "Visible"});
-  p.Prop("OnChange", &TComboBox::GetOnChange, &TComboBox::SetOnChange);
-  PublishControlProps(p, {"OnClick"});
-  p.Prop("OnCloseUp", &TComboBox::GetOnCloseUp, &TComboBox::SetOnCloseUp);
-  PublishControlProps(p, {"OnContextPopup", "OnDblClick", "OnDragDrop", "OnDragOver"});
-  p.Prop("OnDrawItem", &TComboBox::GetOnDrawItem, &TComboBox::SetOnDrawItem);
-  p.Prop("OnDropDown", &TComboBox::GetOnDropDown, &TComboBox::SetOnDropDown);
-  PublishControlProps(p, {"OnEndDock", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp"});
-  p.Prop("OnMeasureItem", &TComboBox::GetOnMeasureItem, &TComboBox::SetOnMeasureItem);
-  p.Prop("OnSelect", &TComboBox::GetOnSelect, &TComboBox::SetOnSelect);
-  PublishControlProps(p, {"OnStartDock", "OnStartDrag"});
-  // After the events: the items are read last, then ItemIndex waits for
-  // Loaded.
-  p.Prop("Items", &TComboBox::GetItems, &TComboBox::SetItems);
-}
+PUBLISHED(TComboBox) { PublishComboBoxTable(p); }
 IMPLEMENT_CLASS(TCustomComboBox)
 
 TCustomComboBox::TCustomComboBox(TComponent* owner) : TCustomCombo(owner) {

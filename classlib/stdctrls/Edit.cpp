@@ -3,38 +3,12 @@
 #include <algorithm>
 
 #include "classlib/classes/Lists.h"
-#include "classlib/stdctrls/StdCtrlsPublish.h"
+#include "classlib/stdctrls/StdCtrlsTables.h"
 
 // ---------------------------------------------------------------------------
 // TCustomEdit
 
-PUBLISHED(TEdit) {
-  PublishControlProps(p, {"Anchors"});
-  p.Prop("AutoSelect", &TEdit::GetAutoSelect, &TEdit::SetAutoSelect).Default(true);
-  p.Prop("AutoSize", &TEdit::GetAutoSize, &TEdit::SetAutoSize).Default(true);
-  PublishControlProps(p, {"BiDiMode"});
-  p.Prop("BorderStyle", &TEdit::GetBorderStyle, &TEdit::SetBorderStyle).Default(bsSingle);
-  p.Prop("CharCase", &TEdit::GetCharCase, &TEdit::SetCharCase).Default(ecNormal);
-  PublishColor(p, clWindow);
-  PublishControlProps(p, {"Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled", "Font"});
-  p.Prop("HideSelection", &TEdit::GetHideSelection, &TEdit::SetHideSelection).Default(true);
-  PublishControlProps(p, {"ImeMode", "ImeName"});
-  p.Prop("MaxLength", &TEdit::GetMaxLength, &TEdit::SetMaxLength).Default(0);
-  p.Prop("OEMConvert", &TEdit::GetOEMConvert, &TEdit::SetOEMConvert).Default(false);
-  PublishControlProps(p, {"ParentBiDiMode"});
-  PublishParentColor(p, false);
-  PublishControlProps(p, {"ParentCtl3D", "ParentFont", "ParentShowHint"});
-  p.Prop("PasswordChar", &TEdit::GetPasswordChar, &TEdit::SetPasswordChar).Default('\0');
-  PublishControlProps(p, {"PopupMenu"});
-  p.Prop("ReadOnly", &TEdit::GetReadOnly, &TEdit::SetReadOnly).Default(false);
-  PublishControlProps(p, {"ShowHint", "TabOrder"});
-  p.Prop("TabStop", &TEdit::GetTabStop, &TEdit::SetTabStop).Default(true);
-  PublishControlProps(p, {"Text", "Visible"});
-  p.Prop("OnChange", &TEdit::GetOnChange, &TEdit::SetOnChange);
-  PublishControlProps(p, {"OnClick", "OnContextPopup", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDock",
-                          "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown",
-                          "OnMouseMove", "OnMouseUp", "OnStartDock", "OnStartDrag"});
-}
+PUBLISHED(TEdit) { PublishEditTable(p); }
 IMPLEMENT_CLASS(TCustomEdit)
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
@@ -400,34 +374,7 @@ void TMemoStrings::SetUpdateState(bool updating) {
 // ---------------------------------------------------------------------------
 // TCustomMemo
 
-PUBLISHED(TMemo) {
-  PublishControlProps(p, {"Align"});
-  p.Prop("Alignment", &TMemo::GetAlignment, &TMemo::SetAlignment).Default(taLeftJustify);
-  PublishControlProps(p, {"Anchors", "BiDiMode"});
-  p.Prop("BorderStyle", &TMemo::GetBorderStyle, &TMemo::SetBorderStyle).Default(bsSingle);
-  PublishColor(p, clWindow);
-  PublishControlProps(p, {"Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled", "Font"});
-  p.Prop("HideSelection", &TMemo::GetHideSelection, &TMemo::SetHideSelection).Default(true);
-  PublishControlProps(p, {"ImeMode", "ImeName"});
-  p.Prop("Lines", &TMemo::GetLines, &TMemo::SetLines);
-  p.Prop("MaxLength", &TMemo::GetMaxLength, &TMemo::SetMaxLength).Default(0);
-  p.Prop("OEMConvert", &TMemo::GetOEMConvert, &TMemo::SetOEMConvert).Default(false);
-  PublishControlProps(p, {"ParentBiDiMode"});
-  PublishParentColor(p, false);
-  PublishControlProps(p, {"ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu"});
-  p.Prop("ReadOnly", &TMemo::GetReadOnly, &TMemo::SetReadOnly).Default(false);
-  p.Prop("ScrollBars", &TMemo::GetScrollBars, &TMemo::SetScrollBars).Default(ssNone);
-  PublishControlProps(p, {"ShowHint", "TabOrder"});
-  p.Prop("TabStop", &TMemo::GetTabStop, &TMemo::SetTabStop).Default(true);
-  PublishControlProps(p, {"Visible"});
-  p.Prop("WantReturns", &TMemo::GetWantReturns, &TMemo::SetWantReturns).Default(true);
-  p.Prop("WantTabs", &TMemo::GetWantTabs, &TMemo::SetWantTabs).Default(false);
-  p.Prop("WordWrap", &TMemo::GetWordWrap, &TMemo::SetWordWrap).Default(true);
-  p.Prop("OnChange", &TMemo::GetOnChange, &TMemo::SetOnChange);
-  PublishControlProps(p, {"OnClick", "OnContextPopup", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDock",
-                          "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp", "OnMouseDown",
-                          "OnMouseMove", "OnMouseUp", "OnStartDock", "OnStartDrag"});
-}
+PUBLISHED(TMemo) { PublishMemoTable(p); }
 IMPLEMENT_CLASS(TCustomMemo)
 
 TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner) {

@@ -1,17 +1,9 @@
 #include "classlib/stdctrls/GroupBox.h"
 
 #include "classlib/stdctrls/FormLink.h"
-#include "classlib/stdctrls/StdCtrlsPublish.h"
+#include "classlib/stdctrls/StdCtrlsTables.h"
 
-PUBLISHED(TGroupBox) {
-  PublishControlProps(p, {"Align", "Anchors", "BiDiMode", "Caption", "Color", "Constraints", "Ctl3D", "DockSite",
-                          "DragCursor", "DragKind", "DragMode", "Enabled", "Font", "ParentBiDiMode",
-                          "ParentColor", "ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu", "ShowHint",
-                          "TabOrder", "TabStop", "Visible", "OnClick", "OnContextPopup", "OnDblClick",
-                          "OnDragDrop", "OnDockDrop", "OnDockOver", "OnDragOver", "OnEndDock", "OnEndDrag",
-                          "OnEnter", "OnExit", "OnGetSiteInfo", "OnMouseDown", "OnMouseMove", "OnMouseUp",
-                          "OnStartDock", "OnStartDrag", "OnUnDock"});
-}
+PUBLISHED(TGroupBox) { PublishGroupBoxTable(p); }
 IMPLEMENT_CLASS(TCustomGroupBox)
 
 TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {

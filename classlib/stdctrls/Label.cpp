@@ -1,6 +1,6 @@
 #include "classlib/stdctrls/Label.h"
 
-#include "classlib/stdctrls/StdCtrlsPublish.h"
+#include "classlib/stdctrls/StdCtrlsTables.h"
 
 namespace {
 UINT AlignmentFlag(TAlignment a) {
@@ -23,27 +23,7 @@ TAlignment BiDiAlignment(const TControl* control, TAlignment a) {
 // ---------------------------------------------------------------------------
 // TCustomLabel
 
-PUBLISHED(TLabel) {
-  PublishControlProps(p, {"Align"});
-  p.Prop("Alignment", &TLabel::GetAlignment, &TLabel::SetAlignment).Default(taLeftJustify);
-  PublishControlProps(p, {"Anchors"});
-  p.Prop("AutoSize", &TLabel::GetAutoSize, &TLabel::SetAutoSize).Default(true);
-  PublishControlProps(p, {"BiDiMode", "Caption"});
-  PublishColor(p, clWindow);
-  PublishControlProps(p, {"Constraints", "DragCursor", "DragKind", "DragMode", "Enabled"});
-  p.Prop("FocusControl", &TLabel::GetFocusControl, &TLabel::SetFocusControl);
-  PublishControlProps(p, {"Font"});
-  p.Prop("Layout", &TLabel::GetLayout, &TLabel::SetLayout).Default(tlTop);
-  PublishControlProps(p, {"ParentBiDiMode", "ParentColor", "ParentFont", "ParentShowHint", "PopupMenu"});
-  p.Prop("ShowAccelChar", &TLabel::GetShowAccelChar, &TLabel::SetShowAccelChar).Default(true);
-  PublishControlProps(p, {"ShowHint"});
-  p.Prop("Transparent", &TLabel::GetTransparent, &TLabel::SetTransparent).Default(false);
-  PublishControlProps(p, {"Visible"});
-  p.Prop("WordWrap", &TLabel::GetWordWrap, &TLabel::SetWordWrap).Default(false);
-  PublishControlProps(p, {"OnClick", "OnContextPopup", "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDock",
-                          "OnEndDrag", "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDock",
-                          "OnStartDrag"});
-}
+PUBLISHED(TLabel) { PublishLabelTable(p); }
 IMPLEMENT_CLASS(TCustomLabel)
 
 TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
@@ -191,22 +171,7 @@ void TCustomLabel::CMDialogChar(TMessage& m) {
 // ---------------------------------------------------------------------------
 // TCustomStaticText
 
-PUBLISHED(TStaticText) {
-  PublishControlProps(p, {"Align"});
-  p.Prop("Alignment", &TStaticText::GetAlignment, &TStaticText::SetAlignment).Default(taLeftJustify);
-  PublishControlProps(p, {"Anchors"});
-  p.Prop("AutoSize", &TStaticText::GetAutoSize, &TStaticText::SetAutoSize).Default(true);
-  PublishControlProps(p, {"BiDiMode"});
-  p.Prop("BorderStyle", &TStaticText::GetBorderStyle, &TStaticText::SetBorderStyle).Default(sbsNone);
-  PublishControlProps(p, {"Caption", "Color", "Constraints", "DragCursor", "DragKind", "DragMode", "Enabled"});
-  p.Prop("FocusControl", &TStaticText::GetFocusControl, &TStaticText::SetFocusControl);
-  PublishControlProps(p, {"Font", "ParentBiDiMode", "ParentColor", "ParentFont", "ParentShowHint",
-                          "PopupMenu"});
-  p.Prop("ShowAccelChar", &TStaticText::GetShowAccelChar, &TStaticText::SetShowAccelChar).Default(true);
-  PublishControlProps(p, {"ShowHint", "TabOrder", "TabStop", "Visible", "OnClick", "OnContextPopup",
-                          "OnDblClick", "OnDragDrop", "OnDragOver", "OnEndDock", "OnEndDrag", "OnMouseDown",
-                          "OnMouseMove", "OnMouseUp", "OnStartDock", "OnStartDrag"});
-}
+PUBLISHED(TStaticText) { PublishStaticTextTable(p); }
 IMPLEMENT_CLASS(TCustomStaticText)
 
 TCustomStaticText::TCustomStaticText(TComponent* owner) : TWinControl(owner) {

@@ -6,7 +6,7 @@
 #include "classlib/SysUtils.h"
 #include "classlib/classes/Lists.h"
 #include "classlib/stdctrls/OwnerDraw.h"
-#include "classlib/stdctrls/StdCtrlsPublish.h"
+#include "classlib/stdctrls/StdCtrlsTables.h"
 
 namespace {
 constexpr const char* SInsertLineError = "Unable to insert a line";
@@ -170,39 +170,7 @@ void TListBoxStrings::SetUpdateState(bool updating) {
 // ---------------------------------------------------------------------------
 // TCustomListBox
 
-PUBLISHED(TListBox) {
-  p.Prop("Style", &TListBox::GetStyle, &TListBox::SetStyle).Default(lbStandard);
-  p.Prop("AutoComplete", &TListBox::GetAutoComplete, &TListBox::SetAutoComplete).Default(true);
-  PublishControlProps(p, {"Align", "Anchors", "BiDiMode"});
-  p.Prop("BorderStyle", &TListBox::GetBorderStyle, &TListBox::SetBorderStyle).Default(bsSingle);
-  PublishColor(p, clWindow);
-  p.Prop("Columns", &TListBox::GetColumns, &TListBox::SetColumns).Default(0);
-  PublishControlProps(p, {"Constraints", "Ctl3D", "DragCursor", "DragKind", "DragMode", "Enabled"});
-  p.Prop("ExtendedSelect", &TListBox::GetExtendedSelect, &TListBox::SetExtendedSelect).Default(true);
-  PublishControlProps(p, {"Font", "ImeMode", "ImeName"});
-  p.Prop("IntegralHeight", &TListBox::GetIntegralHeight, &TListBox::SetIntegralHeight).Default(false);
-  p.Prop("ItemHeight", &TListBox::GetItemHeight, &TListBox::SetItemHeight);
-  p.Prop("Items", &TListBox::GetItems, &TListBox::SetItems);
-  p.Prop("MultiSelect", &TListBox::GetMultiSelect, &TListBox::SetMultiSelect).Default(false);
-  PublishControlProps(p, {"ParentBiDiMode"});
-  PublishParentColor(p, false);
-  PublishControlProps(p, {"ParentCtl3D", "ParentFont", "ParentShowHint", "PopupMenu"});
-  p.Prop("ScrollWidth", &TListBox::GetScrollWidth, &TListBox::SetScrollWidth).Default(0);
-  PublishControlProps(p, {"ShowHint"});
-  p.Prop("Sorted", &TListBox::GetSorted, &TListBox::SetSorted).Default(false);
-  PublishControlProps(p, {"TabOrder"});
-  p.Prop("TabStop", &TListBox::GetTabStop, &TListBox::SetTabStop).Default(true);
-  p.Prop("TabWidth", &TListBox::GetTabWidth, &TListBox::SetTabWidth).Default(0);
-  PublishControlProps(p, {"Visible", "OnClick", "OnContextPopup"});
-  p.Prop("OnData", &TListBox::GetOnData, &TListBox::SetOnData);
-  p.Prop("OnDataFind", &TListBox::GetOnDataFind, &TListBox::SetOnDataFind);
-  p.Prop("OnDataObject", &TListBox::GetOnDataObject, &TListBox::SetOnDataObject);
-  PublishControlProps(p, {"OnDblClick", "OnDragDrop", "OnDragOver"});
-  p.Prop("OnDrawItem", &TListBox::GetOnDrawItem, &TListBox::SetOnDrawItem);
-  PublishControlProps(p, {"OnEndDock", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp"});
-  p.Prop("OnMeasureItem", &TListBox::GetOnMeasureItem, &TListBox::SetOnMeasureItem);
-  PublishControlProps(p, {"OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDock", "OnStartDrag"});
-}
+PUBLISHED(TListBox) { PublishListBoxTable(p); }
 IMPLEMENT_CLASS(TCustomListBox)
 
 TCustomListBox::TCustomListBox(TComponent* owner) : TCustomMultiSelectListControl(owner) {

@@ -1,31 +1,11 @@
 #include "classlib/stdctrls/ScrollBar.h"
-#include "classlib/stdctrls/StdCtrlsPublish.h"
+#include "classlib/stdctrls/StdCtrlsTables.h"
 
 namespace {
 constexpr const char* SScrollBarRange = "Scrollbar property out of range";
 }  // namespace
 
-PUBLISHED(TScrollBar) {
-  PublishControlProps(p, {"Align", "Anchors", "BiDiMode", "Constraints", "Ctl3D", "DragCursor", "DragKind",
-                          "DragMode", "Enabled"});
-  p.Prop("Kind", &TScrollBar::GetKind, &TScrollBar::SetKind).Default(sbHorizontal);
-  p.Prop("LargeChange", &TScrollBar::GetLargeChange, &TScrollBar::SetLargeChange).Default(1);
-  p.Prop("Max", &TScrollBar::GetMax, &TScrollBar::SetMax).Default(100);
-  p.Prop("Min", &TScrollBar::GetMin, &TScrollBar::SetMin).Default(0);
-  p.Prop("PageSize", &TScrollBar::GetPageSize, &TScrollBar::SetPageSize);
-  PublishControlProps(p, {"ParentBiDiMode", "ParentCtl3D", "ParentShowHint", "PopupMenu"});
-  p.Prop("Position", &TScrollBar::GetPosition, &TScrollBar::SetPosition).Default(0);
-  PublishControlProps(p, {"ShowHint"});
-  p.Prop("SmallChange", &TScrollBar::GetSmallChange, &TScrollBar::SetSmallChange).Default(1);
-  PublishControlProps(p, {"TabOrder"});
-  p.Prop("TabStop", &TScrollBar::GetTabStop, &TScrollBar::SetTabStop).Default(true);
-  PublishControlProps(p, {"Visible"});
-  p.Prop("OnChange", &TScrollBar::GetOnChange, &TScrollBar::SetOnChange);
-  PublishControlProps(p, {"OnContextPopup", "OnDragDrop", "OnDragOver", "OnEndDock", "OnEndDrag", "OnEnter",
-                          "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp"});
-  p.Prop("OnScroll", &TScrollBar::GetOnScroll, &TScrollBar::SetOnScroll);
-  PublishControlProps(p, {"OnStartDock", "OnStartDrag"});
-}
+PUBLISHED(TScrollBar) { PublishScrollBarTable(p); }
 
 TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner) {
   SetBounds(GetLeft(), GetTop(), 121, GetSystemMetrics(SM_CYHSCROLL));

@@ -1,0 +1,32 @@
+// Helpers of the wide standard control tests: wide texts that code page
+// 1252 cannot hold, and wide text typed on the real keyboard.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "classlib/Win.h"
+
+namespace {
+
+// U+4E2D U+6587: the ANSI form is "??".
+const std::wstring kChinese = L"\u4E2D\u6587";
+
+// Types each character on the real keyboard (SendInput with
+// KEYEVENTF_UNICODE: the system posts the character itself as WM_CHAR).
+inline void TypeWideText(const std::wstring& text) {
+  std::vector<INPUT> in;
+  for (wchar_t c : text) {
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wScan = c;
+    down.ki.dwFlags = KEYEVENTF_UNICODE;
+    INPUT up = down;
+    up.ki.dwFlags |= KEYEVENTF_KEYUP;
+    in.push_back(down);
+    in.push_back(up);
+  }
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+}  // namespace

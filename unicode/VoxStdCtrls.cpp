@@ -1,0 +1,3 @@
+#include "unicode/VoxStdCtrls.h"
+
+void InitializeVoxStdCtrls() { RegisterClasses({TVoxEdit::StaticClass(), TVoxLabel::StaticClass()}); }

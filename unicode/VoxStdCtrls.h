@@ -1,0 +1,135 @@
+// VoxStdCtrls: the class library's standard controls with UTF-16 text.
+//
+// Each wide control descends from the class library's control, makes a
+// Unicode window of its system class through the layer's creation seam
+// (edits on "EDIT", buttons on "BUTTON" ...), and publishes the same
+// properties as its class library twin, with the text-carrying ones wide:
+// Text, Caption, Hint, an edit's PasswordChar, a memo's Lines, the items of
+// a combo box or list box. The ANSI properties stay reachable through the
+// class library's base, and keep in step with the wide ones (the wide value
+// counts while its ANSI form is still the ANSI value).
+//
+// Where the wide API is missing (Win32PlatformIsUnicode false) the controls
+// behave as their class library twins.
+#pragma once
+
+#include <string>
+
+#include "classlib/StdCtrls.h"
+#include "unicode/VoxActnList.h"
+#include "unicode/VoxClasses.h"
+#include "unicode/VoxControls.h"
+
+// The members every wide control has over its class library Base: the
+// wide link and ActionChange step, the wide-property companions of the
+// stored form, the wide Hint and the stored rules of Caption/Text and Hint.
+template <class Base>
+class TVoxControlOf : public Base {
+ public:
+  using Base::Base;
+
+  void DefineProperties(TFiler* filer) override {
+    Base::DefineProperties(filer);
+    VoxPersistent_AfterInherited_DefineProperties(filer, this);
+  }
+  void ActionChange(TObject* sender, bool checkDefaults) override {
+    VoxControl_BeforeInherited_ActionChange(this, sender, checkDefaults);
+    Base::ActionChange(sender, checkDefaults);
+  }
+  TClass GetActionLinkClass() override { return VoxControl_GetActionLinkClass(this, Base::GetActionLinkClass()); }
+
+  std::wstring GetHint() { return VoxControl_GetHint(this); }
+  void SetHint(const std::wstring& v) { VoxControl_SetHint(this, v); }
+  bool IsHintStored() const { return VoxControl_IsHintStored(const_cast<TVoxControlOf*>(this)); }
+  bool IsCaptionStored() const { return VoxControl_IsCaptionStored(const_cast<TVoxControlOf*>(this)); }
+};
+
+// Publishes the wide Hint, and the wide Caption (or Text) with its stored
+// rule, of a wide control class T.
+template <class T>
+void PublishWideHint(TPublisher<T>& p) {
+  p.Prop("Hint", &T::GetHint, &T::SetHint).Stored(&T::IsHintStored);
+}
+template <class T>
+void PublishWideCaption(TPublisher<T>& p) {
+  p.Prop("Caption", &T::GetCaption, &T::SetCaption).Stored(&T::IsCaptionStored);
+}
+template <class T>
+void PublishWideText(TPublisher<T>& p) {
+  p.Prop("Text", &T::GetText, &T::SetText).Stored(&T::IsCaptionStored);
+}
+
+// --- Edits --------------------------------------------------------------------------------
+
+// The edit's window: a Unicode EDIT; on a Far-East 9x system a read-only
+// edit is made writable and then set read-only.
+void VoxCustomEdit_CreateWindowHandle(TCustomEdit* edit, const TCreateParams& params);
+// After the inherited CreateWnd: the wide password character to the new window.
+void VoxCustomEdit_AfterInherited_CreateWnd(TCustomEdit* edit, const std::wstring& passwordChar);
+// The selection in characters of the wide text (on 9x translated from the
+// ANSI bytes the window counts).
+int VoxCustomEdit_GetSelStart(TCustomEdit* edit);
+void VoxCustomEdit_SetSelStart(TCustomEdit* edit, int value);
+int VoxCustomEdit_GetSelLength(TCustomEdit* edit);
+void VoxCustomEdit_SetSelLength(TCustomEdit* edit, int value);
+std::wstring VoxCustomEdit_GetSelText(TCustomEdit* edit);
+void VoxCustomEdit_SetSelText(TCustomEdit* edit, const std::wstring& value);
+// The wide password character, first brought in step with the ANSI one.
+std::wstring VoxCustomEdit_GetPasswordChar(TCustomEdit* edit, std::wstring& passwordChar);
+void VoxCustomEdit_SetPasswordChar(TCustomEdit* edit, std::wstring& passwordChar, const std::wstring& value);
+
+class TVoxCustomEdit : public TVoxControlOf<TCustomEdit> {
+  DECLARE_CLASS(TVoxCustomEdit, TCustomEdit)
+
+  explicit TVoxCustomEdit(TComponent* owner);
+
+  void CreateWindowHandle(const TCreateParams& params) override;
+  void CreateWnd() override;
+
+  std::wstring GetText() { return VoxControl_GetText(this); }
+  void SetText(const std::wstring& v) { VoxControl_SetText(this, v); }
+  int GetSelStart() { return VoxCustomEdit_GetSelStart(this); }
+  void SetSelStart(int v) { VoxCustomEdit_SetSelStart(this, v); }
+  int GetSelLength() { return VoxCustomEdit_GetSelLength(this); }
+  void SetSelLength(int v) { VoxCustomEdit_SetSelLength(this, v); }
+  std::wstring GetSelText() { return VoxCustomEdit_GetSelText(this); }
+  void SetSelText(const std::wstring& v) { VoxCustomEdit_SetSelText(this, v); }
+  // At most one character; "" for none.
+  std::wstring GetPasswordChar() { return VoxCustomEdit_GetPasswordChar(this, passwordChar_); }
+  void SetPasswordChar(const std::wstring& v) { VoxCustomEdit_SetPasswordChar(this, passwordChar_, v); }
+
+ private:
+  std::wstring passwordChar_;
+};
+
+class TVoxEdit : public TVoxCustomEdit {
+  DECLARE_CLASS(TVoxEdit, TVoxCustomEdit)
+  using TVoxCustomEdit::TVoxCustomEdit;
+};
+
+// --- Labels -------------------------------------------------------------------------------
+
+// Draws (or with DT_CALCRECT measures) a label's wide text; the inherited
+// DoDrawText on 9x.
+void VoxLabel_DoDrawText(TCustomLabel* label, TRect& rect, UINT flags, const std::wstring& text);
+
+class TVoxCustomLabel : public TVoxControlOf<TCustomLabel> {
+  DECLARE_CLASS(TVoxCustomLabel, TCustomLabel)
+
+  explicit TVoxCustomLabel(TComponent* owner);
+
+  std::wstring GetCaption() { return VoxControl_GetText(this); }
+  void SetCaption(const std::wstring& v) { VoxControl_SetText(this, v); }
+  // The text drawn: the wide caption.
+  virtual std::wstring GetWideLabelText() { return GetCaption(); }
+  void DoDrawText(TRect& rect, UINT flags) override;
+  void Dispatch(TMessage& m) override;
+};
+
+class TVoxLabel : public TVoxCustomLabel {
+  DECLARE_CLASS(TVoxLabel, TVoxCustomLabel)
+  using TVoxCustomLabel::TVoxCustomLabel;
+};
+
+// Unit start-up: registers the wide controls' classes.
+void InitializeVoxStdCtrls();
