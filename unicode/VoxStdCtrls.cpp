@@ -1,3 +1,7 @@
 #include "unicode/VoxStdCtrls.h"
 
-void InitializeVoxStdCtrls() { RegisterClasses({TVoxEdit::StaticClass(), TVoxLabel::StaticClass()}); }
+void InitializeVoxStdCtrls() {
+  RegisterClasses({TVoxEdit::StaticClass(), TVoxMemo::StaticClass(), TVoxLabel::StaticClass(),
+                   TVoxStaticText::StaticClass(), TVoxButton::StaticClass(), TVoxCheckBox::StaticClass(),
+                   TVoxRadioButton::StaticClass(), TVoxGroupBox::StaticClass(), TVoxScrollBar::StaticClass()});
+}

@@ -107,6 +107,69 @@ class TVoxEdit : public TVoxCustomEdit {
   using TVoxCustomEdit::TVoxCustomEdit;
 };
 
+// --- Memos -------------------------------------------------------------------------------------
+
+// The start and length of a line of a memo's Unicode window (EM_LINEINDEX,
+// EM_LINELENGTH); -1 / 0 for a line it does not have.
+int VoxMemo_LineStart(HWND handle, int index);
+int VoxMemo_LineLength(HWND handle, int index);
+
+// The lines of a memo, wide: read and written in its window while that is a
+// Unicode window, through the class library's ANSI Lines otherwise.
+class TVoxMemoStrings : public TVoxStrings {
+  DECLARE_CLASS(TVoxMemoStrings, TVoxStrings)
+
+  TVoxMemoStrings() = default;
+  explicit TVoxMemoStrings(TCustomMemo* memo) : memo_(memo) {}
+
+  std::wstring Get(int index) const override;
+  int GetCount() const override;
+  void Put(int index, const std::wstring& s) override;
+  void Insert(int index, const std::wstring& s) override;
+  void Delete(int index) override;
+  void Clear() override;
+  std::wstring GetTextStr() const override;
+  void SetTextStr(const std::wstring& value) override;
+  void SetUpdateState(bool updating) override;
+
+ private:
+  // The window, when it is a Unicode one (made when there is none yet).
+  HWND WideWindow() const;
+  void ReplaceRange(HWND h, int start, int end, const std::wstring& s) const;
+  TCustomMemo* memo_ = nullptr;
+};
+
+class TVoxCustomMemo : public TVoxControlOf<TCustomMemo> {
+  DECLARE_CLASS(TVoxCustomMemo, TCustomMemo)
+
+  explicit TVoxCustomMemo(TComponent* owner);
+  ~TVoxCustomMemo() override { DestroyUnfinished(); }
+
+  void CreateWindowHandle(const TCreateParams& params) override;
+
+  std::wstring GetText() { return VoxControl_GetText(this); }
+  void SetText(const std::wstring& v) { VoxControl_SetText(this, v); }
+  int GetSelStart() { return VoxCustomEdit_GetSelStart(this); }
+  void SetSelStart(int v) { VoxCustomEdit_SetSelStart(this, v); }
+  int GetSelLength() { return VoxCustomEdit_GetSelLength(this); }
+  void SetSelLength(int v) { VoxCustomEdit_SetSelLength(this, v); }
+  std::wstring GetSelText() { return VoxCustomEdit_GetSelText(this); }
+  void SetSelText(const std::wstring& v) { VoxCustomEdit_SetSelText(this, v); }
+  TVoxStrings* GetLines() const { return lines_; }
+  void SetLines(TVoxStrings* v) { lines_->Assign(v); }
+
+ protected:
+  void Destroy() override;
+
+ private:
+  TVoxMemoStrings* lines_ = nullptr;
+};
+
+class TVoxMemo : public TVoxCustomMemo {
+  DECLARE_CLASS(TVoxMemo, TVoxCustomMemo)
+  using TVoxCustomMemo::TVoxCustomMemo;
+};
+
 // --- Labels -------------------------------------------------------------------------------
 
 // Draws (or with DT_CALCRECT measures) a label's wide text; the inherited
@@ -124,11 +187,86 @@ class TVoxCustomLabel : public TVoxControlOf<TCustomLabel> {
   virtual std::wstring GetWideLabelText() { return GetCaption(); }
   void DoDrawText(TRect& rect, UINT flags) override;
   void Dispatch(TMessage& m) override;
+  void CMDialogChar(TMessage& m) override;
 };
 
 class TVoxLabel : public TVoxCustomLabel {
   DECLARE_CLASS(TVoxLabel, TVoxCustomLabel)
   using TVoxCustomLabel::TVoxCustomLabel;
+};
+
+// Whether the character (a key code up to 255 is a character of the ANSI
+// code page) is the accelerator marked in a wide caption, in any case.
+bool VoxControl_IsAccel(WORD charCode, const std::wstring& caption);
+
+// --- Static text, buttons, group boxes and scroll bars --------------------------------------------
+
+// A wide window control whose text is its Caption.
+template <class Base>
+class TVoxCaptionControlOf : public TVoxControlOf<Base> {
+ public:
+  using TVoxControlOf<Base>::TVoxControlOf;
+  std::wstring GetCaption() { return VoxControl_GetText(this); }
+  void SetCaption(const std::wstring& v) { VoxControl_SetText(this, v); }
+};
+
+class TVoxCustomStaticText : public TVoxCaptionControlOf<TCustomStaticText> {
+  DECLARE_CLASS(TVoxCustomStaticText, TCustomStaticText)
+  explicit TVoxCustomStaticText(TComponent* owner);
+  void CreateWindowHandle(const TCreateParams& params) override;
+  void CMDialogChar(TMessage& m) override;
+};
+
+class TVoxStaticText : public TVoxCustomStaticText {
+  DECLARE_CLASS(TVoxStaticText, TVoxCustomStaticText)
+  using TVoxCustomStaticText::TVoxCustomStaticText;
+};
+
+class TVoxButton : public TVoxCaptionControlOf<TButton> {
+  DECLARE_CLASS(TVoxButton, TButton)
+  explicit TVoxButton(TComponent* owner);
+  void CreateWindowHandle(const TCreateParams& params) override;
+  void CMDialogChar(TMessage& m) override;
+};
+
+class TVoxCustomCheckBox : public TVoxCaptionControlOf<TCustomCheckBox> {
+  DECLARE_CLASS(TVoxCustomCheckBox, TCustomCheckBox)
+  explicit TVoxCustomCheckBox(TComponent* owner);
+  void CreateWindowHandle(const TCreateParams& params) override;
+  void CMDialogChar(TMessage& m) override;
+};
+
+class TVoxCheckBox : public TVoxCustomCheckBox {
+  DECLARE_CLASS(TVoxCheckBox, TVoxCustomCheckBox)
+  using TVoxCustomCheckBox::TVoxCustomCheckBox;
+};
+
+class TVoxRadioButton : public TVoxCaptionControlOf<TRadioButton> {
+  DECLARE_CLASS(TVoxRadioButton, TRadioButton)
+  explicit TVoxRadioButton(TComponent* owner);
+  void CreateWindowHandle(const TCreateParams& params) override;
+  void CMDialogChar(TMessage& m) override;
+};
+
+// A group box's window has no system class; its frame and wide caption are
+// painted here.
+class TVoxCustomGroupBox : public TVoxCaptionControlOf<TCustomGroupBox> {
+  DECLARE_CLASS(TVoxCustomGroupBox, TCustomGroupBox)
+  explicit TVoxCustomGroupBox(TComponent* owner);
+  void CreateWindowHandle(const TCreateParams& params) override;
+  void Paint() override;
+  void CMDialogChar(TMessage& m) override;
+};
+
+class TVoxGroupBox : public TVoxCustomGroupBox {
+  DECLARE_CLASS(TVoxGroupBox, TVoxCustomGroupBox)
+  using TVoxCustomGroupBox::TVoxCustomGroupBox;
+};
+
+class TVoxScrollBar : public TVoxControlOf<TScrollBar> {
+  DECLARE_CLASS(TVoxScrollBar, TScrollBar)
+  explicit TVoxScrollBar(TComponent* owner);
+  void CreateWindowHandle(const TCreateParams& params) override;
 };
 
 // Unit start-up: registers the wide controls' classes.

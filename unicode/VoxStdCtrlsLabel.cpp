@@ -54,6 +54,15 @@ void TVoxCustomLabel::Dispatch(TMessage& m) {
   inherited::Dispatch(m);
 }
 
+void TVoxCustomLabel::CMDialogChar(TMessage& m) {
+  TWinControl* focusControl = GetFocusControl();
+  if (focusControl && GetEnabled() && GetShowAccelChar() && VoxControl_IsAccel(TWMKey(m).CharCode(), GetCaption()) &&
+      focusControl->CanFocus()) {
+    focusControl->SetFocus();
+    m.Result = 1;
+  }
+}
+
 PUBLISHED(TVoxLabel) {
   PublishLabelTable(p);
   PublishWideCaption(p);

@@ -1,6 +1,7 @@
 // The wide standard controls: edits and labels.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,27 +19,6 @@ using namespace controls_test;
 using namespace forms_test;
 
 namespace {
-
-// Writes a form holding the control and reads it into a new form; the
-// copy of the control, or null.
-template <class T>
-T* StoredCopy(T* control, Owned<TForm>& copy) {
-  std::string text = WriteForm(control->GetParent());
-  copy.reset(New<TForm>(nullptr, 0));
-  ReadForm(text, copy.get());
-  return dynamic_cast<T*>(copy->FindComponent(control->GetName()));
-}
-
-// A control named name on a new form.
-template <class T>
-T* OnForm(Owned<TForm>& form, const char* name) {
-  form.reset(New<TForm>(nullptr, 0));
-  form->SetName("Stored");
-  T* c = New<T>(form.get());
-  c->SetName(name);
-  c->SetParent(form.get());
-  return c;
-}
 
 // --- Edits --------------------------------------------------------------------------------------
 
@@ -173,6 +153,90 @@ TEST_F(SerialVoxEditTyping, TypedWideCharactersReachTheTextWhole) {
   PumpApplication(5);
   EXPECT_EQ(edit->GetText(), L"a\u4E2D\u0416");
   EXPECT_EQ(edit->GetSelStart(), 3);
+}
+
+// --- Memos --------------------------------------------------------------------------------------
+
+class VoxMemoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    EnsureControlsUnit();
+    memo.reset(New<TVoxMemo>(nullptr));
+    memo->SetBounds(0, 0, 300, 200);
+    memo->SetParentWindow(host.Handle());
+  }
+  std::vector<std::wstring> Lines() {
+    std::vector<std::wstring> lines;
+    for (int i = 0; i < memo->GetLines()->GetCount(); ++i) lines.push_back(memo->GetLines()->Get(i));
+    return lines;
+  }
+
+  THostWindow host;
+  Owned<TVoxMemo> memo;
+};
+
+TEST_F(VoxMemoTest, TheLinesAreReadAndWrittenWideInTheWindow) {
+  using Wide = std::vector<std::wstring>;
+  struct Case {
+    const char* what;
+    std::function<void(TVoxStrings*)> change;
+    Wide lines;
+    std::wstring text;
+  } cases[] = {
+      {"as set", [](TVoxStrings*) {}, {L"a", kChinese, L"\u0416"}, L"a\r\n\u4E2D\u6587\r\n\u0416"},
+      {"a line replaced", [](TVoxStrings* l) { l->Put(1, L"\u0443\u043A"); }, {L"a", L"\u0443\u043A", L"\u0416"},
+       L"a\r\n\u0443\u043A\r\n\u0416"},
+      {"an empty line replaced", [](TVoxStrings* l) { l->Put(0, L""); }, {L"", kChinese, L"\u0416"},
+       L"\r\n\u4E2D\u6587\r\n\u0416"},
+      {"inserted first", [](TVoxStrings* l) { l->Insert(0, L"\u6587"); }, {L"\u6587", L"a", kChinese, L"\u0416"},
+       L"\u6587\r\na\r\n\u4E2D\u6587\r\n\u0416"},
+      {"added after the last line", [](TVoxStrings* l) { l->Add(L"\u6587"); }, {L"a", kChinese, L"\u0416", L"\u6587"},
+       L"a\r\n\u4E2D\u6587\r\n\u0416\r\n\u6587"},
+      {"deleted", [](TVoxStrings* l) { l->Delete(1); }, {L"a", L"\u0416"}, L"a\r\n\u0416"},
+      {"cleared", [](TVoxStrings* l) { l->Clear(); }, {}, L""},
+      {"text with lone line feeds", [](TVoxStrings* l) { l->SetText(L"\u4E2D\n\u6587\r"); }, {L"\u4E2D", L"\u6587"},
+       L"\u4E2D\r\n\u6587\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    memo->SetText(L"a\r\n\u4E2D\u6587\r\n\u0416");
+    c.change(memo->GetLines());
+    EXPECT_EQ(Lines(), c.lines);
+    EXPECT_EQ(WideWindowText(memo->GetHandle()), c.text);
+    EXPECT_EQ(memo->GetLines()->GetText(), c.text);
+  }
+}
+
+TEST_F(VoxMemoTest, AVeryLongLineIsReadWhole) {
+  memo->SetWordWrap(false);  // one line of the window, however wide
+  std::wstring line(5000, L'\u0416');
+  line += L"\u4E2D";
+  memo->GetLines()->SetText(line);
+  std::wstring read = memo->GetLines()->Get(0);
+  EXPECT_EQ(read.size(), line.size());
+  EXPECT_TRUE(read == line);
+}
+
+TEST_F(VoxMemoTest, OnTheAnsiRouteTheLinesGoThroughTheClassLibrarysLines) {
+  TAnsiRoute ansi;
+  Owned<TVoxMemo> old(New<TVoxMemo>(nullptr));
+  old->SetParentWindow(host.Handle());
+  old->GetLines()->Add(L"\u00E9t\u00E9");
+  old->GetLines()->Add(kChinese);
+  EXPECT_FALSE(IsWindowUnicode(old->GetHandle()));
+  EXPECT_EQ(old->GetLines()->Get(0), L"\u00E9t\u00E9");
+  EXPECT_EQ(old->GetLines()->Get(1), L"??");
+  EXPECT_EQ(old->TControl::GetText(), "\xE9t\xE9\r\n??\r\n");
+}
+
+TEST_F(VoxMemoTest, TheStoredFormKeepsTheWideLines) {
+  Owned<TForm> form, copy;
+  auto* m = OnForm<TVoxMemo>(form, "Memo1");
+  m->GetLines()->Add(kChinese);
+  m->GetLines()->Add(L"\u0416");
+  TVoxMemo* read = StoredCopy(m, copy);
+  ASSERT_NE(read, nullptr) << WriteForm(form.get());
+  EXPECT_EQ(read->GetLines()->GetText(), L"\u4E2D\u6587\r\n\u0416\r\n");
 }
 
 // --- Labels --------------------------------------------------------------------------------------

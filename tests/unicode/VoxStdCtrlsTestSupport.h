@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "classlib/Forms.h"
 #include "classlib/Win.h"
+#include "tests/common/TestSupport.h"
 
 namespace {
 
@@ -27,6 +29,27 @@ inline void TypeWideText(const std::wstring& text) {
     in.push_back(up);
   }
   SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+// Writes a form holding the control and reads it into a new form; the
+// copy of the control, or null.
+template <class T>
+T* StoredCopy(T* control, Owned<TForm>& copy) {
+  std::string text = WriteForm(control->GetParent());
+  copy.reset(New<TForm>(nullptr, 0));
+  ReadForm(text, copy.get());
+  return dynamic_cast<T*>(copy->FindComponent(control->GetName()));
+}
+
+// A control named name on a new form.
+template <class T>
+T* OnForm(Owned<TForm>& form, const char* name) {
+  form.reset(New<TForm>(nullptr, 0));
+  form->SetName("Stored");
+  T* c = New<T>(form.get());
+  c->SetName(name);
+  c->SetParent(form.get());
+  return c;
 }
 
 }  // namespace

@@ -1,0 +1,182 @@
+// The wide static text, buttons, check boxes, radio buttons, group boxes
+// and scroll bars: Unicode windows of their system classes, wide captions
+// and their accelerators.
+#include "classlib/stdctrls/FormLink.h"
+#include "classlib/stdctrls/StdCtrlsTables.h"
+#include "unicode/VoxGraphics.h"
+#include "unicode/VoxStdCtrls.h"
+#include "unicode/VoxSysUtils.h"
+#include "unicode/VoxSystem.h"
+
+bool VoxControl_IsAccel(WORD charCode, const std::wstring& caption) {
+  // The marked character: "&&" is a plain ampersand, the last mark wins.
+  std::wstring hotkey;
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] != L'&') hotkey.assign(1, caption[i + 1]);
+    ++i;
+  }
+  if (hotkey.empty()) return false;
+  wchar_t c = charCode <= 255 ? KeyUnicode(static_cast<char>(charCode)) : static_cast<wchar_t>(charCode);
+  return Vox_WideUpperCase(std::wstring(1, c)) == Vox_WideUpperCase(hotkey);
+}
+
+// --- Static text ----------------------------------------------------------------------------------
+
+IMPLEMENT_CLASS(TVoxCustomStaticText)
+
+TVoxCustomStaticText::TVoxCustomStaticText(TComponent* owner) : TVoxCaptionControlOf(owner) {}
+
+void TVoxCustomStaticText::CreateWindowHandle(const TCreateParams& params) {
+  CreateUnicodeHandle(this, params, L"STATIC");
+}
+
+void TVoxCustomStaticText::CMDialogChar(TMessage& m) {
+  if (VoxControl_IsAccel(TWMKey(m).CharCode(), GetCaption()) && CanFocus()) {
+    Click();
+    m.Result = 1;
+    return;
+  }
+  TWinControl::CMDialogChar(m);
+}
+
+PUBLISHED(TVoxStaticText) {
+  PublishStaticTextTable(p);
+  PublishWideCaption(p);
+  PublishWideHint(p);
+}
+
+// --- Buttons -----------------------------------------------------------------------------------
+
+PUBLISHED(TVoxButton) {
+  PublishButtonTable(p);
+  PublishWideCaption(p);
+  PublishWideHint(p);
+}
+
+TVoxButton::TVoxButton(TComponent* owner) : TVoxCaptionControlOf(owner) {}
+
+void TVoxButton::CreateWindowHandle(const TCreateParams& params) { CreateUnicodeHandle(this, params, L"BUTTON"); }
+
+void TVoxButton::CMDialogChar(TMessage& m) {
+  if (VoxControl_IsAccel(TWMKey(m).CharCode(), GetCaption()) && CanFocus()) {
+    Click();
+    m.Result = 1;
+    return;
+  }
+  TWinControl::CMDialogChar(m);
+}
+
+IMPLEMENT_CLASS(TVoxCustomCheckBox)
+
+TVoxCustomCheckBox::TVoxCustomCheckBox(TComponent* owner) : TVoxCaptionControlOf(owner) {}
+
+void TVoxCustomCheckBox::CreateWindowHandle(const TCreateParams& params) {
+  CreateUnicodeHandle(this, params, L"BUTTON");
+}
+
+void TVoxCustomCheckBox::CMDialogChar(TMessage& m) {
+  if (VoxControl_IsAccel(TWMKey(m).CharCode(), GetCaption()) && CanFocus()) {
+    SetFocus();
+    if (Focused()) Toggle();
+    m.Result = 1;
+    return;
+  }
+  TWinControl::CMDialogChar(m);
+}
+
+PUBLISHED(TVoxCheckBox) {
+  PublishCheckBoxTable(p);
+  PublishWideCaption(p);
+  PublishWideHint(p);
+}
+
+PUBLISHED(TVoxRadioButton) {
+  PublishRadioButtonTable(p);
+  PublishWideCaption(p);
+  PublishWideHint(p);
+}
+
+TVoxRadioButton::TVoxRadioButton(TComponent* owner) : TVoxCaptionControlOf(owner) {}
+
+void TVoxRadioButton::CreateWindowHandle(const TCreateParams& params) {
+  CreateUnicodeHandle(this, params, L"BUTTON");
+}
+
+void TVoxRadioButton::CMDialogChar(TMessage& m) {
+  if (VoxControl_IsAccel(TWMKey(m).CharCode(), GetCaption()) && CanFocus()) {
+    SetFocus();
+    m.Result = 1;
+    return;
+  }
+  TWinControl::CMDialogChar(m);
+}
+
+// --- Group boxes ------------------------------------------------------------------------------
+
+IMPLEMENT_CLASS(TVoxCustomGroupBox)
+
+TVoxCustomGroupBox::TVoxCustomGroupBox(TComponent* owner) : TVoxCaptionControlOf(owner) {}
+
+void TVoxCustomGroupBox::CreateWindowHandle(const TCreateParams& params) {
+  CreateUnicodeHandle(this, params, std::wstring());
+}
+
+void TVoxCustomGroupBox::Paint() {
+  if (!Win32PlatformIsUnicode) {
+    inherited::Paint();
+    return;
+  }
+  TCanvas* canvas = GetCanvas();
+  canvas->SetFont(GetFont());
+  int h = WideCanvasTextHeight(canvas, L"0");
+  TRect r = Rect(0, h / 2 - 1, GetWidth(), GetHeight());
+  if (GetCtl3D()) {
+    // An etched frame: highlight one pixel down and right, shadow over it.
+    r.left += 1;
+    r.top += 1;
+    canvas->GetBrush()->SetColor(clBtnHighlight);
+    canvas->FrameRect(r);
+    OffsetRect(&r, -1, -1);
+    canvas->GetBrush()->SetColor(clBtnShadow);
+  } else {
+    canvas->GetBrush()->SetColor(clWindowFrame);
+  }
+  canvas->FrameRect(r);
+  std::wstring text = GetCaption();
+  if (text.empty()) return;
+  if (!UseRightToLeftAlignment()) r = Rect(8, 0, 0, h);
+  else r = Rect(r.right - WideCanvasTextWidth(canvas, text) - 8, 0, 0, h);
+  UINT flags = DrawTextBiDiModeFlags(DT_SINGLELINE);
+  DrawTextW(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT);
+  canvas->GetBrush()->SetColor(GetColor());
+  DrawTextW(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &r, flags);
+}
+
+void TVoxCustomGroupBox::CMDialogChar(TMessage& m) {
+  if (VoxControl_IsAccel(TWMKey(m).CharCode(), GetCaption()) && CanFocus()) {
+    SelectFirst(this);
+    m.Result = 1;
+    return;
+  }
+  TWinControl::CMDialogChar(m);
+}
+
+PUBLISHED(TVoxGroupBox) {
+  PublishGroupBoxTable(p);
+  PublishWideCaption(p);
+  PublishWideHint(p);
+}
+
+// --- Scroll bars --------------------------------------------------------------------------------
+
+PUBLISHED(TVoxScrollBar) {
+  PublishScrollBarTable(p);
+  PublishWideHint(p);
+}
+
+TVoxScrollBar::TVoxScrollBar(TComponent* owner) : TVoxControlOf(owner) {}
+
+void TVoxScrollBar::CreateWindowHandle(const TCreateParams& params) {
+  CreateUnicodeHandle(this, params, L"SCROLLBAR");
+}
