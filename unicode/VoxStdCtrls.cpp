@@ -3,5 +3,6 @@
 void InitializeVoxStdCtrls() {
   RegisterClasses({TVoxEdit::StaticClass(), TVoxMemo::StaticClass(), TVoxLabel::StaticClass(),
                    TVoxStaticText::StaticClass(), TVoxButton::StaticClass(), TVoxCheckBox::StaticClass(),
-                   TVoxRadioButton::StaticClass(), TVoxGroupBox::StaticClass(), TVoxScrollBar::StaticClass()});
+                   TVoxRadioButton::StaticClass(), TVoxGroupBox::StaticClass(), TVoxScrollBar::StaticClass(),
+                   TVoxListBox::StaticClass()});
 }

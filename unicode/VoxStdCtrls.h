@@ -170,6 +170,106 @@ class TVoxMemo : public TVoxCustomMemo {
   using TVoxCustomMemo::TVoxCustomMemo;
 };
 
+// --- List boxes ------------------------------------------------------------------------------------
+
+// The control's window when it is a Unicode one (made when there is none
+// yet and the wide API is there); null otherwise.
+HWND VoxControl_WideHandle(TWinControl* control);
+
+// The wide data of item index of a virtual list box.
+using TLBGetWideDataEvent = TClosure<void(TWinControl* Control, int Index, std::wstring& Data)>;
+
+class TVoxCustomListBox;
+
+// The items of a wide list box, kept in its Unicode window; their objects
+// are the items' data.
+class TVoxListBoxStrings : public TVoxStrings {
+  DECLARE_CLASS(TVoxListBoxStrings, TVoxStrings)
+
+  TVoxListBoxStrings() = default;
+  explicit TVoxListBoxStrings(TVoxCustomListBox* listBox) : listBox_(listBox) {}
+
+  // A bad index raises EStringListError "List index out of bounds (%d)".
+  std::wstring Get(int index) const override;
+  int GetCount() const override;
+  TObject* GetObject(int index) const override;
+  void PutObject(int index, TObject* obj) override;
+  // The item's data and the item index stay.
+  void Put(int index, const std::wstring& s) override;
+  // A refusal of the window raises EOutOfResources "Unable to insert a line".
+  int Add(const std::wstring& s) override;
+  void Insert(int index, const std::wstring& s) override;
+  void Delete(int index) override;
+  void Clear() override;
+  // Texts and data change places; the item index follows its item.
+  void Exchange(int index1, int index2) override;
+  // The item keeps its data.
+  void Move(int curIndex, int newIndex) override;
+  int IndexOf(const std::wstring& s) const override;
+  void SetUpdateState(bool updating) override;
+
+ private:
+  TStrings* Ansi() const;
+  TVoxCustomListBox* listBox_ = nullptr;
+};
+
+// Before the inherited DestroyWnd: the items (not of a virtual list box),
+// the top index and the item index into saved, topIndex and itemIndex, and
+// the window's items cleared. After the inherited CreateWnd: put back.
+void VoxListBox_BeforeInherited_DestroyWnd(TCustomListBox* listBox, TVoxStrings* items, TVoxStringList*& saved,
+                                           int& topIndex, int& itemIndex);
+void VoxListBox_AfterInherited_CreateWnd(TCustomListBox* listBox, TVoxStrings* items, TVoxStringList*& saved,
+                                         int topIndex, int itemIndex);
+// The item's wide text in the canvas of an owner-drawn list box.
+void VoxListBox_DrawItem_Text(TCustomListBox* listBox, TVoxStrings* items, int index, TRect rect);
+void VoxListBox_AddItem(TVoxStrings* items, const std::wstring& item, TObject* object);
+// Adds the selected items (all of a multi-select list box, else the item
+// index's) to destination, wide where it takes wide items.
+void VoxListBox_CopySelection(TCustomListBox* listBox, TVoxStrings* items, TCustomListControl* destination);
+
+class TVoxCustomListBox : public TVoxControlOf<TCustomListBox>, public IWideCustomListControl {
+  DECLARE_CLASS(TVoxCustomListBox, TCustomListBox)
+
+  explicit TVoxCustomListBox(TComponent* owner);
+  ~TVoxCustomListBox() override { DestroyUnfinished(); }
+
+  TVoxStrings* GetItems() { return items_; }
+  void SetItems(TVoxStrings* v) { items_->Assign(v); }
+  void AddItem(const std::wstring& item, TObject* object) override;
+  void CopySelection(TCustomListControl* destination) override;
+
+  // The wide data of a virtual list box: OnData when set, else the class
+  // library's OnData widened.
+  TLBGetWideDataEvent OnData;
+  TLBGetWideDataEvent GetOnData() const { return OnData; }
+  void SetOnData(TLBGetWideDataEvent e) { OnData = e; }
+  std::wstring DoGetWideData(int index);
+  // The ANSI form of the wide data for the class library's readers.
+  std::string DoGetData(int index) override;
+  bool HasData() const { return static_cast<bool>(OnData) || static_cast<bool>(TCustomListBox::OnData); }
+
+  void CreateWindowHandle(const TCreateParams& params) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void DrawItem(int index, TRect rect, TOwnerDrawState state) override;
+  void LBGetText(TMessage& m) override;
+  void LBGetTextLen(TMessage& m) override;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  TVoxListBoxStrings* items_ = nullptr;
+  TVoxStringList* savedItems_ = nullptr;
+  int savedTopIndex_ = 0;
+  int savedItemIndex_ = -1;
+};
+
+class TVoxListBox : public TVoxCustomListBox {
+  DECLARE_CLASS(TVoxListBox, TVoxCustomListBox)
+  using TVoxCustomListBox::TVoxCustomListBox;
+};
+
 // --- Labels -------------------------------------------------------------------------------
 
 // Draws (or with DT_CALCRECT measures) a label's wide text; the inherited
