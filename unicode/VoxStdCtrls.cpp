@@ -4,5 +4,5 @@ void InitializeVoxStdCtrls() {
   RegisterClasses({TVoxEdit::StaticClass(), TVoxMemo::StaticClass(), TVoxLabel::StaticClass(),
                    TVoxStaticText::StaticClass(), TVoxButton::StaticClass(), TVoxCheckBox::StaticClass(),
                    TVoxRadioButton::StaticClass(), TVoxGroupBox::StaticClass(), TVoxScrollBar::StaticClass(),
-                   TVoxListBox::StaticClass()});
+                   TVoxListBox::StaticClass(), TVoxComboBox::StaticClass()});
 }

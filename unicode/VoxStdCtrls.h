@@ -270,6 +270,132 @@ class TVoxListBox : public TVoxCustomListBox {
   using TVoxCustomListBox::TVoxCustomListBox;
 };
 
+// --- Combo boxes -------------------------------------------------------------------------------------
+
+// A wide combo box that finds its items itself (a descendant whose items
+// are not the window's text): the first item from after startIndex that
+// begins with value, or -1.
+class IVoxComboFindString : public IInterface {
+ public:
+  static constexpr TGUID IID = TGUID::Parse("{63BEBEF4-B1A2-495A-B558-7487B66F6827}");
+  virtual int FindString(const std::wstring& value, int startIndex) = 0;
+};
+
+// The items of a wide combo box, kept in its Unicode window.
+class TVoxComboBoxStrings : public TVoxStrings {
+  DECLARE_CLASS(TVoxComboBoxStrings, TVoxStrings)
+
+  TVoxComboBoxStrings() = default;
+  explicit TVoxComboBoxStrings(TCustomComboBox* comboBox) : comboBox_(comboBox) {}
+
+  // An index outside the list gives "".
+  std::wstring Get(int index) const override;
+  int GetCount() const override;
+  TObject* GetObject(int index) const override;
+  void PutObject(int index, TObject* obj) override;
+  // A refusal of the window raises EOutOfResources "Unable to insert a line".
+  int Add(const std::wstring& s) override;
+  void Insert(int index, const std::wstring& s) override;
+  void Delete(int index) override;
+  // Keeps the combo box's wide text.
+  void Clear() override;
+  int IndexOf(const std::wstring& s) const override;
+  void SetUpdateState(bool updating) override;
+
+ private:
+  TStrings* Ansi() const { return comboBox_->GetItems(); }
+  TCustomComboBox* comboBox_ = nullptr;
+};
+
+// What a wide combo box keeps while it has no window.
+struct TVoxComboSaved {
+  TVoxStringList* Items = nullptr;
+  int ItemIndex = -1;
+  std::wstring Text;
+};
+
+// Before the inherited DestroyWnd: items, item index and wide text into
+// saved and the window's items cleared. After the inherited CreateWnd: put
+// back (an item index beyond the last item is no selection), and the edit
+// and list windows made Unicode again under the class library's procedures.
+void VoxCombo_BeforeInherited_DestroyWnd(TCustomComboBox* combo, TVoxStrings* items, TVoxComboSaved& saved);
+void VoxCombo_AfterInherited_CreateWnd(TCustomComboBox* combo, TVoxStrings* items, TVoxComboSaved& saved);
+// The wide steps of the messages of the edit and list windows; false when
+// the class library's ComboWndProc is to handle the message.
+bool VoxCombo_ComboWndProc(TCustomComboBox* combo, TMessage& m, HWND comboWnd, WNDPROC comboProc);
+// CBN_SELCHANGE: the wide text of the selected item, then Click and Select;
+// false for other notifications.
+bool VoxCombo_CNCommand(TCustomComboBox* combo, TVoxStrings* items, TMessage& m);
+// The selection in characters of the wide text; empty and not settable
+// without an edit (the list styles).
+int VoxCombo_GetSelStart(TCustomComboBox* combo);
+void VoxCombo_SetSelStart(TCustomComboBox* combo, int value);
+int VoxCombo_GetSelLength(TCustomComboBox* combo);
+void VoxCombo_SetSelLength(TCustomComboBox* combo, int value);
+std::wstring VoxCombo_GetSelText(TCustomComboBox* combo);
+void VoxCombo_SetSelText(TCustomComboBox* combo, const std::wstring& value);
+// The class library's own completion is off while the inherited KeyPress
+// runs (the layer completes wide text instead).
+void VoxCombo_BeforeKeyPress(TCustomComboBox* combo, bool& savedAutoComplete);
+void VoxCombo_AfterKeyPress(TCustomComboBox* combo, bool savedAutoComplete);
+// Drops the list down keeping the edit's text and selection.
+void VoxCombo_DropDown_PreserveSelection(TCustomComboBox* combo);
+void VoxComboBox_AddItem(TVoxStrings* items, const std::wstring& item, TObject* object);
+void VoxComboBox_CopySelection(TCustomComboBox* combo, TVoxStrings* items, TCustomListControl* destination);
+// The typed character (WM_CHAR, packed for ANSI code) completes the edit's
+// text from the items, keeping the typed case; a character used is taken
+// out of the message. Only for csDropDown and csSimple.
+void VoxCombo_AutoCompleteKeyPress(TCustomComboBox* combo, TVoxStrings* items, TMessage& m);
+// The typed character extends the search prefix of a list style (a pause
+// of 1250 ms or more starts a new one) and selects the first item that
+// begins with it.
+void VoxCombo_AutoSearchKeyPress(TCustomComboBox* combo, TVoxStrings* items, TMessage& m, std::wstring& prefix,
+                                 DWORD& lastTime);
+
+class TVoxCustomComboBox : public TVoxControlOf<TCustomComboBox>, public IWideCustomListControl {
+  DECLARE_CLASS(TVoxCustomComboBox, TCustomComboBox)
+
+  explicit TVoxCustomComboBox(TComponent* owner);
+  ~TVoxCustomComboBox() override { DestroyUnfinished(); }
+
+  TVoxStrings* GetItems() { return items_; }
+  void SetItems(TVoxStrings* v) { items_->Assign(v); }
+  std::wstring GetText() { return VoxControl_GetText(this); }
+  void SetText(const std::wstring& v) { VoxControl_SetText(this, v); }
+  int GetSelStart() { return VoxCombo_GetSelStart(this); }
+  void SetSelStart(int v) { VoxCombo_SetSelStart(this, v); }
+  int GetSelLength() { return VoxCombo_GetSelLength(this); }
+  void SetSelLength(int v) { VoxCombo_SetSelLength(this, v); }
+  std::wstring GetSelText() { return VoxCombo_GetSelText(this); }
+  void SetSelText(const std::wstring& v) { VoxCombo_SetSelText(this, v); }
+  void AddItem(const std::wstring& item, TObject* object) override;
+  void CopySelection(TCustomListControl* destination) override;
+
+  void CreateWindowHandle(const TCreateParams& params) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+  void WndProc(TMessage& m) override;
+  void ComboWndProc(TMessage& m, HWND comboWnd, WNDPROC comboProc) override;
+  void CNCommand(TMessage& m) override;
+  void KeyPress(char& key) override;
+  void DoEditCharMsg(TMessage& m) override;
+  void DrawItem(int index, TRect rect, TOwnerDrawState state) override;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  TVoxComboBoxStrings* items_ = nullptr;
+  TVoxComboSaved saved_;
+  std::wstring searchPrefix_;
+  DWORD lastSearchTime_ = 0;
+};
+
+class TVoxComboBox : public TVoxCustomComboBox {
+  DECLARE_CLASS(TVoxComboBox, TVoxCustomComboBox)
+  using TVoxCustomComboBox::TVoxCustomComboBox;
+};
+
 // --- Labels -------------------------------------------------------------------------------
 
 // Draws (or with DT_CALCRECT measures) a label's wide text; the inherited

@@ -21,6 +21,23 @@ bool VoxControl_IsAccel(WORD charCode, const std::wstring& caption) {
   return Vox_WideUpperCase(std::wstring(1, c)) == Vox_WideUpperCase(hotkey);
 }
 
+namespace {
+
+// CM_DIALOGCHAR of a wide caption control: its accelerator, while it can
+// take the focus, does what the control's accelerator means and answers 1;
+// anything else goes on to the controls inside it.
+template <class Act>
+void WideDialogChar(TWinControl* control, TMessage& m, const std::wstring& caption, Act act) {
+  if (VoxControl_IsAccel(TWMKey(m).CharCode(), caption) && control->CanFocus()) {
+    act();
+    m.Result = 1;
+    return;
+  }
+  control->TWinControl::CMDialogChar(m);
+}
+
+}  // namespace
+
 // --- Static text ----------------------------------------------------------------------------------
 
 IMPLEMENT_CLASS(TVoxCustomStaticText)
@@ -32,12 +49,7 @@ void TVoxCustomStaticText::CreateWindowHandle(const TCreateParams& params) {
 }
 
 void TVoxCustomStaticText::CMDialogChar(TMessage& m) {
-  if (VoxControl_IsAccel(TWMKey(m).CharCode(), GetCaption()) && CanFocus()) {
-    Click();
-    m.Result = 1;
-    return;
-  }
-  TWinControl::CMDialogChar(m);
+  WideDialogChar(this, m, GetCaption(), [this] { Click(); });
 }
 
 PUBLISHED(TVoxStaticText) {
@@ -59,12 +71,7 @@ TVoxButton::TVoxButton(TComponent* owner) : TVoxCaptionControlOf(owner) {}
 void TVoxButton::CreateWindowHandle(const TCreateParams& params) { CreateUnicodeHandle(this, params, L"BUTTON"); }
 
 void TVoxButton::CMDialogChar(TMessage& m) {
-  if (VoxControl_IsAccel(TWMKey(m).CharCode(), GetCaption()) && CanFocus()) {
-    Click();
-    m.Result = 1;
-    return;
-  }
-  TWinControl::CMDialogChar(m);
+  WideDialogChar(this, m, GetCaption(), [this] { Click(); });
 }
 
 IMPLEMENT_CLASS(TVoxCustomCheckBox)
@@ -76,13 +83,10 @@ void TVoxCustomCheckBox::CreateWindowHandle(const TCreateParams& params) {
 }
 
 void TVoxCustomCheckBox::CMDialogChar(TMessage& m) {
-  if (VoxControl_IsAccel(TWMKey(m).CharCode(), GetCaption()) && CanFocus()) {
+  WideDialogChar(this, m, GetCaption(), [this] {
     SetFocus();
     if (Focused()) Toggle();
-    m.Result = 1;
-    return;
-  }
-  TWinControl::CMDialogChar(m);
+  });
 }
 
 PUBLISHED(TVoxCheckBox) {
@@ -104,12 +108,7 @@ void TVoxRadioButton::CreateWindowHandle(const TCreateParams& params) {
 }
 
 void TVoxRadioButton::CMDialogChar(TMessage& m) {
-  if (VoxControl_IsAccel(TWMKey(m).CharCode(), GetCaption()) && CanFocus()) {
-    SetFocus();
-    m.Result = 1;
-    return;
-  }
-  TWinControl::CMDialogChar(m);
+  WideDialogChar(this, m, GetCaption(), [this] { SetFocus(); });
 }
 
 // --- Group boxes ------------------------------------------------------------------------------
@@ -154,12 +153,7 @@ void TVoxCustomGroupBox::Paint() {
 }
 
 void TVoxCustomGroupBox::CMDialogChar(TMessage& m) {
-  if (VoxControl_IsAccel(TWMKey(m).CharCode(), GetCaption()) && CanFocus()) {
-    SelectFirst(this);
-    m.Result = 1;
-    return;
-  }
-  TWinControl::CMDialogChar(m);
+  WideDialogChar(this, m, GetCaption(), [this] { SelectFirst(this); });
 }
 
 PUBLISHED(TVoxGroupBox) {

@@ -4,8 +4,7 @@
 
 #include "classlib/SysUtils.h"
 #include "classlib/stdctrls/StdCtrlsTables.h"
-#include "unicode/VoxStdCtrls.h"
-#include "unicode/VoxSysUtils.h"
+#include "unicode/VoxStdCtrlsPrivate.h"
 
 // --- Free routines --------------------------------------------------------------------------
 
@@ -28,47 +27,11 @@ void VoxCustomEdit_AfterInherited_CreateWnd(TCustomEdit* edit, const std::wstrin
     SendMessageW(edit->GetWindowHandle(), EM_SETPASSWORDCHAR, passwordChar[0], 0);
 }
 
-// On 9x the window counts ANSI bytes: positions are translated through the
-// ANSI text and its wide form.
-int VoxCustomEdit_GetSelStart(TCustomEdit* edit) {
-  if (Win32PlatformIsUnicode) return edit->TCustomEdit::GetSelStart();
-  std::string text = edit->TControl::GetText();
-  size_t bytes = std::clamp<size_t>(static_cast<size_t>(std::max(0, edit->TCustomEdit::GetSelStart())), 0, text.size());
-  return static_cast<int>(AnsiToWide(text.substr(0, bytes)).size());
-}
-
-void VoxCustomEdit_SetSelStart(TCustomEdit* edit, int value) {
-  if (Win32PlatformIsUnicode) {
-    edit->TCustomEdit::SetSelStart(value);
-    return;
-  }
-  std::wstring wide = AnsiToWide(edit->TControl::GetText());
-  size_t chars = std::min(static_cast<size_t>(std::max(0, value)), wide.size());
-  edit->TCustomEdit::SetSelStart(static_cast<int>(WideToAnsi(wide.substr(0, chars)).size()));
-}
-
-int VoxCustomEdit_GetSelLength(TCustomEdit* edit) {
-  if (Win32PlatformIsUnicode) return edit->TCustomEdit::GetSelLength();
-  return static_cast<int>(VoxCustomEdit_GetSelText(edit).size());
-}
-
-void VoxCustomEdit_SetSelLength(TCustomEdit* edit, int value) {
-  if (Win32PlatformIsUnicode) {
-    edit->TCustomEdit::SetSelLength(value);
-    return;
-  }
-  std::wstring wide = AnsiToWide(edit->TControl::GetText());
-  size_t start = std::min(static_cast<size_t>(VoxCustomEdit_GetSelStart(edit)), wide.size());
-  std::wstring selected = wide.substr(start, static_cast<size_t>(std::max(0, value)));
-  edit->TCustomEdit::SetSelLength(static_cast<int>(WideToAnsi(selected).size()));
-}
-
-std::wstring VoxCustomEdit_GetSelText(TCustomEdit* edit) {
-  if (!Win32PlatformIsUnicode) return AnsiToWide(edit->TCustomEdit::GetSelText());
-  std::wstring text = VoxControl_GetText(edit);
-  size_t start = std::min(static_cast<size_t>(std::max(0, edit->TCustomEdit::GetSelStart())), text.size());
-  return text.substr(start, static_cast<size_t>(std::max(0, edit->TCustomEdit::GetSelLength())));
-}
+int VoxCustomEdit_GetSelStart(TCustomEdit* edit) { return vox_stdctrls::GetSelStart(edit); }
+void VoxCustomEdit_SetSelStart(TCustomEdit* edit, int value) { vox_stdctrls::SetSelStart(edit, value); }
+int VoxCustomEdit_GetSelLength(TCustomEdit* edit) { return vox_stdctrls::GetSelLength(edit); }
+void VoxCustomEdit_SetSelLength(TCustomEdit* edit, int value) { vox_stdctrls::SetSelLength(edit, value); }
+std::wstring VoxCustomEdit_GetSelText(TCustomEdit* edit) { return vox_stdctrls::GetSelText(edit); }
 
 void VoxCustomEdit_SetSelText(TCustomEdit* edit, const std::wstring& value) {
   if (!Win32PlatformIsUnicode) {

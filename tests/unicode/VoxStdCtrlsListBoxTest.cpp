@@ -175,29 +175,13 @@ TEST_F(VoxListBoxTest, CopySelectionHandsOnWideItemsWithTheirObjects) {
 
 TEST_F(VoxListBoxTest, AnOwnerDrawnItemIsDrawnWide) {
   list->SetStyle(lbOwnerDrawFixed);
-  list->GetFont()->SetName("Tahoma");
-  list->GetFont()->SetSize(10);
-  list->GetFont()->SetColor(clBlack);
-  list->GetItems()->Add(L"\u0416\u0416\u0416\u0416");
-  TDib dib(200, 20, RGB(255, 255, 255));
-  TCanvas* canvas = list->GetCanvas();
-  canvas->SetHandle(dib.DC());
-  canvas->SetFont(list->GetFont());
-  canvas->GetBrush()->SetColor(clWhite);
-  list->DrawItem(0, Rect(0, 0, 200, 20), TOwnerDrawState{});
-  SIZE wide{};
-  GetTextExtentPoint32W(canvas->GetHandle(), L"\u0416\u0416\u0416\u0416", 4, &wide);
-  canvas->SetHandle(nullptr);
-  int first = -1, last = -1;
-  for (int x = 0; x < 200; ++x)
-    for (int y = 0; y < 20; ++y)
-      if (dib.Pixel(x, y) == RGB(0, 0, 0)) {
-        if (first < 0) first = x;
-        last = x;
-      }
-  ASSERT_GE(first, 2) << "inset 2 pixels";
-  EXPECT_LE(last, 2 + wide.cx + 2) << "a glyph may reach a pixel or two past its advance";
-  EXPECT_GE(last, 2 + wide.cx - wide.cx / 4) << "all four characters";
+  const std::wstring text = L"\u0416\u0416\u0416\u0416";
+  list->GetItems()->Add(text);
+  TItemInk ink = DrawItemInk(list->GetCanvas(), list->GetFont(), text,
+                             [&] { list->DrawItem(0, Rect(0, 0, 200, 20), TOwnerDrawState{}); });
+  ASSERT_GE(ink.First, 2) << "inset 2 pixels";
+  EXPECT_LE(ink.Last, 2 + ink.Width + 2) << "a glyph may reach a pixel or two past its advance";
+  EXPECT_GE(ink.Last, 2 + ink.Width - ink.Width / 4) << "all four characters";
 }
 
 TEST_F(VoxListBoxTest, TheStoredFormKeepsTheWideItems) {

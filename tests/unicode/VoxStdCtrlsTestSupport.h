@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "classlib/Forms.h"
+#include "tests/classlib/ControlTestSupport.h"
 #include "classlib/Win.h"
 #include "tests/common/TestSupport.h"
 
@@ -50,6 +51,38 @@ T* OnForm(Owned<TForm>& form, const char* name) {
   c->SetName(name);
   c->SetParent(form.get());
   return c;
+}
+
+// Where an owner-drawn item's text landed: the first and last columns of
+// black ink, and the width GDI gives the text in the font.
+struct TItemInk {
+  int First = -1, Last = -1, Width = 0;
+};
+
+// Runs draw (which draws one item into (0, 0, 200, 20)) with canvas on a
+// white DIB, the font black.
+template <class Draw>
+TItemInk DrawItemInk(TCanvas* canvas, TFont* font, const std::wstring& text, Draw draw) {
+  font->SetName("Tahoma");
+  font->SetSize(10);
+  font->SetColor(clBlack);
+  controls_test::TDib dib(200, 20, RGB(255, 255, 255));
+  canvas->SetHandle(dib.DC());
+  canvas->SetFont(font);
+  canvas->GetBrush()->SetColor(clWhite);
+  draw();
+  SIZE size{};
+  GetTextExtentPoint32W(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &size);
+  canvas->SetHandle(nullptr);
+  TItemInk ink;
+  ink.Width = size.cx;
+  for (int x = 0; x < 200; ++x)
+    for (int y = 0; y < 20; ++y)
+      if (dib.Pixel(x, y) == RGB(0, 0, 0)) {
+        if (ink.First < 0) ink.First = x;
+        ink.Last = x;
+      }
+  return ink;
 }
 
 }  // namespace
