@@ -1,12 +1,8 @@
 #include "unicode/VoxActnList.h"
 
 #include "classlib/SysUtils.h"
-#include "unicode/VoxSysUtils.h"
-
-#if __has_include("unicode/VoxMenus.h")
 #include "unicode/VoxMenus.h"
-#define VOX_HAS_MENUS 1
-#endif
+#include "unicode/VoxSysUtils.h"
 
 // --- The helper ---------------------------------------------------------------------------
 
@@ -209,8 +205,6 @@ IMPLEMENT_CLASS(TVoxSpeedButtonActionLink)
 IMPLEMENT_CLASS(TVoxListViewActionLink)
 IMPLEMENT_CLASS(TVoxMenuActionLink)
 
-#ifdef VOX_HAS_MENUS
-
 bool TVoxMenuActionLink::IsCaptionLinked() {
   return inherited::IsCaptionLinked() &&
          WideSameCaption(VoxAction_GetCaption(CustomAction()), WideGetMenuItemCaption(GetClient()));
@@ -234,12 +228,3 @@ void TVoxMenuActionLink::SetHint(const std::string& value) {
   else GetClient()->SetHint(WideToAnsi(text));
 }
 
-#else
-
-// Until the layer has its wide menu items, the link is the class library's.
-bool TVoxMenuActionLink::IsCaptionLinked() { return inherited::IsCaptionLinked(); }
-bool TVoxMenuActionLink::IsHintLinked() { return inherited::IsHintLinked(); }
-void TVoxMenuActionLink::SetCaption(const std::string& value) { inherited::SetCaption(value); }
-void TVoxMenuActionLink::SetHint(const std::string& value) { inherited::SetHint(value); }
-
-#endif

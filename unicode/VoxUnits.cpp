@@ -3,6 +3,7 @@
 #include "unicode/VoxClasses.h"
 #include "unicode/VoxControls.h"
 #include "unicode/VoxForms.h"
+#include "unicode/VoxMenus.h"
 #include "unicode/VoxStdCtrls.h"
 #include "unicode/VoxSysUtils.h"
 #include "unicode/VoxSystem.h"
@@ -21,6 +22,8 @@ const std::vector<TUnitEntry>& VoxUnits() {
       // The application companion (the class library's application exists
       // by now) and the main thread's message hook.
       {"VoxForms", InitializeVoxForms, FinalizeVoxForms},
+      // The wide pop-up list, beside the class library's.
+      {"VoxMenus", InitializeVoxMenus, FinalizeVoxMenus},
       // The wide standard controls' classes, for stored forms.
       {"VoxStdCtrls", InitializeVoxStdCtrls, nullptr},
   };

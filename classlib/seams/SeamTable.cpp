@@ -34,6 +34,7 @@ TSeams& Seams() {
     s.ShellExecuteEx = [](SHELLEXECUTEINFOA* info) { return ::ShellExecuteExA(info); };
     s.WinExec = [](const char* commandLine, UINT show) { return ::WinExec(commandLine, show); };
     s.GdiFlush = [] { return ::GdiFlush(); };
+    s.MapVirtualKeyW = [](UINT code, UINT mapType) { return ::MapVirtualKeyW(code, mapType); };
     return s;
   }();
   return seams;

@@ -44,6 +44,10 @@ struct TSeams {
   // Wine draws at once, so only a count of the flushes shows that a read
   // after drawing waits for the drawing.
   std::function<BOOL()> GdiFlush;
+  // The keyboard's mapping of a virtual key, as MapVirtualKeyW: scan codes
+  // and characters depend on the keyboard the system detects, and a driver
+  // may answer for codes beyond the 256 virtual keys.
+  std::function<UINT(UINT code, UINT mapType)> MapVirtualKeyW;
 };
 
 // The process's seams (global by design: they stand for the platform).
