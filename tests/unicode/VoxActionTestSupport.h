@@ -24,3 +24,23 @@ class TWideSpeedButton : public TWideActionClientOf<TSpeedButton> {
   DECLARE_CLASS(TWideSpeedButton, TSpeedButton)
   using TWideActionClientOf::TWideActionClientOf;
 };
+
+// Wide window controls: a Unicode window of the system class (when the
+// layer has the wide API), wide text and the wide link.
+class TWideButton : public TWideActionClientOf<TButton> {
+  DECLARE_CLASS(TWideButton, TButton)
+  using TWideActionClientOf::TWideActionClientOf;
+  void CreateWindowHandle(const TCreateParams& params) override { CreateUnicodeHandle(this, params, L"BUTTON"); }
+};
+
+class TWideCheckBox : public TWideActionClientOf<TCheckBox> {
+  DECLARE_CLASS(TWideCheckBox, TCheckBox)
+  using TWideActionClientOf::TWideActionClientOf;
+  void CreateWindowHandle(const TCreateParams& params) override { CreateUnicodeHandle(this, params, L"BUTTON"); }
+};
+
+class TWideEdit : public TWideActionClientOf<TEdit> {
+  DECLARE_CLASS(TWideEdit, TEdit)
+  using TWideActionClientOf::TWideActionClientOf;
+  void CreateWindowHandle(const TCreateParams& params) override { CreateUnicodeHandle(this, params, L"EDIT"); }
+};

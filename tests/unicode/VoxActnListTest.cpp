@@ -115,6 +115,34 @@ TEST_F(VoxActions, ANewWideCaptionReachesEveryLinkedControl) {
   }
 }
 
+// The real windows: what a user sees is the Unicode window's own text.
+TEST_F(VoxActions, ANewWideCaptionReachesTheRealWindows) {
+  auto* form = New<TForm>(owner_, 0);
+  form->SetBounds(10, 10, 300, 200);
+  auto* action = Make<TVoxAction>();
+  std::vector<TWinControl*> controls;
+  for (TWinControl* c : std::vector<TWinControl*>{New<TWideButton>(form), New<TWideCheckBox>(form)}) {
+    c->SetParent(form);
+    c->SetAction(action);
+    ASSERT_TRUE(IsWindowUnicode(c->GetHandle()));
+    controls.push_back(c);
+  }
+  for (const std::wstring& text : {kChinese, kBeetle, kWorld}) {
+    VoxAction_SetCaption(action, text);
+    for (TWinControl* c : controls) {
+      SCOPED_TRACE(c->ClassName());
+      wchar_t shown[64] = {};
+      GetWindowTextW(c->GetHandle(), shown, 64);
+      EXPECT_EQ(shown, text);
+    }
+  }
+  // A window made again shows the action's text still.
+  controls[0]->Perform(CM_RECREATEWND, 0, 0);
+  wchar_t shown[64] = {};
+  GetWindowTextW(controls[0]->GetHandle(), shown, 64);
+  EXPECT_EQ(shown, kWorld);
+}
+
 TEST_F(VoxActions, AControlShowingAnotherWideTextIsNotLinked) {
   auto* action = Make<TVoxAction>();
   auto* label = MakeControl<TLinkOnlyLabel>();
