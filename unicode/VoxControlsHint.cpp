@@ -9,6 +9,7 @@
 #include "classlib/SysUtils.h"
 #include "unicode/VoxControlsPrivate.h"
 #include "unicode/VoxGraphics.h"
+#include "unicode/VoxMenus.h"
 #include "unicode/VoxSysUtils.h"
 
 namespace {
@@ -26,7 +27,8 @@ THintInfo* MarkedHintInfo(void* data) {
 
 // The wide text for hint: the control's short wide hint while hint is still
 // its ANSI form (or that with the action's shortcut, which the class
-// library appends); otherwise hint itself, widened.
+// library appends: then with the shortcut's wide name, the keyboard's
+// character for a letter key); otherwise hint itself, widened.
 std::wstring WideHintText(const THintInfo* info, const std::string& hint) {
   std::wstring text = AnsiToWide(hint);
   if (text.empty()) return text;
@@ -38,7 +40,7 @@ std::wstring WideHintText(const THintInfo* info, const std::string& hint) {
   if (hintShortCuts && action && action->GetShortCut() != 0 && hooks.ShortCutToText) {
     std::string shortCutText = hooks.ShortCutToText(action->GetShortCut());
     if (hint == WideToAnsi(shortHint) + " (" + shortCutText + ")")
-      return shortHint + L" (" + AnsiToWide(shortCutText) + L")";
+      return shortHint + L" (" + WideShortCutToText(action->GetShortCut()) + L")";
   }
   return text;
 }
@@ -97,8 +99,13 @@ void TVoxHintWindow::ActivateHintData(TRect rect, const std::string& hint, void*
   }
   activating_ = paintingSuppressed_ = true;
   try {
-    SetCaption(WideHintText(info, hint));
+    const std::wstring text = WideHintText(info, hint);
+    SetCaption(text);
     inherited::ActivateHintData(rect, hint, data);
+    // The class library writes the ANSI hint over the caption. Where the
+    // wide text's ANSI form differs from it (a shortcut named by a key's
+    // wide character), that write won and the wide text was gone.
+    if (GetCaption() != text) SetCaption(text);
   } catch (...) {
     activating_ = paintingSuppressed_ = false;
     throw;

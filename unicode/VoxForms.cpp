@@ -6,10 +6,13 @@
 #include "classlib/StdActns.h"
 #include "classlib/SysUtils.h"
 #include "classlib/Units.h"
+#include "classlib/menus/MenuMessages.h"
 #include "unicode/VoxActnList.h"
 #include "unicode/VoxClasses.h"
 #include "unicode/VoxFormsPrivate.h"
+#include "unicode/VoxMenus.h"
 #include "unicode/VoxStdActns.h"
+#include "unicode/VoxSystem.h"
 #include "unicode/VoxSysUtils.h"
 
 TUnitGlobal<TVoxApplication> VoxApplication("VoxApplication");
@@ -49,6 +52,15 @@ void InstallWideCharHook() {
 }
 
 }  // namespace
+
+bool IsWideCharAccel(uint16_t charCode, const std::wstring& caption) {
+  // A caption without a hotkey is no key's: the comparison ignores some
+  // characters (code 0 among them), which would match its empty hotkey.
+  std::wstring hotkey = WideGetHotkey(caption);
+  if (hotkey.empty()) return false;
+  wchar_t c = charCode <= 255 ? KeyUnicode(static_cast<char>(charCode)) : static_cast<wchar_t>(charCode);
+  return WideSameText(std::wstring(1, c), hotkey);
+}
 
 void EnableManualPeekMessageWithRemove() { ++gManualPeekCount; }
 
@@ -220,6 +232,35 @@ void TVoxForm::ActionChange(TObject* sender, bool checkDefaults) {
 
 TClass TVoxForm::GetActionLinkClass() {
   return VoxControl_GetActionLinkClass(this, inherited::GetActionLinkClass());
+}
+
+void TVoxForm::Dispatch(TMessage& m) {
+  if (m.Msg == WM_WINDOWPOSCHANGING) {
+    WMWindowPosChanging(m);
+    return;
+  }
+  inherited::Dispatch(m);
+}
+
+void TVoxForm::WMMenuSelect(TMessage& m) {
+  TMainMenu* menu = GetMenu();
+  if (!menu) {
+    inherited::WMMenuSelect(m);
+    return;
+  }
+  TMenuItem* item = MenuSelectItem(menu, m);
+  if (VoxApplication) VoxApplication->SetHint(item ? WideGetLongHint(WideGetMenuItemHint(item)) : std::wstring());
+}
+
+void TVoxForm::CMBiDiModeChanged(TMessage& m) {
+  inherited::CMBiDiModeChanged(m);
+  for (int i = 0; i < GetComponentCount(); ++i)
+    if (auto* menu = dynamic_cast<TMenu*>(GetComponent(i))) FixMenuBiDiProblem(menu);
+}
+
+void TVoxForm::WMWindowPosChanging(TMessage& m) {
+  inherited::Dispatch(m);
+  FixMenuBiDiProblem(GetMenu());
 }
 
 PUBLISHED(TVoxForm) {

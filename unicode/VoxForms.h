@@ -15,6 +15,7 @@
 // makes it (VoxApplication) whether or not any wide control is ever made.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "classlib/Forms.h"
@@ -95,6 +96,7 @@ class TVoxForm : public TForm {
   void UpdateActions() override;
   void ActionChange(TObject* sender, bool checkDefaults) override;
   TClass GetActionLinkClass() override;
+  void Dispatch(TMessage& message) override;
 
   std::wstring GetCaption() { return VoxControl_GetText(this); }
   void SetCaption(const std::wstring& v) { VoxControl_SetText(this, v); }
@@ -102,7 +104,17 @@ class TVoxForm : public TForm {
   std::wstring GetHint() { return VoxControl_GetHint(this); }
   void SetHint(const std::wstring& v) { VoxControl_SetHint(this, v); }
   bool IsHintStored() const { return VoxControl_IsHintStored(const_cast<TVoxForm*>(this)); }
+
+  // The selected item's wide long hint becomes the application's hint.
+  void WMMenuSelect(TMessage& message) override;
+  // The menus' first items are written again in the new direction.
+  void CMBiDiModeChanged(TMessage& message) override;
+  void WMWindowPosChanging(TMessage& message);
 };
+
+// Whether charCode (a key's ANSI code up to 255, else a UTF-16 unit) is the
+// accelerator character of caption, case ignored.
+bool IsWideCharAccel(uint16_t charCode, const std::wstring& caption);
 
 // While the count is above 0 the hook passes every message on unchanged.
 void EnableManualPeekMessageWithRemove();

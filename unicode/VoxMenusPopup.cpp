@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "classlib/SysUtils.h"
+#include "unicode/VoxForms.h"
 #include "unicode/VoxMenus.h"
 #include "unicode/VoxMenusPrivate.h"
 
@@ -12,9 +13,11 @@ TVoxPopupList* VoxPopupList = nullptr;
 
 namespace {
 
-// The application's hint while a menu item is selected.
+// The application's hint while a menu item is selected: wide through the
+// layer's companion; before the layer's start-up, the ANSI form.
 void SetApplicationWideHint(const std::wstring& hint) {
-  if (auto& set = MenusHooks().SetApplicationHint) set(WideToAnsi(hint));
+  if (VoxApplication) VoxApplication->SetHint(hint);
+  else if (auto& set = MenusHooks().SetApplicationHint) set(WideToAnsi(hint));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "tests/common/TestSupport.h"
 #include "tests/unicode/VoxTestSupport.h"
 #include "unicode/VoxActnList.h"
+#include "unicode/VoxForms.h"
 #include "unicode/VoxMenus.h"
 
 using controls_test::TDib;
@@ -81,6 +83,30 @@ TEST(VoxHotkeys, StrippingRemovesEveryMarkAndOnFarEastSystemsTheParenthesisedFor
   }
   EXPECT_TRUE(WideSameCaption(L"&\u0416\u0443\u043A", L"\u0436\u0423&\u043A")) << "marks and case ignored";
   EXPECT_FALSE(WideSameCaption(kBeetle, kShield));
+}
+
+TEST(VoxHotkeys, AKeyIsTheAcceleratorOfACaptionWhoseHotkeyIsItsCharacter) {
+  struct Case {
+    uint16_t charCode;
+    std::wstring caption;
+    bool accel;
+  } cases[] = {
+      {'s', L"&Save", true},           // case ignored
+      {'S', L"Sa&ve", false},
+      {0x0436, L"&\u0416\u0443\u043A", true},  // a UTF-16 unit, case ignored
+      {0x0416, L"\u0416&\u0443\u043A", false},
+      {'&', L"a&&b", false},           // no hotkey at all
+      {'b', L"&a&b", true},            // the last mark
+      {0, L"", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.charCode << " " << WideToAnsi(c.caption));
+    EXPECT_EQ(IsWideCharAccel(c.charCode, c.caption), c.accel);
+  }
+  // A code up to 255 is the key's ANSI character, read in the keyboard's code page.
+  const wchar_t high = KeyUnicode(static_cast<char>(0xC9));
+  EXPECT_TRUE(IsWideCharAccel(0xC9, L"&" + std::wstring(1, high) + L"t\u00E9"));
+  EXPECT_FALSE(IsWideCharAccel(0xC9, L"&Et\u00E9"));
 }
 
 // --- Shortcuts -----------------------------------------------------------------------------
@@ -284,6 +310,30 @@ TEST(VoxMenuHints, TheWideHintKeepsInStepWithTheAnsiHint) {
   Owned<TMenuItem> plain(New<TMenuItem>(nullptr));
   plain->SetHint("plain|long");
   EXPECT_EQ(WideGetMenuItemHint(plain.get()), L"plain|long");
+}
+
+TEST_F(VoxMenuStrings, TheItemSelectedInAWidePopupGivesTheApplicationItsWideLongHint) {
+  ASSERT_NE(VoxApplication, nullptr);
+  open->SetHint(kShield + L"|" + kChinese);
+  recent->SetHint(L"short|" + kBeetle);
+  HMENU native = popup->GetHandle();
+  struct Case {
+    const char* what;
+    WPARAM wParam;
+    HMENU menu;
+    std::wstring hint;
+  } cases[] = {
+      {"item", MAKEWPARAM(open->GetCommand(), MF_HILITE), native, kChinese},
+      {"sub-menu by position", MAKEWPARAM(3, MF_POPUP | MF_HILITE), native, kBeetle},
+      {"an item of no listed menu", MAKEWPARAM(0xFFF0, MF_HILITE), native, L""},
+      {"closed", MAKEWPARAM(0, 0xFFFF), nullptr, L""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    VoxApplication->SetHint(L"before");
+    SendMessageW(VoxPopupList->GetWindow(), WM_MENUSELECT, c.wParam, reinterpret_cast<LPARAM>(c.menu));
+    EXPECT_EQ(VoxApplication->GetHint(), c.hint);
+  }
 }
 
 // --- Actions -------------------------------------------------------------------------------------
@@ -503,7 +553,7 @@ class SerialVoxMenuBar : public testing::Test {
 
  protected:
   void SetUp() override {
-    form.reset(New<TForm>(nullptr, 0));
+    form.reset(MakeForm());
     form->SetBounds(100, 100, 320, 200);
     open = WideNewItem(kChinese, 0, false, true, TNotifyEvent(this, &SerialVoxMenuBar::Clicked), 0, "Open1");
     file = WideNewSubMenu(L"&" + kBeetle, 0, "File1", {open});
@@ -515,6 +565,7 @@ class SerialVoxMenuBar : public testing::Test {
     forms_test::LeftButton(false);
     forms_test::PumpApplication(2);
   }
+  virtual TForm* MakeForm() { return New<TForm>(nullptr, 0); }
   void Clicked(TObject* sender) { clicks.push_back(sender); }
   void Click(POINT p) {
     forms_test::MoveMouseTo(p);
@@ -523,6 +574,10 @@ class SerialVoxMenuBar : public testing::Test {
   }
   static POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
   void OnIdle() {
+    if (onIdle) {
+      onIdle();
+      return;
+    }
     ++idles;
     RECT r{};
     if (idles == 1 && GetMenuItemRect(nullptr, file->GetHandle(), 0, &r)) {
@@ -542,6 +597,9 @@ class SerialVoxMenuBar : public testing::Test {
   int idles = 0;
   std::wstring subMenuText;
   std::vector<TObject*> clicks;
+  // What the menu loop's idle does instead of clicking the sub-menu's item.
+  std::function<void()> onIdle;
+  std::vector<std::wstring> hints;
 };
 
 TEST_F(SerialVoxMenuBar, AClickOnTheWideItemRunsItsOnClick) {
@@ -560,6 +618,88 @@ TEST_F(SerialVoxMenuBar, AClickOnTheWideItemRunsItsOnClick) {
   EXPECT_EQ(subMenuText, kChinese);
   EXPECT_EQ(clicks, std::vector<TObject*>{open});
   form->SetWindowProc(saved);
+}
+
+// A wide form hears the menu loop of its bar: each item the real mouse
+// selects gives the application its wide long hint; the loop's end clears it.
+class SerialVoxFormMenuBar : public SerialVoxMenuBar {
+ protected:
+  TForm* MakeForm() override { return New<TVoxForm>(nullptr, 0); }
+};
+
+TEST_F(SerialVoxFormMenuBar, TheSelectedItemsWideLongHintIsTheApplicationsHint) {
+  ASSERT_NE(VoxApplication, nullptr);
+  file->SetHint(L"short|" + kBeetle);
+  open->SetHint(kShield + L"|" + kChinese);
+  onIdle = [this] {
+    hints.push_back(VoxApplication->GetHint());
+    RECT r{};
+    if (hints.size() == 1 && GetMenuItemRect(nullptr, file->GetHandle(), 0, &r)) forms_test::MoveMouseTo(Centre(r));
+    else if (hints.back() == kChinese || hints.size() > 6) EndMenu();
+  };
+  saved = form->GetWindowProc();
+  form->SetWindowProc(TWndMethod(this, &SerialVoxMenuBar::Spy));
+  form->Show();
+  SetForegroundWindow(form->GetHandle());
+  forms_test::PumpApplication(3);
+  VoxApplication->SetHint(L"before");
+
+  RECT r{};
+  ASSERT_TRUE(GetMenuItemRect(form->GetHandle(), menu->GetHandle(), 0, &r));
+  Click(Centre(r));
+  forms_test::PumpApplication(5);
+  ASSERT_GE(hints.size(), 2u);
+  EXPECT_EQ(hints.front(), kBeetle) << "the bar's item, named by its sub-menu";
+  EXPECT_EQ(hints.back(), kChinese) << "the sub-menu's item, named by its command";
+  EXPECT_EQ(Application->GetHint(), "") << "the loop ended";
+  EXPECT_EQ(VoxApplication->GetHint(), L"");
+  EXPECT_TRUE(clicks.empty());
+  form->SetWindowProc(saved);
+}
+
+// On a Middle-East system the first item of a wide form's menus is written
+// again when the form's direction changes (every menu it owns) and when its
+// window moves (its bar).
+TEST(VoxFormMenus, TheFirstItemsAreWrittenAgainOnAMiddleEastSystem) {
+  struct Case {
+    const char* what;
+    bool middleEast;
+    std::function<void(TVoxForm*)> change;
+    bool bar, popup;
+  } cases[] = {
+      {"direction", true, [](TVoxForm* f) { f->SetBiDiMode(bdRightToLeft); }, true, true},
+      {"moved", true, [](TVoxForm* f) { f->SetBounds(40, 50, 300, 200); }, true, false},
+      {"direction elsewhere", false, [](TVoxForm* f) { f->SetBiDiMode(bdRightToLeft); }, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Owned<TVoxForm> form(New<TVoxForm>(nullptr, 0));
+    form->SetBounds(10, 10, 300, 200);
+    auto* bar = New<TVoxMainMenu>(form.get());
+    TVoxMenuItem* barFirst = WideNewItem(kBeetle, 0, false, true, TNotifyEvent(), 0, "");
+    bar->GetItems()->Add(barFirst);
+    form->SetMenu(bar);
+    auto* popup = New<TVoxPopupMenu>(form.get());
+    TVoxMenuItem* popupFirst = WideNewItem(kShield, 0, false, true, TNotifyEvent(), 0, "");
+    popup->GetItems()->Add(popupFirst);
+    form->HandleNeeded();
+    // Native texts the system lost, as it may in right-to-left menus.
+    auto scramble = [](TMenu* m, TMenuItem* item) {
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof(info);
+      info.fMask = MIIM_TYPE;
+      info.fType = MFT_STRING;
+      wchar_t text[] = L"lost";
+      info.dwTypeData = text;
+      ASSERT_TRUE(SetMenuItemInfoW(m->GetHandle(), item->GetCommand(), FALSE, &info));
+    };
+    scramble(bar, barFirst);
+    scramble(popup, popupFirst);
+    TScopedValue<bool> middleEast(SysLocale.MiddleEast, c.middleEast);
+    c.change(form.get());
+    EXPECT_EQ(NativeText(bar, barFirst), c.bar ? kBeetle : L"lost");
+    EXPECT_EQ(NativeText(popup, popupFirst), c.popup ? kShield : L"lost");
+  }
 }
 
 }  // namespace

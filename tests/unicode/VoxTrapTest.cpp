@@ -7,11 +7,15 @@
 
 #include "tests/classlib/ControlTestSupport.h"
 #include "tests/common/TestSupport.h"
+#include "tests/unicode/VoxActionTestSupport.h"
 #include "tests/unicode/VoxTestSupport.h"
 #include "classlib/Forms.h"
+#include "classlib/Seams.h"
+#include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
 #include "unicode/VoxControls.h"
 #include "unicode/VoxControlsPrivate.h"
+#include "unicode/VoxActnList.h"
 
 using namespace controls_test;
 
@@ -362,6 +366,46 @@ TEST_F(VoxTrapTest, AHintShowAsksForTheWideHintWindowWithTheShortWideHint) {
   edit->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&own));
   EXPECT_EQ(own.HintWindowClass, TWideTestEdit::StaticClass());
   EXPECT_EQ(own.HintData, nullptr);
+}
+
+TEST_F(VoxTrapTest, TheActionsShortCutInTheHintWindowIsTheKeyboardsWideName) {
+  // The keyboard gives U+0424 for the A key: only the wide name has it.
+  auto& map = Seams().MapVirtualKeyW;
+  TSeamOverride<std::decay_t<decltype(map)>> keyboard(map, [real = map](UINT code, UINT mapType) {
+    return code == 'A' && mapType == MAPVK_VK_TO_CHAR ? UINT{0x0424} : real(code, mapType);
+  });
+  ASSERT_NE(Application, nullptr);
+  const bool savedShortCuts = Application->GetHintShortCuts();
+  Application->SetHintShortCuts(true);
+  Owned<TVoxAction> action(New<TVoxAction>(nullptr));
+  action->SetHint(kChinese + L"|long part");
+  action->SetShortCut(scCtrl | 'A');
+  // A wide client of the action: its link hands it the wide hint.
+  Owned<TWideEdit> wide(New<TWideEdit>(nullptr));
+  wide->SetBounds(2, 3, 120, 24);
+  wide->SetAction(action.get());
+  Show(wide.get());
+
+  THintInfo info;
+  info.HintControl = wide.get();
+  info.HintWindowClass = THintWindow::StaticClass();
+  info.HintStr = "??|long part";
+  wide->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.HintStr, "?? (" + ShortCutToText(scCtrl | 'A') + ")") << "the class library's text";
+  Owned<TVoxHintWindow> window(New<TVoxHintWindow>(nullptr));
+  window->ActivateHintData(Rect(10, 10, 200, 30), info.HintStr, &info);
+  EXPECT_EQ(WideWindowText(window->GetHandle()), kChinese + L" (Ctrl+\u0424)");
+
+  // Without the application's shortcuts in hints the text is the hint alone.
+  Application->SetHintShortCuts(false);
+  THintInfo plain;
+  plain.HintControl = wide.get();
+  plain.HintWindowClass = THintWindow::StaticClass();
+  wide->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&plain));
+  window->ActivateHintData(Rect(10, 10, 200, 30), plain.HintStr, &plain);
+  EXPECT_EQ(WideWindowText(window->GetHandle()), kChinese);
+  Application->SetHintShortCuts(savedShortCuts);
+  wide->SetAction(nullptr);
 }
 
 }  // namespace
