@@ -4,26 +4,13 @@
 #include "classlib/ImgList.h"
 #include "classlib/SysUtils.h"
 #include "unicode/VoxMenus.h"
+#include "unicode/VoxMenusPrivate.h"
 #include "unicode/VoxSysUtils.h"
 
 namespace {
 
 bool Win98Plus() { return Win32MajorVersion > 4 || (Win32MajorVersion == 4 && Win32MinorVersion > 0); }
 bool Nt5Plus() { return Win32Platform == VER_PLATFORM_WIN32_NT && Win32MajorVersion >= 5; }
-
-// Restores a value when the scope ends, also on an exception.
-template <class T>
-class TRestore {
- public:
-  TRestore(T& ref, T value) : ref_(ref), saved_(ref) { ref_ = value; }
-  ~TRestore() { ref_ = saved_; }
-  TRestore(const TRestore&) = delete;
-  TRestore& operator=(const TRestore&) = delete;
-
- private:
-  T& ref_;
-  T saved_;
-};
 
 }  // namespace
 
@@ -73,7 +60,7 @@ void TVoxMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height) {
   }
   {
     // The ANSI measuring without the event: it is told the wide size.
-    TRestore<TMenuMeasureItemEvent> detached(OnMeasureItem, TMenuMeasureItemEvent());
+    vox_menus::TRestore<TMenuMeasureItemEvent> detached(OnMeasureItem, TMenuMeasureItemEvent());
     inherited::MeasureItem(canvas, width, height);
   }
   width += MeasureItemTextWidth(canvas, GetCaption()) -
@@ -96,7 +83,7 @@ void TVoxMenuItem::AdvancedDrawItem(TCanvas* canvas, TRect rect, TOwnerDrawState
   // with no text: the caption and shortcut are blanked meanwhile, and the
   // blanking tells nobody.
   {
-    TRestore<bool> quiet(ignoreMenuChanged_, true);
+    vox_menus::TRestore<bool> quiet(ignoreMenuChanged_, true);
     std::string caption = TMenuItem::GetCaption();
     TShortCut shortCut = GetShortCut();
     TMenuItem::SetCaption(std::string());

@@ -12,4 +12,18 @@ bool IsTopLevelOfMainMenu(const TMenuItem* item, TMenu* menu);
 // with their children.
 void UpdateMenuStrings(TMenuItem* item, TMenu* menu);
 
+// Restores a value when the scope ends, also on an exception.
+template <class T>
+class TRestore {
+ public:
+  TRestore(T& ref, T value) : ref_(ref), saved_(ref) { ref_ = value; }
+  ~TRestore() { ref_ = saved_; }
+  TRestore(const TRestore&) = delete;
+  TRestore& operator=(const TRestore&) = delete;
+
+ private:
+  T& ref_;
+  T saved_;
+};
+
 }  // namespace vox_menus

@@ -17,6 +17,7 @@
 #include "unicode/VoxActnList.h"
 #include "unicode/VoxForms.h"
 #include "unicode/VoxMenus.h"
+#include "unicode/VoxMenusPrivate.h"
 
 using controls_test::TDib;
 
@@ -27,20 +28,6 @@ const std::wstring kChinese = L"\u4E2D\u6587";
 // Two Cyrillic captions that share their ANSI form "???".
 const std::wstring kBeetle = L"\u0416\u0443\u043A";
 const std::wstring kShield = L"\u0429\u0438\u0442";
-
-// Sets a value for the life of the object.
-template <class T>
-class TScopedValue {
- public:
-  TScopedValue(T& ref, T value) : ref_(ref), saved_(ref) { ref_ = value; }
-  ~TScopedValue() { ref_ = saved_; }
-  TScopedValue(const TScopedValue&) = delete;
-  TScopedValue& operator=(const TScopedValue&) = delete;
-
- private:
-  T& ref_;
-  T saved_;
-};
 
 // --- Hotkeys ---------------------------------------------------------------------------
 
@@ -78,7 +65,7 @@ TEST(VoxHotkeys, StrippingRemovesEveryMarkAndOnFarEastSystemsTheParenthesisedFor
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(WideToAnsi(c.caption));
-    TScopedValue<bool> farEast(SysLocale.FarEast, c.farEast);
+    vox_menus::TRestore<bool> farEast(SysLocale.FarEast, c.farEast);
     EXPECT_EQ(WideStripHotkey(c.caption), c.stripped);
   }
   EXPECT_TRUE(WideSameCaption(L"&\u0416\u0443\u043A", L"\u0436\u0423&\u043A")) << "marks and case ignored";
@@ -695,7 +682,7 @@ TEST(VoxFormMenus, TheFirstItemsAreWrittenAgainOnAMiddleEastSystem) {
     };
     scramble(bar, barFirst);
     scramble(popup, popupFirst);
-    TScopedValue<bool> middleEast(SysLocale.MiddleEast, c.middleEast);
+    vox_menus::TRestore<bool> middleEast(SysLocale.MiddleEast, c.middleEast);
     c.change(form.get());
     EXPECT_EQ(NativeText(bar, barFirst), c.bar ? kBeetle : L"lost");
     EXPECT_EQ(NativeText(popup, popupFirst), c.popup ? kShield : L"lost");
