@@ -441,6 +441,8 @@ class TVoxCustomStaticText : public TVoxCaptionControlOf<TCustomStaticText> {
   explicit TVoxCustomStaticText(TComponent* owner);
   void CreateWindowHandle(const TCreateParams& params) override;
   void CMDialogChar(TMessage& m) override;
+  // AutoSize measures the wide caption.
+  void MeasureText(HDC dc, RECT& rect, UINT flags) override;
 };
 
 class TVoxStaticText : public TVoxCustomStaticText {

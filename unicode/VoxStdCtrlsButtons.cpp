@@ -52,6 +52,16 @@ void TVoxCustomStaticText::CMDialogChar(TMessage& m) {
   WideDialogChar(this, m, GetCaption(), [this] { Click(); });
 }
 
+void TVoxCustomStaticText::MeasureText(HDC dc, RECT& rect, UINT flags) {
+  if (!Win32PlatformIsUnicode) {
+    inherited::MeasureText(dc, rect, flags);
+    return;
+  }
+  std::wstring text = GetCaption();
+  if (text.empty()) text = L" ";
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);
+}
+
 PUBLISHED(TVoxStaticText) {
   PublishStaticTextTable(p);
   PublishWideCaption(p);

@@ -200,13 +200,11 @@ void TCustomStaticText::CreateParams(TCreateParams& params) {
 
 void TCustomStaticText::AdjustBounds() {
   if (GetComponentState().Contains(csReading) || !GetAutoSize() || IsLoading()) return;
-  std::string text = GetText();
-  if (text.empty()) text = " ";
   HDC dc = GetDC(nullptr);
   HGDIOBJ old = SelectObject(dc, GetFont()->GetHandle());
   RECT r{0, 0, 0, 0};
   UINT flags = DT_CALCRECT | DT_EXPANDTABS | (showAccelChar_ ? 0 : DT_NOPREFIX);
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawTextBiDiModeFlags(flags));
+  MeasureText(dc, r, DrawTextBiDiModeFlags(flags));
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
   // The border takes a pixel (single) or two (sunken) on each side.
@@ -216,6 +214,12 @@ void TCustomStaticText::AdjustBounds() {
   int x = GetLeft();
   if (BiDiAlignment(this, alignment_) == taRightJustify) x += GetWidth() - w;
   SetBounds(x, GetTop(), w, h);
+}
+
+void TCustomStaticText::MeasureText(HDC dc, RECT& rect, UINT flags) {
+  std::string text = GetText();
+  if (text.empty()) text = " ";
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);
 }
 
 void TCustomStaticText::SetAlignment(TAlignment v) {

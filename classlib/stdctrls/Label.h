@@ -74,6 +74,9 @@ class TCustomStaticText : public TWinControl {
 
   // The size of the text (and border) when AutoSize is on.
   virtual void AdjustBounds();
+  // The text's extent (DrawText with DT_CALCRECT in flags) on dc, which has
+  // the font selected; an empty text measures as one space.
+  virtual void MeasureText(HDC dc, RECT& rect, UINT flags);
   void CreateParams(TCreateParams& params) override;
   void Loaded() override;
   void Notification(TComponent* component, TOperation operation) override;

@@ -71,6 +71,30 @@ TEST_F(VoxCaptionControls, TheCaptionIsWideInAUnicodeWindowAndSurvivesANewWindow
   }
 }
 
+TEST_F(VoxCaptionControls, AutoSizedStaticTextTakesTheSizeOfItsWideCaption) {
+  const std::wstring wide = L"\u0416\u0416\u0416\u0416";
+  Owned<TVoxStaticText> text(New<TVoxStaticText>(nullptr));
+  text->GetFont()->SetName("Tahoma");
+  text->GetFont()->SetSize(10);
+  auto measured = [&](const std::wstring& s) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, text->GetFont()->GetHandle());
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &r, DT_CALCRECT | DT_EXPANDTABS);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return r;
+  };
+  ASSERT_NE(measured(wide).right, measured(L"????").right) << "the fixture tells wide text from its ANSI form";
+  text->SetParentWindow(host.Handle());
+  for (const std::wstring& caption : {wide, kChinese, std::wstring()}) {
+    text->SetCaption(caption);
+    RECT want = measured(caption.empty() ? L" " : caption);
+    EXPECT_EQ(text->GetWidth(), want.right);
+    EXPECT_EQ(text->GetHeight(), want.bottom);
+  }
+}
+
 TEST_F(VoxCaptionControls, TheScrollBarIsAUnicodeScrollBarWithAWideHint) {
   Owned<TVoxScrollBar> bar(New<TVoxScrollBar>(nullptr));
   bar->SetHint(kChinese);
