@@ -288,6 +288,39 @@ TEST_F(SerialVoxComboTyping, AListStyleSearchesWhatWasTypedUntilAPause) {
   }
 }
 
+TEST_F(SerialVoxComboTyping, OnlyACharacterTheSearchDoesNotUseReachesOnKeyPress) {
+  combo->SetStyle(csDropDownList);
+  Items({L"\u0416uk", L"\u0436ar"});
+  struct TKeys {
+    int n = 0;
+    void OnKeyPress(TObject*, char&) { ++n; }
+  } keys;
+  combo->OnKeyPress = TKeyPressEvent(&keys, &TKeys::OnKeyPress);
+  combo->SetFocus();
+  PumpApplication(2);
+  Type(L"\u0416");
+  EXPECT_EQ(combo->GetItemIndex(), 0);
+  EXPECT_EQ(keys.n, 0) << "used by the search";
+  now += 10;
+  Type(L"q");
+  EXPECT_GT(keys.n, 0) << "matched nothing: passed on";
+  EXPECT_EQ(combo->GetItemIndex(), 0);
+}
+
+TEST_F(SerialVoxComboTyping, AutoDropDownOpensTheListKeepingWhatWasTypedAndTabClosesIt) {
+  Items({L"\u0416\u0443\u043A", L"Alphabet"});
+  combo->SetAutoDropDown(true);
+  combo->SetFocus();
+  PumpApplication(2);
+  Type(L"\u0416");
+  EXPECT_TRUE(combo->GetDroppedDown());
+  EXPECT_EQ(combo->GetText(), L"\u0416\u0443\u043A");
+  EXPECT_EQ(combo->GetSelStart(), 1);
+  EXPECT_EQ(combo->GetSelLength(), 2);
+  Type(L"\t");
+  EXPECT_FALSE(combo->GetDroppedDown());
+}
+
 TEST_F(SerialVoxComboTyping, AnEditStyleCompletesKeepingTheTypedCase) {
   Items({L"Alphabet", L"\u0416\u0443\u043A", L"\u0416\u0430\u0440"});
   combo->SetFocus();
