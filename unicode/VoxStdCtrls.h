@@ -421,10 +421,6 @@ class TVoxLabel : public TVoxCustomLabel {
   using TVoxCustomLabel::TVoxCustomLabel;
 };
 
-// Whether the character (a key code up to 255 is a character of the ANSI
-// code page) is the accelerator marked in a wide caption, in any case.
-bool VoxControl_IsAccel(WORD charCode, const std::wstring& caption);
-
 // --- Static text, buttons, group boxes and scroll bars --------------------------------------------
 
 // A wide window control whose text is its Caption.

@@ -3,23 +3,10 @@
 // and their accelerators.
 #include "classlib/stdctrls/FormLink.h"
 #include "classlib/stdctrls/StdCtrlsTables.h"
+#include "unicode/VoxForms.h"
 #include "unicode/VoxGraphics.h"
 #include "unicode/VoxStdCtrls.h"
 #include "unicode/VoxSysUtils.h"
-#include "unicode/VoxSystem.h"
-
-bool VoxControl_IsAccel(WORD charCode, const std::wstring& caption) {
-  // The marked character: "&&" is a plain ampersand, the last mark wins.
-  std::wstring hotkey;
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != L'&') continue;
-    if (caption[i + 1] != L'&') hotkey.assign(1, caption[i + 1]);
-    ++i;
-  }
-  if (hotkey.empty()) return false;
-  wchar_t c = charCode <= 255 ? KeyUnicode(static_cast<char>(charCode)) : static_cast<wchar_t>(charCode);
-  return Vox_WideUpperCase(std::wstring(1, c)) == Vox_WideUpperCase(hotkey);
-}
 
 namespace {
 
@@ -28,7 +15,7 @@ namespace {
 // anything else goes on to the controls inside it.
 template <class Act>
 void WideDialogChar(TWinControl* control, TMessage& m, const std::wstring& caption, Act act) {
-  if (VoxControl_IsAccel(TWMKey(m).CharCode(), caption) && control->CanFocus()) {
+  if (IsWideCharAccel(TWMKey(m).CharCode(), caption) && control->CanFocus()) {
     act();
     m.Result = 1;
     return;

@@ -1,6 +1,7 @@
 // The wide label: its wide caption kept in the caption holder (a label has
 // no window), drawn and measured with DrawTextW.
 #include "classlib/stdctrls/StdCtrlsTables.h"
+#include "unicode/VoxForms.h"
 #include "unicode/VoxStdCtrls.h"
 #include "unicode/VoxSysUtils.h"
 
@@ -56,7 +57,7 @@ void TVoxCustomLabel::Dispatch(TMessage& m) {
 
 void TVoxCustomLabel::CMDialogChar(TMessage& m) {
   TWinControl* focusControl = GetFocusControl();
-  if (focusControl && GetEnabled() && GetShowAccelChar() && VoxControl_IsAccel(TWMKey(m).CharCode(), GetCaption()) &&
+  if (focusControl && GetEnabled() && GetShowAccelChar() && IsWideCharAccel(TWMKey(m).CharCode(), GetCaption()) &&
       focusControl->CanFocus()) {
     focusControl->SetFocus();
     m.Result = 1;
