@@ -45,9 +45,16 @@ void TTimer::SetOnTimer(TNotifyEvent v) {
 
 void TTimer::UpdateTimer() {
   if (!window_) return;
+  // Each timer call is a round trip to the window server (Wine's server),
+  // and a timer restarted at every keystroke pays them per key: SetTimer on
+  // an identifier already set replaces that timer and starts its interval
+  // again, so no KillTimer goes before it.
+  if (interval_ != 0 && enabled_ && onTimer_) {
+    if (Seams().SetTimer(window_, kTimerId, interval_) != 0) return;
+    Seams().KillTimer(window_, kTimerId);
+    throw EOutOfResources("Not enough timers available");
+  }
   Seams().KillTimer(window_, kTimerId);
-  if (interval_ != 0 && enabled_ && onTimer_)
-    if (Seams().SetTimer(window_, kTimerId, interval_) == 0) throw EOutOfResources("Not enough timers available");
 }
 
 void TTimer::Timer() {

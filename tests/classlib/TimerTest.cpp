@@ -70,6 +70,30 @@ TEST_F(TimerTest, RunsOnlyWhenEnabledWithAnIntervalAndAHandler) {
   EXPECT_FALSE(IsWindow(window));
 }
 
+TEST_F(TimerTest, ARestartIsOneKillAndOneSet) {
+  // Each timer call is a round trip to the window server; a timer that is
+  // restarted at every keystroke must not pay more than stopping it and
+  // starting it, and a stopped timer must not stay set.
+  Owned<TTimer> timer(New<TTimer>(nullptr));
+  timer->SetOnTimer(TNotifyEvent(&ticker, &TTicker::Tick));
+  EXPECT_EQ(calls.Set, std::vector<UINT>{1000});
+  int killed = calls.Killed;
+  timer->SetEnabled(false);
+  EXPECT_EQ(calls.Killed, killed + 1);
+  timer->SetEnabled(true);
+  EXPECT_EQ(calls.Set, (std::vector<UINT>{1000, 1000}));
+  EXPECT_EQ(calls.Killed, killed + 1);
+  timer->SetInterval(300);  // SetTimer on the same identifier replaces the timer
+  EXPECT_EQ(calls.Set, (std::vector<UINT>{1000, 1000, 300}));
+  EXPECT_EQ(calls.Killed, killed + 1);
+  timer->SetInterval(0);
+  EXPECT_EQ(calls.Killed, killed + 2);
+  refuse = true;
+  EXPECT_THROW(timer->SetInterval(500), EOutOfResources);
+  refuse = false;
+  EXPECT_EQ(calls.Killed, killed + 3) << "a refused timer leaves none set";
+}
+
 TEST_F(TimerTest, NoTimerLeftRaisesOutOfResources) {
   Owned<TTimer> timer(New<TTimer>(nullptr));
   refuse = true;
