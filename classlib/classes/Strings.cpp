@@ -5,6 +5,7 @@
 #include "classlib/SysUtils.h"
 #include "classlib/classes/Lists.h"
 #include "classlib/classes/Streams.h"
+#include "classlib/classes/TextLines.h"
 
 DEFINE_ENUM_TYPE(TDuplicates, "dupIgnore", "dupAccept", "dupError")
 
@@ -99,15 +100,7 @@ std::string TStrings::GetTextStr() const {
 void TStrings::SetTextStr(const std::string& value) {
   TUpdateScope update(this);
   Clear();
-  size_t pos = 0;
-  size_t n = value.size();
-  while (pos < n) {
-    size_t start = pos;
-    while (pos < n && value[pos] != '\r' && value[pos] != '\n') ++pos;
-    Add(value.substr(start, pos - start));
-    if (pos < n && value[pos] == '\r') ++pos;
-    if (pos < n && value[pos] == '\n') ++pos;
-  }
+  ForEachTextLine(value, [this](std::string_view line) { Add(std::string(line)); });
 }
 
 int TStrings::Add(const std::string& s) {
@@ -300,11 +293,7 @@ void TStrings::LoadFromFile(const std::string& fileName) {
 
 void TStrings::LoadFromStream(TStream* stream) {
   TUpdateScope update(this);
-  int64_t size = stream->GetSize() - stream->GetPosition();
-  std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
-  int got = text.empty() ? 0 : stream->Read(text.data(), static_cast<int>(text.size()));
-  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  SetTextStr(text);
+  SetTextStr(ReadRestOfStream(stream));
 }
 
 void TStrings::SaveToFile(const std::string& fileName) {
@@ -499,4 +488,12 @@ void TStringList::SetCaseSensitive(bool value) {
   // A sorted list must be in the order of its new comparison (Sort itself
   // leaves a sorted list alone).
   if (sorted_) SortItems(CompareByStrings);
+}
+
+std::string ReadRestOfStream(TStream* stream) {
+  int64_t size = stream->GetSize() - stream->GetPosition();
+  std::string text(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+  int got = text.empty() ? 0 : stream->Read(text.data(), static_cast<int>(text.size()));
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
 }

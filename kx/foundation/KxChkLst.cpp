@@ -1,9 +1,11 @@
 #include "kx/foundation/KxChkLst.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 #include "classlib/SysUtils.h"
+#include "classlib/classes/TextLines.h"
 #include "classlib/graphics/Resources.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/foundation/KxThemeSrv.h"
@@ -21,20 +23,26 @@ std::string CheckListItemLine(const std::string& text, const TPacket& packet) {
   return Format("&%d %d %s %s", {packet.Enabled ? 1 : 0, static_cast<int>(packet.State), text, "\r\n"});
 }
 
-void ReadCheckListItemLine(const std::string& line, TPacket& packet, std::string& text) {
+namespace {
+// The flags of one line of the format; the text is what follows them.
+std::string_view ReadItemLineFlags(std::string_view line, TPacket& packet) {
   packet = TPacket{};
-  if (line.empty() || line[0] != '&') {
-    text = line;
-    return;
-  }
+  if (line.empty() || line[0] != '&') return line;
   packet.Enabled = line.size() >= 2 && line[1] == '1';
   if (line.size() >= 4) {
-    // The state digit goes through StrToInt, so that anything but a number
-    // fails with the class library's conversion error.
-    int state = StrToInt(std::string(1, line[3]));
+    // Anything but a digit goes through StrToInt, so that it fails with the
+    // class library's conversion error.
+    char c = line[3];
+    int state = c >= '0' && c <= '9' ? c - '0' : StrToInt(std::string(1, c));
     packet.State = state >= cbUnchecked && state <= cbGrayed ? static_cast<uint8_t>(state) : uint8_t{cbUnchecked};
   }
-  text = line.size() > 5 ? line.substr(5) : std::string();
+  // An empty text is an empty view at the line's end, still inside the text.
+  return line.substr(std::min<size_t>(line.size(), 5));
+}
+}  // namespace
+
+void ReadCheckListItemLine(const std::string& line, TPacket& packet, std::string& text) {
+  text = ReadItemLineFlags(line, packet);
 }
 
 // ---------------------------------------------------------------------------
@@ -264,19 +272,26 @@ void TKxCheckListStrings::SetUpdateState(bool updating) {
 }
 
 void TKxCheckListStrings::LoadFromStream(TStream* stream) {
-  // The class library's line splitting, then every line read before the
-  // list changes.
-  Owned<TStringList> lines = MakeOwned<TStringList>();
-  lines->LoadFromStream(stream);
-  const int count = lines->GetCount();
-  std::vector<std::string> texts(static_cast<size_t>(count));
-  std::vector<TPacket> packets(static_cast<size_t>(count));
+  // The text split as string lists split it, and every line read before the
+  // list changes: a line that cannot be read leaves the list as it was. The
+  // lines are read straight from the text; a list without a check list only
+  // reads them (it stays empty).
+  std::string text = ReadRestOfStream(stream);
+  std::vector<std::string_view> texts;
+  std::vector<TPacket> packets;
   size_t bytes = 0;
-  for (int i = 0; i < count; ++i) {
-    ReadCheckListItemLine(lines->Get(i), packets[static_cast<size_t>(i)], texts[static_cast<size_t>(i)]);
-    bytes += texts[static_cast<size_t>(i)].size() + 1;
-  }
-  lines.reset();
+  ForEachTextLine(text, [&](std::string_view line) {
+    TPacket packet;
+    std::string_view itemText = ReadItemLineFlags(line, packet);
+    if (!checkList_) return;
+    texts.push_back(itemText);
+    packets.push_back(packet);
+    bytes += itemText.size() + 1;
+  });
+  // Each item's text ends where its line ends: a NUL there makes it the C
+  // string the window takes, without a copy of every line.
+  for (std::string_view t : texts) text[static_cast<size_t>(t.data() + t.size() - text.data())] = '\0';
+  const int count = static_cast<int>(texts.size());
   BeginUpdate();
   try {
     Clear();
@@ -284,10 +299,31 @@ void TKxCheckListStrings::LoadFromStream(TStream* stream) {
       // One allocation for all the items instead of one per few items.
       SendMessageA(Window(), LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(bytes));
       packets_.reserve(static_cast<size_t>(count));
-    }
-    for (int i = 0; i < count; ++i) {
-      int index = Add(texts[static_cast<size_t>(i)]);
-      if (index >= 0) SetPacket(index, packets[static_cast<size_t>(i)]);
+      // The strings go to the list box's own procedure, all inside one
+      // changing bracket: the class library's message chain and the list's
+      // fitting to its items (the extent, automatic tab stops: a pass over
+      // every item each) run once at the end instead of once per item.
+      HWND h = Window();
+      WNDPROC own = checkList_->GetDefWndProc();
+      auto fit = [this] {
+        checkList_->SetChangingItems(false);
+        // The stops first: the extent is measured with them.
+        if (checkList_->GetTabStopsMode() == tsmAutomatic) checkList_->AdjustTabStops();
+        if (checkList_->GetHorzScrollBar()) checkList_->AdjustHorzExtent();
+      };
+      checkList_->SetChangingItems(true);
+      try {
+        for (size_t i = 0; i < texts.size(); ++i) {
+          LRESULT r = CallWindowProcA(own, h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i].data()));
+          if (r < 0) throw EOutOfResources(SInsertLineError);
+          packets_.insert(packets_.begin() + std::min<LRESULT>(r, static_cast<LRESULT>(packets_.size())),
+                          packets[i]);
+        }
+      } catch (...) {
+        fit();
+        throw;
+      }
+      fit();
     }
   } catch (...) {
     EndUpdate();

@@ -82,6 +82,44 @@ TEST_F(KxCheckListTest, ALineThatCannotBeReadLeavesTheListAsItWas) {
   EXPECT_EQ(Described(list), (std::vector<std::string>{"Kept:1d"}));
 }
 
+TEST_F(KxCheckListTest, ALoadedListFitsItsItemsAsOneAddedItemByItem) {
+  // A load hands its items to the window in one go; the list must come out
+  // as the same items added one by one leave it: states beside their texts
+  // (a sorted list too), the horizontal extent and the automatic tab stops
+  // fitted to every item, and items drawn afterwards.
+  const std::string bytes = "&1 2 zeta\tshort\r\n&0 1 A much longer first column\tx\r\n&1 1 mid\tA longer second one\r\n";
+  for (bool sorted : {false, true}) {
+    SCOPED_TRACE(sorted ? "sorted" : "in file order");
+    TKxCheckList* lists[2] = {MakeList(), MakeList()};
+    for (TKxCheckList* list : lists) {
+      list->SetSorted(sorted);
+      list->SetHorzScrollBar(true);
+      list->SetTabStopsMode(tsmAutomatic);
+    }
+    Load(lists[0], bytes);
+    lists[1]->AddEx("zeta\tshort", true, true);
+    lists[1]->GetItems()->Add("A much longer first column\tx");
+    lists[1]->AddEx("mid\tA longer second one", true, true);
+    int added = lists[1]->GetItems()->IndexOf("A much longer first column\tx");
+    lists[1]->SetItemEnabled(added, false);
+    lists[1]->SetItemState(added, cbChecked);
+    lists[1]->SetItemState(lists[1]->GetItems()->IndexOf("zeta\tshort"), cbGrayed);
+    EXPECT_EQ(Described(lists[0]), Described(lists[1]));
+    EXPECT_EQ(Described(lists[0]).front(), sorted ? "A much longer first column\tx:1d" : "zeta\tshort:2");
+    // Item by item, each extent is measured with the stops before that
+    // item's; measured again, with the final stops, it is the loaded one.
+    lists[1]->AdjustHorzExtent();
+    EXPECT_GT(lists[0]->GetHorzExtent(), 200);
+    EXPECT_EQ(lists[0]->GetHorzExtent(), lists[1]->GetHorzExtent());
+    EXPECT_EQ(SendMessageA(lists[0]->GetHandle(), LB_GETHORIZONTALEXTENT, 0, 0), lists[0]->GetHorzExtent());
+    ASSERT_GT(lists[0]->GetTabStops()->GetCount(), 0);
+    ASSERT_EQ(lists[0]->GetTabStops()->GetCount(), lists[1]->GetTabStops()->GetCount());
+    for (int i = 0; i < lists[0]->GetTabStops()->GetCount(); ++i)
+      EXPECT_EQ(lists[0]->GetTabStops()->GetItem(i), lists[1]->GetTabStops()->GetItem(i)) << "stop " << i;
+    EXPECT_FALSE(lists[0]->GetChangingItems()) << "items are drawn again after the load";
+  }
+}
+
 TEST_F(KxCheckListTest, StatesTravelWithTheirItems) {
   TKxCheckList* list = MakeList();
   Load(list, "&1 1 a\r\n&1 0 b\r\n&0 2 c\r\n");
