@@ -296,9 +296,21 @@ void TCustomCombo::WndProc(TMessage& m) {
       m.Result = reinterpret_cast<LRESULT>(GetBrush()->GetHandle());
       return;
     }
-    case WM_CHAR:
+    case WM_CHAR: {
       if (CharTaken(m)) return;
-      break;
+      // Reported once: not again by the inherited handler, nor by the list
+      // the system's procedure hands the character to for its search.
+      bool saved = charReported_;
+      charReported_ = true;
+      try {
+        DefaultHandler(m);
+      } catch (...) {
+        charReported_ = saved;
+        throw;
+      }
+      charReported_ = saved;
+      return;
+    }
   }
   inherited::WndProc(m);
 }
@@ -350,7 +362,7 @@ void TCustomCombo::ComboWndProc(TMessage& m, HWND comboWnd, WNDPROC comboProc) {
         if (comboWnd != listHandle_ && DoKeyDown(m)) return;
         break;
       case WM_CHAR:
-        if (CharTaken(m)) return;
+        if (!(comboWnd == listHandle_ && charReported_) && CharTaken(m)) return;
         if (comboWnd == editHandle_) {
           DoEditCharMsg(m);
           if (TWMKey(m).CharCode() == 0) return;

@@ -155,6 +155,9 @@ class TCustomCombo : public TCustomListControl {
   int itemIndex_ = -1;
   int saveIndex_ = -1;
   bool droppingDown_ = false;
+  // Set while the combo box's own procedure handles a character it has
+  // already reported: without an edit it passes the character on to its list.
+  bool charReported_ = false;
   bool focusChanged_ = false;
   bool isFocused_ = false;
 };

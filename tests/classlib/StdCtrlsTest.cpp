@@ -128,6 +128,28 @@ TEST_F(StdCtrlsTest, KeysTypedIntoTheComboEditReachTheControl) {
   EXPECT_EQ(combo->GetText(), "q");
 }
 
+TEST_F(StdCtrlsTest, AKeyTypedIntoAComboBoxIsReportedOnceInEveryStyle) {
+  // Without an edit the combo box gets the character itself and its system
+  // procedure hands it on to the list: still one key for the program.
+  for (TComboBoxStyle style : {csDropDown, csSimple, csDropDownList}) {
+    SCOPED_TRACE(static_cast<int>(style));
+    auto* combo = Add<TComboBox>();
+    combo->SetStyle(style);
+    combo->SetAutoComplete(false);
+    combo->GetItems()->Add("xylophone");
+    log.events.clear();
+    combo->OnKeyPress = TKeyPressEvent(&log, &TEventLog::KeyPress);
+    HWND target = combo->GetEditHandle() ? combo->GetEditHandle() : combo->GetHandle();
+    ASSERT_EQ(target == combo->GetHandle(), style == csDropDownList);
+    SendMessageA(target, WM_CHAR, 'x', 1);
+    EXPECT_EQ(log.events, (std::vector<std::string>{"key x"}));
+    if (style == csDropDownList) {
+      EXPECT_EQ(combo->GetItemIndex(), 0) << "the list still searched";
+    }
+    combo->Free();
+  }
+}
+
 // A combo box whose handlers fail, reached through its edit and list windows.
 class TThrowingCombo : public TComboBox {
   DECLARE_CLASS(TThrowingCombo, TComboBox)
