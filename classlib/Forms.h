@@ -1,4 +1,4 @@
-// The Forms unit: scrolling controls, forms, the application, the screen,
+// The Forms unit: scrolling controls and the scroll box, forms, the application, the screen,
 // hint windows and the unit's start-up.
 #pragma once
 
@@ -9,4 +9,5 @@
 #include "classlib/forms/FormsUnit.h"
 #include "classlib/forms/HintWindow.h"
 #include "classlib/forms/Screen.h"
+#include "classlib/forms/ScrollBox.h"
 #include "classlib/forms/ScrollingWinControl.h"

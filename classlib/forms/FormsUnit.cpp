@@ -6,6 +6,7 @@
 #include "classlib/classes/Filer.h"
 #include "classlib/forms/Application.h"
 #include "classlib/forms/DockForm.h"
+#include "classlib/forms/ScrollBox.h"
 #include "classlib/forms/Screen.h"
 
 namespace {
@@ -30,6 +31,7 @@ void InitializeForms() {
   gFindGlobalId = RegisterFindGlobalComponentProc(FindGlobalForm);
   // Controls that float are hosted by dock forms unless they name a class.
   DefaultFloatingDockSiteClass = TCustomDockForm::StaticClass();
+  RegisterClasses({TScrollBox::StaticClass()});
 }
 
 void FinalizeForms() {

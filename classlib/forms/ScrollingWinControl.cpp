@@ -276,6 +276,12 @@ void TScrollingWinControl::AdjustClientRect(RECT& rect) {
   rect = RECT{left, top, left + w, top + h};
 }
 
+void TScrollingWinControl::CreateParams(TCreateParams& p) {
+  inherited::CreateParams(p);
+  // Scrolling moves the pixels; a size change need not repaint everything.
+  p.WindowClass.style &= ~UINT{CS_HREDRAW | CS_VREDRAW};
+}
+
 void TScrollingWinControl::CreateWnd() {
   inherited::CreateWnd();
   UpdateScrollBars();

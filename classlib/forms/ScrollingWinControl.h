@@ -82,6 +82,7 @@ class TScrollingWinControl : public TWinControl {
   void UpdateScrollBars();
   void CalcAutoRange();
 
+  void CreateParams(TCreateParams& params) override;
   void AlignControls(TControl* control, RECT& rect) override;
   void AdjustClientRect(RECT& rect) override;
   void CreateWnd() override;
