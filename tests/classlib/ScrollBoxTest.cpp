@@ -70,6 +70,8 @@ TEST(ScrollBoxTest, StoredFormKeepsTheBorderAndTheChildrenAndScrollsToThem) {
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(box->GetBorderStyle(), bsNone);
   ASSERT_EQ(box->GetControlCount(), 1);
+  // The ranges follow the children once the box has its window (its size).
+  box->HandleNeeded();
   EXPECT_EQ(box->GetVertScrollBar()->GetRange(), 250);
   EXPECT_EQ(box->GetHorzScrollBar()->GetRange(), 90);
 
