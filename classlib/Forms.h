@@ -7,6 +7,7 @@
 #include "classlib/forms/Form.h"
 #include "classlib/forms/FormTypes.h"
 #include "classlib/forms/FormsUnit.h"
+#include "classlib/forms/Frame.h"
 #include "classlib/forms/HintWindow.h"
 #include "classlib/forms/Screen.h"
 #include "classlib/forms/ScrollBox.h"

@@ -7,3 +7,4 @@
 #include "classlib/stdactns/HelpActions.h"
 #include "classlib/stdactns/HintAction.h"
 #include "classlib/stdactns/SearchActions.h"
+#include "classlib/stdactns/WindowActions.h"

@@ -332,6 +332,9 @@ class TWriter : public TFiler {
   int written_ = 0;     // property lines and objects written so far
   std::string propPath_;
   TComponent* rootAncestor_ = nullptr;
+  // The root being written: its methods are the events the text can name
+  // (also on the children of a frame placed on it).
+  TComponent* methodRoot_ = nullptr;
   std::vector<TComponent*> ancestorChildren_;
   int uncaughtAtStart_ = 0;
 };

@@ -133,6 +133,7 @@ struct TReaderState {
     std::string Name;
     int Line;
     std::string Where;
+    TComponent* Root;  // the root the name is relative to
   };
 
   TReaderState() : watcher(New<TWatcher>()) {
@@ -531,10 +532,13 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
       } else if (!root->IsDesigning()) {
         root->IncludeState(csLoading);
         root->IncludeState(csReading);
-        // A second instance of a form takes "Form1_1", as the first holds the name.
+        // A second instance of a form takes "Form1_1", as the first holds
+        // the name; so does a second frame of one class on one owner.
+        TComponent* rootOwner = OwnerOf(root);
         std::string unique = name;
         for (int i = 1; !unique.empty(); ++i) {
           TComponent* other = FindGlobalComponent(unique);
+          if (!other && rootOwner) other = rootOwner->FindComponent(unique);
           if (!other || other == root) break;
           unique = name + "_" + std::to_string(i);
         }
@@ -734,8 +738,21 @@ void TReader::ReadDataInner(TComponent* instance) {
   while (!EndOfProperties()) ReadProperty(instance);
   TComponent* savedParent = parent_;
   TComponent* savedOwner = owner_;
+  TComponent* savedLookupRoot = lookupRoot_;
+  auto restore = [&] {
+    parent_ = savedParent;
+    owner_ = savedOwner;
+    lookupRoot_ = savedLookupRoot;
+  };
   parent_ = instance->GetChildParent();
   owner_ = instance->GetChildOwner();
+  // The children of a frame placed on a form are the frame's own, as they
+  // were written: found and owned within the frame, their references
+  // relative to it. Events still name the methods of the root being read.
+  if (instance != root_ && instance->GetComponentState().Contains(csInline)) {
+    lookupRoot_ = instance;
+    if (!owner_) owner_ = instance;
+  }
   if (!owner_) owner_ = root_;
   try {
     while (StartsObject(parser_->Peek())) {
@@ -743,12 +760,10 @@ void TReader::ReadDataInner(TComponent* instance) {
       else ReadComponent(nullptr);
     }
   } catch (...) {
-    parent_ = savedParent;
-    owner_ = savedOwner;
+    restore();
     throw;
   }
-  parent_ = savedParent;
-  owner_ = savedOwner;
+  restore();
   if (!IsKeyword(parser_->Peek(), "end")) parser_->Expected("'end'", parser_->Peek());
   parser_->Take();
 }
@@ -958,7 +973,7 @@ void TReader::ReadCollection(TCollection* collection) {
 // --- References -------------------------------------------------------------
 
 void TReader::AddFixup(TPersistent* instance, PPropInfo prop, const std::string& name) {
-  state_->fixups.push_back({instance, prop, current_, name, parser_->Line(), propWhere_});
+  state_->fixups.push_back({instance, prop, current_, name, parser_->Line(), propWhere_, lookupRoot_});
   if (!state_->fixupsActive) DoFixupReferences();
 }
 
@@ -967,8 +982,9 @@ void TReader::DoFixupReferences() {
   std::vector<TReaderState::TFixup> fixups = std::move(s.fixups);
   s.fixups.clear();
   for (const auto& f : fixups) {
-    TComponent* target = root_ ? FindNestedComponent(root_, f.Name) : nullptr;
-    if (!target && root_ && SameName(f.Name, root_->GetName())) target = root_;
+    TComponent* root = f.Root ? f.Root : lookupRoot_;
+    TComponent* target = root ? FindNestedComponent(root, f.Name) : nullptr;
+    if (!target && root && SameName(f.Name, root->GetName())) target = root;
     std::string rootName = f.Name, rest;
     if (size_t dot = f.Name.find('.'); dot != std::string::npos) {
       rootName = f.Name.substr(0, dot);
@@ -990,9 +1006,9 @@ void TReader::DoFixupReferences() {
     }
     // Another root not made yet: wait for it.
     TGlobalFixups& g = GlobalFixups();
-    g.list.push_back({f.Instance, f.Prop, f.Holder, root_, rootName, rest, f.Where});
+    g.list.push_back({f.Instance, f.Prop, f.Holder, root, rootName, rest, f.Where});
     if (f.Holder) g.Watch(f.Holder);
-    if (root_ && root_ != f.Holder) g.Watch(root_);
+    if (root && root != f.Holder) g.Watch(root);
   }
 }
 

@@ -317,6 +317,7 @@ bool TWriter::CollectionsEqual(TCollection* a, TCollection* b) {
     Owned<TWriter> w(New<TWriter>(nullptr));
     w->root_ = root_;
     w->lookupRoot_ = lookupRoot;
+    w->methodRoot_ = methodRoot_;
     w->afterName_ = true;
     w->WriteCollection(c);
     return w->out_;
@@ -403,8 +404,8 @@ void TWriter::WriteProperty(TPersistent* instance, PPropInfo prop) {
         return;
       }
       // Only a published method of the root can be named in the text.
-      if (!lookupRoot_ || m.Data != static_cast<void*>(static_cast<TObject*>(lookupRoot_))) return;
-      const TMethodEntry* e = lookupRoot_->ClassType()->Properties().FindMethodByCode(m);
+      if (!methodRoot_ || m.Data != static_cast<void*>(static_cast<TObject*>(methodRoot_))) return;
+      const TMethodEntry* e = methodRoot_->ClassType()->Properties().FindMethodByCode(m);
       if (!e) return;
       WritePropName(prop->Name);
       WriteIdent(e->Name);
@@ -465,6 +466,7 @@ void TWriter::WriteDescendent(TComponent* root, TComponent* ancestor) {
   ancestor_ = ancestor;
   root_ = root;
   lookupRoot_ = root;
+  methodRoot_ = root;
   objIndent_ = 0;
   WriteSignature();
   WriteComponent(root);
@@ -485,10 +487,18 @@ void TWriter::WriteComponent(TComponent* component) {
 }
 
 void TWriter::WriteData(TComponent* instance) {
+  // A frame placed on the form is written against a frame of its class as
+  // its stored form makes it: only what the form changed.
+  Owned<TComponent> freshFrame;
+  if (!ancestor_ && instance != root_ && instance->GetComponentState().Contains(csInline)) {
+    freshFrame.reset(CreateAs<TComponent>(instance->ClassType(), nullptr));
+    ancestor_ = freshFrame.get();
+  }
+  bool inlineAgainstFresh = freshFrame != nullptr;
   size_t mark = out_.size();
   bool markAnyLine = anyLine_;
   int writtenBefore = written_;
-  bool inheritedObj = ancestor_ != nullptr;
+  bool inheritedObj = ancestor_ != nullptr && !inlineAgainstFresh;
   NewLine(objIndent_);
   out_ += inheritedObj ? "inherited " : instance->GetComponentState().Contains(csInline) ? "inline " : "object ";
   if (!instance->GetName().empty()) out_ += instance->GetName() + ": ";
@@ -507,14 +517,17 @@ void TWriter::WriteData(TComponent* instance) {
   propPath_.clear();
   WriteProperties(instance);
 
+  // The children of a frame placed on a form are the frame's own (its
+  // non-visual components too), as are those of its ancestor.
+  bool inlineChild = instance != root_ && instance->GetComponentState().Contains(csInline);
+  auto* ancestorComponent = dynamic_cast<TComponent*>(ancestor_);
+  if (inlineChild && ancestorComponent) rootAncestor_ = ancestorComponent;
   ancestorChildren_.clear();
-  if (auto* a = dynamic_cast<TComponent*>(ancestor_))
-    a->GetChildren([this](TComponent* c) { ancestorChildren_.push_back(c); }, rootAncestor_);
-  // The children of a frame placed on a form are the frame's own.
-  if (instance != root_ && instance->GetComponentState().Contains(csInline)) {
+  if (ancestorComponent)
+    ancestorComponent->GetChildren([this](TComponent* c) { ancestorChildren_.push_back(c); }, rootAncestor_);
+  if (inlineChild) {
     root_ = instance;
     lookupRoot_ = instance;
-    if (auto* a = dynamic_cast<TComponent*>(ancestor_)) rootAncestor_ = a;
   }
   objIndent_ += 2;
   if (!ignoreChildren_)
@@ -536,6 +549,7 @@ void TWriter::WriteData(TComponent* instance) {
   root_ = savedRoot;
   lookupRoot_ = savedLookupRoot;
   rootAncestor_ = savedRootAncestor;
+  if (inlineAgainstFresh) ancestor_ = nullptr;
 
   NewLine(objIndent_);
   out_ += "end";

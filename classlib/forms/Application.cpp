@@ -372,7 +372,12 @@ bool TApplication::IsHintMsg(MSG& msg) {
 }
 
 // MDI is not built: no form is an MDI child to take system keys.
-bool TApplication::IsMDIMsg(MSG&) { return false; }
+bool TApplication::IsMDIMsg(MSG& msg) {
+  // The MDI keys (Ctrl+F4, Ctrl+F6, Alt+minus) of the active MDI child.
+  if (!mainForm_ || mainForm_->GetFormStyle() != fsMDIForm || !mainForm_->GetClientHandle() || !Screen) return false;
+  TForm* active = Screen->GetActiveForm();
+  return active && active->GetFormStyle() == fsMDIChild && TranslateMDISysAccel(mainForm_->GetClientHandle(), &msg);
+}
 
 bool TApplication::IsKeyMsg(MSG& msg) {
   if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;

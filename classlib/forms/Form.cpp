@@ -204,6 +204,9 @@ void TCustomForm::SetVisible(bool v) {
     else formState_.Exclude(fsVisible);
     return;
   }
+  // The MDI client shows its children; it has no hidden ones.
+  if (!v && formStyle_ == fsMDIChild && GetVisible() && !GetParent() && !IsDesigning())
+    throw EInvalidOperation("Cannot hide an MDI Child Form");
   TControl::SetVisible(v);
 }
 
@@ -630,6 +633,7 @@ void TCustomForm::SetFormStyle(TFormStyle v) {
   if (!IsDesigning()) DestroyHandle();
   formStyle_ = v;
   if (!IsDesigning()) UpdateControlState();
+  if (v == fsMDIChild) SetVisible(true);
 }
 
 void TCustomForm::SetWindowState(TWindowState v) {
@@ -748,6 +752,16 @@ void TCustomForm::CreateParams(TCreateParams& p) {
     p.Style &= ~DWORD{WS_CHILD | WS_GROUP | WS_TABSTOP};
   }
   p.WindowClass.style = CS_DBLCLKS;
+  // What an MDI child does not handle goes to the MDI default procedure
+  // (maximising into the frame, the child's system menu, activation).
+  // A visible MDI child is made visible by its client: only a child created
+  // visible becomes the client's active child (shown later, it stays
+  // inactive). Every way of making the window (WM_MDICREATE,
+  // CreateMDIWindowW) takes the style from here.
+  if (formStyle_ == fsMDIChild && !IsDesigning()) {
+    p.WindowClass.lpfnWndProc = DefMDIChildProcA;
+    if (GetVisible()) p.Style |= WS_VISIBLE;
+  }
   TFormBorderStyle style = IsDesigning() ? bsSizeable : borderStyle_;
   if (formStyle_ == fsMDIChild && (style == bsNone || style == bsDialog)) style = bsSizeable;
   TBorderIcons icons = borderIcons_;
@@ -797,6 +811,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::CreateWnd() {
   inherited::CreateWnd();
+  if (!IsDesigning() && formStyle_ == fsMDIForm) CreateMDIClient();
   if (!IsDesigning() && formStyle_ == fsStayOnTop)
     SetWindowPos(GetWindowHandle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetLayeredAttribs();
@@ -820,6 +835,8 @@ void TCustomForm::Dispatch(TMessage& m) {
     case WM_INITMENUPOPUP: WMInitMenuPopup(m); return;
     case WM_MENUSELECT: WMMenuSelect(m); return;
     case WM_ENTERMENULOOP: WMEnterMenuLoop(m); return;
+    case WM_MDIACTIVATE: WMMDIActivate(m); return;
+    case WM_WINDOWPOSCHANGING: WMWindowPosChanging(m); return;
     case CM_ACTIVATE: CMActivate(m); return;
     case CM_DEACTIVATE: CMDeactivate(m); return;
     case CM_RELEASE: CMRelease(m); return;
@@ -877,6 +894,28 @@ void TCustomForm::WMMeasureItem(TMessage& m) {
 void TCustomForm::WMEnterMenuLoop(TMessage& m) {
   SendCancelMode(nullptr);
   DefaultHandler(m);
+}
+
+void TCustomForm::WMWindowPosChanging(TMessage& m) {
+  auto* pos = reinterpret_cast<WINDOWPOS*>(m.LParam);
+  // Not while minimised: the icon's size is the system's.
+  if (pos && !(pos->flags & SWP_NOSIZE) && !GetComponentState().Contains(csReading) && !IsDestroying() &&
+      !IsIconic(GetWindowHandle())) {
+    int width = pos->cx, height = pos->cy;
+    if (CheckNewSize(width, height)) {
+      pos->cx = width;
+      pos->cy = height;
+    } else {
+      pos->flags |= SWP_NOSIZE;
+    }
+  }
+  DefaultHandler(m);
+}
+
+void TCustomForm::CMBiDiModeChanged(TMessage& m) {
+  inherited::CMBiDiModeChanged(m);
+  for (int i = 0; i < GetComponentCount(); ++i)
+    if (auto* menu = dynamic_cast<TMenu*>(GetComponent(i))) menu->ParentBiDiModeChanged(this);
 }
 
 void TCustomForm::WMActivate(TMessage& m) {
@@ -985,12 +1024,7 @@ void TCustomForm::ReadState(TReader* reader) {
 
 void TCustomForm::GetChildren(const TGetChildProc& proc, TComponent* root) {
   inherited::GetChildren(proc, root);
-  if (root != this) return;
-  // A copy: writing a component must not see the list change under it.
-  std::vector<TComponent*> owned;
-  for (int i = 0; i < GetComponentCount(); ++i) owned.push_back(GetComponent(i));
-  for (TComponent* c : owned)
-    if (!c->HasParent()) proc(c);
+  if (root == this) GetOwnedChildren(proc);
 }
 
 void TCustomForm::Loaded() {

@@ -29,6 +29,7 @@
 #include "classlib/forms/ScrollingWinControl.h"
 
 class TControlCanvas;
+class TForm;
 
 class TCustomForm : public TScrollingWinControl {
   DECLARE_CLASS(TCustomForm, TScrollingWinControl)
@@ -148,8 +149,21 @@ class TCustomForm : public TScrollingWinControl {
   // by another form" for a menu another form shows; a dialog shows none.
   TMainMenu* GetMenu() const { return menu_; }
   void SetMenu(TMainMenu* v);
-  // MDI is not built: always null.
-  HWND GetClientHandle() const { return nullptr; }
+  // --- MDI (forms/FormMDI.cpp) ---------------------------------------------------------
+  // An fsMDIForm holds its children in an MDI client window ("MDICLIENT",
+  // subclassed: it erases and paints with the form's brush and controls) in
+  // the area its aligned controls leave; null otherwise and before the
+  // window. An fsMDIChild is made by the main form's client (WM_MDICREATE);
+  // without an MDI main form its window cannot be made: EInvalidOperation
+  // "Cannot create form. No MDI forms are currently active". It is always
+  // visible: hiding it raises EInvalidOperation "Cannot hide an MDI Child
+  // Form".
+  HWND GetClientHandle() const { return clientHandle_; }
+  // The MDI children of an MDI form with a client window, in the screen's
+  // order (the most recently active first); null for an index out of range.
+  int GetMDIChildCount() const;
+  TForm* GetMDIChildren(int index) const;
+  TForm* GetActiveMDIChild() const;
   TCanvas* GetCanvas() const;
   HPALETTE GetPalette() override { return nullptr; }
 
@@ -197,6 +211,12 @@ class TCustomForm : public TScrollingWinControl {
   // --- window and messages ------------------------------------------------------------
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
+  void CreateWindowHandle(const TCreateParams& params) override;
+  void DestroyWindowHandle() override;
+  // An MDI form's messages end in DefFrameProc (WM_SIZE in DefWindowProc:
+  // the client takes the area the aligned controls leave, not all of it).
+  void DefaultHandler(TMessage& m) override;
+  void AlignControls(TControl* control, RECT& rect) override;
   void PaintWindow(HDC dc) override;
   void Dispatch(TMessage& m) override;
   void ReadState(TReader* reader) override;
@@ -229,6 +249,15 @@ class TCustomForm : public TScrollingWinControl {
   // A menu loop starting ends the modes of the active control (drops,
   // drags) first.
   virtual void WMEnterMenuLoop(TMessage& m);
+  // An MDI child becomes the active form (focus to its active control) or
+  // stops being it.
+  virtual void WMMDIActivate(TMessage& m);
+  // A size from outside (the user's border drag, another program) keeps to
+  // the constraints and OnCanResize as SetBounds does.
+  virtual void WMWindowPosChanging(TMessage& m);
+  // The window takes the new reading order; menus that follow the form's
+  // BiDiMode follow it.
+  void CMBiDiModeChanged(TMessage& m) override;
   virtual void CMActivate(TMessage& m);
   virtual void CMDeactivate(TMessage& m);
   virtual void CMRelease(TMessage& m);
@@ -244,6 +273,8 @@ class TCustomForm : public TScrollingWinControl {
 
  private:
   void CreateNewForm();
+  void CreateMDIClient();
+  void ClientWndProc(TMessage& m);
   void InitFromStoredForm();
   void SetActive(bool v);
   void SetWindowFocus();
@@ -273,6 +304,9 @@ class TCustomForm : public TScrollingWinControl {
   bool transparentColor_ = false;
   TColor transparentColorValue_ = 0;
   TMainMenu* menu_ = nullptr;
+  HWND clientHandle_ = nullptr;
+  WNDPROC clientInstance_ = nullptr;
+  WNDPROC defClientProc_ = nullptr;
   TWinControl* activeControl_ = nullptr;
   TWinControl* focusedControl_ = nullptr;
   TControlCanvas* canvas_ = nullptr;
@@ -290,6 +324,21 @@ class TForm : public TCustomForm {
   TForm(TComponent* owner, int dummy) : TCustomForm(owner, dummy) {}
   explicit TForm(TComponent* owner) : TCustomForm(owner) {}
   TForm(TComponent* owner, TClass rootAncestor) : TCustomForm(owner, rootAncestor) {}
+
+  // The MDI client's own arrangements; each does nothing unless the form is
+  // an MDI form with its client window.
+  void ArrangeIcons();
+  void Cascade();
+  // Side by side (tbVertical) or one above the other (tbHorizontal).
+  void Tile();
+  // Activates the next (previous) child.
+  void Next();
+  void Previous();
+  TTileMode GetTileMode() const { return tileMode_; }
+  void SetTileMode(TTileMode v) { tileMode_ = v; }
+
+ private:
+  TTileMode tileMode_ = tbHorizontal;
 };
 
 // The form class a class reference creates, checked.

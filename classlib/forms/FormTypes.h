@@ -33,6 +33,10 @@ DECLARE_ENUM_TYPE(TFormStyle);
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 DECLARE_ENUM_TYPE(TWindowState);
 
+// How an MDI form tiles its children: one above the other or side by side.
+enum TTileMode { tbHorizontal, tbVertical };
+DECLARE_ENUM_TYPE(TTileMode);
+
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 DECLARE_ENUM_TYPE(TCloseAction);
 

@@ -1,6 +1,7 @@
 #include "classlib/forms/ScrollingWinControl.h"
 
 #include <algorithm>
+#include <vector>
 
 DEFINE_ENUM_TYPE(TScrollBarKind, "sbHorizontal", "sbVertical")
 
@@ -274,6 +275,14 @@ void TScrollingWinControl::AdjustClientRect(RECT& rect) {
   int h = std::max<int>(vertScrollBar_->GetRange(), client.bottom);
   int left = -horzScrollBar_->GetPosition(), top = -vertScrollBar_->GetPosition();
   rect = RECT{left, top, left + w, top + h};
+}
+
+void TScrollingWinControl::GetOwnedChildren(const TGetChildProc& proc) {
+  // A copy: writing a component must not see the list change under it.
+  std::vector<TComponent*> owned;
+  for (int i = 0; i < GetComponentCount(); ++i) owned.push_back(GetComponent(i));
+  for (TComponent* c : owned)
+    if (!c->HasParent()) proc(c);
 }
 
 void TScrollingWinControl::CreateParams(TCreateParams& p) {

@@ -92,6 +92,10 @@ class TScrollingWinControl : public TWinControl {
 
  protected:
   void Destroy() override;
+  // What a root (a form, a frame) writes after its controls: the
+  // components it owns that no parent writes (menus, timers, the
+  // libraries' non-visual components).
+  void GetOwnedChildren(const TGetChildProc& proc);
 
  private:
   friend class TControlScrollBar;

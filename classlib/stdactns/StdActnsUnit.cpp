@@ -11,4 +11,5 @@ void InitializeStdActns() {
                    TSearchFind::StaticClass(), TSearchFindFirst::StaticClass(), TSearchFindNext::StaticClass(),
                    TSearchReplace::StaticClass(), TFontEdit::StaticClass(), TColorSelect::StaticClass(),
                    TPrintDlg::StaticClass()});
+  RegisterWindowActions();
 }

@@ -434,6 +434,68 @@ TEST_F(FormTest, BoundsSetWhileMinimisedAreWhereTheFormRestores) {
   EXPECT_EQ(r.bottom - r.top, 200);
 }
 
+// A size that comes from outside (another program, the window manager)
+// goes through WM_WINDOWPOSCHANGING: it keeps to the constraints and
+// OnCanResize as SetBounds does; a move alone is never stopped.
+TEST_F(FormTest, SizesFromOutsideKeepToTheConstraintsAndOnCanResize) {
+  struct TCase {
+    const char* name;
+    int maxWidth;
+    bool refuse;
+    int width, height;  // what the window has after the outside change
+  };
+  const TCase cases[] = {
+      {"free", 0, false, 420, 330},
+      {"max width 300", 300, false, 300, 330},
+      {"OnCanResize refuses", 0, true, 250, 150},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    struct TRefuser {
+      bool Refuse;
+      int Asked = 0;
+      void CanResize(TObject*, int&, int&, bool& resize) {
+        ++Asked;
+        if (Refuse) resize = false;
+      }
+    } refuser{c.refuse};
+    Owned<TForm> form(New<TForm>(nullptr, 0));
+    form->SetBounds(30, 40, 250, 150);
+    form->GetConstraints()->SetMaxWidth(c.maxWidth);
+    form->OnCanResize = TCanResizeEvent(&refuser, &TRefuser::CanResize);
+    form->Show();
+    HWND h = form->GetHandle();
+    refuser.Asked = 0;
+    SetWindowPos(h, nullptr, 50, 60, 420, 330, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_GE(refuser.Asked, 1);
+    RECT r;
+    GetWindowRect(h, &r);
+    EXPECT_EQ(r.left, 50) << "the move itself goes through";
+    EXPECT_EQ(r.right - r.left, c.width);
+    EXPECT_EQ(r.bottom - r.top, c.height);
+    EXPECT_EQ(form->GetWidth(), c.width);
+    EXPECT_EQ(form->GetHeight(), c.height);
+  }
+}
+
+// Menus that follow the form's BiDiMode take a new one; one with its own
+// keeps it.
+TEST_F(FormTest, TheFormsMenusFollowItsBiDiMode) {
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  TMainMenu* follows = NewMenu(form.get(), "MainMenu1", {NewItem("&File", 0, false, true, nullptr, 0, "File1")});
+  TMainMenu* own = NewMenu(form.get(), "MainMenu2", {NewItem("&Edit", 0, false, true, nullptr, 0, "Edit1")});
+  own->SetBiDiMode(bdRightToLeftNoAlign);
+  form->SetMenu(follows);
+  form->HandleNeeded();
+  form->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(follows->GetBiDiMode(), bdRightToLeft);
+  EXPECT_TRUE(follows->GetParentBiDiMode());
+  EXPECT_EQ(own->GetBiDiMode(), bdRightToLeftNoAlign);
+  EXPECT_EQ(GetMenu(form->GetHandle()), follows->GetHandle()) << "the new window keeps the bar";
+  form->SetBiDiMode(bdLeftToRight);
+  EXPECT_EQ(follows->GetBiDiMode(), bdLeftToRight);
+}
+
 TEST_F(FormTest, KeyPreviewLetsTheFormSeeAndStopItsControlsKeys) {
   Owned<TForm> form(New<TForm>(nullptr, 0));
   auto* panel = New<TTestPanel>(form.get());

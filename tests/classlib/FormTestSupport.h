@@ -100,4 +100,16 @@ inline void TypeKey(WORD vk) {
   SendInput(2, in, sizeof(INPUT));
 }
 
+// Types a key with Ctrl (or another modifier) held on the real keyboard.
+inline void TypeChord(WORD modifier, WORD vk) {
+  const WORD keys[4] = {modifier, vk, vk, modifier};
+  INPUT in[4]{};
+  for (int i = 0; i < 4; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = keys[i];
+    if (i >= 2) in[i].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  SendInput(4, in, sizeof(INPUT));
+}
+
 }  // namespace forms_test

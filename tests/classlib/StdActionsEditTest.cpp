@@ -224,14 +224,7 @@ TEST_F(SerialStdEditActionsTest, TheActionsShortCutTypedInAMemoRunsItThere) {
   FocusAndIdle(memo);
   memo->SetSelStart(3);
   memo->SetSelLength(4);
-  INPUT in[4]{};
-  const WORD keys[4] = {VK_CONTROL, 'D', 'D', VK_CONTROL};
-  for (int i = 0; i < 4; ++i) {
-    in[i].type = INPUT_KEYBOARD;
-    in[i].ki.wVk = keys[i];
-    if (i >= 2) in[i].ki.dwFlags = KEYEVENTF_KEYUP;
-  }
-  SendInput(4, in, sizeof(INPUT));
+  TypeChord(VK_CONTROL, 'D');
   PumpApplication(4);
   EXPECT_EQ(memo->GetText(), "one");
 }
