@@ -3,6 +3,7 @@
 #pragma once
 
 #include "classlib/comctrls/ComCtlVersion.h"
+#include "classlib/comctrls/ComboBoxEx.h"
 #include "classlib/comctrls/HeaderControl.h"
 #include "classlib/comctrls/HotKey.h"
 #include "classlib/comctrls/ListView.h"

@@ -160,27 +160,40 @@ void TCustomCombo::SetMaxLength(int value) {
   if (HandleAllocated()) SendMessageA(GetWindowHandle(), CB_LIMITTEXT, static_cast<WPARAM>(value), 0);
 }
 
+void TCustomCombo::GetEditSel(DWORD& start, DWORD& end) {
+  HWND h = GetHandle();
+  start = end = 0;
+  // The extended combo box passes no selection message on to its edit.
+  if (editHandle_)
+    SendMessageA(editHandle_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  else
+    SendMessageA(h, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+}
+
+void TCustomCombo::SetEditSel(int start, int end) {
+  HWND h = GetHandle();
+  if (editHandle_) SendMessageA(editHandle_, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+  else SendMessageA(h, CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+}
+
 int TCustomCombo::GetSelStart() {
   DWORD start = 0, end = 0;
-  SendMessageA(GetHandle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  GetEditSel(start, end);
   return static_cast<int>(start);
 }
 
-void TCustomCombo::SetSelStart(int value) {
-  SendMessageA(GetHandle(), CB_SETEDITSEL, 0, MAKELPARAM(value, value));
-}
+void TCustomCombo::SetSelStart(int value) { SetEditSel(value, value); }
 
 int TCustomCombo::GetSelLength() {
   DWORD start = 0, end = 0;
-  SendMessageA(GetHandle(), CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  GetEditSel(start, end);
   return static_cast<int>(end) - static_cast<int>(start);
 }
 
 void TCustomCombo::SetSelLength(int value) {
   DWORD start = 0, end = 0;
-  HWND h = GetHandle();
-  SendMessageA(h, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  SendMessageA(h, CB_SETEDITSEL, 0, MAKELPARAM(start, static_cast<int>(start) + value));
+  GetEditSel(start, end);
+  SetEditSel(static_cast<int>(start), static_cast<int>(start) + value);
 }
 
 bool TCustomCombo::Focused() const {
@@ -208,7 +221,7 @@ void TCustomCombo::DeleteSelected() {
   if (i != -1) items_->Delete(i);
 }
 
-void TCustomCombo::SelectAll() { SendMessageA(GetHandle(), CB_SETEDITSEL, 0, static_cast<LPARAM>(0xFFFF0000)); }
+void TCustomCombo::SelectAll() { SetEditSel(0, -1); }
 
 void TCustomCombo::Change() {
   Changed();
@@ -246,23 +259,30 @@ void TCustomCombo::CreateWnd() {
   SendMessageA(h, CB_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
   editHandle_ = nullptr;
   listHandle_ = nullptr;
+  HWND edit = nullptr, list = nullptr;
+  FindChildWindows(edit, list);
+  // The edit (csDropDown, csSimple) and the list (every style) go through
+  // ComboWndProc.
+  if (edit) {
+    editHandle_ = edit;
+    defEditProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(editHandle_, GWLP_WNDPROC));
+    SetWindowLongPtrA(editHandle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editInstance_));
+    SendMessageA(editHandle_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(EC_USEFONTINFO, 0));
+  }
+  if (list) {
+    listHandle_ = list;
+    defListProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(listHandle_, GWLP_WNDPROC));
+    SetWindowLongPtrA(listHandle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listInstance_));
+  }
+}
+
+void TCustomCombo::FindChildWindows(HWND& edit, HWND& list) {
+  HWND h = GetWindowHandle();
   COMBOBOXINFO info{};
   info.cbSize = sizeof(COMBOBOXINFO);
-  if (GetComboBoxInfo(h, &info)) {
-    // The edit (csDropDown, csSimple) and the list (every style) go
-    // through ComboWndProc.
-    if (info.hwndItem && info.hwndItem != h) {
-      editHandle_ = info.hwndItem;
-      defEditProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(editHandle_, GWLP_WNDPROC));
-      SetWindowLongPtrA(editHandle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editInstance_));
-      SendMessageA(editHandle_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(EC_USEFONTINFO, 0));
-    }
-    if (info.hwndList) {
-      listHandle_ = info.hwndList;
-      defListProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(listHandle_, GWLP_WNDPROC));
-      SetWindowLongPtrA(listHandle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listInstance_));
-    }
-  }
+  if (!GetComboBoxInfo(h, &info)) return;
+  if (info.hwndItem && info.hwndItem != h) edit = info.hwndItem;
+  list = info.hwndList;
 }
 
 void TCustomCombo::DestroyWindowHandle() {
@@ -328,23 +348,28 @@ bool TCustomCombo::CharTaken(TMessage& m) {
 
 void TCustomCombo::DoEditCharMsg(TMessage&) {}
 
-void TCustomCombo::EditWndProc(TMessage& m) {
+bool TCustomCombo::ChildMessageTaken(TMessage& m) {
   // A window procedure: nothing may leave it (ComboWndProc guards itself).
   try {
     if (m.Msg == WM_SYSCOMMAND) {
       WndProc(m);
-      return;
+      return true;
     }
     if (m.Msg >= WM_KEYFIRST && m.Msg <= WM_KEYLAST) {
       auto& hooks = ControlsHooks();
       if (hooks.WantChildKey)
         if (TCustomForm* form = GetParentForm(this))
-          if (hooks.WantChildKey(form, this, m)) return;
+          if (hooks.WantChildKey(form, this, m)) return true;
     }
   } catch (...) {
     ControlsHandleException(this);
-    return;
+    return true;
   }
+  return false;
+}
+
+void TCustomCombo::EditWndProc(TMessage& m) {
+  if (ChildMessageTaken(m)) return;
   UINT msg = m.Msg;
   ComboWndProc(m, editHandle_, defEditProc_);
   if (msg == WM_SETFONT && editHandle_)

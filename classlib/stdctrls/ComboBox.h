@@ -140,6 +140,15 @@ class TCustomCombo : public TCustomListControl {
 
  protected:
   void Destroy() override;
+  // The edit (none in the list styles) and the list of a new window, which
+  // CreateWnd subclasses.
+  virtual void FindChildWindows(HWND& edit, HWND& list);
+  // The edit's selection, from the edit itself when there is one.
+  void GetEditSel(DWORD& start, DWORD& end);
+  void SetEditSel(int start, int end);
+  // What a child window that has the focus passes to the control and its
+  // form first (system commands, the form's dialog keys): true when taken.
+  bool ChildMessageTaken(TMessage& m);
 
   TCustomComboBoxStrings* items_ = nullptr;
   TCanvas* canvas_ = nullptr;
