@@ -253,8 +253,10 @@ class TCustomForm : public TScrollingWinControl {
   // stops being it.
   virtual void WMMDIActivate(TMessage& m);
   // A size from outside (the user's border drag, another program) keeps to
-  // the constraints and OnCanResize as SetBounds does.
-  virtual void WMWindowPosChanging(TMessage& m);
+  // the constraints and OnCanResize as SetBounds does. Not virtual: a
+  // descendant adds to it by taking the message in its Dispatch first and
+  // passing it on, which must reach this one and not come back to it.
+  void WMWindowPosChanging(TMessage& m);
   // The window takes the new reading order; menus that follow the form's
   // BiDiMode follow it.
   void CMBiDiModeChanged(TMessage& m) override;
