@@ -102,6 +102,8 @@ class TOpenDialog : public TCommonDialog {
   // when it accepts, reads the names, the read-only and extension flags and
   // the filter index back.
   bool DoExecute(TOpenFileNameFunc dialogFunc);
+  // The name as it was set or read back, even while a dialog shows.
+  const std::string& GetStoredFileName() const { return fileName_; }
   // The names of the record's file buffer into Files and FileName.
   void GetFileNames(const OPENFILENAMEA& ofn);
   // CDN_FILEOK: the chosen names in Files while DoCanClose decides.

@@ -10,47 +10,31 @@ int CALLBACK SelectDirCallback(HWND window, UINT msg, LPARAM, LPARAM data) {
   if (msg == BFFM_INITIALIZED && data) SendMessageA(window, BFFM_SETSELECTIONA, TRUE, data);
   return 0;
 }
+}  // namespace
 
-// The shell's allocator frees what the shell hands out.
-struct TShellMalloc {
-  IMalloc* malloc = nullptr;
-  TShellMalloc() {
-    if (SHGetMalloc(&malloc) != S_OK) malloc = nullptr;
-  }
-  ~TShellMalloc() {
-    if (malloc) malloc->Release();
-  }
-  void Free(void* p) const {
-    if (p) malloc->Free(p);
-  }
-};
-
-// The item list of a path, parsed by the desktop folder (null when it
-// cannot be).
-LPITEMIDLIST ParseRoot(const std::wstring& root) {
+LPITEMIDLIST ParseShellPath(const std::wstring& path) {
   IShellFolder* desktop = nullptr;
   if (SHGetDesktopFolder(&desktop) != S_OK || !desktop) return nullptr;
   LPITEMIDLIST list = nullptr;
   ULONG eaten = 0;
   ULONG attributes = 0;
   HWND owner = Application ? Application->GetHandle() : nullptr;
-  if (desktop->ParseDisplayName(owner, nullptr, const_cast<wchar_t*>(root.c_str()), &eaten, &list, &attributes) !=
+  if (desktop->ParseDisplayName(owner, nullptr, const_cast<wchar_t*>(path.c_str()), &eaten, &list, &attributes) !=
       S_OK)
     list = nullptr;
   desktop->Release();
   return list;
 }
-}  // namespace
 
 bool SelectDirectory(const std::string& caption, const std::wstring& root, std::string& directory) {
   if (!DirectoryExists(directory)) directory.clear();
   TShellMalloc shell;
-  if (!shell.malloc) return false;
-  auto* buffer = static_cast<char*>(shell.malloc->Alloc(MAX_PATH));
+  if (!shell.Malloc) return false;
+  auto* buffer = static_cast<char*>(shell.Malloc->Alloc(MAX_PATH));
   if (!buffer) return false;
   buffer[0] = '\0';
   // The root's item list is the caller's to free (the platform leaked it).
-  LPITEMIDLIST rootList = root.empty() ? nullptr : ParseRoot(root);
+  LPITEMIDLIST rootList = root.empty() ? nullptr : ParseShellPath(root);
   BROWSEINFOA info{};
   info.hwndOwner = Application ? Application->GetHandle() : nullptr;
   info.pidlRoot = rootList;
