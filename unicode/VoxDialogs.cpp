@@ -202,40 +202,14 @@ void TVoxOpenDialog::GetFileNamesW(const OPENFILENAMEW& ofn) {
   // An old-style dialog separates several names with blanks, an
   // Explorer-style one with NULs (the buffer ends in two).
   wchar_t separator = multiSelect && !IsExplorerStyle() ? L' ' : L'\0';
-  const wchar_t* p = ofn.lpstrFile;
-  const wchar_t* end = p + ofn.nMaxFile;
-  auto next = [&](std::wstring& s) {
-    const wchar_t* q = p;
-    while (q < end && *q && *q != separator) ++q;
-    s.assign(p, q);
-    p = q < end ? q + 1 : q;
-  };
   files_->Clear();
-  std::wstring first;
-  if (multiSelect) {
-    std::wstring dir, name;
-    next(dir);
-    next(name);
-    if (name.empty()) {
-      files_->Add(dir);
-    } else {
-      if (dir.empty() || dir.back() != L'\\') dir += L'\\';
-      do {
-        // A name that is a full path already stays as it is.
-        bool rooted = name[0] == L'\\' || (name.size() > 3 && name[1] == L':' && name[2] == L'\\');
-        files_->Add(rooted ? name : dir + name);
-        next(name);
-      } while (!name.empty());
-    }
-    first = files_->Get(0);
-  } else {
-    next(first);
-    files_->Add(first);
-  }
-  SetFileName(first);
   TStrings* ansi = TOpenDialog::GetFiles();
   ansi->Clear();
-  for (int i = 0; i < files_->GetCount(); ++i) ansi->Add(WideToAnsi(files_->Get(i)));
+  for (const std::wstring& name : SplitDialogFileNames(ofn.lpstrFile, ofn.nMaxFile, multiSelect, separator)) {
+    files_->Add(name);
+    ansi->Add(WideToAnsi(name));
+  }
+  SetFileName(files_->Get(0));
 }
 
 bool TVoxOpenDialog::CanCloseW(const OPENFILENAMEW& ofn) {

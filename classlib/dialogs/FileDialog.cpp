@@ -146,36 +146,12 @@ bool TOpenDialog::DoExecute(TOpenFileNameFunc dialogFunc) {
 void TOpenDialog::GetFileNames(const OPENFILENAMEA& ofn) {
   // An old-style dialog separates several names with spaces, an
   // Explorer-style one with NULs (the buffer ends in two).
-  char separator = options_.Contains(ofAllowMultiSelect) && !IsExplorerStyle() ? ' ' : '\0';
-  const char* p = ofn.lpstrFile;
-  const char* end = p + ofn.nMaxFile;
-  auto next = [&](std::string& s) {
-    const char* q = p;
-    while (q < end && *q && *q != separator) ++q;
-    s.assign(p, q);
-    p = q < end ? q + 1 : q;
-  };
+  bool multiSelect = options_.Contains(ofAllowMultiSelect);
+  char separator = multiSelect && !IsExplorerStyle() ? ' ' : '\0';
   files_->Clear();
-  if (options_.Contains(ofAllowMultiSelect)) {
-    std::string dir, name;
-    next(dir);
-    next(name);
-    if (name.empty()) {
-      files_->Add(dir);
-    } else {
-      if (dir.empty() || dir.back() != '\\') dir += '\\';
-      do {
-        // A name that is a full path already stays as it is.
-        bool rooted = name[0] == '\\' || (name.size() > 3 && name[1] == ':' && name[2] == '\\');
-        files_->Add(rooted ? name : dir + name);
-        next(name);
-      } while (!name.empty());
-    }
-    fileName_ = files_->Get(0);
-  } else {
-    next(fileName_);
-    files_->Add(fileName_);
-  }
+  for (const std::string& name : SplitDialogFileNames(ofn.lpstrFile, ofn.nMaxFile, multiSelect, separator))
+    files_->Add(name);
+  fileName_ = files_->Get(0);
 }
 
 bool TOpenDialog::CanClose(const OPENFILENAMEA& ofn) {

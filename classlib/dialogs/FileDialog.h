@@ -21,6 +21,7 @@
 #include <commdlg.h>
 
 #include <string>
+#include <vector>
 
 #include "classlib/dialogs/CommonDialog.h"
 #include "classlib/forms/FormTypes.h"
@@ -43,6 +44,39 @@ using TIncludeItemEvent = TClosure<void(const TOFNotifyEx& OFN, bool& Include)>;
 // A file dialog function (GetOpenFileNameA, GetSaveFileNameA, or a
 // descendant's own).
 using TOpenFileNameFunc = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
+// The names in a file dialog's buffer of size characters, each with its
+// folder. With multiSelect the buffer holds the folder, then the names, all
+// ended by separator (NUL, or a blank in an old-style dialog); a name that
+// is a full path already stays as it is. Without, the buffer is one name.
+template <class Char>
+std::vector<std::basic_string<Char>> SplitDialogFileNames(const Char* buffer, size_t size, bool multiSelect,
+                                                         Char separator) {
+  using Str = std::basic_string<Char>;
+  const Char* p = buffer;
+  const Char* end = buffer + size;
+  auto next = [&] {
+    const Char* q = p;
+    while (q < end && *q && *q != separator) ++q;
+    Str s(p, q);
+    p = q < end ? q + 1 : q;
+    return s;
+  };
+  std::vector<Str> names;
+  Str first = next();
+  Str name = multiSelect ? next() : Str();
+  if (name.empty()) {
+    names.push_back(first);
+    return names;
+  }
+  if (first.empty() || first.back() != Char('\\')) first += Char('\\');
+  do {
+    bool rooted = name[0] == Char('\\') || (name.size() > 3 && name[1] == Char(':') && name[2] == Char('\\'));
+    names.push_back(rooted ? name : first + name);
+    name = next();
+  } while (!name.empty());
+  return names;
+}
 
 // With an empty InitialDir the dialogs start in the current folder ("."),
 // not in the one the system remembers.

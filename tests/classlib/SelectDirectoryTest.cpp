@@ -9,12 +9,14 @@
 #include "classlib/FileCtrl.h"
 #include "classlib/Forms.h"
 #include "classlib/SysUtils.h"
+#include "tests/classlib/DialogTestSupport.h"
 #include "tests/classlib/FormTestSupport.h"
 #include "tests/common/TestSupport.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
 
+using namespace dialogs_test;
 using namespace forms_test;
 
 namespace {
@@ -50,37 +52,7 @@ void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 // The text of the tree's selected item.
-std::string SelectedItem(HWND browser) {
-  HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
-  auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-  char text[MAX_PATH] = {};
-  TVITEMA tv{};
-  tv.mask = TVIF_TEXT;
-  tv.hItem = item;
-  tv.pszText = text;
-  tv.cchTextMax = sizeof text;
-  if (item) SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-  return text;
-}
-
-// Any child window of parent with this text.
-bool HasChildText(HWND parent, const std::string& text) {
-  struct TSearch {
-    std::string text;
-    bool found = false;
-  } search{text};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<TSearch*>(data);
-        char buffer[256] = {};
-        GetWindowTextA(w, buffer, sizeof buffer);
-        if (s->text == buffer) s->found = true;
-        return !s->found;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
+std::string SelectedItem(HWND browser) { return WideToAnsi(TreeItemText(browser, TVGN_CARET)); }
 
 class SelectDirectoryTest : public ::testing::Test {
  protected:
@@ -112,7 +84,7 @@ class SelectDirectoryTest : public ::testing::Test {
       }
       formEnabledMeanwhile = IsWindowEnabled(form->GetHandle()) != FALSE;
       if (OnRootItem) OnRootItem(browser);
-      captionShown = HasChildText(browser, caption);
+      captionShown = HasChildText(browser, AnsiToWide(caption));
       PostMessageA(browser, WM_COMMAND, static_cast<WPARAM>(button), 0);
       return true;
     };
@@ -142,18 +114,7 @@ TEST_F(SelectDirectoryTest, OkGivesTheFolderTheBrowserStartedOn) {
 
 TEST_F(SelectDirectoryTest, TheTreeStartsAtTheRoot) {
   std::string rootItem;
-  OnRootItem = [&](HWND browser) {
-    HWND tree = FindWindowExA(browser, nullptr, WC_TREEVIEWA, nullptr);
-    auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    char text[MAX_PATH] = {};
-    TVITEMA tv{};
-    tv.mask = TVIF_TEXT;
-    tv.hItem = item;
-    tv.pszText = text;
-    tv.cchTextMax = sizeof text;
-    if (item) SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tv));
-    rootItem = text;
-  };
+  OnRootItem = [&](HWND browser) { rootItem = WideToAnsi(TreeItemText(browser, TVGN_ROOT)); };
   std::string dir;
   EXPECT_FALSE(Run("Under a root", UTF8Decode(folder.Folder()), dir, IDCANCEL));
   EXPECT_EQ(AnsiLowerCase(rootItem), AnsiLowerCase(ExtractFileName(folder.Folder())));

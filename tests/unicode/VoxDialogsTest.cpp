@@ -496,8 +496,8 @@ TEST_F(VoxSystemFileDialogTest, TheAnsiRouteRunsTheClassLibrarysDialog) {
 
 // A hook on the test's thread that watches the browser: it records every
 // selection asked of it and, once the browser has set itself up (its
-// WM_INITDIALOG returned: the tree is filled and the start folder
-// selected), lets the test look and press a button.
+// WM_INITDIALOG returned: the tree is filled and the start folder asked
+// for), lets the test look and press a button.
 class TBrowserDriver {
  public:
   explicit TBrowserDriver(int button) : button_(button) {
@@ -512,7 +512,8 @@ class TBrowserDriver {
   TBrowserDriver& operator=(const TBrowserDriver&) = delete;
 
   std::function<void(HWND browser)> OnReady;
-  int Selections = 0;
+  // The paths the browser was asked to select, in order.
+  WLines Selections;
   bool Shown = false;
 
  private:
@@ -523,7 +524,10 @@ class TBrowserDriver {
       wchar_t cls[16] = {};
       GetClassNameW(m->hwnd, cls, 16);
       if (std::wstring(cls) == L"#32770") {
-        if (m->message == BFFM_SETSELECTIONW || m->message == BFFM_SETSELECTIONA) ++self->Selections;
+        if (m->message == BFFM_SETSELECTIONW && m->wParam)
+          self->Selections.push_back(reinterpret_cast<LPCWSTR>(m->lParam));
+        if (m->message == BFFM_SETSELECTIONA && m->wParam)
+          self->Selections.push_back(AnsiToWide(reinterpret_cast<LPCSTR>(m->lParam)));
         if (m->message == WM_INITDIALOG && !self->Shown) {
           self->Shown = true;
           if (self->OnReady) self->OnReady(m->hwnd);
@@ -538,39 +542,6 @@ class TBrowserDriver {
   HHOOK hook_ = nullptr;
   int button_;
 };
-
-// The text of a tree item of the browser (the selected one, or the root).
-std::wstring TreeItemText(HWND browser, WPARAM which) {
-  HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
-  auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, which, 0));
-  wchar_t text[MAX_PATH] = {};
-  TVITEMW tv{};
-  tv.mask = TVIF_TEXT;
-  tv.hItem = item;
-  tv.pszText = text;
-  tv.cchTextMax = MAX_PATH;
-  if (item) SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
-  return text;
-}
-
-// Any child window of parent with this text.
-bool HasChildText(HWND parent, const std::wstring& text) {
-  struct TSearch {
-    std::wstring text;
-    bool found = false;
-  } search{text};
-  EnumChildWindows(
-      parent,
-      [](HWND w, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<TSearch*>(data);
-        wchar_t buffer[256] = {};
-        GetWindowTextW(w, buffer, 256);
-        if (s->text == buffer) s->found = true;
-        return !s->found;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 class VoxSelectDirectoryTest : public ::testing::Test {
  protected:
@@ -594,6 +565,11 @@ TEST_F(VoxSelectDirectoryTest, OkGivesTheWideFolderTheBrowserStartedOn) {
   std::wstring selected;
   bool captionShown = false, formEnabledMeanwhile = true;
   driver.OnReady = [&](HWND browser) {
+    // Wine's browser now and then has nothing selected after the start
+    // folder was asked for (asked again, it selects it); the user then
+    // picks it, so that the answer is still read from the browser.
+    if (TreeItemText(browser, TVGN_CARET).empty())
+      SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(inner.c_str()));
     selected = TreeItemText(browser, TVGN_CARET);
     captionShown = HasChildText(browser, caption);
     formEnabledMeanwhile = IsWindowEnabled(form->GetHandle()) != FALSE;
@@ -602,7 +578,8 @@ TEST_F(VoxSelectDirectoryTest, OkGivesTheWideFolderTheBrowserStartedOn) {
   ASSERT_TRUE(WideSelectDirectory(caption, L"", dir));
   EXPECT_EQ(selected, L"inner " + kChinese);
   EXPECT_EQ(Lower(WideExcludeTrailingBackslash(dir)), Lower(inner));
-  EXPECT_EQ(driver.Selections, 1);
+  ASSERT_FALSE(driver.Selections.empty());
+  EXPECT_EQ(driver.Selections.front(), inner);
   EXPECT_TRUE(captionShown);
   EXPECT_FALSE(formEnabledMeanwhile);
   EXPECT_TRUE(IsWindowEnabled(form->GetHandle()));
@@ -613,12 +590,12 @@ TEST_F(VoxSelectDirectoryTest, ACancelledBrowserLeavesTheValueAsItWas) {
     const char* what;
     bool ansi;
     std::wstring dir;
-    int selections;
+    WLines selections;
   };
   const TCase cases[] = {
-      {"an existing folder is preselected", false, inner, 1},
-      {"a missing folder is not preselected and not lost", false, inner + L"\\not there", 0},
-      {"the same on the ANSI route", true, folder.Path(L"not there"), 0},
+      {"an existing folder is preselected", false, inner, {inner}},
+      {"a missing folder is not preselected and not lost", false, inner + L"\\not there", {}},
+      {"the same on the ANSI route", true, folder.Path(L"not there"), {}},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.what);
