@@ -56,9 +56,21 @@ VOX_STD_ACTION(TVoxHelpContextAction)
 
 VOX_STD_ACTION_BASE(TVoxCommonDialogAction)
 VOX_STD_ACTION_BASE(TVoxFileAction)
-VOX_STD_ACTION(TVoxFileOpen)
-VOX_STD_ACTION(TVoxFileOpenWith)
-VOX_STD_ACTION(TVoxFileSaveAs)
+// A wide file action with its wide dialog, published as the class
+// library's action publishes its own.
+#define VOX_FILE_ACTION(Self, Dialog)                                                        \
+  PUBLISHED(Self) {                                                                          \
+    p.Prop("Dialog", &Self::GetDialog, nullptr);                                            \
+    PublishWideActionCaption(p);                                                             \
+    PublishWideActionHint(p);                                                                \
+  }                                                                                          \
+  Self::Self(TComponent* owner) : Wide(owner) {}                                             \
+  TClass Self::GetDialogClass() { return Dialog::StaticClass(); }                            \
+  Dialog* Self::GetDialog() const { return static_cast<Dialog*>(GetCommonDialog()); }
+
+VOX_FILE_ACTION(TVoxFileOpen, TVoxOpenDialog)
+VOX_FILE_ACTION(TVoxFileOpenWith, TVoxOpenDialog)
+VOX_FILE_ACTION(TVoxFileSaveAs, TVoxSaveDialog)
 VOX_STD_ACTION(TVoxFilePrintSetup)
 VOX_STD_ACTION(TVoxFileExit)
 

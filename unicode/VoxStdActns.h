@@ -6,6 +6,7 @@
 
 #include "classlib/StdActns.h"
 #include "unicode/VoxActnList.h"
+#include "unicode/VoxDialogs.h"
 
 // VoxAction_AfterInherited_Assign, then what both actions' kind carries
 // beyond the action's own properties.
@@ -89,7 +90,8 @@ class TVoxHelpContextAction : public TVoxStdActionOf<THelpContextAction> {
 };
 
 // --- Dialog and file actions ---------------------------------------------------------------------
-// The bases publish no wide text.
+// The bases publish no wide text. The file actions own the wide file
+// dialogs.
 class TVoxCommonDialogAction : public TVoxStdActionOf<TCommonDialogAction> {
   DECLARE_CLASS(TVoxCommonDialogAction, TCommonDialogAction)
   explicit TVoxCommonDialogAction(TComponent* owner);
@@ -103,16 +105,28 @@ class TVoxFileAction : public TVoxStdActionOf<TFileAction> {
 class TVoxFileOpen : public TVoxStdActionOf<TFileOpen> {
   DECLARE_CLASS(TVoxFileOpen, TFileOpen)
   explicit TVoxFileOpen(TComponent* owner);
+  TVoxOpenDialog* GetDialog() const;
+
+ protected:
+  TClass GetDialogClass() override;
 };
 
 class TVoxFileOpenWith : public TVoxStdActionOf<TFileOpenWith> {
   DECLARE_CLASS(TVoxFileOpenWith, TFileOpenWith)
   explicit TVoxFileOpenWith(TComponent* owner);
+  TVoxOpenDialog* GetDialog() const;
+
+ protected:
+  TClass GetDialogClass() override;
 };
 
 class TVoxFileSaveAs : public TVoxStdActionOf<TFileSaveAs> {
   DECLARE_CLASS(TVoxFileSaveAs, TFileSaveAs)
   explicit TVoxFileSaveAs(TComponent* owner);
+  TVoxSaveDialog* GetDialog() const;
+
+ protected:
+  TClass GetDialogClass() override;
 };
 
 class TVoxFilePrintSetup : public TVoxStdActionOf<TFilePrintSetup> {

@@ -125,6 +125,39 @@ TEST_F(VoxStdActions, ACopyTakesWhatItsKindCarries) {
   EXPECT_EQ(nextCopy->GetSearchFind(), find);
 }
 
+TEST_F(VoxStdActions, TheFileActionsOwnTheWideDialogs) {
+  const std::pair<TClass, TClass> cases[] = {
+      {TVoxFileOpen::StaticClass(), TVoxOpenDialog::StaticClass()},
+      {TVoxFileOpenWith::StaticClass(), TVoxOpenDialog::StaticClass()},
+      {TVoxFileSaveAs::StaticClass(), TVoxSaveDialog::StaticClass()},
+  };
+  for (const auto& [actionClass, dialogClass] : cases) {
+    SCOPED_TRACE(actionClass->ClassName());
+    auto* action = CreateAs<TCommonDialogAction>(actionClass, owner_);
+    TObject* dialog = GetObjectProp(action, "Dialog");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->ClassType(), dialogClass);
+  }
+}
+
+TEST_F(VoxStdActions, TheFileActionsDialogsKeepTheirWideTextsInTheStoredForm) {
+  TFreshApplication app;
+  if (!GetClass("TVoxFileSaveAs")) RegisterClass(TVoxFileSaveAs::StaticClass());
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  form->SetName("Holder");
+  auto* save = New<TVoxFileSaveAs>(form.get());
+  save->SetName("SaveAs");
+  save->GetDialog()->SetFilter(kChinese + L"|*.txt");
+  save->GetDialog()->SetTitle(kBeetle);
+  std::string text = WriteForm(form.get());
+  Owned<TForm> copy(New<TForm>(nullptr, 0));
+  ReadForm(text, copy.get());
+  auto* read = dynamic_cast<TVoxFileSaveAs*>(copy->FindComponent("SaveAs"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->GetDialog()->GetFilter(), kChinese + L"|*.txt");
+  EXPECT_EQ(read->GetDialog()->GetTitle(), kBeetle);
+}
+
 // --- on real edits ------------------------------------------------------------------------------
 
 // Focus and the clipboard are the desktop's: the suite runs alone.
