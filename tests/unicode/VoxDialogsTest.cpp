@@ -472,6 +472,26 @@ TEST_F(VoxSystemFileDialogTest, IncludeItemIsAskedWideForEveryFileOfTheFolder) {
   EXPECT_EQ(asked, expected);
 }
 
+TEST_F(VoxSystemFileDialogTest, AnOldStyleDialogTakesTheWideName) {
+  auto* d = Make<TVoxOpenDialog>();
+  d->SetOptions({ofOldStyleDialog});
+  d->SetFileName(L"before.txt");
+  bool ownNameBox = false;
+  std::wstring whileShown;
+  script.OnShow = [&](TCommonDialog* cd) {
+    // The hooked window is the dialog itself, with its own name box.
+    ownNameBox = GetDlgItem(cd->GetHandle(), kFileNameEdit) != nullptr;
+    SetDlgItemTextW(cd->GetHandle(), kFileNameEdit, (kGreek + L".txt").c_str());
+    // An old-style dialog has no path to tell: the name set stays.
+    whileShown = d->GetFileName();
+    PressButton(cd->GetHandle(), IDOK);
+  };
+  ASSERT_TRUE(d->Execute());
+  EXPECT_TRUE(ownNameBox);
+  EXPECT_EQ(whileShown, L"before.txt");
+  EXPECT_EQ(Lower(d->GetFileName()), Lower(folder.Path(kGreek + L".txt")));
+}
+
 TEST_F(VoxSystemFileDialogTest, TheAnsiRouteRunsTheClassLibrarysDialog) {
   TAnsiRoute ansi;
   auto* d = Make<TVoxOpenDialog>();
