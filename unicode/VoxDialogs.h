@@ -99,6 +99,11 @@ class TVoxSaveDialog : public TVoxOpenDialog {
   bool Execute() override;
 };
 
+// A box that asks for one line of text: Caption on its title bar, Prompt
+// above the edit, Value in the edit (selected). True when the user accepted
+// it (OK or Enter), with the text in Value; false leaves Value as it was.
+bool WideInputQuery(const std::wstring& caption, const std::wstring& prompt, std::wstring& value);
+
 // The shell's folder browser. Caption is the text above the tree; Root,
 // when not empty, the folder the tree starts from; Directory, when it
 // exists, is selected at the start. True when the user chose a folder,

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "classlib/Dialogs.h"
+#include "classlib/SysUtils.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 namespace dialogs_test {
 
@@ -67,5 +69,54 @@ inline bool HasChildText(HWND parent, const std::wstring& text) {
       reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
+
+// A hook on the test's thread that watches the browser: it records every
+// selection asked of it and, once the browser has set itself up (its
+// WM_INITDIALOG returned: the tree is filled and the start folder asked
+// for), lets the test look and press a button.
+class TBrowserDriver {
+ public:
+  explicit TBrowserDriver(int button) : button_(button) {
+    current_ = this;
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROCRET, &Proc, nullptr, GetCurrentThreadId());
+  }
+  ~TBrowserDriver() {
+    UnhookWindowsHookEx(hook_);
+    current_ = nullptr;
+  }
+  TBrowserDriver(const TBrowserDriver&) = delete;
+  TBrowserDriver& operator=(const TBrowserDriver&) = delete;
+
+  std::function<void(HWND browser)> OnReady;
+  // The paths the browser was asked to select, in order.
+  std::vector<std::wstring> Selections;
+  bool Shown = false;
+
+ private:
+  static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+    auto* m = reinterpret_cast<CWPRETSTRUCT*>(lParam);
+    TBrowserDriver* self = current_;
+    if (code == HC_ACTION && self) {
+      wchar_t cls[16] = {};
+      GetClassNameW(m->hwnd, cls, 16);
+      if (std::wstring(cls) == L"#32770") {
+        if (m->message == BFFM_SETSELECTIONW && m->wParam)
+          self->Selections.push_back(reinterpret_cast<LPCWSTR>(m->lParam));
+        if (m->message == BFFM_SETSELECTIONA && m->wParam)
+          self->Selections.push_back(AnsiToWide(reinterpret_cast<LPCSTR>(m->lParam)));
+        if (m->message == WM_INITDIALOG && !self->Shown) {
+          self->Shown = true;
+          if (self->OnReady) self->OnReady(m->hwnd);
+          PostMessageW(m->hwnd, WM_COMMAND, static_cast<WPARAM>(self->button_), 0);
+        }
+      }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+
+  static inline TBrowserDriver* current_ = nullptr;
+  HHOOK hook_ = nullptr;
+  int button_;
+};
 
 }  // namespace dialogs_test

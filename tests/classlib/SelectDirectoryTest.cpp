@@ -1,6 +1,5 @@
-// The shell's folder browser run for real: a timer of the test's, firing
-// inside the browser's own loop, finds the browser window and presses its
-// button as the user would.
+// The shell's folder browser run for real: a message hook of the test's
+// sees the browser set itself up and presses its button as the user would.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -21,35 +20,8 @@ using namespace forms_test;
 
 namespace {
 
-// Runs on each tick while the browser is up, until it says it has acted;
-// then it is dropped.
-std::function<bool(HWND browser)> OnBrowser;
 // Looks at the browser first, when set.
 std::function<void(HWND browser)> OnRootItem;
-
-// The visible dialog window of this thread, if any.
-HWND FindBrowser() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM data) -> BOOL {
-        char cls[16] = {};
-        GetClassNameA(w, cls, sizeof cls);
-        if (std::string(cls) != "#32770" || !IsWindowVisible(w)) return TRUE;
-        *reinterpret_cast<HWND*>(data) = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-  HWND browser = FindBrowser();
-  if (!browser || !OnBrowser) return;
-  if (!OnBrowser(browser)) return;
-  KillTimer(nullptr, id);
-  OnBrowser = nullptr;
-}
 
 // The text of the tree's selected item.
 std::string SelectedItem(HWND browser) { return WideToAnsi(TreeItemText(browser, TVGN_CARET)); }
@@ -64,34 +36,27 @@ class SelectDirectoryTest : public ::testing::Test {
     PumpApplication(2);
   }
   void TearDown() override {
-    OnBrowser = nullptr;
     OnRootItem = nullptr;
     RemoveDirectoryA(sub.c_str());
   }
-  // Runs SelectDirectory with the browser answered by press.
-  // With waitFor, the browser is answered once its selected item is that:
-  // it selects the start folder while it fills its tree. Wine's browser now
-  // and then misses the folder it was asked to start on; after a while the
-  // test then picks it as a user would, so that the answer is still read.
+  // Runs SelectDirectory with the browser answered by press once it has
+  // set itself up. With waitFor, the browser should then have that item
+  // selected: Wine's browser now and then misses the folder it was asked to
+  // start on (asked again, it selects it); the test then picks it as a user
+  // would, so that the answer is still read from the browser.
   bool Run(const std::string& caption, const std::wstring& root, std::string& dir, int button,
            const std::string& waitFor = {}) {
-    int ticks = 0;
+    TBrowserDriver driver(button);
     std::string pick = dir;
-    OnBrowser = [&, button, waitFor, pick](HWND browser) {
-      if (!waitFor.empty() && SelectedItem(browser) != waitFor) {
-        if (++ticks == 50) SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(pick.c_str()));
-        if (ticks < 250) return false;
-      }
+    driver.OnReady = [&](HWND browser) {
+      if (!waitFor.empty() && SelectedItem(browser) != waitFor)
+        SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(pick.c_str()));
       formEnabledMeanwhile = IsWindowEnabled(form->GetHandle()) != FALSE;
       if (OnRootItem) OnRootItem(browser);
       captionShown = HasChildText(browser, AnsiToWide(caption));
-      PostMessageA(browser, WM_COMMAND, static_cast<WPARAM>(button), 0);
-      return true;
     };
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, &Tick);
     bool result = SelectDirectory(caption, root, dir);
-    KillTimer(nullptr, timer);
-    EXPECT_EQ(OnBrowser, nullptr) << "the browser never showed";
+    EXPECT_TRUE(driver.Shown) << "the browser never showed";
     return result;
   }
 
