@@ -49,7 +49,9 @@ void TMenu::SetBiDiMode(TBiDiMode value) {
   if (biDiMode_ == value) return;
   biDiMode_ = value;
   parentBiDiMode_ = false;
-  UpdateItems();
+  // The direction shows only on a Middle-East system (IsRightToLeft): the
+  // items need writing again only there.
+  if (SysLocale.MiddleEast) UpdateItems();
 }
 
 void TMenu::SetParentBiDiMode(bool value) {
