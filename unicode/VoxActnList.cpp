@@ -130,6 +130,7 @@ void VoxAction_AfterInherited_Assign(TCustomAction* action, TPersistent* source)
 TClass VoxControl_GetActionLinkClass(TControl* control, TClass inheritedClass) {
   TClass result;
   if (dynamic_cast<TCustomListView*>(control)) result = TVoxListViewActionLink::StaticClass();
+  else if (dynamic_cast<TComboBoxEx*>(control)) result = TVoxComboBoxExActionLink::StaticClass();
   else if (dynamic_cast<TSpeedButton*>(control)) result = TVoxSpeedButtonActionLink::StaticClass();
   else if (dynamic_cast<TToolButton*>(control)) result = TVoxToolButtonActionLink::StaticClass();
   else if (dynamic_cast<TButtonControl*>(control)) result = TVoxButtonActionLink::StaticClass();
@@ -203,6 +204,7 @@ IMPLEMENT_CLASS(TVoxButtonActionLink)
 IMPLEMENT_CLASS(TVoxToolButtonActionLink)
 IMPLEMENT_CLASS(TVoxSpeedButtonActionLink)
 IMPLEMENT_CLASS(TVoxListViewActionLink)
+IMPLEMENT_CLASS(TVoxComboBoxExActionLink)
 IMPLEMENT_CLASS(TVoxMenuActionLink)
 
 bool TVoxMenuActionLink::IsCaptionLinked() {

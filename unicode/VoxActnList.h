@@ -21,6 +21,7 @@
 #include "classlib/ActnList.h"
 #include "classlib/Buttons.h"
 #include "classlib/ComCtrls.h"
+#include "classlib/comctrls/ComboBoxEx.h"
 #include "classlib/Controls.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Menus.h"
@@ -211,6 +212,11 @@ class TVoxSpeedButtonActionLink : public TVoxControlActionLinkOf<TSpeedButtonAct
 
 class TVoxListViewActionLink : public TVoxControlActionLinkOf<TListViewActionLink> {
   DECLARE_CLASS(TVoxListViewActionLink, TListViewActionLink)
+  using TVoxControlActionLinkOf::TVoxControlActionLinkOf;
+};
+
+class TVoxComboBoxExActionLink : public TVoxControlActionLinkOf<TComboBoxExActionLink> {
+  DECLARE_CLASS(TVoxComboBoxExActionLink, TComboBoxExActionLink)
   using TVoxControlActionLinkOf::TVoxControlActionLinkOf;
 };
 

@@ -234,6 +234,7 @@ TEST_F(VoxActions, EachControlKindGetsTheWideTwinOfItsLink) {
     TClass expected;
   } cases[] = {
       {MakeControl<TListView>(), TVoxListViewActionLink::StaticClass()},
+      {MakeControl<TComboBoxEx>(), TVoxComboBoxExActionLink::StaticClass()},
       {MakeControl<TSpeedButton>(), TVoxSpeedButtonActionLink::StaticClass()},
       {New<TToolButton>(owner_), TVoxToolButtonActionLink::StaticClass()},
       {MakeControl<TButton>(), TVoxButtonActionLink::StaticClass()},
