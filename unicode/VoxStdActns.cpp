@@ -15,6 +15,8 @@ void VoxStdActn_AfterInherited_Assign(TCustomAction* action, TPersistent* source
   if (auto *to = dynamic_cast<TSearchFindNext*>(action), *from = dynamic_cast<TSearchFindNext*>(source);
       to && from)
     to->SetSearchFind(from->GetSearchFind());
+  if (auto *to = dynamic_cast<TWindowAction*>(action), *from = dynamic_cast<TWindowAction*>(source); to && from)
+    to->SetForm(from->GetForm());
 }
 
 // A wide standard action publishing its wide Caption and Hint; one with
@@ -47,6 +49,14 @@ void TVoxEditDelete::ExecuteTarget(TObject* target) {
   if (edit->GetSelLength() == 0) edit->SetSelLength(1);
   edit->ClearSelection();
 }
+
+VOX_STD_ACTION(TVoxWindowAction)
+VOX_STD_ACTION(TVoxWindowClose)
+VOX_STD_ACTION(TVoxWindowCascade)
+VOX_STD_ACTION(TVoxWindowTileHorizontal)
+VOX_STD_ACTION(TVoxWindowTileVertical)
+VOX_STD_ACTION(TVoxWindowMinimizeAll)
+VOX_STD_ACTION(TVoxWindowArrange)
 
 VOX_STD_ACTION(TVoxHelpAction)
 VOX_STD_ACTION(TVoxHelpContents)

@@ -63,6 +63,42 @@ class TVoxEditDelete : public TVoxStdActionOf<TEditDelete> {
   void ExecuteTarget(TObject* target) override;
 };
 
+// --- Window actions ----------------------------------------------------------------------------
+class TVoxWindowAction : public TVoxStdActionOf<TWindowAction> {
+  DECLARE_CLASS(TVoxWindowAction, TWindowAction)
+  explicit TVoxWindowAction(TComponent* owner);
+};
+
+class TVoxWindowClose : public TVoxStdActionOf<TWindowClose> {
+  DECLARE_CLASS(TVoxWindowClose, TWindowClose)
+  explicit TVoxWindowClose(TComponent* owner);
+};
+
+class TVoxWindowCascade : public TVoxStdActionOf<TWindowCascade> {
+  DECLARE_CLASS(TVoxWindowCascade, TWindowCascade)
+  explicit TVoxWindowCascade(TComponent* owner);
+};
+
+class TVoxWindowTileHorizontal : public TVoxStdActionOf<TWindowTileHorizontal> {
+  DECLARE_CLASS(TVoxWindowTileHorizontal, TWindowTileHorizontal)
+  explicit TVoxWindowTileHorizontal(TComponent* owner);
+};
+
+class TVoxWindowTileVertical : public TVoxStdActionOf<TWindowTileVertical> {
+  DECLARE_CLASS(TVoxWindowTileVertical, TWindowTileVertical)
+  explicit TVoxWindowTileVertical(TComponent* owner);
+};
+
+class TVoxWindowMinimizeAll : public TVoxStdActionOf<TWindowMinimizeAll> {
+  DECLARE_CLASS(TVoxWindowMinimizeAll, TWindowMinimizeAll)
+  explicit TVoxWindowMinimizeAll(TComponent* owner);
+};
+
+class TVoxWindowArrange : public TVoxStdActionOf<TWindowArrange> {
+  DECLARE_CLASS(TVoxWindowArrange, TWindowArrange)
+  explicit TVoxWindowArrange(TComponent* owner);
+};
+
 // --- Help actions ------------------------------------------------------------------------------
 class TVoxHelpAction : public TVoxStdActionOf<THelpAction> {
   DECLARE_CLASS(TVoxHelpAction, THelpAction)

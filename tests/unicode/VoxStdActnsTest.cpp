@@ -35,6 +35,13 @@ const TStdCase kStandardActions[] = {
     {TVoxEditSelectAll::StaticClass(), TEditSelectAll::StaticClass(), true},
     {TVoxEditUndo::StaticClass(), TEditUndo::StaticClass(), true},
     {TVoxEditDelete::StaticClass(), TEditDelete::StaticClass(), true},
+    {TVoxWindowAction::StaticClass(), TWindowAction::StaticClass(), true},
+    {TVoxWindowClose::StaticClass(), TWindowClose::StaticClass(), true},
+    {TVoxWindowCascade::StaticClass(), TWindowCascade::StaticClass(), true},
+    {TVoxWindowTileHorizontal::StaticClass(), TWindowTileHorizontal::StaticClass(), true},
+    {TVoxWindowTileVertical::StaticClass(), TWindowTileVertical::StaticClass(), true},
+    {TVoxWindowMinimizeAll::StaticClass(), TWindowMinimizeAll::StaticClass(), true},
+    {TVoxWindowArrange::StaticClass(), TWindowArrange::StaticClass(), true},
     {TVoxHelpAction::StaticClass(), THelpAction::StaticClass(), true},
     {TVoxHelpContents::StaticClass(), THelpContents::StaticClass(), true},
     {TVoxHelpTopicSearch::StaticClass(), THelpTopicSearch::StaticClass(), true},
@@ -123,6 +130,13 @@ TEST_F(VoxStdActions, ACopyTakesWhatItsKindCarries) {
   auto* nextCopy = New<TVoxSearchFindNext>(owner_);
   nextCopy->Assign(next);
   EXPECT_EQ(nextCopy->GetSearchFind(), find);
+
+  auto* mdi = New<TForm>(owner_, 0);
+  auto* cascade = New<TVoxWindowCascade>(owner_);
+  cascade->SetForm(mdi);
+  auto* cascadeCopy = New<TVoxWindowCascade>(owner_);
+  cascadeCopy->Assign(cascade);
+  EXPECT_EQ(cascadeCopy->GetForm(), mdi);
 }
 
 TEST_F(VoxStdActions, TheFileActionsOwnTheWideDialogs) {
