@@ -272,6 +272,7 @@ PUBLISHED(TVoxForm) {
 
 void InitializeVoxForms() {
   if (!VoxApplication) VoxApplication = New<TVoxApplication>(nullptr);
+  RegisterClasses({TVoxScrollBox::StaticClass(), TVoxFrame::StaticClass()});
   if (Win32Platform == VER_PLATFORM_WIN32_NT && !gGetMessageHook) InstallWideCharHook();
 }
 

@@ -21,6 +21,7 @@
 #include "classlib/Forms.h"
 #include "classlib/units/UnitGlobal.h"
 #include "unicode/VoxControls.h"
+#include "unicode/VoxStdCtrls.h"
 
 class TVoxAppIdleEventControl;
 
@@ -110,6 +111,39 @@ class TVoxForm : public TForm {
   // The menus' first items are written again in the new direction.
   void CMBiDiModeChanged(TMessage& message) override;
   void WMWindowPosChanging(TMessage& message);
+};
+
+// A scroll box with a Unicode window and a wide Hint.
+class TVoxScrollBox : public TVoxControlOf<TScrollBox> {
+  DECLARE_CLASS(TVoxScrollBox, TScrollBox)
+
+  explicit TVoxScrollBox(TComponent* owner);
+
+  void CreateWindowHandle(const TCreateParams& params) override;
+  // Updating the scroll bars changes the client area, which sends WM_SIZE
+  // again from inside the handler; where the bars keep appearing and
+  // disappearing the chain would never end, so the 32nd nested WM_SIZE is
+  // not handled.
+  void WMSize(TMessage& m) override;
+
+ private:
+  int sizeNesting_ = 0;
+};
+
+// A frame with a Unicode window and a wide Hint. A class below TVoxFrame
+// reads its stored forms from the one below TVoxFrame down to its own.
+class TVoxCustomFrame : public TVoxControlOf<TCustomFrame> {
+  DECLARE_CLASS(TVoxCustomFrame, TCustomFrame)
+
+  explicit TVoxCustomFrame(TComponent* owner);
+
+  void CreateWindowHandle(const TCreateParams& params) override;
+};
+
+// The wide frame with the frame's published properties.
+class TVoxFrame : public TVoxCustomFrame {
+  DECLARE_CLASS(TVoxFrame, TVoxCustomFrame)
+  using TVoxCustomFrame::TVoxCustomFrame;
 };
 
 // Whether charCode (a key's ANSI code up to 255, else a UTF-16 unit) is the

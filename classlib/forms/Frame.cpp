@@ -6,17 +6,20 @@
 
 IMPLEMENT_CLASS(TCustomFrame)
 
-TCustomFrame::TCustomFrame(TComponent* owner) : TScrollingWinControl(owner) {
+TCustomFrame::TCustomFrame(TComponent* owner) : TCustomFrame(owner, TFrame::StaticClass()) {}
+
+TCustomFrame::TCustomFrame(TComponent* owner, TClass rootAncestor)
+    : TScrollingWinControl(owner), rootAncestor_(rootAncestor) {
   SetControlStyle({csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks});
 }
 
 void TCustomFrame::AfterConstruction() {
   inherited::AfterConstruction();
-  if (ClassType() == TFrame::StaticClass() || GetComponentState().Contains(csDesignInstance)) {
+  if (ClassType() == rootAncestor_ || GetComponentState().Contains(csDesignInstance)) {
     SetBounds(GetLeft(), GetTop(), 320, 240);
     return;
   }
-  if (!InitInheritedComponent(this, TFrame::StaticClass()))
+  if (!InitInheritedComponent(this, rootAncestor_))
     throw EResNotFound("Resource " + ClassName() + " not found");
 }
 

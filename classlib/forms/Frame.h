@@ -30,6 +30,15 @@ class TCustomFrame : public TScrollingWinControl {
   // that no parent writes.
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   void SetParent(TWinControl* parent) override;
+
+ protected:
+  // A family of frames with a root of its own: objects of rootAncestor
+  // read no stored form, those of the classes below it read theirs from
+  // the one below rootAncestor down.
+  TCustomFrame(TComponent* owner, TClass rootAncestor);
+
+ private:
+  TClass rootAncestor_;
 };
 
 class TFrame : public TCustomFrame {
