@@ -278,6 +278,49 @@ TEST_F(VoxFormTest, AnMdiChildNeedsAnMdiMainForm) {
             "Cannot create form. No MDI forms are currently active");
 }
 
+// A wide MDI main form with a wide child: the child is made by the client
+// window (CreateMDIWindowW) under the wide class, and the main form's
+// messages go to DefFrameProcW, which writes the maximised child's caption
+// into the frame's own.
+TEST(VoxMdiForm, AWideChildLivesInTheClientWindowOfAWideMainForm) {
+  TFreshApplication app;
+  TForm* created = nullptr;
+  Application->CreateForm(TVoxForm::StaticClass(), created);
+  auto* main = static_cast<TVoxForm*>(created);
+  main->SetFormStyle(fsMDIForm);
+  main->SetBounds(20, 20, 640, 480);
+  main->SetCaption(L"Main");
+  main->Show();
+  PumpApplication(2);
+  ASSERT_NE(main->GetClientHandle(), nullptr);
+  EXPECT_TRUE(IsWindowUnicode(main->GetHandle()));
+
+  auto* child = New<TVoxForm>(Application, 0);
+  child->SetCaption(kChinese);
+  child->SetBounds(0, 0, 200, 150);
+  child->SetFormStyle(fsMDIChild);  // shows at once
+  PumpApplication(2);
+  ASSERT_TRUE(child->HandleAllocated());
+  HWND h = child->GetHandle();
+  EXPECT_TRUE(IsWindowUnicode(h));
+  EXPECT_EQ(GetParent(h), main->GetClientHandle());
+  EXPECT_EQ(WideWindowText(h), kChinese);
+  EXPECT_TRUE(child->GetFormState().Contains(fsCreatedMDIChild));
+  ASSERT_EQ(main->GetMDIChildCount(), 1);
+  EXPECT_EQ(main->GetMDIChildren(0), child);
+  EXPECT_EQ(reinterpret_cast<HWND>(SendMessageW(main->GetClientHandle(), WM_MDIGETACTIVE, 0, 0)), h);
+
+  SendMessageW(main->GetClientHandle(), WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(h), 0);
+  PumpApplication(2);
+  EXPECT_TRUE(IsZoomed(h));
+  EXPECT_EQ(WideWindowText(main->GetHandle()), L"Main - [" + kChinese + L"]");
+
+  child->Free();
+  PumpApplication(2);
+  EXPECT_EQ(main->GetMDIChildCount(), 0);
+  EXPECT_EQ(WideWindowText(main->GetHandle()), L"Main");
+}
+
 TEST_F(VoxFormTest, TheAnsiRouteMakesTheClassLibrarysWindow) {
   TAnsiRoute ansi;
   form->HandleNeeded();
