@@ -20,18 +20,11 @@ bool ShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
 
 IMPLEMENT_CLASS(TKxCustomComboBox)
 
-TKxCustomComboBox::TKxCustomComboBox(TComponent* owner) : TKxFramed<TCustomComboBox>(owner) {
+TKxCustomComboBox::TKxCustomComboBox(TComponent* owner)
+    : TKxFramed<TCustomComboBox>(owner),
+      searchTimer_(kSearchResetMs, TNotifyEvent(this, &TKxCustomComboBox::SearchTimerExpired)) {
   // The class library's completion would fight the library's own.
   TCustomComboBox::SetAutoComplete(false);
-  searchTimer_ = New<TTimer>(nullptr);
-  searchTimer_->SetEnabled(false);
-  searchTimer_->SetInterval(kSearchResetMs);
-  searchTimer_->SetOnTimer(TNotifyEvent(this, &TKxCustomComboBox::SearchTimerExpired));
-}
-
-void TKxCustomComboBox::Destroy() {
-  inherited::Destroy();
-  FreeAndNil(searchTimer_);
 }
 
 // --- items and search ------------------------------------------------------------
@@ -73,14 +66,8 @@ void TKxCustomComboBox::InvalidKeyPressed() {
 }
 
 void TKxCustomComboBox::SearchTimerExpired(TObject*) {
-  if (typing_) return;
-  searchTimer_->SetEnabled(false);
+  if (typing_ || !searchTimer_.Due()) return;
   searchString_.clear();
-}
-
-void TKxCustomComboBox::RestartSearchTimer() {
-  searchTimer_->SetEnabled(false);
-  searchTimer_->SetEnabled(true);
 }
 
 void TKxCustomComboBox::DropLastChar(std::string& s) {
@@ -183,7 +170,7 @@ void TKxCustomComboBox::WndProc(TMessage& m) {
         try {
           s += static_cast<char>(code);
           UpdateIndex(s, &m);
-          RestartSearchTimer();
+          searchTimer_.Restart();
         } catch (...) {
           typing_ = false;
           throw;

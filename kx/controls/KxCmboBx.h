@@ -73,7 +73,7 @@ class TKxCustomComboBox : public TKxFramed<TCustomComboBox> {
   void ClearSearchString() { searchString_.clear(); }
   const std::string& GetSearchString() const { return searchString_; }
   // The search timer (1500 ms): tests fire it through the timer seam.
-  TTimer* GetSearchTimer() const { return searchTimer_; }
+  TTimer* GetSearchTimer() const { return searchTimer_.Timer(); }
 
   // --- behaviour -------------------------------------------------------------------
   bool GetAllowEdit() const { return allowEdit_; }
@@ -173,14 +173,12 @@ class TKxCustomComboBox : public TKxFramed<TCustomComboBox> {
   // Draws the frame, the button and the colour strips over what the
   // window painted.
   virtual void PaintOverlay(HDC dc);
-  void Destroy() override;
   // The next text change is not completed (a text set on purpose).
   void GuardText() { textChangeGuard_ = true; }
 
  private:
   void SearchTimerExpired(TObject* sender);
   void UpdateSearchStr();
-  void RestartSearchTimer();
   // The edit part's character (auto-completion); true when it goes no
   // further.
   bool EditChar(TMessage& m, HWND wnd, WNDPROC proc);
@@ -192,7 +190,7 @@ class TKxCustomComboBox : public TKxFramed<TCustomComboBox> {
   void ApplyReadOnly();
 
   std::string searchString_;
-  TTimer* searchTimer_ = nullptr;
+  TKxSearchTimer searchTimer_;
   bool typing_ = false;
   bool textChangeGuard_ = false;
   bool escapeClosesList_ = false;

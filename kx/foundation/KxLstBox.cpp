@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
 #include "kx/foundation/KxGrafx.h"
 #include "kx/foundation/KxThemeSrv.h"
@@ -57,15 +58,43 @@ bool ApplicationIsForeground() {
 }  // namespace
 
 // ---------------------------------------------------------------------------
+// TKxSearchTimer
+
+TKxSearchTimer::TKxSearchTimer(UINT interval, TNotifyEvent onTimer) : interval_(interval) {
+  timer_ = New<TTimer>(nullptr);
+  timer_->SetEnabled(false);
+  timer_->SetInterval(interval);
+  timer_->SetOnTimer(onTimer);
+}
+
+TKxSearchTimer::~TKxSearchTimer() { FreeAndNil(timer_); }
+
+void TKxSearchTimer::Restart() {
+  lastKey_ = Seams().TickCount();
+  if (!timer_->GetEnabled()) timer_->SetEnabled(true);
+}
+
+bool TKxSearchTimer::Due() {
+  DWORD gone = Seams().TickCount() - lastKey_;
+  if (gone >= interval_) {
+    timer_->SetEnabled(false);
+    timer_->SetInterval(interval_);
+    return true;
+  }
+  // SetTimer on the running timer starts its period again: it comes back
+  // when the interval since the last key is over.
+  timer_->SetInterval(interval_ - gone);
+  return false;
+}
+
+// ---------------------------------------------------------------------------
 // TKxCustomListBox
 
 IMPLEMENT_CLASS(TKxCustomListBox)
 
-TKxCustomListBox::TKxCustomListBox(TComponent* owner) : TCustomListBox(owner) {
-  searchTimer_ = New<TTimer>(nullptr);
-  searchTimer_->SetEnabled(false);
-  searchTimer_->SetInterval(kSearchResetMs);
-  searchTimer_->SetOnTimer(TNotifyEvent(this, &TKxCustomListBox::SearchTimerExpired));
+TKxCustomListBox::TKxCustomListBox(TComponent* owner)
+    : TCustomListBox(owner),
+      searchTimer_(kSearchResetMs, TNotifyEvent(this, &TKxCustomListBox::SearchTimerExpired)) {
   frameCanvas_ = New<TCanvas>();
   groupFont_ = New<TFont>();
   groupFont_->Assign(GetFont());
@@ -80,7 +109,6 @@ void TKxCustomListBox::Destroy() {
     frameController_ = nullptr;
   }
   inherited::Destroy();
-  FreeAndNil(searchTimer_);
   FreeAndNil(groupFont_);
   FreeAndNil(frameCanvas_);
 }
@@ -381,8 +409,7 @@ void TKxCustomListBox::AdjustHorzExtent() {
 // --- type-ahead search ------------------------------------------------------------------------
 
 void TKxCustomListBox::SearchTimerExpired(TObject*) {
-  if (searching_) return;
-  searchTimer_->SetEnabled(false);
+  if (searching_ || !searchTimer_.Due()) return;
   searchString_.clear();
 }
 
@@ -438,8 +465,7 @@ void TKxCustomListBox::WMChar(TMessage& m) {
     searching_ = true;
     try {
       SearchFor(searchString_ + ch, ch);
-      searchTimer_->SetEnabled(false);
-      searchTimer_->SetEnabled(true);
+      searchTimer_.Restart();
     } catch (...) {
       searching_ = false;
       throw;

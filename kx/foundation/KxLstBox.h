@@ -41,6 +41,32 @@
 
 class TKxFrameController;
 
+// The type-ahead search's reset, shared by the framed list and combo boxes:
+// the search string goes once the interval has passed since the last
+// keystroke. Restarting a window timer at every key would cost two round
+// trips to the window server per key (under Wine, the larger part of a
+// search over a long list), so a key only notes the time; the timer, set
+// at the first key, is set again for what remains when it comes early.
+class TKxSearchTimer {
+ public:
+  TKxSearchTimer(UINT interval, TNotifyEvent onTimer);
+  ~TKxSearchTimer();
+  TKxSearchTimer(const TKxSearchTimer&) = delete;
+  TKxSearchTimer& operator=(const TKxSearchTimer&) = delete;
+
+  TTimer* Timer() const { return timer_; }
+  // A keystroke: the interval starts again from now.
+  void Restart();
+  // In the timer's event: true (and the timer stopped) when the interval
+  // has passed since the last keystroke.
+  bool Due();
+
+ private:
+  TTimer* timer_ = nullptr;
+  UINT interval_;
+  DWORD lastKey_ = 0;
+};
+
 class TKxCustomListBox : public TCustomListBox {
   DECLARE_CLASS(TKxCustomListBox, TCustomListBox)
 
@@ -144,7 +170,7 @@ class TKxCustomListBox : public TCustomListBox {
   // The item tool tip, made the first time one is shown.
   THintWindow* GetItemHintWindow() const { return itemHintWindow_; }
   // The search timer (1500 ms): tests fire it through the timer seam.
-  TTimer* GetSearchTimer() const { return searchTimer_; }
+  TTimer* GetSearchTimer() const { return searchTimer_.Timer(); }
 
   virtual int OwnerDrawItemIndent() { return ownerDrawIndent_; }
   virtual void UpdateItemHeight();
@@ -229,7 +255,7 @@ class TKxCustomListBox : public TCustomListBox {
 
   bool beepOnInvalidKey_ = true;
   std::string searchString_;
-  TTimer* searchTimer_ = nullptr;
+  TKxSearchTimer searchTimer_;
   bool searching_ = false;
   TCanvas* frameCanvas_ = nullptr;
   TColor disabledColor_ = clBtnFace;

@@ -75,6 +75,28 @@ INSTANTIATE_TEST_SUITE_P(
                       TSearchCase{"upperCase", "BLU", 3, "BLU", 0}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// The reset counts from the last key, not from the first: the timer that
+// comes 500 ms after "p" keeps "ap" and comes back when 1500 ms are over.
+TEST_F(KxComboBoxTest, TheSearchStringGoesTheIntervalAfterTheLastKey) {
+  TFakeTimers timers;
+  auto* combo = MakeCombo(csDropDownList);
+  TypeChars(combo, "a");
+  timers.Pass(1000);
+  TypeChars(combo, "p");
+  EXPECT_EQ(timers.Fire(1500), 1);
+  EXPECT_EQ(combo->GetSearchString(), "ap");
+  EXPECT_TRUE(timers.Running(1000)) << "set again for what remains";
+  EXPECT_EQ(timers.Fire(1000), 1);
+  EXPECT_EQ(combo->GetSearchString(), "");
+  EXPECT_FALSE(timers.Running(1000));
+  EXPECT_FALSE(timers.Running(1500)) << "stopped until the next key";
+
+  TypeChars(combo, "c");
+  EXPECT_EQ(combo->GetSearchString(), "c");
+  EXPECT_EQ(combo->GetItemIndex(), 4);
+  EXPECT_TRUE(timers.Running(1500)) << "a new search starts a full interval";
+}
+
 TEST_F(KxComboBoxTest, TypingInTheListStyleFiresClickChangeAndTheKeyPressOncePerKey) {
   auto* combo = MakeCombo(csDropDownList);
   int presses = 0;

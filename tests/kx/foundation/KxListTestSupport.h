@@ -19,12 +19,17 @@ namespace kx_test {
 
 // Every window timer set while the object lives, by window: a test fires
 // the ones of an interval (the 1500 ms search reset, the LED's scroll tick).
+// The clock stands still meanwhile: Pass moves it on, and a timer fires at
+// its own time (when it was set, or last fired, plus its interval), as a
+// window timer does.
 class TFakeTimers {
  public:
   TFakeTimers()
-      : set_(Seams().SetTimer,
+      : now_(GetTickCount()),
+        tick_(Seams().TickCount, [this] { return now_; }),
+        set_(Seams().SetTimer,
              [this](HWND h, UINT_PTR id, UINT elapse) -> UINT_PTR {
-               live_[{h, id}] = elapse;
+               live_[{h, id}] = {elapse, now_};
                return id;
              }),
         kill_(Seams().KillTimer, [this](HWND h, UINT_PTR id) {
@@ -33,21 +38,36 @@ class TFakeTimers {
         }) {}
 
   bool Running(UINT interval) const {
-    for (const auto& [key, elapse] : live_)
-      if (elapse == interval) return true;
+    for (const auto& [key, timer] : live_)
+      if (timer.Elapse == interval) return true;
     return false;
   }
   // Sends WM_TIMER to every running timer of that interval; how many.
   int Fire(UINT interval) {
     std::vector<std::pair<HWND, UINT_PTR>> due;
-    for (const auto& [key, elapse] : live_)
-      if (elapse == interval) due.push_back(key);
-    for (const auto& [h, id] : due) SendMessageA(h, WM_TIMER, id, 0);
+    for (const auto& [key, timer] : live_)
+      if (timer.Elapse == interval) due.push_back(key);
+    for (const auto& key : due) {
+      auto it = live_.find(key);
+      if (it == live_.end()) continue;
+      DWORD at = it->second.SetAt + it->second.Elapse;
+      if (static_cast<LONG>(at - now_) > 0) now_ = at;
+      it->second.SetAt = now_;  // the period starts again
+      SendMessageA(key.first, WM_TIMER, key.second, 0);
+    }
     return static_cast<int>(due.size());
   }
+  // Time passes without a timer firing.
+  void Pass(DWORD ms) { now_ += ms; }
 
  private:
-  std::map<std::pair<HWND, UINT_PTR>, UINT> live_;
+  struct TLive {
+    UINT Elapse;
+    DWORD SetAt;
+  };
+  DWORD now_;
+  TSeamOverride<decltype(Seams().TickCount)> tick_;
+  std::map<std::pair<HWND, UINT_PTR>, TLive> live_;
   TSeamOverride<decltype(Seams().SetTimer)> set_;
   TSeamOverride<decltype(Seams().KillTimer)> kill_;
 };
