@@ -94,15 +94,10 @@ int TVoxListBoxStrings::IndexOf(const std::wstring& s) const {
 
 void TVoxListBoxStrings::Put(int index, const std::wstring& s) {
   if (index < 0 || index >= GetCount()) Error(SListIndexErrorW, index);
-  int selected = listBox_->GetItemIndex();
-  LONG_PTR data = listBox_->InternalGetItemData(index);
-  // The data goes with the text by hand: a descendant may free what an item
-  // with data holds when it is deleted.
-  listBox_->InternalSetItemData(index, 0);
-  Delete(index);
-  InsertObject(index, s, nullptr);
-  listBox_->InternalSetItemData(index, data);
-  listBox_->SetItemIndex(selected);
+  listBox_->ReplaceItem(index, [&] {
+    Delete(index);
+    InsertObject(index, s, nullptr);
+  });
 }
 
 void TVoxListBoxStrings::Exchange(int index1, int index2) {

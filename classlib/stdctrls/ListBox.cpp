@@ -69,15 +69,10 @@ void TListBoxStrings::PutObject(int index, TObject* obj) {
 
 void TListBoxStrings::Put(int index, const std::string& s) {
   if (index < 0 || index >= GetCount()) Error(SListIndexError, index);
-  int selected = listBox_->GetItemIndex();
-  LONG_PTR data = listBox_->InternalGetItemData(index);
-  // The data goes with the text by hand: a descendant may keep something
-  // it frees when an item with data is deleted.
-  listBox_->InternalSetItemData(index, 0);
-  Delete(index);
-  InsertObject(index, s, nullptr);
-  listBox_->InternalSetItemData(index, data);
-  listBox_->SetItemIndex(selected);
+  listBox_->ReplaceItem(index, [&] {
+    Delete(index);
+    InsertObject(index, s, nullptr);
+  });
 }
 
 int TListBoxStrings::Add(const std::string& s) {
@@ -260,6 +255,17 @@ void TCustomListBox::SetItemData(int index, LONG_PTR data) {
 }
 
 LONG_PTR TCustomListBox::InternalGetItemData(int index) { return GetItemData(index); }
+
+void TCustomListBox::ReplaceItem(int index, const std::function<void()>& replace) {
+  int selected = GetItemIndex();
+  LONG_PTR data = InternalGetItemData(index);
+  // The data goes with the text by hand: a descendant may keep something
+  // it frees when an item with data is deleted.
+  InternalSetItemData(index, 0);
+  replace();
+  InternalSetItemData(index, data);
+  SetItemIndex(selected);
+}
 void TCustomListBox::InternalSetItemData(int index, LONG_PTR data) { SetItemData(index, data); }
 
 std::string TCustomListBox::DoGetData(int index) {

@@ -10,6 +10,7 @@
 // window.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "classlib/Classes.h"
@@ -120,6 +121,9 @@ class TCustomListBox : public TCustomMultiSelectListControl {
   // a descendant that wraps the data unwraps it here.
   virtual LONG_PTR InternalGetItemData(int index);
   virtual void InternalSetItemData(int index, LONG_PTR data);
+  // Replaces an item through `replace` (a delete and an insert at the same
+  // index), keeping the item's data and the selection.
+  void ReplaceItem(int index, const std::function<void()>& replace);
   // Set while the strings object moves an item (delete and insert).
   bool GetMoving() const { return moving_; }
   void SetMoving(bool v) { moving_ = v; }
