@@ -874,6 +874,10 @@ void TKxCustomTabbedListBox::UpdateTabStops() {
   std::vector<int> stops = GetTabArray();
   SendMessageA(GetWindowHandle(), LB_SETTABSTOPS, stops.size(),
                stops.empty() ? 0 : reinterpret_cast<LPARAM>(stops.data()));
+  // The extent is measured through the stops: an item added to an automatic
+  // list is measured before its stops are fitted to it, so it would lag an
+  // item behind.
+  if (GetHorzScrollBar()) AdjustHorzExtent();
   Invalidate();
 }
 

@@ -387,6 +387,24 @@ TEST_F(KxListBoxTest, AutomaticStopsFitTheWidestTextOfEachColumn) {
   EXPECT_GT(list->GetTabStops()->GetItem(0) * list->GetDialogUnits(), first * du);
 }
 
+// Every item widens the first column, so the stops move with each one: the
+// extent is the one measured through the stops as they are after the item.
+TEST_F(KxListBoxTest, TheExtentOfATabbedListIsMeasuredThroughItsCurrentStops) {
+  auto* list = MakeList<TKxTabbedListBox>(120, 100);
+  list->SetHorzScrollBar(true);
+  list->SetTabStopsMode(tsmAutomatic);
+  for (const char* item : {"a\tx", "abcdefghijkl\ty", "abcdefghijklmnopqrstuvwx\tz"}) {
+    list->Add(item);
+    int extent = list->GetHorzExtent();
+    list->AdjustHorzExtent();
+    EXPECT_EQ(list->GetHorzExtent(), extent) << item;
+  }
+  int fitted = list->GetHorzExtent();
+  list->SetTabStopsMode(tsmManual);
+  list->GetTabStops()->SetItem(0, list->GetTabStops()->GetItem(0) + 40);
+  EXPECT_EQ(list->GetHorzExtent(), fitted + 40 * list->GetDialogUnits()) << "stops set by hand";
+}
+
 TEST_F(KxListBoxTest, TabStopsReachTheWindowAtMostAThousand) {
   auto* list = MakeList<TKxTabbedListBox>();
   for (int i = 1; i <= 1005; ++i) list->GetTabStops()->Add(i * 2);
