@@ -295,8 +295,13 @@ class TGradientPicture {
   int Height() const { return h_; }
 
   // The row above y that row y repeats pixel for pixel, or -1: the rings'
-  // lower half mirrors the upper one.
-  int Repeats(int y) const { return shape_ == shRings && y >= qh_ ? h_ - 1 - y : -1; }
+  // lower half mirrors the upper one, and in the upper half the rows past
+  // the last ring (a wide horizontal box's middle) are all that ring's row.
+  int Repeats(int y) const {
+    if (shape_ != shRings) return -1;
+    if (y >= qh_) return h_ - 1 - y;
+    return y > 0 && y - 1 + insetY_ >= length_ - 1 ? y - 1 : -1;
+  }
 
   // Row y's spans from the left edge; their counts add up to the width.
   int Row(int y, TSpan spans[3]) const {
