@@ -1,5 +1,6 @@
 #include "unicode/VoxStdActns.h"
 
+#include "classlib/Seams.h"
 #include "classlib/StdCtrls.h"
 
 void VoxStdActn_AfterInherited_Assign(TCustomAction* action, TPersistent* source) {
@@ -81,6 +82,21 @@ VOX_STD_ACTION_BASE(TVoxFileAction)
 VOX_FILE_ACTION(TVoxFileOpen, TVoxOpenDialog)
 VOX_FILE_ACTION(TVoxFileOpenWith, TVoxOpenDialog)
 VOX_FILE_ACTION(TVoxFileSaveAs, TVoxSaveDialog)
+
+void TVoxFileOpenWith::ExecuteTarget(TObject* target) {
+  if (!GetFileName().empty()) {
+    inherited::ExecuteTarget(target);
+    return;
+  }
+  // The dialog's ANSI name would carry "?" for every character outside
+  // the code page, and the shell would be offered a file that does not
+  // exist.
+  TFileOpen::ExecuteTarget(target);
+  if (!GetExecuteResult()) return;
+  const std::wstring params = L"shell32.dll,OpenAs_RunDLL " + GetDialog()->GetFileName();
+  HWND owner = Application ? Application->GetHandle() : nullptr;
+  Seams().ShellExecuteW(owner, L"open", L"rundll32.exe", params.c_str(), nullptr, SW_SHOW);
+}
 VOX_STD_ACTION(TVoxFilePrintSetup)
 VOX_STD_ACTION(TVoxFileExit)
 

@@ -151,6 +151,8 @@ class TVoxFileOpenWith : public TVoxStdActionOf<TFileOpenWith> {
   DECLARE_CLASS(TVoxFileOpenWith, TFileOpenWith)
   explicit TVoxFileOpenWith(TComponent* owner);
   TVoxOpenDialog* GetDialog() const;
+  // A file chosen in the wide dialog goes to the shell by its wide name.
+  void ExecuteTarget(TObject* target) override;
 
  protected:
   TClass GetDialogClass() override;

@@ -13,12 +13,14 @@
 
 #include "classlib/Dialogs.h"
 #include "classlib/Forms.h"
+#include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
 #include "tests/classlib/DialogTestSupport.h"
 #include "tests/classlib/FormTestSupport.h"
 #include "tests/common/TestSupport.h"
 #include "tests/unicode/VoxTestSupport.h"
 #include "unicode/VoxDialogs.h"
+#include "unicode/VoxStdActns.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -359,6 +361,46 @@ TEST_F(VoxSystemFileDialogTest, OpenTakesTheTypedWideNameWithItsFolder) {
   EXPECT_FALSE(formEnabledMeanwhile);
   EXPECT_TRUE(IsWindowEnabled(form->GetHandle()));
   EXPECT_EQ(script.Log, (Lines{"show", "close"}));
+}
+
+// A file chosen in the wide open dialog reaches the shell's "Open With"
+// chooser by its wide name; a FileName set on the action goes as it is.
+TEST_F(VoxSystemFileDialogTest, OpenWithOffersTheChosenFileByItsWideName) {
+  std::vector<std::wstring> wide;
+  std::vector<std::string> ansi;
+  TSeamOverride<decltype(Seams().ShellExecuteW)> shellW(
+      Seams().ShellExecuteW, [&](HWND, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
+                                 const wchar_t*, int) {
+        wide.push_back(std::wstring(verb) + L"|" + file + L"|" + params);
+        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+      });
+  TSeamOverride<decltype(Seams().ShellExecute)> shellA(
+      Seams().ShellExecute, [&](HWND, const char* verb, const char* file, const char* params, const char*, int) {
+        ansi.push_back(std::string(verb) + "|" + file + "|" + params);
+        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+      });
+  auto* action = New<TVoxFileOpenWith>(form.get());
+  action->GetDialog()->SetInitialDir(folder.Folder());
+  script.Attach(action->GetDialog());
+  script.OnShow = [&](TCommonDialog* cd) {
+    TypeName(SystemDialog(cd), kChinese + L".txt");
+    PressButton(SystemDialog(cd), IDOK);
+  };
+  EXPECT_TRUE(action->Execute());
+  ASSERT_EQ(wide.size(), 1u);
+  EXPECT_EQ(Lower(wide[0]), Lower(L"open|rundll32.exe|shell32.dll,OpenAs_RunDLL " + folder.Path(kChinese + L".txt")));
+  EXPECT_TRUE(ansi.empty());
+
+  wide.clear();
+  script.OnShow = [&](TCommonDialog* cd) { PressButton(SystemDialog(cd), IDCANCEL); };
+  EXPECT_TRUE(action->Execute());
+  EXPECT_TRUE(wide.empty()) << "a cancelled dialog offers nothing";
+
+  action->SetFileName("C:\\My Files\\notes.txt");
+  script.OnShow = [&](TCommonDialog*) { ADD_FAILURE() << "no dialog with a FileName"; };
+  EXPECT_TRUE(action->Execute());
+  EXPECT_EQ(ansi, std::vector<std::string>{"open|rundll32.exe|shell32.dll,OpenAs_RunDLL C:\\My Files\\notes.txt"});
+  EXPECT_TRUE(wide.empty());
 }
 
 TEST_F(VoxSystemFileDialogTest, MultiSelectGivesEveryWideNameWithItsFolder) {
