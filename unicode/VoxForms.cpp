@@ -101,7 +101,12 @@ void TVoxApplication::DoIdle() {
 
 bool TVoxApplication::IsDlgMsg(MSG& msg) {
   HWND dialog = Application ? Application->GetDialogHandle() : nullptr;
-  return dialog && IsDialogMessageA(dialog, &msg) != 0;
+  if (!dialog) return false;
+  // The hook holds a Unicode window's message in its wide form. The ANSI
+  // call would read the character's two bytes as ANSI characters (U+4E2D
+  // as "-" with "N" in the high word) and dispatch that.
+  if (IsWindowUnicode(msg.hwnd)) return IsDialogMessageW(dialog, &msg) != 0;
+  return IsDialogMessageA(dialog, &msg) != 0;
 }
 
 bool TVoxApplication::ProcessMessage(MSG& msg) {

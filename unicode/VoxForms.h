@@ -40,7 +40,8 @@ class TVoxApplication : public TComponent {
   void SetAnsiAppHint(const std::string& value);
   // The wide long hint of the control under the mouse becomes the hint.
   void DoIdle();
-  // IsDialogMessageA for the application's modeless dialog, if any.
+  // IsDialogMessage for the application's modeless dialog, if any: the
+  // wide call for a Unicode window's message (the hook's wide form).
   bool IsDlgMsg(MSG& msg);
   // What the hook does with a message taken from the queue: true when it
   // dispatched it itself (a wide character for a Unicode window).

@@ -151,6 +151,28 @@ TEST_F(VoxHookTest, TheApplicationsOnMessageSeesTheCharacterFirstAndMayKeepIt) {
   EXPECT_EQ(wide->Chars.size(), 1u) << "a handled message is not dispatched";
 }
 
+// A wide character for a control of the application's modeless dialog goes
+// through the dialog's keyboard handling in its wide form: it arrives whole,
+// once, and raises nothing.
+TEST_F(VoxHookTest, AWideCharacterForTheApplicationsDialogArrivesWhole) {
+  struct TCatcher {
+    std::vector<std::string> Messages;
+    void Handle(TObject*, Exception& e) { Messages.push_back(e.GetMessage()); }
+  } catcher;
+  TExceptionEvent savedHandler = Application->OnException;
+  Application->OnException = TExceptionEvent(&catcher, &TCatcher::Handle);
+  HWND savedDialog = Application->GetDialogHandle();
+  Application->SetDialogHandle(host.Handle());
+  MSG msg = PostAndPeek(wide->GetHandle(), kZhong);
+  Application->SetDialogHandle(savedDialog);
+  Application->OnException = savedHandler;
+
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_NULL));
+  EXPECT_EQ(wide->Chars, std::vector<WPARAM>{0x4E2D00FF});
+  EXPECT_EQ(WideWindowText(wide->GetHandle()), std::wstring(1, kZhong));
+  EXPECT_EQ(catcher.Messages, std::vector<std::string>{});
+}
+
 TEST_F(VoxHookTest, TheApplicationsLoopDeliversTypedWideText) {
   for (wchar_t c : kChinese) PostMessageW(wide->GetHandle(), WM_CHAR, c, 1);
   Application->ProcessMessages();
