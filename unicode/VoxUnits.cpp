@@ -11,11 +11,11 @@
 
 const std::vector<TUnitEntry>& VoxUnits() {
   static const std::vector<TUnitEntry> units = {
-      // The platform flags first: every wrapper reads them.
+      {"VoxSystem", InitializeVoxSystem, nullptr},
+      // The platform flags, before any wrapper reads them.
       {"VoxSysUtils", InitializeVoxSysUtils, nullptr},
       // Lets go of shell32 and the last version value at the end.
       {"VoxWindows", nullptr, FinalizeVoxWindows},
-      {"VoxSystem", InitializeVoxSystem, nullptr},
       {"VoxClasses", InitializeVoxClasses, nullptr},
       // The caption holders and the trap lists, and the two window atoms.
       {"VoxControls", InitializeVoxControls, FinalizeVoxControls},

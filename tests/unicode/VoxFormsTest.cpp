@@ -369,6 +369,29 @@ TEST(VoxStartUp, TheLayersUnitsRunInTheSystemsOrder) {
   EXPECT_LT(at("VoxClasses"), at("VoxControls"));
   EXPECT_LT(at("VoxControls"), at("VoxForms"));
   EXPECT_NE(VoxApplication.Get(), nullptr);
+  // Every entry, in the system's order of the layer's units.
+  const std::vector<std::string> system = {"VoxSystem",   "VoxSysUtils", "VoxWindows",  "VoxTypInfo", "VoxClasses",
+                                           "VoxGraphics", "VoxControls", "VoxDialogs",  "VoxStdActns", "VoxForms",
+                                           "VoxMenus",    "VoxActnList", "VoxStdCtrls"};
+  std::vector<std::string> listed;
+  for (const std::string& name : system)
+    if (at(name.c_str()) < static_cast<std::ptrdiff_t>(names.size())) listed.push_back(name);
+  EXPECT_EQ(names, listed);
+}
+
+// Where the platform is not of the NT family the start-up makes the
+// application companion but no hook: wide characters come the ANSI way.
+TEST(VoxStartUp, TheOldPlatformFamilyGetsNoHook) {
+  FinalizeVoxForms();
+  const int saved = Win32Platform;
+  Win32Platform = VER_PLATFORM_WIN32_WINDOWS;
+  InitializeVoxForms();
+  Win32Platform = saved;
+  EXPECT_NE(VoxApplication.Get(), nullptr);
+  EXPECT_EQ(vox_forms::gGetMessageHook, nullptr);
+  FinalizeVoxForms();
+  InitializeVoxForms();  // as the start-up left it, for the tests after
+  EXPECT_NE(vox_forms::gGetMessageHook, nullptr);
 }
 
 TEST(VoxStartUp, AFailingUnhookAtTheEndIsReportedAndTheRestStillGoes) {
