@@ -220,6 +220,41 @@ TEST_F(VoxTrapTest, WMCharReachesAnsiHandlersPackedAndTheWindowWhole) {
   edit->SetWindowProc(spy.Saved);
 }
 
+// A character an input method composed (WM_IME_CHAR) reaches the window
+// whole and once on every path: before XP and for a shell it is sent back
+// as WM_CHAR at once; on XP and later the default procedure posts the
+// WM_CHAR, which comes through the queue (and the layer's hook). Either way
+// ANSI handlers see it packed.
+TEST_F(VoxTrapTest, AnInputMethodsCharacterReachesTheWindowWholeAndOnce) {
+  MakeEdit();
+  Show(edit);
+  struct Case {
+    const char* Name;
+    bool Shell, XP;
+    bool AtOnce;
+  } cases[] = {
+      {"before XP", false, false, true},
+      {"XP and later", false, true, false},
+      {"a shell", true, true, true},
+  };
+  const std::wstring typed(1, kZhong);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    VoxControl_SetText(edit, L"");
+    edit->Chars.clear();
+    const bool savedShell = _IsShellProgramming, savedXP = Win32PlatformIsXP;
+    _IsShellProgramming = c.Shell;
+    Win32PlatformIsXP = c.XP;
+    SendMessageW(edit->GetHandle(), WM_IME_CHAR, kZhong, 1);
+    _IsShellProgramming = savedShell;
+    Win32PlatformIsXP = savedXP;
+    EXPECT_EQ(WideWindowText(edit->GetHandle()), c.AtOnce ? typed : L"");
+    PumpMessages();
+    EXPECT_EQ(WideWindowText(edit->GetHandle()), typed);
+    EXPECT_EQ(edit->Chars, std::vector<WPARAM>{0x4E2D00FF});
+  }
+}
+
 TEST_F(VoxTrapTest, WindowProcIsHookedOnceWhoeverReplacedIt) {
   MakeEdit();
   // Replaced before the first window: the trap hooks over it.
