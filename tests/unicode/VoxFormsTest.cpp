@@ -11,6 +11,7 @@
 #include "tests/common/TestSupport.h"
 #include "tests/unicode/VoxTestSupport.h"
 #include "classlib/ActnList.h"
+#include "classlib/Seams.h"
 #include "classlib/StdActns.h"
 #include "classlib/StdCtrls.h"
 #include "unicode/VoxForms.h"
@@ -254,6 +255,118 @@ TEST_F(VoxApplicationTest, AWideMainFormNeedsNoIdleEventControl) {
   MSG msg{};
   VoxApplication->ProcessMessage(msg);
   EXPECT_EQ(VoxApplication->GetIdleEventControl(), nullptr);
+}
+
+// The path of a wide hint under the mouse: the application's idle time
+// makes the control's wide long hint the application's hint, and after the
+// hint pause the short part shows, measured and drawn wide, in the layer's
+// hint window. Time, timers and the cursor are the test's.
+class SerialVoxHintTest : public ::testing::Test {
+ protected:
+  SerialVoxHintTest()
+      : tick_(Seams().TickCount, [this] { return now; }),
+        setTimer_(Seams().SetTimer, [](HWND, UINT_PTR id, UINT) { return id; }),
+        killTimer_(Seams().KillTimer, [](HWND, UINT_PTR) { return TRUE; }),
+        cursor_(Seams().GetCursorPos, [this](POINT& p) {
+          p = cursor;
+          return TRUE;
+        }) {}
+
+  void SetUp() override {
+    form.reset(New<TVoxForm>(nullptr, 0));
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(200, 150, 300, 100);
+    edit = New<TVoxEdit>(form.get());
+    edit->SetBounds(10, 10, 150, 24);
+    edit->SetHint(kShort + L"|" + kChinese);
+    edit->SetShowHint(true);
+    edit->SetParent(form.get());
+    form->Show();
+    SetForegroundWindow(form->GetHandle());
+    PumpApplication(2);
+  }
+  // One idle moment of the application that runs the forms' action updates
+  // (a message waits, so that it does not wait for one).
+  void IdleWithActions() {
+    PostMessageW(form->GetHandle(), WM_NULL, 0, 0);
+    MSG msg{};
+    Application->Idle(msg);
+    PumpApplication(1);
+  }
+  // The hint window of this thread that shows now, or null.
+  static HWND ShownHintWindow() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM data) {
+          auto* hint = dynamic_cast<THintWindow*>(FindControl(w));
+          if (hint && IsWindowVisible(w)) *reinterpret_cast<HWND*>(data) = w;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+  }
+  static int TextWidth(const std::wstring& text) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Screen->GetHintFont()->GetHandle());
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return size.cx;
+  }
+
+  // Six Cyrillic letters, far wider than their ANSI form "??????".
+  const std::wstring kShort = L"\u0416\u0416\u0416\u0416\u0416\u0416";
+  DWORD now = 100000;
+  POINT cursor{0, 0};
+  TFreshApplication app;
+  TFreshVoxApplication vox;
+  Owned<TVoxForm> form;
+  TVoxEdit* edit = nullptr;
+
+ private:
+  TSeamOverride<decltype(Seams().TickCount)> tick_;
+  TSeamOverride<decltype(Seams().SetTimer)> setTimer_;
+  TSeamOverride<decltype(Seams().KillTimer)> killTimer_;
+  TSeamOverride<decltype(Seams().GetCursorPos)> cursor_;
+};
+
+TEST_F(SerialVoxHintTest, TheWideHintUnderTheMouseIsTheApplicationsAndShowsWide) {
+  cursor = edit->ClientToScreen(POINT{20, 12});
+  PumpApplication(1);
+  ASSERT_EQ(Application->GetMouseControl(), edit);
+  IdleWithActions();
+  EXPECT_EQ(VoxApplication->GetHint(), kChinese) << "the long part, wide";
+  EXPECT_EQ(Application->GetHint(), "??");
+
+  now += static_cast<DWORD>(Application->GetHintPause());
+  PumpApplication(1);
+  HWND shown = ShownHintWindow();
+  ASSERT_NE(shown, nullptr);
+  auto* window = dynamic_cast<TVoxHintWindow*>(FindControl(shown));
+  ASSERT_NE(window, nullptr) << "the layer's hint window serves the wide hint";
+  EXPECT_TRUE(IsWindowUnicode(shown));
+  EXPECT_EQ(WideWindowText(shown), kShort);
+  EXPECT_TRUE(GetClassLongPtrW(shown, GCL_STYLE) & CS_DROPSHADOW) << "XP and later draw its shadow";
+
+  // Measured and drawn as the wide text, which the ANSI form is not.
+  const int textWidth = TextWidth(kShort);
+  ASSERT_GT(std::abs(textWidth - TextWidth(L"??????")), 10) << "the font must tell the two apart";
+  EXPECT_NEAR(window->GetWidth(), textWidth + 6, 1);
+  const COLORREF background = static_cast<COLORREF>(ColorToRGB(Application->GetHintColor()));
+  controls_test::TDib dib(window->GetClientWidth(), window->GetClientHeight(), background);
+  window->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dib.DC()), 0);
+  int left = -1, right = -1;
+  for (int x = 0; x < window->GetClientWidth(); ++x)
+    for (int y = 0; y < window->GetClientHeight(); ++y)
+      if (dib.Pixel(x, y) != background) {
+        if (left < 0) left = x;
+        right = x;
+        break;
+      }
+  EXPECT_NEAR(left, 2, 2);
+  EXPECT_NEAR(right, 2 + textWidth, 3);
 }
 
 class VoxFormTest : public ::testing::Test {
