@@ -644,6 +644,80 @@ TEST_F(SerialVoxFormMenuBar, TheSelectedItemsWideLongHintIsTheApplicationsHint) 
   form->SetWindowProc(saved);
 }
 
+// A wide pop-up menu opened with Popup and worked with the real mouse: its
+// messages come to the wide pop-up list's window, which gives the item the
+// mouse selects its wide long hint; once the menu loop runs, and after it,
+// the class library's list is in place again.
+class SerialVoxPopupMenu : public testing::Test {
+ protected:
+  void SetUp() override {
+    form.reset(New<TForm>(nullptr, 0));
+    form->SetBounds(100, 100, 320, 200);
+    popup = New<TVoxPopupMenu>(form.get());
+    first = WideNewItem(kBeetle, 0, false, true, TNotifyEvent(), 0, "First1");
+    second = WideNewItem(kShield, 0, false, true, TNotifyEvent(), 0, "Second1");
+    second->SetHint(L"short|" + kChinese);
+    popup->GetItems()->Add({first, second});
+    popup->SetOnPopup(TNotifyEvent(this, &SerialVoxPopupMenu::Popped));
+    form->Show();
+    SetForegroundWindow(form->GetHandle());
+    forms_test::PumpApplication(3);
+    // The menu loop's idle moments reach the owner, the wide list's window.
+    current = this;
+    listWindow = VoxPopupList->GetWindow();
+    savedProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(listWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SerialVoxPopupMenu::ListProc)));
+  }
+  void TearDown() override {
+    SetWindowLongPtrA(listWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(savedProc));
+    current = nullptr;
+    forms_test::PumpApplication(2);
+  }
+  static LRESULT CALLBACK ListProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_ENTERIDLE && wParam == MSGF_MENU && current) current->OnIdle();
+    return CallWindowProcA(current ? current->savedProc : DefWindowProcA, w, msg, wParam, lParam);
+  }
+  void Popped(TObject*) { listWhilePopping = PopupList(); }
+  void OnIdle() {
+    if (++idles == 1) {
+      listInLoop = PopupList();
+      RECT r{};
+      if (GetMenuItemRect(nullptr, popup->GetHandle(), 1, &r))
+        forms_test::MoveMouseTo(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+      return;
+    }
+    hints.push_back(VoxApplication->GetHint());
+    if (hints.back() == kChinese || idles > 8) EndMenu();
+  }
+
+  static inline SerialVoxPopupMenu* current = nullptr;
+  forms_test::TFreshApplication app;
+  Owned<TForm> form;
+  TVoxPopupMenu* popup = nullptr;
+  TVoxMenuItem* first = nullptr;
+  TVoxMenuItem* second = nullptr;
+  HWND listWindow = nullptr;
+  WNDPROC savedProc = nullptr;
+  int idles = 0;
+  TPopupList* listWhilePopping = nullptr;
+  TPopupList* listInLoop = nullptr;
+  std::vector<std::wstring> hints;
+};
+
+TEST_F(SerialVoxPopupMenu, TheItemTheMouseSelectsGivesItsWideLongHint) {
+  ASSERT_NE(VoxApplication, nullptr);
+  TPopupList* classLibrarys = PopupList();
+  ASSERT_NE(classLibrarys, VoxPopupList);
+  VoxApplication->SetHint(L"before");
+  popup->Popup(form->GetLeft() + 40, form->GetTop() + 40);
+  EXPECT_EQ(listWhilePopping, VoxPopupList) << "the menu opens on the wide list's window";
+  EXPECT_EQ(listInLoop, classLibrarys) << "the loop began: the class library's list is back";
+  EXPECT_EQ(PopupList(), classLibrarys);
+  ASSERT_FALSE(hints.empty());
+  EXPECT_EQ(hints.back(), kChinese);
+  EXPECT_EQ(VoxApplication->GetHint(), L"") << "the menu closed";
+}
+
 // On a Middle-East system the first item of a wide form's menus is written
 // again when the form's direction changes (every menu it owns) and when its
 // window moves (its bar).
