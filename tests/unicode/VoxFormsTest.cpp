@@ -369,6 +369,21 @@ TEST_F(SerialVoxHintTest, TheWideHintUnderTheMouseIsTheApplicationsAndShowsWide)
   EXPECT_NEAR(right, 2 + textWidth, 3);
 }
 
+// A wide form with a stored form of its own ("TVOXTESTFORM"), and one
+// without.
+class TVoxTestForm : public TVoxForm {
+  DECLARE_CLASS(TVoxTestForm, TVoxForm)
+  using TVoxForm::TVoxForm;
+  TVoxEdit* Edit1 = nullptr;
+};
+PUBLISHED(TVoxTestForm) { p.Field("Edit1", &TVoxTestForm::Edit1); }
+
+class TVoxBareForm : public TVoxForm {
+  DECLARE_CLASS(TVoxBareForm, TVoxForm)
+  using TVoxForm::TVoxForm;
+};
+IMPLEMENT_CLASS(TVoxBareForm)
+
 class VoxFormTest : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -454,6 +469,25 @@ TEST(VoxMdiForm, AWideChildLivesInTheClientWindowOfAWideMainForm) {
   PumpApplication(2);
   EXPECT_EQ(main->GetMDIChildCount(), 0);
   EXPECT_EQ(WideWindowText(main->GetHandle()), L"Main");
+}
+
+// A class below the wide form reads its stored forms from the class below
+// TVoxForm down; the wide form itself has none to read.
+TEST(VoxFormStoredForms, AWideFormIsTheRootOfItsStoredForms) {
+  Owned<TVoxForm> plain(New<TVoxForm>(nullptr));
+  EXPECT_EQ(plain->GetCaption(), L"");
+
+  Owned<TVoxTestForm> form(New<TVoxTestForm>(nullptr));
+  ASSERT_NE(form->Edit1, nullptr);
+  EXPECT_EQ(form->GetWidth(), 240);
+  EXPECT_EQ(form->GetCaption(), kChinese);
+  EXPECT_EQ(form->GetHint(), L"\u0416\u0416");
+  EXPECT_EQ(form->Edit1->GetText(), kChinese);
+  form->HandleNeeded();
+  EXPECT_EQ(WideWindowText(form->GetHandle()), kChinese);
+  EXPECT_FALSE(form->GetFormState().Contains(fsCreating));
+
+  EXPECT_EQ(MessageOf<EResNotFound>([] { New<TVoxBareForm>(nullptr); }), "Resource TVoxBareForm not found");
 }
 
 TEST_F(VoxFormTest, TheAnsiRouteMakesTheClassLibrarysWindow) {
