@@ -341,7 +341,10 @@ void CreateUnicodeHandle(TWinControl* control, const TCreateParams& p, const std
   gCreatingControl = nullptr;
   if (!h) RaiseLastOSError();
   control->SetWindowHandle(h);
-  if (ideWindow) SetWindowLongPtrA(h, GWLP_WNDPROC, GetWindowLongPtrA(h, GWLP_WNDPROC));
+  // The class library's first procedure installed its own the ANSI way,
+  // which made the window an ANSI one: the same procedure written back with
+  // the wide call makes it Unicode again.
+  if (ideWindow) SetWindowLongPtrW(h, GWLP_WNDPROC, GetWindowLongPtrA(h, GWLP_WNDPROC));
   SubClassUnicodeControl(control, p.Caption, ideWindow);
 }
 

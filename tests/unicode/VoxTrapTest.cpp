@@ -173,6 +173,42 @@ TEST_F(VoxTrapTest, ANewWindowKeepsTheWideTextAndTheTrap) {
   EXPECT_EQ(VoxControl_GetText(edit), L"abc");
 }
 
+// A designer's window starts with the class library's own first procedure,
+// which installs its procedure the ANSI way: the window is made Unicode
+// again before the trap is attached. Its trap goes with the window, and the
+// next ordinary window registers the class again with the layer's procedure.
+TEST_F(VoxTrapTest, ADesignersWindowIsAUnicodeWindowToo) {
+  MakeEdit();
+  Show(edit);
+  VoxControl_SetText(edit, kChinese);
+  const int live = vox_controls::LiveTrapCount();
+  ReCreateUnicodeWnd(edit, L"EDIT", true);
+  HWND h = edit->GetHandle();
+  EXPECT_TRUE(IsWindowUnicode(h));
+  EXPECT_EQ(FindControl(h), edit);
+  EXPECT_EQ(WideWindowText(h), kChinese);
+  edit->Chars.clear();
+  SendMessageW(h, EM_SETSEL, 2, 2);
+  SendMessageW(h, WM_CHAR, kZhong, 1);
+  EXPECT_EQ(edit->Chars, std::vector<WPARAM>{0x4E2D00FF});
+  const std::wstring typed = kChinese + kZhong;
+  EXPECT_EQ(WideWindowText(h), typed);
+
+  // Its trap is not kept for another window.
+  edit->DestroyHandle();
+  EXPECT_EQ(vox_controls::LiveTrapCount(), live - 1);
+  edit->HandleNeeded();
+  h = edit->GetHandle();
+  EXPECT_TRUE(IsWindowUnicode(h));
+  EXPECT_EQ(vox_controls::LiveTrapCount(), live);
+  EXPECT_EQ(WideWindowText(h), typed);
+  wchar_t className[80]{};
+  GetClassNameW(h, className, 80);
+  WNDCLASSW wc{};
+  ASSERT_TRUE(GetClassInfoW(ControlsInstance(), className, &wc));
+  EXPECT_NE(wc.lpfnWndProc, &InitWndProc) << "registered again with the layer's own first procedure";
+}
+
 TEST_F(VoxTrapTest, AControlFreedInsideItsOwnMessageTakesItsTrapAlong) {
   MakeEdit();
   Show(edit);
