@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/classlib/ControlTestSupport.h"
+#include "tests/classlib/FormTestSupport.h"
 #include "tests/common/TestSupport.h"
 #include "tests/unicode/VoxActionTestSupport.h"
 #include "tests/unicode/VoxTestSupport.h"
@@ -355,6 +356,26 @@ TEST_F(VoxTrapTest, TheAnsiRouteMakesAnAnsiWindow) {
   EXPECT_EQ(MessageOf<Exception>([&] { SubClassUnicodeControl(plain, ""); }),
             "VOX Internal Error: SubClassUnicodeControl.Control is not Unicode.");
   plain->Free();
+}
+
+// A focused control keeps the focus over its new Unicode window.
+TEST(SerialVoxTrapFocus, ANewWindowOfTheFocusedControlHasTheFocus) {
+  forms_test::TFreshApplication app;
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  form->SetBounds(100, 100, 300, 120);
+  auto* edit = New<TWideTestEdit>(form.get());
+  edit->SetBounds(10, 10, 150, 24);
+  edit->SetParent(form.get());
+  form->Show();
+  SetForegroundWindow(form->GetHandle());
+  forms_test::PumpApplication(2);
+  edit->SetFocus();
+  ASSERT_TRUE(edit->Focused());
+  HWND before = edit->GetHandle();
+  ReCreateUnicodeWnd(edit, L"EDIT");
+  EXPECT_NE(edit->GetHandle(), before);
+  EXPECT_EQ(GetFocus(), edit->GetHandle());
+  EXPECT_TRUE(edit->Focused());
 }
 
 TEST(VoxWMChar, PackingTable) {
