@@ -367,6 +367,10 @@ TEST_F(SerialVoxHintTest, TheWideHintUnderTheMouseIsTheApplicationsAndShowsWide)
       }
   EXPECT_NEAR(left, 2, 2);
   EXPECT_NEAR(right, 2 + textWidth, 3);
+
+  // A caption set outside a showing sizes the window to the wide text.
+  window->SetCaption(kShort + kShort);
+  EXPECT_NEAR(window->GetWidth(), TextWidth(kShort + kShort) + 6, 1);
 }
 
 // A wide form with a stored form of its own ("TVOXTESTFORM"), and one

@@ -526,6 +526,32 @@ TEST_F(VoxMenuOwnerDraw, TheWideCaptionAndShortCutAreDrawnInTheMenuFont) {
   }
 }
 
+// In a right-to-left menu (a Middle-East system) the caption ends at the
+// item's right and the shortcut starts 10 pixels in from its left.
+TEST_F(VoxMenuOwnerDraw, InARightToLeftMenuTheCaptionEndsRightAndTheShortCutStartsLeft) {
+  const int width = 260, height = 22;
+  vox_menus::TRestore<bool> middleEast(SysLocale.MiddleEast, true);
+  popup->SetBiDiMode(bdRightToLeft);
+  ASSERT_TRUE(popup->IsRightToLeft());
+  wide->SetShortCut(scCtrl | VK_F5);
+  const int captionWidth = TextSize(kCaption).cx;
+  const int shortCutWidth = TextSize(WideShortCutToText(scCtrl | VK_F5)).cx;
+  COLORREF background = static_cast<COLORREF>(ColorToRGB(clMenu));
+  TDib dib(width, height, RGB(1, 2, 3));
+  DRAWITEMSTRUCT ds{};
+  ds.CtlType = ODT_MENU;
+  ds.itemID = wide->GetCommand();
+  ds.hDC = dib.DC();
+  ds.rcItem = RECT{0, 0, width, height};
+  ASSERT_EQ(SendToList(WM_DRAWITEM, &ds), TRUE);
+  TInk shortCut = InkColumns(dib, width / 2, 0, height, background);
+  EXPECT_NEAR(shortCut.left, 12, 2);
+  EXPECT_NEAR(shortCut.right - shortCut.left, shortCutWidth, 4);
+  TInk caption = InkColumns(dib, width, 0, height, background, width / 2);
+  EXPECT_NEAR(caption.right, width - 4, 3);
+  EXPECT_NEAR(caption.right - caption.left, captionWidth, 4);
+}
+
 // --- A real click ----------------------------------------------------------------------------------
 
 // A wide menu bar on a shown form, clicked with the real mouse: the bar's
