@@ -392,19 +392,7 @@ void TKxCustomComboBox::KeyPress(char& key) {
 }
 
 void TKxCustomComboBox::WMKeyDown(TMessage& m) {
-  switch (TWMKey(m).CharCode()) {
-    case VK_ESCAPE:
-    case VK_PRIOR:
-    case VK_NEXT:
-    case VK_END:
-    case VK_HOME:
-    case VK_LEFT:
-    case VK_UP:
-    case VK_RIGHT:
-    case VK_DOWN:
-      ClearSearchString();
-      break;
-  }
+  if (KxKeyEndsSearch(TWMKey(m).CharCode())) ClearSearchString();
   inherited::WMKeyDown(m);
 }
 

@@ -474,13 +474,8 @@ void TKxCustomListBox::WMChar(TMessage& m) {
   }
 }
 
-void TKxCustomListBox::WMLButtonDown(TMessage& m) {
-  ClearSearchString();
-  inherited::WMLButtonDown(m);
-}
-
-void TKxCustomListBox::WMKeyDown(TMessage& m) {
-  switch (TWMKey(m).CharCode()) {
+bool KxKeyEndsSearch(WORD key) {
+  switch (key) {
     case VK_ESCAPE:
     case VK_PRIOR:
     case VK_NEXT:
@@ -490,9 +485,19 @@ void TKxCustomListBox::WMKeyDown(TMessage& m) {
     case VK_UP:
     case VK_RIGHT:
     case VK_DOWN:
-      ClearSearchString();
-      break;
+      return true;
+    default:
+      return false;
   }
+}
+
+void TKxCustomListBox::WMLButtonDown(TMessage& m) {
+  ClearSearchString();
+  inherited::WMLButtonDown(m);
+}
+
+void TKxCustomListBox::WMKeyDown(TMessage& m) {
+  if (KxKeyEndsSearch(TWMKey(m).CharCode())) ClearSearchString();
   inherited::WMKeyDown(m);
 }
 

@@ -67,6 +67,10 @@ class TKxSearchTimer {
   DWORD lastKey_ = 0;
 };
 
+// The keys that move about the list or cancel: each one ends the type-ahead
+// search, so the next character starts a new search string.
+bool KxKeyEndsSearch(WORD key);
+
 class TKxCustomListBox : public TCustomListBox {
   DECLARE_CLASS(TKxCustomListBox, TCustomListBox)
 
