@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include <intrin.h>
@@ -30,6 +31,22 @@ Owned<TBitmap> Scratch(int w, int h, TPixelFormat format = pfDevice) {
   return b;
 }
 
+// The source rectangle of a bitmap copied to a w x h scratch image, and its
+// mask: transparent pixels white, the rest black (a copy to a monochrome
+// bitmap compares with the source's background colour).
+std::pair<Owned<TBitmap>, Owned<TBitmap>> ImageAndMask(TBitmap* bitmap, const TRect& source, int w, int h,
+                                                       TColor transparentColor) {
+  Owned<TBitmap> image = Scratch(w, h);
+  image->GetCanvas()->CopyRect(TRect{0, 0, w, h}, bitmap->GetCanvas(), source);
+  Owned<TBitmap> mask = Scratch(w, h);
+  mask->SetMonochrome(true);
+  HDC imageDC = image->GetCanvas()->GetHandle();
+  COLORREF oldBk = SetBkColor(imageDC, static_cast<COLORREF>(ColorToRGB(transparentColor)));
+  BitBlt(mask->GetCanvas()->GetHandle(), 0, 0, w, h, imageDC, 0, 0, SRCCOPY);
+  SetBkColor(imageDC, oldBk);
+  return {std::move(image), std::move(mask)};
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -39,16 +56,8 @@ void DrawTransparentBitmap(TCanvas* canvas, TBitmap* bitmap, const TRect& dest, 
                            TColor transparentColor) {
   int w = Width(dest), h = Height(dest);
   if (!bitmap || bitmap->GetEmpty() || w <= 0 || h <= 0) return;
-  Owned<TBitmap> image = Scratch(w, h);
-  image->GetCanvas()->CopyRect(TRect{0, 0, w, h}, bitmap->GetCanvas(), source);
-  // The mask: transparent pixels white, the rest black (a copy to a
-  // monochrome bitmap compares with the source's background colour).
-  Owned<TBitmap> mask = Scratch(w, h);
-  mask->SetMonochrome(true);
+  auto [image, mask] = ImageAndMask(bitmap, source, w, h, transparentColor);
   HDC imageDC = image->GetCanvas()->GetHandle();
-  COLORREF oldBk = SetBkColor(imageDC, static_cast<COLORREF>(ColorToRGB(transparentColor)));
-  BitBlt(mask->GetCanvas()->GetHandle(), 0, 0, w, h, imageDC, 0, 0, SRCCOPY);
-  SetBkColor(imageDC, oldBk);
   // Black out the image's transparent pixels (already black when the key is
   // black): AND with the inverted mask, taking mask 1 as black.
   if (ColorToRGB(transparentColor) != clBlack) {
@@ -72,14 +81,7 @@ void DrawFullTransparentBitmap(TCanvas* canvas, TBitmap* bitmap, const TRect& de
                                TColor transparentColor) {
   int w = Width(dest), h = Height(dest);
   if (!bitmap || bitmap->GetEmpty() || w <= 0 || h <= 0) return;
-  Owned<TBitmap> image = Scratch(w, h);
-  image->GetCanvas()->CopyRect(TRect{0, 0, w, h}, bitmap->GetCanvas(), source);
-  Owned<TBitmap> mask = Scratch(w, h);
-  mask->SetMonochrome(true);
-  HDC imageDC = image->GetCanvas()->GetHandle();
-  COLORREF oldBk = SetBkColor(imageDC, static_cast<COLORREF>(ColorToRGB(transparentColor)));
-  BitBlt(mask->GetCanvas()->GetHandle(), 0, 0, w, h, imageDC, 0, 0, SRCCOPY);
-  SetBkColor(imageDC, oldBk);
+  auto [image, mask] = ImageAndMask(bitmap, source, w, h, transparentColor);
   TransparentStretchBlt(canvas->GetHandle(), dest.left, dest.top, w, h, image->GetCanvas()->GetHandle(), 0, 0, w,
                         h, mask->GetCanvas()->GetHandle(), 0, 0);
 }
