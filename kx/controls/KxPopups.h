@@ -56,6 +56,26 @@ TDateTime StrToTimeEx(const std::string& text);
 class TKxCalendar;
 class TKxTimePicker;
 
+// The colours themselves: N of them, each starting at its default; an index
+// outside reads as clNone and writes nothing.
+template <int N>
+class TKxColorSet {
+ public:
+  explicit TKxColorSet(const TColor (&defaults)[N]) {
+    for (int i = 0; i < N; ++i) colors_[i] = defaults[i];
+  }
+  TColor Get(int index) const { return index >= 0 && index < N ? colors_[index] : clNone; }
+  // False for an index outside.
+  bool Set(int index, TColor value) {
+    if (index < 0 || index >= N) return false;
+    colors_[index] = value;
+    return true;
+  }
+
+ private:
+  TColor colors_[N];
+};
+
 class TKxCalendarColors : public TPersistent {
   DECLARE_CLASS(TKxCalendarColors, TPersistent)
 
@@ -69,7 +89,7 @@ class TKxCalendarColors : public TPersistent {
 
  private:
   TKxCalendar* owner_;
-  TColor colors_[7];
+  TKxColorSet<7> colors_;
 };
 
 class TKxClockFaceColors : public TPersistent {
@@ -84,7 +104,7 @@ class TKxClockFaceColors : public TPersistent {
 
  private:
   TKxTimePicker* owner_;
-  TColor colors_[5];
+  TKxColorSet<5> colors_;
 };
 
 // ---------------------------------------------------------------------------

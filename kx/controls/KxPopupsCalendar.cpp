@@ -61,28 +61,22 @@ uint32_t DaysToBitmask(std::initializer_list<int> days) {
 // TKxCalendarColors
 
 PUBLISHED(TKxCalendarColors) {
-  using C = TKxCalendarColors;
-  const char* names[7] = {"Days",  "FillDays",         "DaysOfWeek",      "Lines",
-                          "SelectedDateBack", "SelectedDateFore", "TodaysDateFrame"};
-  for (int i = 0; i < 7; ++i)
-    p.IndexedProp(names[i], i, &C::GetColor, &C::SetColor).Default(kCalendarColorDefaults[i]).Type(TColorTypeInfo());
+  static const char* const names[7] = {"Days",  "FillDays",         "DaysOfWeek",      "Lines",
+                                       "SelectedDateBack", "SelectedDateFore", "TodaysDateFrame"};
+  PublishKxColorSet(p, names, kCalendarColorDefaults);
 }
 
-TKxCalendarColors::TKxCalendarColors(TKxCalendar* owner) : owner_(owner) {
-  for (int i = 0; i < 7; ++i) colors_[i] = kCalendarColorDefaults[i];
-}
+TKxCalendarColors::TKxCalendarColors(TKxCalendar* owner) : owner_(owner), colors_(kCalendarColorDefaults) {}
 
-TColor TKxCalendarColors::GetColor(int index) const { return index >= 0 && index < 7 ? colors_[index] : clNone; }
+TColor TKxCalendarColors::GetColor(int index) const { return colors_.Get(index); }
 
 void TKxCalendarColors::SetColor(int index, TColor value) {
-  if (index < 0 || index >= 7) return;
-  colors_[index] = value;
-  if (owner_) owner_->Invalidate();
+  if (colors_.Set(index, value) && owner_) owner_->Invalidate();
 }
 
 void TKxCalendarColors::Assign(TPersistent* source) {
   if (auto* other = dynamic_cast<TKxCalendarColors*>(source)) {
-    for (int i = 0; i < 7; ++i) colors_[i] = other->colors_[i];
+    colors_ = other->colors_;
     if (owner_) owner_->Invalidate();
     return;
   }

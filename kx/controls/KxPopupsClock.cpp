@@ -34,27 +34,21 @@ TColor PlainTarget(TColor c) {
 // TKxClockFaceColors
 
 PUBLISHED(TKxClockFaceColors) {
-  using C = TKxClockFaceColors;
-  const char* names[5] = {"Face", "Hands", "Numbers", "HourTicks", "MinuteTicks"};
-  for (int i = 0; i < 5; ++i)
-    p.IndexedProp(names[i], i, &C::GetColor, &C::SetColor).Default(kClockFaceDefaults[i]).Type(TColorTypeInfo());
+  static const char* const names[5] = {"Face", "Hands", "Numbers", "HourTicks", "MinuteTicks"};
+  PublishKxColorSet(p, names, kClockFaceDefaults);
 }
 
-TKxClockFaceColors::TKxClockFaceColors(TKxTimePicker* owner) : owner_(owner) {
-  for (int i = 0; i < 5; ++i) colors_[i] = kClockFaceDefaults[i];
-}
+TKxClockFaceColors::TKxClockFaceColors(TKxTimePicker* owner) : owner_(owner), colors_(kClockFaceDefaults) {}
 
-TColor TKxClockFaceColors::GetColor(int index) const { return index >= 0 && index < 5 ? colors_[index] : clNone; }
+TColor TKxClockFaceColors::GetColor(int index) const { return colors_.Get(index); }
 
 void TKxClockFaceColors::SetColor(int index, TColor value) {
-  if (index < 0 || index >= 5) return;
-  colors_[index] = value;
-  if (owner_) owner_->Invalidate();
+  if (colors_.Set(index, value) && owner_) owner_->Invalidate();
 }
 
 void TKxClockFaceColors::Assign(TPersistent* source) {
   if (auto* other = dynamic_cast<TKxClockFaceColors*>(source)) {
-    for (int i = 0; i < 5; ++i) colors_[i] = other->colors_[i];
+    colors_ = other->colors_;
     if (owner_) owner_->Invalidate();
     return;
   }

@@ -48,3 +48,10 @@ void PublishKxPickerPanelProps(TPublisher<T>& p) {
                           "OnEndDock", "OnEndDrag", "OnEnter", "OnExit", "OnKeyDown", "OnKeyPress", "OnKeyUp",
                           "OnMouseDown", "OnMouseMove", "OnMouseUp", "OnStartDock", "OnStartDrag"});
 }
+
+// The colour set's properties, one a colour, named in index order.
+template <class T, int N>
+void PublishKxColorSet(TPublisher<T>& p, const char* const (&names)[N], const TColor (&defaults)[N]) {
+  for (int i = 0; i < N; ++i)
+    p.IndexedProp(names[i], i, &T::GetColor, &T::SetColor).Default(defaults[i]).Type(TColorTypeInfo());
+}
