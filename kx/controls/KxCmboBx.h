@@ -548,6 +548,9 @@ class TKxPreviewFontPanel : public TCustomPanel {
   DECLARE_CLASS(TKxPreviewFontPanel, TCustomPanel)
 
   explicit TKxPreviewFontPanel(TComponent* owner);
+  // The preview of a font list: owned by the list (it never joins a stored
+  // form), floating over the list's owner, asking the list to hide it.
+  static TKxPreviewFontPanel* CreateFor(TWinControl* list, TComponent* owner);
 
   TWinControl* GetServed() const { return served_; }
   void SetServed(TWinControl* c) { served_ = c; }
@@ -555,6 +558,9 @@ class TKxPreviewFontPanel : public TCustomPanel {
   void ShowAt(int x, int y);
   void HidePanel();
   bool GetPanelShown() const { return shown_; }
+  // The caption and its alignment: the sample KxPreviewText gives for the
+  // list's PreviewText and PreviewEdit in the panel's font and width.
+  void UpdateSample(const std::string& previewText, TCustomEdit* edit);
 
   void CreateParams(TCreateParams& params) override;
   void Paint() override;

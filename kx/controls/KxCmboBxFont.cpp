@@ -24,6 +24,20 @@ TKxPreviewFontPanel::TKxPreviewFontPanel(TComponent* owner) : TCustomPanel(owner
   GetFont()->SetSize(36);
 }
 
+TKxPreviewFontPanel* TKxPreviewFontPanel::CreateFor(TWinControl* list, TComponent* owner) {
+  auto* panel = New<TKxPreviewFontPanel>(list);
+  if (auto* parent = dynamic_cast<TWinControl*>(owner)) panel->SetParent(parent);
+  panel->SetServed(list);
+  return panel;
+}
+
+void TKxPreviewFontPanel::UpdateSample(const std::string& previewText, TCustomEdit* edit) {
+  TAlignment alignment = taCenter;
+  std::string text = KxPreviewText(previewText, edit, GetFont(), GetWidth(), alignment);
+  SetAlignment(alignment);
+  SetCaption(text);
+}
+
 void TKxPreviewFontPanel::CreateParams(TCreateParams& params) {
   inherited::CreateParams(params);
   // A pop-up above everything, owned by the parent's window, not its child.
@@ -85,11 +99,7 @@ TKxFontComboBox::TKxFontComboBox(TComponent* owner) : TKxCustomComboBox(owner) {
   selectedFont_ = New<TFont>();
   selectedFont_->SetSize(fontSize_);
   LoadBitmaps();
-  // The preview belongs to the combo box (it never joins a stored form);
-  // it floats over the combo box's owner.
-  previewPanel_ = New<TKxPreviewFontPanel>(this);
-  if (auto* parent = dynamic_cast<TWinControl*>(owner)) previewPanel_->SetParent(parent);
-  previewPanel_->SetServed(this);
+  previewPanel_ = TKxPreviewFontPanel::CreateFor(this, owner);
 }
 
 void TKxFontComboBox::Destroy() {
@@ -156,12 +166,7 @@ void TKxFontComboBox::CMFontChanged(TMessage& m) {
 }
 
 TFont* TKxFontComboBox::GetSelectedFont() {
-  int index = GetItemIndex();
-  if (index < 0) return nullptr;
-  selectedFont_->SetName(GetItems()->Get(index));
-  selectedFont_->SetSize(fontSize_);
-  selectedFont_->SetStyle(fontStyle_);
-  return selectedFont_;
+  return KxSelectedFont(selectedFont_, GetItems(), GetItemIndex(), fontSize_, fontStyle_);
 }
 
 void TKxFontComboBox::SetSelectedFont(TFont* value) {
@@ -196,12 +201,7 @@ int TKxFontComboBox::GetPreviewWidth() { return previewPanel_->GetWidth(); }
 void TKxFontComboBox::SetPreviewWidth(int value) { previewPanel_->SetWidth(value); }
 
 void TKxFontComboBox::UpdatePreviewText() {
-  if (!previewPanel_) return;
-  TAlignment alignment = taCenter;
-  std::string text =
-      KxPreviewText(previewText_, previewEdit_, previewPanel_->GetFont(), previewPanel_->GetWidth(), alignment);
-  previewPanel_->SetAlignment(alignment);
-  previewPanel_->SetCaption(text);
+  if (previewPanel_) previewPanel_->UpdateSample(previewText_, previewEdit_);
 }
 
 void TKxFontComboBox::ShowPreviewPanel() {

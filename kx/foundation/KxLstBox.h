@@ -546,6 +546,9 @@ void KxDrawFontItem(const TKxFontGlyphs& glyphs, const TKxFontItemDraw& d);
 // panel in font.
 std::string KxPreviewText(const std::string& previewText, TCustomEdit* edit, TFont* font, int width,
                           TAlignment& alignment);
+// Sets font to the face of item index at size and style and gives it back;
+// null, font untouched, while nothing is selected (index -1).
+TFont* KxSelectedFont(TFont* font, TStrings* items, int index, int size, TFontStyles style);
 // Moves the selected font to the top of the most recently used block
 // (items 0 .. lastMRU), or puts a copy of it there and grows the block;
 // then the top item is the selected one. Nothing for item 0 or none.

@@ -202,6 +202,14 @@ std::string KxPreviewText(const std::string& previewText, TCustomEdit* edit, TFo
   return text;
 }
 
+TFont* KxSelectedFont(TFont* font, TStrings* items, int index, int size, TFontStyles style) {
+  if (index < 0) return nullptr;
+  font->SetName(items->Get(index));
+  font->SetSize(size);
+  font->SetStyle(style);
+  return font;
+}
+
 void KxAddFontToMRU(TStrings* items, int selected, int& lastMRU) {
   if (selected <= 0 || selected >= items->GetCount()) return;
   std::string name = items->Get(selected);
@@ -228,11 +236,7 @@ TKxFontListBox::TKxFontListBox(TComponent* owner) : TKxCustomListBox(owner) {
   selectedFont_ = New<TFont>();
   selectedFont_->SetSize(fontSize_);
   LoadBitmaps();
-  // The preview belongs to the list (it never joins a stored form); it
-  // floats over the list's owner.
-  previewPanel_ = New<TKxPreviewFontPanel>(this);
-  if (auto* parent = dynamic_cast<TWinControl*>(owner)) previewPanel_->SetParent(parent);
-  previewPanel_->SetServed(this);
+  previewPanel_ = TKxPreviewFontPanel::CreateFor(this, owner);
 }
 
 void TKxFontListBox::Destroy() {
@@ -294,12 +298,7 @@ void TKxFontListBox::CMFontChanged(TMessage& m) {
 }
 
 TFont* TKxFontListBox::GetSelectedFont() {
-  int index = GetItemIndex();
-  if (index < 0) return nullptr;
-  selectedFont_->SetName(GetItems()->Get(index));
-  selectedFont_->SetSize(fontSize_);
-  selectedFont_->SetStyle(fontStyle_);
-  return selectedFont_;
+  return KxSelectedFont(selectedFont_, GetItems(), GetItemIndex(), fontSize_, fontStyle_);
 }
 
 void TKxFontListBox::SetSelectedFont(TFont* value) {
@@ -334,12 +333,7 @@ int TKxFontListBox::GetPreviewWidth() { return previewPanel_ ? previewPanel_->Ge
 void TKxFontListBox::SetPreviewWidth(int value) { previewPanel_->SetWidth(value); }
 
 void TKxFontListBox::UpdatePreviewText() {
-  if (!previewPanel_) return;
-  TAlignment alignment = taCenter;
-  std::string text =
-      KxPreviewText(previewText_, previewEdit_, previewPanel_->GetFont(), previewPanel_->GetWidth(), alignment);
-  previewPanel_->SetAlignment(alignment);
-  previewPanel_->SetCaption(text);
+  if (previewPanel_) previewPanel_->UpdateSample(previewText_, previewEdit_);
 }
 
 void TKxFontListBox::ShowPreviewPanel() {
