@@ -105,15 +105,7 @@ class TKxFramed : public Base {
     if (value == fpCustomFraming) RepaintFrame();
   }
   TKxFrameController* GetFrameController() const { return frameController_; }
-  virtual void SetFrameController(TKxFrameController* value) {
-    if (frameController_ == value) return;
-    if (frameController_) frameController_->RemoveControl(this);
-    frameController_ = value;
-    if (value) {
-      value->AddControl(this);
-      value->FreeNotification(this);
-    }
-  }
+  virtual void SetFrameController(TKxFrameController* value) { KxSetFrameController(this, frameController_, value); }
   // The themed look is asked for and themes are on.
   virtual bool UseThemes() { return framingPreference_ == fpXPThemes && ThemeServices().GetThemesEnabled(); }
   // Draws the frame again after a setting changed.

@@ -120,13 +120,7 @@ void TKxCustomPanel::SetBorderSides(TSides value) {
 }
 
 void TKxCustomPanel::SetFrameController(TKxFrameController* value) {
-  if (frameController_ == value) return;
-  if (frameController_) frameController_->RemoveControl(this);
-  frameController_ = value;
-  if (frameController_) {
-    frameController_->AddControl(this);
-    frameController_->FreeNotification(this);
-  }
+  KxSetFrameController(this, frameController_, value);
 }
 
 void TKxCustomPanel::CustomFramingChanged() {

@@ -1265,6 +1265,16 @@ void TKxFrameController::RemoveControl(TComponent* control) {
   if (controls_->GetCount() == 0) FreeAndNil(controls_);
 }
 
+void KxSetFrameController(TComponent* control, TKxFrameController*& field, TKxFrameController* value) {
+  if (field == value) return;
+  if (field) field->RemoveControl(control);
+  field = value;
+  if (value) {
+    value->AddControl(control);
+    value->FreeNotification(control);
+  }
+}
+
 int TKxFrameController::GetControlCount() const { return controls_ ? controls_->GetCount() : 0; }
 
 void TKxFrameController::BeginUpdate() { ++updateCount_; }

@@ -500,6 +500,11 @@ class TKxFrameController : public TComponent {
   TKxRegIniFile* regIniFile_ = nullptr;
 };
 
+// A framed control's FrameController setter: control leaves the controller
+// in field and joins value, which tells it when it goes (the control then
+// clears field in its Notification).
+void KxSetFrameController(TComponent* control, TKxFrameController*& field, TKxFrameController* value);
+
 // ---------------------------------------------------------------------------
 // The blink timer shared by every blinking control of the process, so that
 // they blink in step: each tick flips the state and sends CM_BLINK to every

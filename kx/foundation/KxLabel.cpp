@@ -143,13 +143,7 @@ void TKxLabel::CustomFramingChanged() {
 }
 
 void TKxLabel::SetFrameController(TKxFrameController* value) {
-  if (frameController_ == value) return;
-  if (frameController_) frameController_->RemoveControl(this);
-  frameController_ = value;
-  if (value) {
-    value->AddControl(this);
-    value->FreeNotification(this);
-  }
+  KxSetFrameController(this, frameController_, value);
 }
 
 // --- rotation ------------------------------------------------------------------------------

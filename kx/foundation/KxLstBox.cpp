@@ -326,13 +326,7 @@ void TKxCustomListBox::SetFramingPreference(TFramingPreference value) {
 }
 
 void TKxCustomListBox::SetFrameController(TKxFrameController* value) {
-  if (frameController_ == value) return;
-  if (frameController_) frameController_->RemoveControl(this);
-  frameController_ = value;
-  if (value) {
-    value->AddControl(this);
-    value->FreeNotification(this);
-  }
+  KxSetFrameController(this, frameController_, value);
 }
 
 void TKxCustomListBox::Notification(TComponent* component, TOperation operation) {

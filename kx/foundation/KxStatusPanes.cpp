@@ -167,13 +167,7 @@ void TKxCustomStatusPane::Blink(TBlinkState state) {
 }
 
 void TKxCustomStatusPane::SetFrameController(TKxFrameController* value) {
-  if (frameController_ == value) return;
-  if (frameController_) frameController_->RemoveControl(this);
-  frameController_ = value;
-  if (frameController_) {
-    frameController_->AddControl(this);
-    frameController_->FreeNotification(this);
-  }
+  KxSetFrameController(this, frameController_, value);
 }
 
 void TKxCustomStatusPane::Notification(TComponent* component, TOperation operation) {
