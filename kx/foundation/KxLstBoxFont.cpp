@@ -8,6 +8,7 @@
 #include "classlib/graphics/Resources.h"
 #include "classlib/StdCtrls.h"
 #include "kx/foundation/KxLstBox.h"
+#include "kx/foundation/KxStatus.h"
 // The preview panel is the combo boxes' (the font list box shows its
 // preview in it).
 #include "kx/controls/KxCmboBx.h"
@@ -40,27 +41,6 @@ int CALLBACK AddFamily(const LOGFONTA* font, const TEXTMETRICA* metrics, DWORD, 
   }
   return 1;
 }
-
-// A screen DC with a font selected, given back at the end of the scope.
-class TFontDC {
- public:
-  explicit TFontDC(TFont* font) : dc_(GetDC(nullptr)), old_(SelectObject(dc_, font->GetHandle())) {}
-  ~TFontDC() {
-    SelectObject(dc_, old_);
-    ReleaseDC(nullptr, dc_);
-  }
-  TFontDC(const TFontDC&) = delete;
-  TFontDC& operator=(const TFontDC&) = delete;
-  int Width(const std::string& s) const {
-    SIZE size{};
-    GetTextExtentPoint32A(dc_, s.c_str(), static_cast<int>(s.size()), &size);
-    return size.cx;
-  }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
 
 }  // namespace
 
@@ -194,10 +174,9 @@ std::string KxPreviewText(const std::string& previewText, TCustomEdit* edit, TFo
     alignment = taLeftJustify;
     return edit->GetSelLength() >= 1 ? edit->GetSelText() : edit->GetText().substr(0, 10);
   }
-  TFontDC dc(font);
-  if (dc.Width(text) >= width) {
+  if (KxTextExtent(font, text).cx >= width) {
     text = "AaBbYyZ";
-    if (dc.Width(text) >= width) text = "AaBbYy";
+    if (KxTextExtent(font, text).cx >= width) text = "AaBbYy";
   }
   return text;
 }
