@@ -714,11 +714,8 @@ namespace {
 // The text metrics of the font on a screen DC.
 TEXTMETRICA ScreenMetrics(TFont* font) {
   TEXTMETRICA tm{};
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font->GetHandle());
-  GetTextMetricsA(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  TKxScreenFontDC dc(font);
+  GetTextMetricsA(dc.DC(), &tm);
   return tm;
 }
 
@@ -730,13 +727,20 @@ int GetMinFontHeight(TFont* font) { return ScreenMetrics(font).tmHeight + 2; }
 
 int GetAvgCharWidth(TFont* font) {
   static const char alphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font->GetHandle());
+  return static_cast<int>(Round(TKxScreenFontDC(font).Width(alphabet) / 52.0));
+}
+
+TKxScreenFontDC::TKxScreenFontDC(TFont* font) : dc_(GetDC(nullptr)) { old_ = SelectObject(dc_, font->GetHandle()); }
+
+TKxScreenFontDC::~TKxScreenFontDC() {
+  SelectObject(dc_, old_);
+  ReleaseDC(nullptr, dc_);
+}
+
+SIZE TKxScreenFontDC::Extent(const std::string& s) const {
   SIZE size{0, 0};
-  GetTextExtentPoint32A(dc, alphabet, 52, &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return static_cast<int>(Round(size.cx / 52.0));
+  GetTextExtentPoint32A(dc_, s.c_str(), static_cast<int>(s.size()), &size);
+  return size;
 }
 
 void AddImageToImageList(TCustomImageList* imageList, TBitmap* bitmap, bool twoImages, int& index,

@@ -192,6 +192,22 @@ HFONT RotateFont(TFont* font, int angle);
 bool IsTrueTypeFont(TFont* font);
 int GetMinFontHeight(TFont* font);
 int GetAvgCharWidth(TFont* font);
+// A screen DC with a font selected, given back at the end of the scope:
+// where text is measured without a canvas.
+class TKxScreenFontDC {
+ public:
+  explicit TKxScreenFontDC(TFont* font);
+  ~TKxScreenFontDC();
+  TKxScreenFontDC(const TKxScreenFontDC&) = delete;
+  TKxScreenFontDC& operator=(const TKxScreenFontDC&) = delete;
+  HDC DC() const { return dc_; }
+  SIZE Extent(const std::string& s) const;
+  int Width(const std::string& s) const { return Extent(s).cx; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
 void AddImageToImageList(TCustomImageList* imageList, TBitmap* bitmap, bool twoImages, int& index,
                          int& secondIndex);
 void UpdateObjectInspector(TControl* control);

@@ -21,28 +21,6 @@ constexpr const char* SHeaderError =
 constexpr const char* SRowOutOfRange = "Row parameter out of range";
 constexpr const char* SColumnOutOfRange = "Column parameter out of range";
 
-// A screen DC with a font selected, given back at the end of the scope.
-class TScreenTextDC {
- public:
-  explicit TScreenTextDC(TFont* font) : dc_(GetDC(nullptr)) { old_ = SelectObject(dc_, font->GetHandle()); }
-  ~TScreenTextDC() {
-    SelectObject(dc_, old_);
-    ReleaseDC(nullptr, dc_);
-  }
-  TScreenTextDC(const TScreenTextDC&) = delete;
-  TScreenTextDC& operator=(const TScreenTextDC&) = delete;
-  HDC DC() const { return dc_; }
-  int Width(const std::string& s) const {
-    SIZE size{};
-    GetTextExtentPoint32A(dc_, s.c_str(), static_cast<int>(s.size()), &size);
-    return size.cx;
-  }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
 bool IsItemListMessage(UINT msg) {
   return msg == LB_ADDSTRING || msg == LB_INSERTSTRING || msg == LB_DELETESTRING;
 }
@@ -393,7 +371,7 @@ void TKxCustomListBox::SetOwnerDrawIndent(int value) {
 
 void TKxCustomListBox::AdjustHorzExtent() {
   if (!HandleAllocated()) return;
-  TScreenTextDC dc(GetFont());
+  TKxScreenFontDC dc(GetFont());
   int widest = 0;
   int count = GetItems()->GetCount();
   for (int i = 0; i < count; ++i) widest = std::max(widest, dc.Width(GetItems()->Get(i) + "x"));
@@ -628,7 +606,7 @@ void TKxCustomListBox::ShowItemHint(TPoint clientPos) {
   std::string text = GetItems()->Get(index);
   int width;
   {
-    TScreenTextDC dc(GetFont());
+    TKxScreenFontDC dc(GetFont());
     width = dc.Width(text);
   }
   if (width + 2 <= GetClientWidth() || !ApplicationIsForeground()) {
@@ -906,8 +884,8 @@ void TKxCustomTabbedListBox::AdjustTabStops() {
   }
   std::vector<int> stops;
   {
-    TScreenTextDC normal(GetFont());
-    TScreenTextDC group(GetGroupFont());
+    TKxScreenFontDC normal(GetFont());
+    TKxScreenFontDC group(GetGroupFont());
     for (int c = 0; c < columns; ++c) {
       int widest = 0;
       for (int i = 0; i < count; ++i) {
@@ -1040,7 +1018,7 @@ void TKxCustomTabbedListBox::AdjustHorzExtent() {
   int count = std::min(tabStops_->GetCount(), kMaxTabStops);
   std::vector<int> stops(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) stops[static_cast<size_t>(i)] = tabStops_->GetItem(i) * dialogUnits_;
-  TScreenTextDC dc(GetFont());
+  TKxScreenFontDC dc(GetFont());
   int widest = 0;
   int items = GetItems()->GetCount();
   for (int i = 0; i < items; ++i) {

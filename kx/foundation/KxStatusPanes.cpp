@@ -32,15 +32,7 @@ int KxTextWidthOf(TFont* font, const std::string& text) { return KxTextExtent(fo
 
 }  // namespace
 
-SIZE KxTextExtent(TFont* font, const std::string& text) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font->GetHandle());
-  SIZE size{0, 0};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  return size;
-}
+SIZE KxTextExtent(TFont* font, const std::string& text) { return TKxScreenFontDC(font).Extent(text); }
 
 void KxDrawCutCornerFrame(TCanvas* canvas, const TRect& r, TColor color) {
   canvas->GetPen()->SetStyle(psSolid);
@@ -226,11 +218,7 @@ void TKxCustomStatusPane::Dispatch(TMessage& m) {
 
 void TKxCustomStatusPane::AdjustBounds() {
   if (!GetAutoSize() || GetComponentState().Contains(csReading)) return;
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, GetFont()->GetHandle());
-  int width = GetMinWidth(dc);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  int width = GetMinWidth(TKxScreenFontDC(GetFont()).DC());
   SetBounds(GetLeft(), GetTop(), width, GetHeight());
 }
 
