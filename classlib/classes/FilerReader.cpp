@@ -1,5 +1,6 @@
 // The stored-form reader: TReader, reference fixups and global loading.
 #include <algorithm>
+#include <optional>
 
 #include "classlib/SysUtils.h"
 #include "classlib/classes/Collection.h"
@@ -112,6 +113,34 @@ bool IsKeyword(const TToken& t, const char* kw) { return t.Kind == TTok::Ident &
 bool IsSymbol(const TToken& t, char c) { return t.Kind == TTok::Symbol && t.Text[0] == c; }
 bool StartsObject(const TToken& t) {
   return IsKeyword(t, "object") || IsKeyword(t, "inherited") || IsKeyword(t, "inline");
+}
+// An optional "[n]" after a collection's "item" or an object's class.
+std::optional<int64_t> TakeIndex(TFormParser& parser) {
+  if (!IsSymbol(parser.Peek(), '[')) return std::nullopt;
+  parser.Take();
+  TToken n = parser.Take();
+  if (n.Kind != TTok::Int) parser.Expected("Number", n);
+  if (!IsSymbol(parser.Peek(), ']')) parser.Expected("']'", parser.Peek());
+  parser.Take();
+  return n.IntValue;
+}
+// "Name =" before a property's value; the name's token.
+TToken TakePropertyName(TFormParser& parser) {
+  TToken name = parser.Take();
+  if (name.Kind != TTok::Ident) parser.Expected("Identifier", name);
+  if (!IsSymbol(parser.Peek(), '=')) parser.Expected("'='", parser.Peek());
+  parser.Take();
+  return name;
+}
+// The "end" of an object or a collection item.
+void TakeEnd(TFormParser& parser) {
+  if (!IsKeyword(parser.Peek(), "end")) parser.Expected("'end'", parser.Peek());
+  parser.Take();
+}
+// The ">" of a collection.
+void TakeCollectionEnd(TFormParser& parser) {
+  if (!IsSymbol(parser.Peek(), '>')) parser.Expected("'>'", parser.Peek());
+  parser.Take();
 }
 TValueType IntKind(int64_t v) {
   if (v >= -128 && v <= 127) return vaInt8;
@@ -285,25 +314,14 @@ void TReader::SkipValue() {
       parser_->Take();
       while (IsKeyword(parser_->Peek(), "item")) {
         parser_->Take();
-        if (IsSymbol(parser_->Peek(), '[')) {
-          parser_->Take();
-          TToken n = parser_->Take();
-          if (n.Kind != TTok::Int) parser_->Expected("Number", n);
-          if (!IsSymbol(parser_->Peek(), ']')) parser_->Expected("']'", parser_->Peek());
-          parser_->Take();
-        }
+        TakeIndex(*parser_);  // an item's position is read and passed over
         while (!EndOfProperties()) {
-          TToken name = parser_->Take();
-          if (name.Kind != TTok::Ident) parser_->Expected("Identifier", name);
-          if (!IsSymbol(parser_->Peek(), '=')) parser_->Expected("'='", parser_->Peek());
-          parser_->Take();
+          TakePropertyName(*parser_);
           SkipValue();
         }
-        if (!IsKeyword(parser_->Peek(), "end")) parser_->Expected("'end'", parser_->Peek());
-        parser_->Take();
+        TakeEnd(*parser_);
       }
-      if (!IsSymbol(parser_->Peek(), '>')) parser_->Expected("'>'", parser_->Peek());
-      parser_->Take();
+      TakeCollectionEnd(*parser_);
       break;
     }
     default:
@@ -497,14 +515,9 @@ void TReader::ReadObjectHeader(TFilerFlags& flags, int& childPos, std::string& n
     name.clear();
     className = first;
   }
-  if (IsSymbol(parser_->Peek(), '[')) {
-    parser_->Take();
-    TToken n = parser_->Take();
-    if (n.Kind != TTok::Int) parser_->Expected("Number", n);
-    if (!IsSymbol(parser_->Peek(), ']')) parser_->Expected("']'", parser_->Peek());
-    parser_->Take();
+  if (std::optional<int64_t> index = TakeIndex(*parser_)) {
     flags.Include(ffChildPos);
-    childPos = static_cast<int>(n.IntValue);
+    childPos = static_cast<int>(*index);
   }
 }
 
@@ -764,8 +777,7 @@ void TReader::ReadDataInner(TComponent* instance) {
     throw;
   }
   restore();
-  if (!IsKeyword(parser_->Peek(), "end")) parser_->Expected("'end'", parser_->Peek());
-  parser_->Take();
+  TakeEnd(*parser_);
 }
 
 void TReader::SkipComponent() {
@@ -774,22 +786,15 @@ void TReader::SkipComponent() {
   std::string name, className;
   ReadObjectHeader(flags, childPos, name, className);
   while (!EndOfProperties()) {
-    TToken t = parser_->Take();
-    if (t.Kind != TTok::Ident) parser_->Expected("Identifier", t);
-    if (!IsSymbol(parser_->Peek(), '=')) parser_->Expected("'='", parser_->Peek());
-    parser_->Take();
+    TakePropertyName(*parser_);
     SkipValue();
   }
   while (StartsObject(parser_->Peek())) SkipComponent();
-  if (!IsKeyword(parser_->Peek(), "end")) parser_->Expected("'end'", parser_->Peek());
-  parser_->Take();
+  TakeEnd(*parser_);
 }
 
 void TReader::ReadProperty(TPersistent* instance) {
-  TToken nameTok = parser_->Take();
-  if (nameTok.Kind != TTok::Ident) parser_->Expected("Identifier", nameTok);
-  if (!IsSymbol(parser_->Peek(), '=')) parser_->Expected("'='", parser_->Peek());
-  parser_->Take();
+  TToken nameTok = TakePropertyName(*parser_);
   const std::string& path = nameTok.Text;
   const TToken& valueTok = parser_->Peek();
   size_t valueStart = valueTok.Start;
@@ -949,20 +954,12 @@ void TReader::ReadCollection(TCollection* collection) {
     collection->Clear();
     while (IsKeyword(parser_->Peek(), "item")) {
       parser_->Take();
-      if (IsSymbol(parser_->Peek(), '[')) {
-        parser_->Take();
-        TToken n = parser_->Take();
-        if (n.Kind != TTok::Int) parser_->Expected("Number", n);
-        if (!IsSymbol(parser_->Peek(), ']')) parser_->Expected("']'", parser_->Peek());
-        parser_->Take();
-      }
+      TakeIndex(*parser_);  // an item's position is read and passed over
       TCollectionItem* item = collection->Add();
       while (!EndOfProperties()) ReadProperty(item);
-      if (!IsKeyword(parser_->Peek(), "end")) parser_->Expected("'end'", parser_->Peek());
-      parser_->Take();
+      TakeEnd(*parser_);
     }
-    if (!IsSymbol(parser_->Peek(), '>')) parser_->Expected("'>'", parser_->Peek());
-    parser_->Take();
+    TakeCollectionEnd(*parser_);
   } catch (...) {
     collection->EndUpdate();
     throw;
