@@ -11,6 +11,7 @@
 #include "classlib/SysUtils.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 #include <shlobj.h>
 
 namespace dialogs_test {
@@ -35,6 +36,25 @@ struct TDialogScript {
 
 // Presses a button of a dialog window (posted, as a click arrives).
 inline void PressButton(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0); }
+
+// The system's dialog of a hooked common dialog: the hooked child's parent
+// (Explorer style).
+inline HWND SystemDialog(TCommonDialog* d) { return GetParent(d->GetHandle()); }
+
+// The file name box of the system's file dialog (Explorer style): its edit
+// and the combo box around it.
+constexpr int kFileNameEdit = edt1;
+constexpr int kFileNameCombo = cmb13;
+
+// Types a name into the file name box of the system's file dialog.
+inline void TypeName(HWND dialog, const std::string& name) {
+  SendMessageA(dialog, CDM_SETCONTROLTEXT, kFileNameEdit, reinterpret_cast<LPARAM>(name.c_str()));
+  SendMessageA(dialog, CDM_SETCONTROLTEXT, kFileNameCombo, reinterpret_cast<LPARAM>(name.c_str()));
+}
+inline void TypeName(HWND dialog, const std::wstring& name) {
+  SendMessageW(dialog, CDM_SETCONTROLTEXT, kFileNameEdit, reinterpret_cast<LPARAM>(name.c_str()));
+  SendMessageW(dialog, CDM_SETCONTROLTEXT, kFileNameCombo, reinterpret_cast<LPARAM>(name.c_str()));
+}
 
 // The text of an item of the first tree view in a dialog (the folder
 // browser's): TVGN_CARET the selected one, TVGN_ROOT the first root.

@@ -25,9 +25,6 @@ using namespace dialogs_test;
 
 namespace {
 
-// The file name edit of the system's dialog.
-constexpr int kFileNameEdit = edt1;
-constexpr int kFileNameCombo = cmb13;
 // The template of TemplateAddsItsControlsToTheDialog (FileDialogTest.rc).
 constexpr int kTemplateButton = 4001;
 
@@ -269,13 +266,6 @@ class SystemFileDialogTest : public ::testing::Test {
     script.Attach(d);
     d->SetInitialDir(folder.Folder());
     return d;
-  }
-  // The system's dialog: the hooked child's parent (Explorer style).
-  static HWND SystemDialog(TCommonDialog* d) { return GetParent(d->GetHandle()); }
-  // Types a name into the dialog's file name box.
-  static void TypeName(HWND dialog, const std::string& name) {
-    SendMessageA(dialog, CDM_SETCONTROLTEXT, kFileNameEdit, reinterpret_cast<LPARAM>(name.c_str()));
-    SendMessageA(dialog, CDM_SETCONTROLTEXT, kFileNameCombo, reinterpret_cast<LPARAM>(name.c_str()));
   }
 
   TTempFolder folder{"filedlg"};

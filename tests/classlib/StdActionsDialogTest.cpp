@@ -22,7 +22,6 @@
 #include "tests/classlib/FormTestSupport.h"
 #include "tests/common/TestSupport.h"
 
-#include <dlgs.h>
 
 using namespace forms_test;
 using namespace dialogs_test;
@@ -55,8 +54,6 @@ class SerialStdDialogActionsTest : public ::testing::Test {
     edit->SetFocus();
     PumpApplication(3);
   }
-  // The system's file dialog: the hooked child's parent (Explorer style).
-  static HWND SystemDialog(TCommonDialog* d) { return GetParent(d->GetHandle()); }
 
   TTempFolder folder{"stdactns"};
   TFreshApplication app;
@@ -100,11 +97,7 @@ TEST_F(SerialStdDialogActionsTest, EachDialogActionRunsItsOwnDialogBetweenItsEve
       script.OnShow = [&](TCommonDialog* d) {
         log.push_back("dialog");
         HWND window = c.Explorer ? SystemDialog(d) : d->GetHandle();
-        if (c.Explorer && button == IDOK) {
-          const std::string name = "chosen.txt";
-          SendMessageA(window, CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(name.c_str()));
-          SendMessageA(window, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(name.c_str()));
-        }
+        if (c.Explorer && button == IDOK) TypeName(window, std::string("chosen.txt"));
         PressButton(window, button);
       };
       EXPECT_TRUE(action->Execute());
@@ -174,9 +167,7 @@ TEST_F(SerialStdDialogActionsTest, OpenWithOffersItsFileOrTheChosenOneToTheShell
   EXPECT_TRUE(calls.empty());
 
   script.OnShow = [&](TCommonDialog* d) {
-    const std::string name = "picked.txt";
-    SendMessageA(SystemDialog(d), CDM_SETCONTROLTEXT, edt1, reinterpret_cast<LPARAM>(name.c_str()));
-    SendMessageA(SystemDialog(d), CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(name.c_str()));
+    TypeName(SystemDialog(d), std::string("picked.txt"));
     PressButton(SystemDialog(d), IDOK);
   };
   EXPECT_TRUE(action->Execute());

@@ -303,10 +303,6 @@ TEST(VoxFileDialogTest, TheWideTextsAreStoredWithTheForm) {
 
 // --- The system's dialogs -------------------------------------------------------------------------------
 
-// The file name box of the system's dialog (Explorer style).
-constexpr int kFileNameEdit = edt1;
-constexpr int kFileNameCombo = cmb13;
-
 class VoxSystemFileDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -324,12 +320,6 @@ class VoxSystemFileDialogTest : public ::testing::Test {
     script.Attach(d);
     d->SetInitialDir(folder.Folder());
     return d;
-  }
-  static HWND SystemDialog(TCommonDialog* d) { return GetParent(d->GetHandle()); }
-  // Types a name into the dialog's file name box.
-  static void TypeName(HWND dialog, const std::wstring& name) {
-    SendMessageW(dialog, CDM_SETCONTROLTEXT, kFileNameEdit, reinterpret_cast<LPARAM>(name.c_str()));
-    SendMessageW(dialog, CDM_SETCONTROLTEXT, kFileNameCombo, reinterpret_cast<LPARAM>(name.c_str()));
   }
 
   TWideTempFolder folder{L"voxdlg-" + kGreek};
@@ -544,8 +534,7 @@ TEST_F(VoxSystemFileDialogTest, TheAnsiRouteRunsTheClassLibrarysDialog) {
   WriteFileBytes(AnsiToWide(name), "x");
   d->TOpenDialog::SetInitialDir(plain.Folder());
   script.OnShow = [&](TCommonDialog* cd) {
-    SendMessageA(SystemDialog(cd), CDM_SETCONTROLTEXT, kFileNameEdit, reinterpret_cast<LPARAM>("picked.txt"));
-    SendMessageA(SystemDialog(cd), CDM_SETCONTROLTEXT, kFileNameCombo, reinterpret_cast<LPARAM>("picked.txt"));
+    TypeName(SystemDialog(cd), std::string("picked.txt"));
     PressButton(SystemDialog(cd), IDOK);
   };
   ASSERT_TRUE(d->Execute());
