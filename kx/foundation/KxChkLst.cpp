@@ -307,9 +307,9 @@ void TKxCheckListStrings::LoadFromStream(TStream* stream) {
       WNDPROC own = checkList_->GetDefWndProc();
       auto fit = [this] {
         checkList_->SetChangingItems(false);
-        // The stops first: the extent is measured with them.
+        // Fitting the stops measures the extent through them as well.
         if (checkList_->GetTabStopsMode() == tsmAutomatic) checkList_->AdjustTabStops();
-        if (checkList_->GetHorzScrollBar()) checkList_->AdjustHorzExtent();
+        else if (checkList_->GetHorzScrollBar()) checkList_->AdjustHorzExtent();
       };
       checkList_->SetChangingItems(true);
       try {
