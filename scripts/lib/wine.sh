@@ -126,33 +126,30 @@ ensure_wine_prefix() {
 }
 
 # Starts Xvfb at 1024x768x24 on a free display and exports DISPLAY.
+# Xvfb picks the display itself (-displayfd): it claims a number with its own
+# lock file, atomically, and writes the number once its socket is ready. A
+# number picked here from the absent lock files raced another run started at
+# the same moment: the loser could take the winner's socket for its own and
+# lose the display when the winner's run ended ("Class does not exist" for
+# every window after that).
 start_xvfb() {
-  local n tries=0 log="$PERIVANE_WINE_HOME/xvfb.log"
-  for ((n = 90; n < 190; n++)); do
-    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$log" 2>&1 9>&- &
-    PERIVANE_XVFB_PID=$!
-    # Ready when its socket is there; gone when another server won the race.
-    for ((tries = 0; tries < 200; tries++)); do
-      if ! kill -0 "$PERIVANE_XVFB_PID" 2>/dev/null; then
-        break
-      fi
-      if [[ -S /tmp/.X11-unix/X$n ]]; then
-        export DISPLAY=":$n"
-        return 0
-      fi
-      sleep 0.05
-    done
-    if kill -0 "$PERIVANE_XVFB_PID" 2>/dev/null; then
-      kill "$PERIVANE_XVFB_PID" 2>/dev/null || true
-      wait "$PERIVANE_XVFB_PID" 2>/dev/null || true
-      PERIVANE_XVFB_PID=
-      die "Xvfb :$n did not come up (see $log)"
+  local tries log="$PERIVANE_WINE_HOME/xvfb.log" numfile="$PERIVANE_WINE_HOME/xvfb.display" n
+  : >"$numfile"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numfile" </dev/null >"$log" 2>&1 9>&- &
+  PERIVANE_XVFB_PID=$!
+  for ((tries = 0; tries < 400; tries++)); do
+    n="$(grep -x '[0-9][0-9]*' "$numfile" 2>/dev/null || true)"
+    if [[ -n $n ]]; then
+      export DISPLAY=":$n"
+      return 0
     fi
-    wait "$PERIVANE_XVFB_PID" 2>/dev/null || true
-    PERIVANE_XVFB_PID=
+    kill -0 "$PERIVANE_XVFB_PID" 2>/dev/null || break
+    sleep 0.05
   done
-  die "no free X display between :90 and :189"
+  kill "$PERIVANE_XVFB_PID" 2>/dev/null || true
+  wait "$PERIVANE_XVFB_PID" 2>/dev/null || true
+  PERIVANE_XVFB_PID=
+  die "Xvfb did not come up (see $log)"
 }
 
 # A persistent wineserver and the Wine services, with every stream detached:
