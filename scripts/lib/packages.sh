@@ -6,6 +6,7 @@ PERIVANE_PACKAGES=(
   g++-mingw-w64-x86-64-posix
   wine wine64 fonts-wine
   xvfb xauth
+  xdg-utils
   dpkg-dev
   googletest
 )

@@ -152,6 +152,23 @@ start_xvfb() {
   die "Xvfb did not come up (see $log)"
 }
 
+# Wine opens documents and links on the host: its shell hands a ".pdf" file or
+# a web link to winebrowser, which runs the host's xdg-open. A test opens
+# nothing on the machine but the disc's own programs, so for the tests
+# xdg-open is one that only says what it was asked to open.
+perivane_no_host_open() {
+  local dir="$PERIVANE_CACHE/tools/no-host-open"
+  mkdir -p "$dir"
+  cat >"$dir/xdg-open.$$" <<'SHIM'
+#!/bin/sh
+echo "perivane tests: not opening $*" >&2
+exit 1
+SHIM
+  chmod +x "$dir/xdg-open.$$"
+  mv -f "$dir/xdg-open.$$" "$dir/xdg-open"
+  export PATH="$dir:$PATH"
+}
+
 # A persistent wineserver and the Wine services, with every stream detached:
 # the services outlive the command that starts them, and if they held ctest's
 # pipes ctest would wait for ever.
