@@ -13,6 +13,17 @@ namespace {
 // ShellExecuteA's result: above 32 is success.
 bool Opened(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result) > 32; }
 
+// The menu's one way into the shell: "OPEN", no folder, shown normally.
+// A name of MAX_PATH characters or more names no file the ANSI calls can
+// reach, and Wine's ShellExecuteA overruns a buffer of its own on a file name
+// of about 1,000 characters (a fault in the shell; at a few thousand the
+// process ends without a word). Such a name is refused here as the shell
+// refuses a file it cannot find.
+HINSTANCE ShellOpen(HWND window, const std::string& file, const char* parameters) {
+  if (file.size() >= MAX_PATH) return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_FNF));
+  return Seams().ShellExecute(window, "OPEN", file.c_str(), parameters, nullptr, SW_SHOWNORMAL);
+}
+
 }  // namespace
 
 std::string ResolveCommand(const std::string& command, const std::string& exeDir, int languageIndex,
@@ -34,7 +45,7 @@ void TFormMain::LaunchButtonCommand(int index) {
   // The current folder stays there after the launch: the document's program
   // starts in it.
   ChDir(ExtractFileDir(path));
-  if (Opened(Seams().ShellExecute(GetHandle(), "OPEN", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL))) {
+  if (Opened(ShellOpen(GetHandle(), path, nullptr))) {
     button->SetShowHint(false);
     return;
   }
@@ -42,8 +53,7 @@ void TFormMain::LaunchButtonCommand(int index) {
   bool viewed = false;
   if (!ViewerPath.empty()) {
     const std::string quoted = "\"" + path + "\"";
-    viewed = Opened(
-        Seams().ShellExecute(GetHandle(), "OPEN", ViewerPath.c_str(), quoted.c_str(), nullptr, SW_SHOWNORMAL));
+    viewed = Opened(ShellOpen(GetHandle(), ViewerPath, quoted.c_str()));
   }
   button->SetShowHint(!viewed);
 }
@@ -60,7 +70,7 @@ void TFormMain::pkImageBtn5Click(TObject*) {
     command = ini->ReadString("PRODUCT1", "BTNCMD3Language" + IntToStr(LanguageIndex + 1), "");
   }
   // Passed on as it stands: no ExeDir, no existence test, result unread.
-  Seams().ShellExecute(GetHandle(), "OPEN", command.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ShellOpen(GetHandle(), command, nullptr);
 }
 
 // The label opens its URL itself, once per click, and marks it visited;

@@ -145,6 +145,44 @@ TEST_F(LaunchFixture, LaunchButtonThreeOpensTheFirstProductsCommandOfTheLanguage
   EXPECT_EQ(calls_[0].Verb, "OPEN");
 }
 
+// A name the ANSI shell cannot take (MAX_PATH characters or more) is never
+// handed to it: the viewer's is a failed viewer start, launch button 3's is
+// dropped without a word. One character less still reaches the shell.
+TEST_F(LaunchFixture, ANameTooLongForTheShellIsNeverHandedToIt) {
+  TFormMain* f = Form();
+  const std::string viewerFolder = disc_.Path("Tools\\");
+  const struct {
+    size_t Length;  // of the full name the shell would get
+    bool Reaches;
+  } cases[] = {{MAX_PATH - 1, true}, {MAX_PATH, false}, {1000, false}, {5000, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Length);
+    const std::string viewer = "Tools\\" + std::string(c.Length - viewerFolder.size() - 4, 'v') + ".exe";
+    const std::string reader = "Reader\\" + std::string(c.Length - 11, 'r') + ".exe";
+    disc_.Write("perivane.ini",
+                IniText({{"VIEWER", {"AcrobatReader=" + viewer}}, {"PRODUCT1", {"BTNCMD3Language1=" + reader}}}));
+    f->BtnUpdateClick(f->BtnUpdate);  // the settings read again
+    ASSERT_EQ(f->ViewerPath.size(), c.Length);
+    f->BtnCmd[0] = "Docs\\PV-50 Quick Start.pdf";
+    calls_.clear();
+    results_ = {SE_ERR_NOASSOC, 42};
+    f->LaunchButtonCommand(0);
+    ASSERT_EQ(calls_.size(), c.Reaches ? 2u : 1u);
+    if (c.Reaches) {
+      EXPECT_EQ(calls_[1].File, f->ViewerPath);
+    }
+    EXPECT_EQ(f->pkImageBtn3->GetShowHint(), !c.Reaches);
+
+    calls_.clear();
+    f->LanguageIndex = 0;
+    f->pkImageBtn5Click(f->pkImageBtn5);
+    ASSERT_EQ(calls_.size(), c.Reaches ? 1u : 0u);
+    if (c.Reaches) {
+      EXPECT_EQ(calls_[0].File, reader);
+    }
+  }
+}
+
 // The link opens its page once per click, through the label's own shell
 // call; the form's handler adds no second one.
 TEST_F(LaunchFixture, AClickOnTheLinkOpensItsPageOnceAndMarksItVisited) {
@@ -159,6 +197,30 @@ TEST_F(LaunchFixture, AClickOnTheLinkOpensItsPageOnceAndMarksItVisited) {
   EXPECT_EQ(opened, std::vector<std::string>{"Open http://www.orlo.example/"});
   EXPECT_TRUE(calls_.empty());
   EXPECT_TRUE(f->KxURLLabel1->GetVisited());
+}
+
+// The same long settings through the real shell, which faulted on them (or
+// ended the test program without a word). The document is of a kind no
+// program opens, so the shell starts nothing; the names lead nowhere.
+TEST(LaunchThroughTheShell, LongViewerAndReaderSettingsFailQuietly) {
+  const std::string savedDir = GetCurrentDir();
+  for (size_t length : {size_t{1000}, size_t{5000}}) {
+    SCOPED_TRACE(length);
+    TDiscCopy disc;
+    disc.Write("Docs\\Notes.pvm", "a document of a kind no program opens");
+    const std::string viewer = "Tools\\" + std::string(length, 'v') + ".exe";
+    const std::string reader = "Reader\\" + std::string(length, 'r') + ".exe";
+    disc.Write("perivane.ini",
+               IniText({{"VIEWER", {"AcrobatReader=" + viewer}}, {"PRODUCT1", {"BTNCMD3Language1=" + reader}}}));
+    TMenuFixture menu(disc.Folder());
+    TFormMain* f = menu.Form();
+    f->BtnCmd[0] = "Docs\\Notes.pvm";
+    f->LaunchButtonCommand(0);
+    EXPECT_TRUE(f->pkImageBtn3->GetShowHint());
+    f->LanguageIndex = 0;
+    f->pkImageBtn5Click(f->pkImageBtn5);
+    SetCurrentDir(savedDir);
+  }
 }
 
 }  // namespace
