@@ -78,12 +78,20 @@ std::string SkinFileName(const std::string& kind, int colorDepth, const std::str
 
 std::string TFormMain::DiscPath(const std::string& name) { return ExeDir + name; }
 
+bool HasPixels(const TGraphic* graphic) {
+  return graphic && !graphic->GetEmpty() && graphic->GetWidth() > 0 && graphic->GetHeight() > 0;
+}
+
 void LoadButtonImage(TpkImageBtn* button, const std::string& path) {
+  // A file of no bytes loads as an empty bitmap without a word: it did not
+  // load either.
+  bool loaded = false;
   try {
     button->GetImage()->LoadFromFile(path);
+    loaded = HasPixels(button->GetImage());
   } catch (...) {
-    Application->MessageBox("Need button picture file: " + path, kTipCaption, 0);
   }
+  if (!loaded) Application->MessageBox("Need button picture file: " + path, kTipCaption, 0);
 }
 
 void TFormMain::FormCreate(TObject*) {
@@ -96,11 +104,13 @@ void TFormMain::FormCreate(TObject*) {
 void TFormMain::LoadSkin() {
   const int depth = ScreenInfo.ColorDepth;
   const std::string background = DiscPath(SkinFileName("BG", depth));
+  bool loaded = false;
   try {
     pkImageForm1->GetPicture()->LoadFromFile(background);
+    loaded = HasPixels(pkImageForm1->GetPicture()->GetGraphic());
   } catch (...) {
-    Application->MessageBox("Need main picture file: " + background, kTipCaption, 0);
   }
+  if (!loaded) Application->MessageBox("Need main picture file: " + background, kTipCaption, 0);
   auto loadSized = [](TpkImageBtn* button, const std::string& path) {
     LoadButtonImage(button, path);
     button->SetWidth(button->GetImage()->GetWidth());

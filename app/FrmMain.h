@@ -16,6 +16,7 @@
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
 
+class TGraphic;
 class TIniFile;
 class TKxBalloonHints;
 class TKxCheckList;
@@ -113,8 +114,14 @@ class TFormMain : public TForm {
   void DropLanguage();
 };
 
-// Loads a bitmap file into an image button's Image; a failure shows the
-// "Tip" box "Need button picture file: " + path and returns normally.
+// A picture with pixels: a graphic that is not empty and not 0 wide or high.
+// A skin, button or product picture that loads without pixels counts as not
+// loaded.
+bool HasPixels(const TGraphic* graphic);
+
+// Loads a bitmap file into an image button's Image; a failure (a picture
+// without pixels included) shows the "Tip" box "Need button picture file: " +
+// path and returns normally.
 void LoadButtonImage(TpkImageBtn* button, const std::string& path);
 
 // The skin file of a kind ("BG", "EXE", "SEL", "MIN", "ET"; suffix "A" to

@@ -40,11 +40,12 @@ void CopyBlackPixels(TBitmap* scratch, TpkBitmap* image) {
 }
 
 // A product picture that is there but does not load (no picture, an unknown
-// kind, damaged) counts as no picture: the rest of the product applies.
+// kind, damaged, no pixels) counts as no picture: the rest of the product
+// applies.
 bool LoadPicture(TpkImager* imager, const std::string& path) {
   try {
     imager->GetPicture()->LoadFromFile(path);
-    return true;
+    return HasPixels(imager->GetPicture()->GetGraphic());
   } catch (const Exception&) {
     return false;
   }

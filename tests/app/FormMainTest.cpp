@@ -121,6 +121,25 @@ TEST(FormMain, EverySkinFileThatDoesNotLoadGivesOneTipBoxWithItsFullPath) {
   EXPECT_EQ(menu.Form()->pkImageBtnExit->GetWidth(), 22);
 }
 
+// A file of no bytes loads as an empty bitmap without an error; in the menu
+// a skin picture without pixels did not load: the same "Tip" box.
+TEST(FormMain, ASkinFileWithoutPixelsGivesTheTipBoxAsOneThatDoesNotLoad) {
+  TDiscCopy disc;
+  for (const char* name : {"BG24_1024_768.BMP", "EXE24_1024_768A.BMP", "MIN24_1024_768.BMP"})
+    disc.Write(std::string("Resource\\") + name, "");
+  TRecordedBoxes boxes;
+  TMenuFixture menu(disc.Folder());
+  const std::string base = disc.Folder() + "\\Resource\\";
+  using TBox = std::pair<std::string, std::string>;
+  const std::vector<TBox> expected = {
+      {"Need main picture file: " + base + "BG24_1024_768.BMP", "Tip"},
+      {"Need button picture file: " + base + "EXE24_1024_768A.BMP", "Tip"},
+      {"Need button picture file: " + base + "MIN24_1024_768.BMP", "Tip"},
+  };
+  EXPECT_EQ(boxes.Boxes(), expected);
+  EXPECT_EQ(menu.Form()->pkImageBtn4->GetWidth(), 150);
+}
+
 // --- settings ------------------------------------------------------------------------------
 
 struct TExpectedSettings {

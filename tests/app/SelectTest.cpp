@@ -213,8 +213,10 @@ TEST(SelectProduct, ItSetsCaptionsCommandsHintsAndThePictureAndAnEmptyCaptionHid
 TEST(SelectProduct, APictureThatIsMissingOrNoPictureLeavesTheImagerHiddenAndTheRestApplies) {
   TSelectMenu menu({{"Resource\\Broken.bmp", "BM this is no bitmap"},
                     {"Resource\\Broken.jpg", std::string("\xFF\xD8\xFF\xE0 cut short", 14)},
-                    {"Resource\\Notes.xyz", "text"}});
-  const char* pictures[] = {"", "Nowhere.bmp", "Broken.bmp", "Broken.jpg", "Notes.xyz", "..\\perivane.ini"};
+                    {"Resource\\Notes.xyz", "text"},
+                    {"Resource\\Empty.bmp", ""}});  // loads as a picture without pixels
+  const char* pictures[] = {"", "Nowhere.bmp", "Broken.bmp", "Broken.jpg", "Notes.xyz", "..\\perivane.ini",
+                            "Empty.bmp"};
   TFormMain* f = menu.Show();
   int n = 0;
   for (const char* picture : pictures) {
