@@ -61,7 +61,7 @@ class TFormMain : public TForm {
   std::string LangPath;                // LANG<n>PATH of the applied language
   std::string DefaultLang;             // LANGUAGE/DefaultLang
   std::string LangSelect;              // LANGSELECT of the applied product
-  int ProductIndex = -1;               // applied product line, -1 = none
+  int ProductIndex = -1;               // applied product line, -1 = none (or one that failed)
   int LanguageIndex = -1;              // applied language line, -1 = none or disabled
   bool ProductShowOne = false;
   bool LanguageShowOne = false;
@@ -103,6 +103,9 @@ class TFormMain : public TForm {
 
  private:
   void LoadSkin();
+  // ApplyProduct's work for product line i; ApplyProduct counts the product
+  // applied only when this returns.
+  void ApplyProductLine(int i);
   void ReadSettings(TIniFile& ini);
   // Under the selector, the selector's width plus 10, 128 high (the list's
   // constraints still apply).

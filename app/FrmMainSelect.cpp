@@ -154,8 +154,25 @@ void TFormMain::KxCheckListLClick(TObject*) {
 void TFormMain::ApplyProduct() {
   const int i = KxListBoxP->GetItemIndex();
   if (i == ProductIndex) return;
-  ProductIndex = i;
+  // The index is set once the product is applied whole. A product the
+  // system refuses part of (a launch button's window cannot be made for a
+  // caption of 60,000 characters) leaves no product applied, so that the
+  // next pick, of this product or another, applies again.
+  ProductIndex = -1;
   if (i < 0) return;
+  try {
+    ApplyProductLine(i);
+  } catch (...) {
+    // No launch button stays up for a product half read. Hidden, a button
+    // whose window was refused gets a new one when it next shows: it keeps
+    // its Visible flag without a window otherwise, and never shows again.
+    for (int k = 0; k < 3; ++k) LaunchButton(k)->SetVisible(false);
+    throw;
+  }
+  ProductIndex = i;
+}
+
+void TFormMain::ApplyProductLine(int i) {
   pkImageBtn1->SetCaption(KxListBoxP->GetItems()->Get(i));
   pkImager1->SetVisible(false);
   std::string picture;

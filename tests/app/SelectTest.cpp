@@ -247,6 +247,35 @@ TEST(SelectProduct, AProductWithoutASectionHidesEveryButtonAndOffersNoLanguage) 
   EXPECT_EQ(Enabled(f->KxCheckListL), "000000");
 }
 
+// A launch button's window that the system refuses (for a caption of 60,000
+// characters) stops applying with the error. No product counts as applied
+// then and no launch button shows: picking that product again tries again,
+// and another product applies whole, its buttons on the screen.
+TEST(SelectProduct, AProductTheSystemRefusesCountsAsNotAppliedAndTheNextPickTriesAgain) {
+  TSelectMenu menu({{"perivane.ini", Product(1, "11") + "[PRODUCT2]\r\nBTNCAP1=" + std::string(60000, 'c') +
+                                         "\r\nLANGSELECT=111111\r\n"}});
+  TFormMain* f = menu.Form();
+  f->Show();  // the launch buttons get their windows when they first show
+  Pump();
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    SCOPED_TRACE(attempt);
+    f->KxListBoxP->SetItemIndex(1);
+    EXPECT_THROW(f->ApplyProduct(), EOSError);
+    EXPECT_EQ(f->ProductIndex, -1);
+    for (int k = 0; k < 3; ++k) EXPECT_FALSE(f->LaunchButton(k)->GetVisible()) << k;
+  }
+  f->KxListBoxP->SetItemIndex(0);
+  f->ApplyProduct();
+  EXPECT_EQ(f->ProductIndex, 0);
+  for (int k = 0; k < 3; ++k) {
+    SCOPED_TRACE(k);
+    ASSERT_TRUE(f->LaunchButton(k)->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(f->LaunchButton(k)->GetHandle()));
+  }
+  EXPECT_EQ(f->pkImageBtn3->GetCaption(), "Manual");
+  EXPECT_EQ(Enabled(f->KxCheckListL), "110000");
+}
+
 TEST(SelectLanguage, ADisabledOrUnselectedLanguageIsNotApplied) {
   TSelectMenu menu;
   TFormMain* f = menu.Show();
