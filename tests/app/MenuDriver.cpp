@@ -1,5 +1,6 @@
 #include "tests/app/MenuDriver.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -255,6 +256,26 @@ POINT ListRow(HWND list, int index) {
   POINT p{40, (index - top) * height + height / 2};
   ClientToScreen(list, &p);
   return p;
+}
+
+std::string PickRow(HWND form, POINT selector, const std::string& listClass, int index, DWORD ms, HANDLE process) {
+  HWND list = DropList(form, selector, listClass, ms, process);
+  if (!list) return "the list did not drop";
+  const int rows = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  if (index < 0 || index >= rows)
+    return "the list has " + std::to_string(rows) + " rows, no row " + std::to_string(index + 1);
+  // A row below the list's window is scrolled up into it, as a user would.
+  RECT client{};
+  GetClientRect(list, &client);
+  const int height = std::max(1, static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0)));
+  const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+  if (index < top || (index - top + 1) * height > client.bottom) SendMessageA(list, LB_SETTOPINDEX, index, 0);
+  WaitPainted(form, ms, process);
+  const POINT at = ListRow(list, index);
+  Click(at.x, at.y);
+  if (!WaitUntil([&] { return !IsWindowVisible(list); }, ms, process)) return "the list did not close";
+  if (SendMessageA(list, LB_GETCURSEL, 0, 0) != index) return "row " + std::to_string(index + 1) + " was not picked";
+  return "";
 }
 
 TShot CaptureScreen(const RECT& rect) {

@@ -92,6 +92,14 @@ void ClickIn(HWND form, POINT at);
 HWND DropList(HWND form, POINT selector, const std::string& listClass, DWORD ms, HANDLE process = nullptr);
 // The screen point in the middle of row index of a list box window.
 POINT ListRow(HWND list, int index);
+// Picks row index (from 0) of the list under a selector as a user does: the
+// list dropped with a click on the selector, the row scrolled into view and
+// clicked; waits until the list has gone. "" when the row was picked, else
+// what went wrong, rows counted from 1 as a user counts them. A row the list
+// does not have is never clicked (a click beside the list would close it on
+// the row already selected): the list stays dropped.
+std::string PickRow(HWND form, POINT selector, const std::string& listClass, int index, DWORD ms,
+                    HANDLE process = nullptr);
 
 // Screen pixels of a rectangle as 0x00RRGGBB, row by row.
 struct TShot {

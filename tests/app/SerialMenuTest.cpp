@@ -435,4 +435,27 @@ TEST_F(SerialMenu, ABadFileGivesOneBoxAndTheMenuGoesOn) {
   }
 }
 
+// scripts/run's screenshot tool picks through the driver: a row a list does
+// not have is an error (exit code 1, no picture), never another row picked in
+// its place. The tool closes the menu either way.
+TEST_F(SerialMenu, TheScreenshotToolRefusesARowTheListDoesNotHave) {
+  const struct {
+    const char* Rows;  // product and language, from 1
+    DWORD Code;
+  } cases[] = {{"9 1", 1}, {"1 7", 1}, {"4 2", 0}};
+  const std::string shot = disc_.Path("shot.bmp");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Rows);
+    disc_.Remove("shot.bmp");
+    TProcess menu = Start();
+    ASSERT_NE(WaitMain(menu), nullptr);
+    TProcess snap(ToolsFolder() + "\\snap.exe", disc_.Folder(), {}, "\"" + shot + "\" 30 " + c.Rows);
+    DWORD code = 99;
+    ASSERT_TRUE(snap.WaitExit(kStartMs, code));
+    EXPECT_EQ(code, c.Code);
+    EXPECT_EQ(disc_.Read("shot.bmp").empty(), c.Code != 0);
+    ASSERT_TRUE(menu.WaitExit(kStepMs, code)) << "the menu was not closed";
+  }
+}
+
 }  // namespace
