@@ -1,5 +1,6 @@
 // TKxMRUComboBox: the history combo box and its edit menu.
 #include <algorithm>
+#include <vector>
 
 #include "classlib/Clipbrd.h"
 #include "classlib/SysUtils.h"
@@ -14,7 +15,34 @@ constexpr const char* kRemoveItemCaption = "&Remove item from history list";
 constexpr int kMenuCaptions[10] = {33563, 0, 33560, 33561, 33562, 33553, 0, 4171, 0, -1};
 
 std::string CountName(const std::string& id) { return id + "_Count"; }
-std::string ItemName(const std::string& id, int n) { return id + "_Item" + IntToStr(n); }
+std::string ItemPrefix(const std::string& id) { return id + "_Item"; }
+std::string ItemName(const std::string& id, int n) { return ItemPrefix(id) + IntToStr(n); }
+
+// The numbers below count that name an entry the section holds, ascending
+// and once each. The count limits what is read, but a damaged one (tens of
+// thousands, or near 2^31) must not cost one read per number: the section's
+// names are listed once and only the entries found there are read. A name
+// matches as the store looks it up (ignoring case); a number spelt another
+// way ("Item07", "Item+7") is no name that a numbered read would find.
+std::vector<int> StoredEntryNumbers(TKxRegIniFile* store, const std::string& section, const std::string& id,
+                                    int count) {
+  std::vector<int> numbers;
+  if (count <= 0) return numbers;
+  Owned<TStringList> names(New<TStringList>());
+  store->ReadSection(section, names.get());
+  std::string prefix = ItemPrefix(id);
+  for (int i = 0; i < names->GetCount(); ++i) {
+    std::string name = names->Get(i);
+    if (name.size() <= prefix.size() || !AnsiSameText(name.substr(0, prefix.size()), prefix)) continue;
+    std::string digits = name.substr(prefix.size());
+    int n = 0;
+    if (!TryStrToInt(digits, n) || n < 0 || n >= count || IntToStr(n) != digits) continue;
+    numbers.push_back(n);
+  }
+  std::sort(numbers.begin(), numbers.end());
+  numbers.erase(std::unique(numbers.begin(), numbers.end()), numbers.end());
+  return numbers;
+}
 
 }  // namespace
 
@@ -77,7 +105,7 @@ void TKxMRUComboBox::LoadMRUData(bool reorder) {
   WithStore([&](TKxRegIniFile* store) {
     TStrings* items = GetItems();
     int count = store->ReadInteger(mruSection_, CountName(mruID_), 0);
-    for (int n = 0; n < count; ++n) {
+    for (int n : StoredEntryNumbers(store, mruSection_, mruID_, count)) {
       std::string s = store->ReadString(mruSection_, ItemName(mruID_, n), "");
       if (s.empty()) continue;
       int at = items->IndexOf(s);

@@ -135,6 +135,50 @@ INSTANTIATE_TEST_SUITE_P(
         TLoadCase{"nothingStored", {}, {"a"}, true, {"a"}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// A damaged count over a few real entries reads what is stored, as a sane
+// count does: gaps stay gaps, the count still limits the numbers read, and
+// reading does not walk every number up to the count (a count near 2^31
+// would not finish).
+TEST_F(KxMRUComboTest, AHugeStoredCountReadsOnlyTheEntriesThere) {
+  const std::vector<std::pair<std::string, std::string>> entries = {
+      {"Find_Item0", "b"},  {"Find_Item2", ""},       {"Find_Item3", "c"},     {"find_item5", "a"},
+      {"Find_Item07", "x"}, {"Find_Item+8", "y"},     {"Find_Item9x", "z"},    {"Other_Item1", "o"},
+      {"Find_Item30000", "far"}};
+  TScratchRegistryKey scratch("MRUCount");
+  struct TMode {
+    const char* Name;
+    bool Registry;
+  };
+  struct TCount {
+    const char* Count;
+    std::vector<std::string> After;
+  };
+  int run = 0;
+  for (TMode mode : {TMode{"INI file", false}, TMode{"registry", true}}) {
+    for (const TCount& c : {TCount{"9", {"b", "p", "c", "a"}}, TCount{"20000", {"b", "p", "c", "a"}},
+                            TCount{"2147483647", {"b", "p", "c", "a", "far"}}}) {
+      SCOPED_TRACE(std::string(mode.Name) + ", count " + c.Count);
+      auto* combo = MakeCombo({"p"});
+      Owned<TKxRegIniFile> registry(New<TKxRegIniFile>(nullptr));
+      registry->SetPathType(ptRegistry);
+      registry->SetPath(scratch.Key());
+      TKxRegIniFile* target = mode.Registry ? registry.get() : store;
+      std::string section = "History" + IntToStr(++run);
+      target->WriteString(section, "Find_Count", c.Count);
+      for (const auto& [name, value] : entries) target->WriteString(section, name, value);
+      combo->SetMruSection(section);
+      if (mode.Registry) {
+        combo->SetMruRegIniFile(nullptr);
+        combo->SetMruPath(scratch.Key());
+      }
+      combo->LoadMRUData(true);
+      EXPECT_EQ(LinesOf(combo->GetItems()), c.After);
+      EXPECT_TRUE(combo->GetLoaded());
+      combo->Free();
+    }
+  }
+}
+
 TEST_F(KxMRUComboTest, WithoutAPathOrStoreNothingIsReadOrWritten) {
   ini.Write("History", {{"Find_Count", "1"}, {"Find_Item0", "b"}});
   auto* combo = MakeCombo({"a"});
