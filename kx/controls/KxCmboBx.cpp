@@ -117,8 +117,13 @@ bool TKxCustomComboBox::FindListItem(const std::string& s, TMessage* keyMessage)
 
 void TKxCustomComboBox::UpdateSearchStr() {
   if (GetStyle() != csDropDown) return;
-  if (enterPressed_) enterPressed_ = false;
-  else searchString_ = GetText();
+  // The first change after Enter keeps what was typed (the history box sets
+  // its text again then), but an empty text is never to be completed: a
+  // handler that clears the box on Enter must find it empty.
+  std::string text = GetText();
+  bool keep = enterPressed_ && !text.empty();
+  enterPressed_ = false;
+  if (!keep) searchString_ = text;
   if (searchString_.empty()) return;
   int index = FindClosest(searchString_);
   if (index < 0) return;

@@ -181,6 +181,29 @@ TEST_F(KxComboBoxTest, ATextSetInCodeIsCompletedButAnEmptyOneIsNot) {
   EXPECT_EQ(combo->GetText(), "ch");
 }
 
+// Enter keeps the search string for the next text change, but a handler
+// that empties the text on Enter gets an empty text, not the completion of
+// what was typed before.
+TEST_F(KxComboBoxTest, ATextEmptiedOnEnterStaysEmpty) {
+  auto* combo = MakeCombo(csDropDown);
+  struct TClearOnEnter {
+    TKxCustomComboBox* Combo;
+    void Pressed(TObject*, char& key) {
+      if (key == VK_RETURN) Combo->SetText("");
+    }
+  } clear{combo};
+  combo->SetOnKeyPress(TKeyPressEvent(&clear, &TClearOnEnter::Pressed));
+  TypeChars(combo, "apr");
+  ASSERT_EQ(combo->GetText(), "apricot");
+  PressKey(combo, VK_RETURN, '\r');
+  EXPECT_EQ(combo->GetText(), "");
+  EXPECT_EQ(combo->GetSearchString(), "");
+  // What is typed next starts a new search.
+  TypeChars(combo, "b");
+  EXPECT_EQ(combo->GetText(), "banana");
+  EXPECT_EQ(EditSel(combo), std::make_pair(1, 6));
+}
+
 TEST_F(KxComboBoxTest, LeavingWithATextThatIsNoItemFiresNotInList) {
   auto* combo = MakeCombo(csDropDown);
   TEventCounter notInList;

@@ -244,6 +244,35 @@ TEST_F(KxMRUComboTest, EnterRecordsTheTextOnTopOnceAndSavesIt) {
   EXPECT_EQ(combo->Count(), 3);
 }
 
+// After Enter the history sets its text again keeping what was typed (the
+// completed tail stays selected); a text that OnEnterKeyPressed empties
+// stays empty.
+TEST_F(KxMRUComboTest, ATextEmptiedInOnEnterKeyPressedStaysEmpty) {
+  struct TClearOnEnter {
+    TKxCustomComboBox* Combo = nullptr;
+    void Entered(TObject*) { Combo->SetText(""); }
+  };
+  struct TCase {
+    const char* Name;
+    bool Clear;
+    const char* Text;
+    std::pair<int, int> Sel;
+  };
+  for (TCase c : {TCase{"kept", false, "apricot", {3, 7}}, TCase{"cleared", true, "", {0, 0}}}) {
+    SCOPED_TRACE(c.Name);
+    auto* combo = MakeCombo({"apple", "apricot"});
+    TClearOnEnter clear{combo};
+    if (c.Clear) combo->SetOnEnterKeyPressed(TNotifyEvent(&clear, &TClearOnEnter::Entered));
+    TypeChars(combo, "apr");
+    ASSERT_EQ(combo->GetText(), "apricot");
+    PressKey(combo, VK_RETURN, '\r');
+    EXPECT_EQ(LinesOf(combo->GetItems()), (std::vector<std::string>{"apricot", "apple"}));
+    EXPECT_EQ(combo->GetText(), c.Text);
+    EXPECT_EQ(EditSel(combo), c.Sel);
+    combo->Free();
+  }
+}
+
 TEST_F(KxMRUComboTest, AComboMadeAtRunTimeLoadsWhenItsWindowIsFirstMade) {
   ini.Write("History", {{"Find_Count", "2"}, {"Find_Item0", "b"}, {"Find_Item1", "a"}});
   auto* combo = New<TKxMRUComboBox>(host.Panel());
