@@ -3,6 +3,7 @@
 // item, the preview's sample text and the most recently used block; and
 // the font list box itself.
 #include <algorithm>
+#include <exception>
 
 #include "classlib/Printers.h"
 #include "classlib/graphics/Resources.h"
@@ -26,6 +27,9 @@ struct TEnumTarget {
   TStrings* Items;
   TKxFontType Type;
   bool ShowSymbolFonts;
+  // What adding a family raised (the list's own error, a handler of its
+  // changes): it ends the enumeration and is raised once the system is done.
+  std::exception_ptr Failure;
 };
 
 int CALLBACK AddFamily(const LOGFONTA* font, const TEXTMETRICA* metrics, DWORD, LPARAM data) {
@@ -36,10 +40,15 @@ int CALLBACK AddFamily(const LOGFONTA* font, const TEXTMETRICA* metrics, DWORD, 
     try {
       target->Items->AddObject(name, reinterpret_cast<TObject*>(static_cast<uintptr_t>(metrics->tmPitchAndFamily)));
     } catch (...) {
+      target->Failure = std::current_exception();
       return 0;
     }
   }
   return 1;
+}
+
+void EnumerateFamilies(HDC dc, TEnumTarget& target) {
+  EnumFontFamiliesA(dc, nullptr, AddFamily, reinterpret_cast<LPARAM>(&target));
 }
 
 }  // namespace
@@ -56,7 +65,7 @@ bool KxFontPassesFilter(BYTE charSet, BYTE pitchAndFamily, TKxFontType type, boo
 }
 
 void KxLoadFonts(TStrings* items, TKxFontDevice device, TKxFontType type, bool showSymbolFonts) {
-  TEnumTarget target{items, type, showSymbolFonts};
+  TEnumTarget target{items, type, showSymbolFonts, nullptr};
   if (device == fdPrinter) {
     HDC dc = nullptr;
     try {
@@ -64,12 +73,13 @@ void KxLoadFonts(TStrings* items, TKxFontDevice device, TKxFontType type, bool s
     } catch (const EPrinter&) {
       return;  // no printer: no printer fonts
     }
-    EnumFontFamiliesA(dc, nullptr, AddFamily, reinterpret_cast<LPARAM>(&target));
-    return;
+    EnumerateFamilies(dc, target);
+  } else {
+    HDC dc = GetDC(nullptr);
+    EnumerateFamilies(dc, target);
+    ReleaseDC(nullptr, dc);
   }
-  HDC dc = GetDC(nullptr);
-  EnumFontFamiliesA(dc, nullptr, AddFamily, reinterpret_cast<LPARAM>(&target));
-  ReleaseDC(nullptr, dc);
+  if (target.Failure) std::rethrow_exception(target.Failure);
 }
 
 void TKxFontMRUBlock::Keep(TStrings* items, int last, bool destroying) {
@@ -83,15 +93,24 @@ int TKxFontMRUBlock::Refill(TStrings* items, const std::function<void()>& load) 
   std::vector<std::pair<std::string, TObject*>> block;
   block.swap(kept_);
   items->BeginUpdate();
+  // The block goes on top of whatever the load listed before it failed, so
+  // the owner's block count still names the block's items and the block is
+  // kept for the next window; then the failure is raised.
+  std::exception_ptr failure;
   try {
     items->Clear();
     load();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  try {
     for (size_t i = 0; i < block.size(); ++i) items->InsertObject(static_cast<int>(i), block[i].first, block[i].second);
   } catch (...) {
     items->EndUpdate();
     throw;
   }
   items->EndUpdate();
+  if (failure) std::rethrow_exception(failure);
   return static_cast<int>(block.size()) - 1;
 }
 

@@ -120,6 +120,73 @@ TEST_F(KxFontListTest, TheRecentlyUsedBlockGrowsOnTopAndSurvivesANewWindow) {
   EXPECT_EQ(font->GetSize(), 8);
 }
 
+// A list box that takes no more lines after a few families (LB_ERRSPACE,
+// as a full list answers): the list's error comes out of making the window
+// instead of a short list that looks like every font the system has, and
+// the recently used block stays on top of what was listed.
+TEST_F(KxFontListTest, AListThatRefusesAFamilyRaisesAndKeepsItsRecentBlock) {
+  auto* list = MakeList();
+  list->SetMaintainMRUFonts(true);
+  int first = UniqueFrom(list, 1);
+  ASSERT_GE(first, 0);
+  std::string a = list->GetItems()->Get(first);
+  list->SetItemIndex(first);
+  list->AddFontToMRUList();
+  ASSERT_EQ(list->GetMRUCount(), 0);
+  int full = list->GetItems()->GetCount();
+  ASSERT_GT(full, 5);
+  // Full after three lines of the listing: the new window first gets the
+  // old lines back (emptied, then filled), then is emptied for the fonts.
+  struct TFullAfter {
+    TWndMethod Saved;
+    int Emptied = 0;
+    int Left = 3;
+    void Proc(TMessage& m) {
+      if (m.Msg == LB_RESETCONTENT) ++Emptied;
+      if (m.Msg == LB_ADDSTRING && Emptied >= 2 && Left-- <= 0) {
+        m.Result = LB_ERRSPACE;
+        return;
+      }
+      Saved(m);
+    }
+  } spy;
+  spy.Saved = list->GetWindowProc();
+  list->SetWindowProc(TWndMethod(&spy, &TFullAfter::Proc));
+  EXPECT_THROW(
+      {
+        list->RecreateWnd();
+        list->HandleNeeded();
+      },
+      EOutOfResources);
+  list->SetWindowProc(spy.Saved);
+  EXPECT_EQ(list->GetItems()->GetCount(), 3 + 1);
+  EXPECT_EQ(list->GetItems()->Get(0), a);
+  EXPECT_EQ(list->GetMRUCount(), 0);
+  list->RecreateWnd();
+  list->HandleNeeded();
+  EXPECT_EQ(list->GetItems()->GetCount(), full);
+  EXPECT_EQ(list->GetItems()->Get(0), a);
+}
+
+// The list a caller hands to the enumeration: its handler's exception comes
+// out once the enumeration is over, with what was listed before it.
+TEST_F(KxFontListTest, AnExceptionOfTheListsHandlerLeavesTheEnumeration) {
+  Owned<TStringList> all(New<TStringList>());
+  KxLoadFonts(all.get(), fdScreen, ftAll, true);
+  ASSERT_GT(all->GetCount(), 3);
+  struct TThrowAt {
+    TStringList* List;
+    void Changed(TObject*) {
+      if (List->GetCount() == 3) throw EAbort("enough fonts");
+    }
+  };
+  Owned<TStringList> some(New<TStringList>());
+  TThrowAt handler{some.get()};
+  some->SetOnChange(TNotifyEvent(&handler, &TThrowAt::Changed));
+  EXPECT_THROW(KxLoadFonts(some.get(), fdScreen, ftAll, true), EAbort);
+  EXPECT_EQ(some->GetCount(), 3);
+}
+
 class TFontListRoot : public TPanel {
   DECLARE_CLASS(TFontListRoot, TPanel)
   using TPanel::TPanel;
