@@ -376,6 +376,8 @@ class TKxMenuDropGuard {
 
  private:
   DWORD dropTime_ = 0;
+  // A menu closed at dropTime_ (a tick of 0 is a time like any other).
+  bool dropped_ = false;
   bool skipClick_ = false;
 };
 

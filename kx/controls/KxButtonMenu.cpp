@@ -67,10 +67,11 @@ void KxPopupMenuUnder(TControl* button, TPopupMenu* menu) {
 }
 
 bool TKxMenuDropGuard::Press(const std::function<void()>& drop) {
-  DWORD tick = Seams().TickCount();
-  if (dropTime_ != 0 && tick < dropTime_ + 100) {
+  // The time since the menu closed is a difference of ticks, which stays
+  // right when the counter wraps to 0 in between (every 49.7 days).
+  if (dropped_ && Seams().TickCount() - dropTime_ < 100) {
     // The press that closed the menu: it must not open it again.
-    dropTime_ = 0;
+    dropped_ = false;
     ReleaseCapture();
     skipClick_ = true;
     return false;
@@ -78,6 +79,7 @@ bool TKxMenuDropGuard::Press(const std::function<void()>& drop) {
   drop();
   skipClick_ = true;
   dropTime_ = Seams().TickCount();
+  dropped_ = true;
   return true;
 }
 

@@ -110,6 +110,33 @@ TEST_F(KxMenuButtonTest, APressThatClosedTheMenuDoesNotReopenIt) {
   }
 }
 
+// The tick counter wraps to 0 after 49.7 days: the 100 ms after the menu
+// closed count across the wrap as anywhere else, and a menu that closed at
+// tick 0 is a menu that closed.
+TEST_F(KxMenuButtonTest, TheClosingPressIsKnownAcrossTheTickCountersWrap) {
+  struct Case {
+    DWORD Closed, Pressed;
+    bool Reopens;
+  };
+  for (Case c : {Case{0xFFFFFFF0, 0xFFFFFFF5, false}, Case{0xFFFFFFF0, 0x00000010, false},
+                 Case{0xFFFFFFC0, 0x00000023, false}, Case{0xFFFFFFC0, 0x00000024, true},
+                 Case{0xFFFFFF00, 0x00000050, true}, Case{0x00000000, 0x00000020, false},
+                 Case{0xFFFFFFFF, 0x00000000, false}}) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.Closed << " then " << c.Pressed);
+    auto* b = host.Add<TKxMenuButton>(10, 40, 110, 25);
+    b->SetDropDownMenu(probe.Menu);
+    b->HandleNeeded();
+    int before = probe.Popups;
+    clock.Set(c.Closed);
+    PressAndRelease(b, 20, 10);
+    EXPECT_EQ(probe.Popups, before + 1);
+    clock.Set(c.Pressed);
+    PressAndRelease(b, 20, 10);
+    EXPECT_EQ(probe.Popups, before + 1 + (c.Reopens ? 1 : 0));
+    b->Free();
+  }
+}
+
 TEST_F(KxMenuButtonTest, DialogKeysClickWhileSpaceAndF4DropTheMenu) {
   // Dialog keys need a form to take the focus on.
   Owned<TForm> form(New<TForm>(nullptr, 0));
