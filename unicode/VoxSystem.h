@@ -1,5 +1,5 @@
 // VoxSystem: the Unicode layer's text encodings: its own UTF-7 codec (RFC
-// 2152), UTF-8 through the platform's converters, conversions by Windows
+// 2152), UTF-8 through the class library's converters, conversions by Windows
 // code page, UCS-2 byte packing, code-page queries, wide resource strings and
 // the wide command line.
 #pragma once
@@ -49,7 +49,8 @@ std::wstring UTF7ToWideString(const std::string& s);
 
 // --- UTF-8 and code pages ---------------------------------------------------------
 std::string WideStringToUTF8(const std::wstring& s);
-// Text that is no valid UTF-8 gives "".
+// Never fails: each ill-formed part of the bytes gives one U+FFFD and the
+// rest is kept (the class library's UTF8Decode).
 std::wstring UTF8ToWideString(const std::string& s);
 // CP_UTF7 and CP_UTF8 go through the layer's codecs, any other code page
 // through the system; a code page the system refuses raises the last OS error.

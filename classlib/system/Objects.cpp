@@ -124,11 +124,73 @@ std::string UTF8Encode(std::wstring_view s) {
   return out;
 }
 
+namespace {
+
+// What a byte can begin: the length of the sequence and the range of its
+// second byte. E0 and F0 refuse the second bytes of overlong forms, ED those
+// of encoded surrogates, F4 those above U+10FFFF; every later byte is 80..BF.
+// Length 0: the byte begins nothing (80..BF, C0, C1, F5..FF).
+struct TUtf8Lead {
+  size_t Length;
+  unsigned char Low, High;
+};
+
+TUtf8Lead Utf8Lead(unsigned char b) {
+  if (b >= 0xC2 && b <= 0xDF) return {2, 0x80, 0xBF};
+  if (b == 0xE0) return {3, 0xA0, 0xBF};
+  if (b == 0xED) return {3, 0x80, 0x9F};
+  if (b >= 0xE1 && b <= 0xEF) return {3, 0x80, 0xBF};
+  if (b == 0xF0) return {4, 0x90, 0xBF};
+  if (b >= 0xF1 && b <= 0xF3) return {4, 0x80, 0xBF};
+  if (b == 0xF4) return {4, 0x80, 0x8F};
+  return {0, 0, 0};
+}
+
+}  // namespace
+
+// Our own decoder rather than MultiByteToWideChar: with MB_ERR_INVALID_CHARS
+// one bad byte fails the whole text, and without it the number of U+FFFD a
+// bad sequence gives differs between Windows versions and Wine. Here each
+// maximal ill-formed subpart (the longest start of a sequence that could still
+// have become well-formed, or else the one byte) becomes one U+FFFD, as
+// Unicode recommends and Windows does since Vista, and decoding goes on at
+// the byte that broke the sequence.
 std::wstring UTF8Decode(std::string_view s) {
-  if (s.empty()) return std::wstring();
-  const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(), static_cast<int>(s.size()), out.data(), n);
+  std::wstring out;
+  out.reserve(s.size());
+  const size_t n = s.size();
+  size_t i = 0;
+  while (i < n) {
+    const unsigned char b = static_cast<unsigned char>(s[i]);
+    if (b < 0x80) {
+      out += static_cast<wchar_t>(b);
+      ++i;
+      continue;
+    }
+    const TUtf8Lead lead = Utf8Lead(b);
+    uint32_t cp = b & (0x7Fu >> lead.Length);
+    size_t len = 1;
+    bool whole = lead.Length > 0;
+    while (whole && len < lead.Length) {
+      const unsigned char c = i + len < n ? static_cast<unsigned char>(s[i + len]) : 0;
+      const unsigned char low = len == 1 ? lead.Low : 0x80, high = len == 1 ? lead.High : 0xBF;
+      if (c < low || c > high) {
+        whole = false;
+        break;
+      }
+      cp = (cp << 6) | (c & 0x3Fu);
+      ++len;
+    }
+    i += len;
+    if (!whole) {
+      out += L'\uFFFD';
+    } else if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out += static_cast<wchar_t>(0xD800 + (cp >> 10));
+      out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
+    } else {
+      out += static_cast<wchar_t>(cp);
+    }
+  }
   return out;
 }

@@ -433,7 +433,7 @@ bool SameName(std::string_view a, std::string_view b);
 
 // UTF-16 to UTF-8 and back (the platform's UTF8Encode/UTF8Decode; a
 // UTF8String is a std::string). Characters beyond the BMP travel as
-// surrogate pairs; text that is no valid UTF-8 decodes as "", as on the
-// platform.
+// surrogate pairs. Decoding never fails: each ill-formed part of the bytes
+// (its maximal subpart) becomes one U+FFFD and the rest of the text is kept.
 std::string UTF8Encode(std::wstring_view s);
 std::wstring UTF8Decode(std::string_view s);

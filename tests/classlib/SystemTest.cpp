@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "classlib/System.h"
+#include "tests/common/DamagedUtf8.h"
 
 namespace {
 
@@ -95,9 +96,14 @@ TEST(System, Utf8EncodesAndDecodesUtf16) {
     EXPECT_EQ(UTF8Encode(c.wide), c.utf8);
     EXPECT_EQ(UTF8Decode(c.utf8), c.wide);
   }
-  for (const char* bad : {"\xC3", "abc\xFF", "\xE2\x82", "\xC0\x80"}) {
-    SCOPED_TRACE(bad);
-    EXPECT_EQ(UTF8Decode(bad), L"");
+}
+
+// One bad byte costs only itself: each maximal ill-formed subpart becomes one
+// U+FFFD and everything well-formed around it is kept.
+TEST(System, Utf8DecodeReplacesEachIllFormedSubpart) {
+  for (const TDamagedUtf8& c : DamagedUtf8()) {
+    SCOPED_TRACE(c.What);
+    EXPECT_EQ(UTF8Decode(c.Bytes), c.Text);
   }
 }
 

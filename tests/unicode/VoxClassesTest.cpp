@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "classlib/SysUtils.h"
+#include "tests/common/DamagedUtf8.h"
 #include "tests/common/TestSupport.h"
 #include "tests/unicode/VoxTestSupport.h"
 #include "unicode/VoxClasses.h"
@@ -348,8 +349,8 @@ TEST(VoxStringFiles, LoadDetectsTheCharacterSet) {
       {"a lone mark", "\xFF\xFE", csUnicode, {}},
       {"odd length", std::string("\xFF\xFE" "a\0b", 5), csUnicode, {L"a"}},
       {"cut UTF-16 pair", std::string("\xFF\xFE\x3D\xD8", 4), csUnicode, {std::wstring(1, wchar_t(0xD83D))}},
-      {"cut UTF-8", "\xEF\xBB\xBF\xE2\x82", csUtf8, {}},
-      {"overlong UTF-8", "\xEF\xBB\xBF\xC0\xAF", csUtf8, {}},
+      {"cut UTF-8", "\xEF\xBB\xBF\xE2\x82", csUtf8, {L"\uFFFD"}},
+      {"overlong UTF-8", "\xEF\xBB\xBF\xC0\xAF", csUtf8, {L"\uFFFD\uFFFD"}},
       {"half a UTF-8 mark", "\xEF\xBB", csAnsi, {L"\u00EF\u00BB"}},
   };
   TWideTempFolder dir(L"vox-load");
@@ -361,6 +362,27 @@ TEST(VoxStringFiles, LoadDetectsTheCharacterSet) {
     l->LoadFromFile(file);
     EXPECT_EQ(c.CharSet, l->GetLastFileCharSet());
     EXPECT_EQ(c.Items, ItemsOf(l.get()));
+  }
+}
+
+// A UTF-8 file with a damaged line loads every line: the damaged one with
+// U+FFFD for each bad sequence, through the marked file and through the ANSI
+// view's code page 65001 alike.
+TEST(VoxStringFiles, DamagedUtf8LineCostsOnlyItsBadBytes) {
+  TWideTempFolder dir(L"vox-damaged");
+  const std::wstring file = dir.Path(L"damaged.txt");
+  for (const TDamagedUtf8& c : DamagedUtf8()) {
+    SCOPED_TRACE(c.What);
+    const std::string body = "first\r\n" + c.Bytes + "\r\n\xD0\x96 last";
+    const WLines expected{L"first", c.Text, L"\u0416 last"};
+    WriteFileBytes(file, "\xEF\xBB\xBF" + body);
+    Owned<TVoxStringList> l = ListOf({L"old"});
+    l->LoadFromFile(file);
+    EXPECT_EQ(expected, ItemsOf(l.get()));
+    WriteFileBytes(file, body);
+    Owned<TVoxStringList> viaCodePage = ListOf({L"old"});
+    viaCodePage->GetAnsiStrings()->LoadFromFileEx(file, CP_UTF8);
+    EXPECT_EQ(expected, ItemsOf(viaCodePage.get()));
   }
 }
 

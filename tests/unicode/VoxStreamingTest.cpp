@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "classlib/Classes.h"
+#include "tests/common/DamagedUtf8.h"
 #include "tests/common/TestSupport.h"
 #include "unicode/VoxClasses.h"
 
@@ -254,6 +255,33 @@ TEST_F(VoxStreaming, StringsAsOneTextOrAList) {
     Owned<TVoxStreamed> comp = Make(L"", {L"old"});
     ReadText(form, comp.get());
     EXPECT_EQ(c.Items, ItemsOf(comp->GetLines()));
+  }
+}
+
+// Bytes as a stored form's string value, each one as a #nnn code.
+std::string AsCodes(const std::string& bytes) {
+  std::string out;
+  for (unsigned char b : bytes) out += "#" + std::to_string(b);
+  return out;
+}
+
+// A damaged UTF-8 companion keeps every good sequence and replaces each bad
+// one, instead of blanking the caption or the list it carries.
+TEST_F(VoxStreaming, DamagedUtf8CompanionsKeepTheirGoodText) {
+  RuntimeUTFStreaming = true;
+  for (const TDamagedUtf8& c : DamagedUtf8()) {
+    SCOPED_TRACE(c.What);
+    const std::string form = "object Streamed: TVoxStreamed\r\n"
+                             "  Caption = 'abc'\r\n"
+                             "  CaptionW = " + AsCodes("abc" + c.Bytes) + "\r\n"
+                             "  Lines.WideStringsW = (\r\n"
+                             "    " + AsCodes(c.Bytes) + "\r\n"
+                             "    'x')\r\n"
+                             "end\r\n";
+    Owned<TVoxStreamed> comp = Make(L"", {});
+    ReadText(form, comp.get());
+    EXPECT_EQ(L"abc" + c.Text, comp->GetCaption());
+    EXPECT_EQ((std::vector<std::wstring>{c.Text, L"x"}), ItemsOf(comp->GetLines()));
   }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/SysUtils.h"
+#include "tests/common/DamagedUtf8.h"
 #include "tests/common/TestSupport.h"
 #include "unicode/VoxSysUtils.h"
 #include "unicode/VoxSystem.h"
@@ -182,20 +183,14 @@ TEST(VoxUTF8, RoundTripsRandomText) {
   }
 }
 
-TEST(VoxUTF8, InvalidInputGivesEmptyText) {
-  const char* invalid[] = {
-      "\xC0\xAF",          // overlong "/"
-      "\xE0\x80\xAF",      // overlong, three bytes
-      "\xED\xA0\x80",      // a lone surrogate
-      "a\xE2\x82",         // cut short
-      "\xF0\x9F\x98",      // cut short, four bytes
-      "\xFF",              // never a UTF-8 byte
-      "\x80z",             // a trail byte alone
-  };
-  for (const char* s : invalid) {
-    SCOPED_TRACE(testing::PrintToString(std::string(s)));
-    EXPECT_EQ(std::wstring(), UTF8ToWideString(s));
-    EXPECT_EQ(std::wstring(), StringToWideStringEx(s, CP_UTF8));
+// Damaged UTF-8 keeps every good sequence, with U+FFFD for each bad one,
+// whether it is decoded directly or as code page 65001 (as every other code
+// page replaces what it cannot map).
+TEST(VoxUTF8, DamagedInputKeepsTheRestOfTheText) {
+  for (const TDamagedUtf8& c : DamagedUtf8()) {
+    SCOPED_TRACE(c.What);
+    EXPECT_EQ(c.Text, UTF8ToWideString(c.Bytes));
+    EXPECT_EQ(c.Text, StringToWideStringEx(c.Bytes, CP_UTF8));
   }
   EXPECT_EQ(std::wstring(L"\u20AC\U0001F600"), UTF8ToWideString("\xE2\x82\xAC\xF0\x9F\x98\x80"));
 }
