@@ -306,11 +306,11 @@ std::wstring WideWrapText(const std::wstring& line, const std::wstring& breakStr
     ++i;
     ++col;
     if (!quote && col > maxCol && breakPos != std::wstring::npos) {
+      // Only the break is inserted: break characters after it (a second
+      // space, a minus sign) begin the next line and may end it in turn.
       out.append(line, lineStart, breakPos + 1 - lineStart);
-      size_t next = breakPos + 1;
-      while (next < n && isBreakChar(line[next])) ++next;
+      const size_t next = breakPos + 1;
       if (next < n) out += breakStr;
-      if (next > i) i = next;
       lineStart = next;
       col = static_cast<int>(i - next);
       breakPos = std::wstring::npos;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -194,6 +195,42 @@ TEST(VoxText, WrapText) {
     EXPECT_EQ(std::wstring(c.Expected), WideWrapText(c.Line, c.MaxCol));
   }
   EXPECT_EQ(std::wstring(L"a b |c"), WideWrapText(L"a b c", L"|", L" ", 3));
+}
+
+// Wrapping only inserts line breaks: a break character that follows a break
+// (a second space, a minus sign, a tab) stays in the text, and may itself be
+// where the next line breaks.
+TEST(VoxText, WrapTextNeverDropsACharacter) {
+  struct Case {
+    const wchar_t* Line;
+    int MaxCol;
+    const wchar_t* Expected;
+  };
+  const Case cases[] = {
+      {L"ab -cd", 2, L"ab \r\n-\r\ncd"},
+      {L"ab  cd", 2, L"ab \r\n \r\ncd"},
+      {L"a - b", 1, L"a \r\n- \r\nb"},
+      {L"x\t\ty", 1, L"x\t\r\n\t\r\ny"},
+      {L"abc  ", 2, L"abc \r\n "},
+      {L"The quick  brown fox", 10, L"The quick  \r\nbrown fox"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Line);
+    EXPECT_EQ(std::wstring(c.Expected), WideWrapText(c.Line, c.MaxCol));
+  }
+  EXPECT_EQ(std::wstring(L"a | |b"), WideWrapText(L"a  b", L"|", L" ", 1));
+
+  // Any text: taking the inserted breaks out again gives the text back.
+  std::mt19937 rng(29);
+  const std::wstring alphabet = L"ab -\t'\"";
+  for (int i = 0; i < 500; ++i) {
+    std::wstring line;
+    for (size_t n = rng() % 24; n > 0; --n) line += alphabet[rng() % alphabet.size()];
+    const int maxCol = 1 + static_cast<int>(rng() % 6);
+    std::wstring wrapped = WideWrapText(line, L"|", L" -\t", maxCol);
+    std::erase(wrapped, L'|');
+    ASSERT_EQ(line, wrapped) << "max " << maxCol;
+  }
 }
 
 TEST(VoxText, IsRtfAndLastChar) {
