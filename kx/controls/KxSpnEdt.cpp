@@ -380,8 +380,6 @@ PUBLISHED(TKxSpinEdit) {
 TKxSpinEdit::TKxSpinEdit(TComponent* owner) : TKxCustomEdit(owner) {
   SetControlStyle(GetControlStyle() - TControlStyle{csSetCaption});
   SetAlignment(taRightJustify);
-  // Sized before the buttons come in: with a child, sizing aligns it,
-  // which asks for a window this edit cannot have before its parent.
   SetWidth(47);
   SetText("0");
   buttons_ = New<TKxSpinButtons>(this);
@@ -575,6 +573,16 @@ void TKxSpinEdit::SetEditRect() {
   LPARAM margins = UseRightToLeftAlignment() ? MAKELONG(margin, 0) : MAKELONG(0, margin);
   SendMessageA(GetWindowHandle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, margins);
 }
+
+// With AutoSize the edit's height follows its font when its window is made
+// (TCustomEdit::AdjustHeight), as every edit's does. The window control's
+// own rule, which fits the client area around the children, does not apply:
+// the buttons child is laid over the edit's right edge by ResizeButtons, not
+// held by it. That rule measured the client area through a window, which a
+// spin edit sized before it has a parent cannot have ("has no parent
+// window"), and held a placed edit at its buttons' old right edge, so a new
+// width was refused.
+bool TKxSpinEdit::CanAutoSize(int&, int&) { return true; }
 
 TRect TKxSpinEdit::GetEditRect() {
   TRect r = GetClientRect();

@@ -219,6 +219,9 @@ class TKxSpinEdit : public TKxCustomEdit {
   void SetEditRect();
 
   TRect GetEditRect() override;
+  // The size asked for: an edit's automatic size is its height by its font,
+  // never the extent of its buttons child.
+  bool CanAutoSize(int& newWidth, int& newHeight) override;
   void SetFlatButtons(bool value) override;
   void SetFrameStyle(TFrameStyle value) override;
   void UpdateFrame(bool isMouse, bool value) override;

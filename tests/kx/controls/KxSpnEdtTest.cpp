@@ -282,6 +282,40 @@ TEST_F(KxSpinEditTest, TheButtonsSitAtTheRightAndTheTextStopsBesideThem) {
   EXPECT_EQ(edit->GetEditRect().right, edit->GetClientWidth() - 27);
 }
 
+// Made at run time, a spin edit is commonly sized before it has a parent;
+// either way it takes the width it is given, its buttons at its right.
+TEST(KxSpinEditSize, ItTakesTheWidthItIsGivenBeforeOrAfterItsParent) {
+  TControlHost host;
+  host.Show();
+  const int inset = ThemeServices().GetThemesEnabled() ? 3 : 4;
+  for (bool sizeFirst : {true, false}) {
+    SCOPED_TRACE(sizeFirst ? "sized first" : "parented first");
+    auto* edit = New<TKxSpinEdit>(host.Panel());
+    if (sizeFirst) {
+      EXPECT_NO_THROW(edit->SetBounds(10, 10, 150, 30));
+    }
+    edit->SetParent(host.Panel());
+    if (!sizeFirst) edit->SetBounds(10, 10, 150, 30);
+    edit->HandleNeeded();
+    EXPECT_EQ(edit->GetLeft(), 10);
+    EXPECT_EQ(edit->GetWidth(), 150);
+    TKxSpinButtons* b = edit->GetButtons();
+    EXPECT_EQ(b->GetLeft() + b->GetWidth(), 150 - inset);
+    edit->SetWidth(90);
+    EXPECT_EQ(edit->GetWidth(), 90);
+    EXPECT_EQ(b->GetLeft() + b->GetWidth(), 90 - inset);
+    edit->Free();
+  }
+  // Width and Height alone before the parent, too.
+  auto* edit = New<TKxSpinEdit>(host.Panel());
+  EXPECT_NO_THROW(edit->SetWidth(120));
+  EXPECT_NO_THROW(edit->SetHeight(40));
+  edit->SetParent(host.Panel());
+  edit->HandleNeeded();
+  EXPECT_EQ(edit->GetWidth(), 120);
+  EXPECT_EQ(edit->GetButtons()->GetLeft() + edit->GetButtons()->GetWidth(), 120 - inset);
+}
+
 class TSpinRoot : public TPanel {
   DECLARE_CLASS(TSpinRoot, TPanel)
   using TPanel::TPanel;
