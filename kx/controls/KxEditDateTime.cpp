@@ -220,13 +220,9 @@ void TKxDateTimeEdit::AdjustMinute(int step) {
 }
 
 void TKxDateTimeEdit::Step(bool timeField, const std::function<TDateTime(TDateTime)>& increment) {
-  TDateTime next;
-  try {
-    next = increment(StepStart(value_, timeField));
-  } catch (const EConvertError&) {
-    // Past 31 December 9999 or before 1 January 0001: the date stays.
-    return;
-  }
+  TDateTime next = 0;
+  // Past 31 December 9999 or before 1 January 0001: the date stays.
+  if (!KxTryStepDate(StepStart(value_, timeField), increment, next)) return;
   if (editType_ == etTime) {
     // A time keeps its time of day only, as the clock does: a step back
     // past midnight gives the evening, not a day before day 0.

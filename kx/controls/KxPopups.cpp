@@ -213,6 +213,15 @@ TDateTime StrToTimeEx(const std::string& text) {
   return result;
 }
 
+bool KxTryStepDate(TDateTime from, const std::function<TDateTime(TDateTime)>& step, TDateTime& result) {
+  try {
+    result = step(from);
+  } catch (const EConvertError&) {
+    return false;
+  }
+  return true;
+}
+
 // ---------------------------------------------------------------------------
 // TKxMonthList
 
@@ -225,6 +234,12 @@ bool SameMonth(TDateTime a, TDateTime b) {
   DecodeDate(a, ya, ma, da);
   DecodeDate(b, yb, mb, db);
   return ya == yb && ma == mb;
+}
+
+// The month months after (before) centre; false beyond the range of dates,
+// where a row shows nothing and cannot be picked.
+bool MonthAround(TDateTime centre, int months, TDateTime& month) {
+  return KxTryStepDate(centre, [months](TDateTime d) { return IncMonth(d, months); }, month);
 }
 
 }  // namespace
@@ -263,8 +278,9 @@ void TKxMonthList::SetCenterMonth(TDateTime value) {
 
 void TKxMonthList::HighlightFromPoint(POINT p) {
   RECT client = GetClientRect();
-  if (PtInRect(&client, p) && itemHeight_ > 0)
-    SetHighlightMonth(IncMonth(centerMonth_, p.y / itemHeight_ - 3));
+  TDateTime month = 0;
+  if (PtInRect(&client, p) && itemHeight_ > 0 && MonthAround(centerMonth_, p.y / itemHeight_ - 3, month))
+    SetHighlightMonth(month);
   else
     SetHighlightMonth(0);
 }
@@ -273,12 +289,14 @@ int TKxMonthList::ScrollStep() {
   POINT cursor{};
   Seams().GetCursorPos(cursor);
   POINT p = ScreenToClient(cursor);
+  // At the first or the last month the centre stays where it is.
   int d;
+  TDateTime month = 0;
   if (p.y < 0) {
-    SetCenterMonth(IncMonth(centerMonth_, -1));
+    if (MonthAround(centerMonth_, -1, month)) SetCenterMonth(month);
     d = -p.y;
   } else if (p.y > GetHeight()) {
-    SetCenterMonth(IncMonth(centerMonth_, 1));
+    if (MonthAround(centerMonth_, 1, month)) SetCenterMonth(month);
     d = p.y - GetHeight();
   } else {
     d = p.y;
@@ -291,12 +309,14 @@ void TKxMonthList::Paint() {
   canvas->SetFont(GetFont());
   RECT client = GetClientRect();
   for (int i = 0; i < 7; ++i) {
-    TDateTime month = IncMonth(centerMonth_, i - 3);
     TRect row{client.left, client.top + i * itemHeight_, client.right, client.top + (i + 1) * itemHeight_};
-    bool highlighted = highlightMonth_ != 0 && SameMonth(month, highlightMonth_);
+    TDateTime month = 0;
+    bool exists = MonthAround(centerMonth_, i - 3, month);
+    bool highlighted = exists && highlightMonth_ != 0 && SameMonth(month, highlightMonth_);
     canvas->GetBrush()->SetStyle(bsSolid);
     canvas->GetBrush()->SetColor(highlighted ? clHighlight : GetColor());
     canvas->FillRect(row);
+    if (!exists) continue;
     canvas->GetFont()->SetColor(highlighted ? clHighlightText : GetFont()->GetColor());
     std::string text = FormatDateTime("mmmm yyyy", month);
     canvas->GetBrush()->SetStyle(bsClear);

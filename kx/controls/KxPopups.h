@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "classlib/Classes.h"
@@ -49,6 +50,13 @@ TDateTime StrToDateEx(const std::string& text);
 // The same for a time of day in the order of LongTimeFormat, with "A",
 // "P", "AM", "PM" or the locale's strings; 0 when no valid time results.
 TDateTime StrToTimeEx(const std::string& text);
+
+// A date moved by step (IncDay, IncMonth, IncYear...), into result: false,
+// with result untouched, for a step that would leave 1 January 0001 to
+// 31 December 9999, where those raise EConvertError. The calendar, its
+// month list and the date/time edit step through it, so a step past either
+// end leaves the date as it is.
+bool KxTryStepDate(TDateTime from, const std::function<TDateTime(TDateTime)>& step, TDateTime& result);
 
 // ---------------------------------------------------------------------------
 // TKxCalendarColors / TKxClockFaceColors: colours addressed by index

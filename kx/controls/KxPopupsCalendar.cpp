@@ -2,6 +2,7 @@
 
 #include "classlib/DateUtils.h"
 #include "classlib/Seams.h"
+#include "classlib/sysutils/SysConst.h"
 #include "kx/controls/KxPopups.h"
 #include "kx/controls/KxPopupsShared.h"
 #include "kx/foundation/KxThemeSrv.h"
@@ -21,6 +22,24 @@ int Weekday(TDateTime d) { return (DayOfWeek(d) + 5) % 7; }
 
 TDateTime DayOf(TDateTime d) { return std::trunc(d); }
 TDateTime TimeOf(TDateTime d) { return d - std::trunc(d); }
+
+// Whether d falls on 1 January 0001 to 31 December 9999, the days a date
+// encodes: the grid's cells beyond either end show nothing.
+bool IsCalendarDay(TDateTime d) {
+  static const TDateTime first = EncodeDate(1, 1, 1), last = EncodeDate(9999, 12, 31);
+  const TDateTime day = std::trunc(d);
+  return day >= first && day <= last;
+}
+
+// A date outside that range is refused before anything changes.
+void CheckCalendarDay(TDateTime d) {
+  if (!IsCalendarDay(d)) throw EConvertError(SysConst::SDateEncodeError);
+}
+
+// A month or more on (or back), or nothing beyond the range.
+bool StepMonths(TDateTime from, int months, TDateTime& result) {
+  return KxTryStepDate(from, [months](TDateTime d) { return IncMonth(d, months); }, result);
+}
 
 bool FlatLook(TFrameStyleEx style) { return style == fsFlat || style == fsFlatBold; }
 
@@ -133,6 +152,7 @@ std::string TKxCalendar::ClearCaption() const {
 // --- values ----------------------------------------------------------------------------------------
 
 void TKxCalendar::SetDate(TDateTime value) {
+  CheckCalendarDay(value);
   if (DayOf(value) == DayOf(date_) && !forcing_) return;
   date_ = value;
   SetViewDate(value != 0 ? value : Date());
@@ -141,6 +161,7 @@ void TKxCalendar::SetDate(TDateTime value) {
 }
 
 void TKxCalendar::SetViewDate(TDateTime value) {
+  CheckCalendarDay(value);
   if (DayOf(value) == viewDate_ && !forcing_) return;
   viewDate_ = DayOf(value);
   WORD y, m, d;
@@ -444,19 +465,25 @@ void TKxCalendar::Paint() {
     }
   }
 
-  // Bold days: the view month's, and with fill days the neighbours'.
+  // Bold days: the view month's, and with fill days the neighbours' (no
+  // neighbour before January 0001 or after December 9999).
   WORD vy, vm, vd;
   DecodeDate(viewDate_, vy, vm, vd);
   uint32_t boldView = 0, boldPrev = 0, boldNext = 0;
   GetBoldDays(vy, vm, boldView);
-  TDateTime prevMonth = EncodeDate(vy, vm, 1) - 1;
-  TDateTime nextMonth = IncMonth(EncodeDate(vy, vm, 1), 1);
+  TDateTime prevMonth = 0, nextMonth = 0;
+  bool hasPrev = StepMonths(EncodeDate(vy, vm, 1), -1, prevMonth);
+  bool hasNext = StepMonths(EncodeDate(vy, vm, 1), 1, nextMonth);
   if (elements_.Contains(ceFillDays)) {
     WORD y, m, d;
-    DecodeDate(prevMonth, y, m, d);
-    GetBoldDays(y, m, boldPrev);
-    DecodeDate(nextMonth, y, m, d);
-    GetBoldDays(y, m, boldNext);
+    if (hasPrev) {
+      DecodeDate(prevMonth, y, m, d);
+      GetBoldDays(y, m, boldPrev);
+    }
+    if (hasNext) {
+      DecodeDate(nextMonth, y, m, d);
+      GetBoldDays(y, m, boldNext);
+    }
   }
 
   if (weeks) {
@@ -474,6 +501,7 @@ void TKxCalendar::Paint() {
   TDateTime cellDate = firstCellDate_;
   for (int row = 0; row < 6; ++row) {
     for (int col = 0; col < 7; ++col, cellDate += 1) {
+      if (!IsCalendarDay(cellDate)) continue;
       WORD y, m, d;
       DecodeDate(cellDate, y, m, d);
       bool inView = m == vm && y == vy;
@@ -504,13 +532,14 @@ void TKxCalendar::Paint() {
         canvas->Rectangle(wide);
       }
     }
-    if (weeks) {
+    TDateTime second = firstCellDate_ + 7 * row + 1;
+    if (weeks && IsCalendarDay(second)) {
       canvas->SetFont(GetFont());
       canvas->GetBrush()->SetStyle(bsSolid);
       canvas->GetBrush()->SetColor(GetColor());
       canvas->GetFont()->SetColor(colors_->GetColor(2));
       TRect cell{wn.left, wn.top + 1 + row * cellH_, wn.right - 5, wn.top + 1 + (row + 1) * cellH_};
-      CenterText(canvas, std::to_string(WeekOf(firstCellDate_ + 7 * row + 1)), cell);
+      CenterText(canvas, std::to_string(WeekOf(second)), cell);
     }
   }
   canvas->SetFont(GetFont());
@@ -609,6 +638,7 @@ TDateTime TKxCalendar::InternalHitTest(const TRect& rect, POINT p) {
       RECT cell{rect.left + col * cellW_, rect.top - 1 + row * cellH_, rect.left + (col + 1) * cellW_,
                 rect.top - 1 + (row + 1) * cellH_};
       if (!PtInRect(&cell, p)) continue;
+      if (!IsCalendarDay(cellDate)) return 0;
       WORD y, m, d;
       DecodeDate(cellDate, y, m, d);
       if ((y == vy && m == vm) || elements_.Contains(ceFillDays)) return cellDate;
@@ -666,7 +696,9 @@ void TKxCalendar::TimerExpired() {
   ++tickCounter_;
   int c = tickCounter_;
   bool step = (c <= 19 && c % 5 == 0) || (c >= 20 && c <= 199 && c % 2 == 0) || c >= 200;
-  if (step && overArea_ == pressedArea_) SetViewDate(IncMonth(viewDate_, pressedArea_ == caMonth ? -1 : 1));
+  TDateTime month = 0;
+  if (step && overArea_ == pressedArea_ && StepMonths(viewDate_, pressedArea_ == caMonth ? -1 : 1, month))
+    SetViewDate(month);
 }
 
 // --- keyboard and messages -----------------------------------------------------------------------------
@@ -677,19 +709,23 @@ void TKxCalendar::KeyDown(WORD& key, TShiftState shift) {
   TDateTime base = IsClear() ? Date() : date_;
   WORD y, m, d;
   DecodeDate(base, y, m, d);
+  // A step past 31 December 9999 or before 1 January 0001 leaves the date.
+  TDateTime next = 0;
+  auto days = [&](int n) {
+    if (KxTryStepDate(base, [n](TDateTime v) { return IncDay(v, n); }, next)) SetDate(next);
+  };
+  auto months = [&](int n) {
+    if (elements_.Contains(ceMonth) && StepMonths(base, n, next)) SetDate(next);
+  };
   switch (key) {
     case VK_HOME: SetDate(EncodeDate(y, m, 1) + TimeOf(base)); break;
     case VK_END: SetDate(EncodeDate(y, m, MonthDays[IsLeapYear(y)][m - 1]) + TimeOf(base)); break;
-    case VK_LEFT: SetDate(base - 1); break;
-    case VK_RIGHT: SetDate(base + 1); break;
-    case VK_UP: SetDate(base - 7); break;
-    case VK_DOWN: SetDate(base + 7); break;
-    case VK_PRIOR:
-      if (elements_.Contains(ceMonth)) SetDate(IncMonth(base, -1));
-      break;
-    case VK_NEXT:
-      if (elements_.Contains(ceMonth)) SetDate(IncMonth(base, 1));
-      break;
+    case VK_LEFT: days(-1); break;
+    case VK_RIGHT: days(1); break;
+    case VK_UP: days(-7); break;
+    case VK_DOWN: days(7); break;
+    case VK_PRIOR: months(-1); break;
+    case VK_NEXT: months(1); break;
     case VK_RETURN: TKxCustomPanel::Click(); break;
     default: break;
   }

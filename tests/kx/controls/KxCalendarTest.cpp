@@ -428,6 +428,265 @@ TEST_F(KxCalendar, ItSizesItselfToItsFontAndEveryTextFitsItsPlace) {
   EXPECT_EQ(cal_->GetWidth(), natural.cx + 30);
 }
 
+// --- the ends of the date range: 1 January 0001 and 31 December 9999 ---------------------------------
+
+// The first and the last day a TDateTime encodes.
+TDateTime FirstDay() { return D(1, 1, 1); }
+TDateTime LastDay() { return D(9999, 12, 31); }
+
+TEST_F(KxCalendar, TheFirstAndTheLastMonthPaintTheirDaysAndNothingBeyondThem) {
+  TThemesOff themesOff;
+  const TColor days = static_cast<TColor>(RGB(0, 0, 160));
+  const TColor fill = static_cast<TColor>(RGB(0, 140, 0));
+  const TColor weeks = static_cast<TColor>(RGB(170, 0, 170));
+  const TColor back = static_cast<TColor>(RGB(10, 120, 200));
+  cal_->GetCalendarColors()->SetColor(0, days);
+  cal_->GetCalendarColors()->SetColor(1, fill);
+  cal_->GetCalendarColors()->SetColor(2, weeks);
+  cal_->GetCalendarColors()->SetColor(4, back);
+  std::vector<std::pair<int, int>> asked;
+  struct THandler {
+    std::vector<std::pair<int, int>>* Asked;
+    void Bold(TObject*, uint16_t year, uint16_t month, uint32_t&) { Asked->push_back({year, month}); }
+  } handler{&asked};
+  cal_->OnGetBoldDays = TKxGetBoldDaysEvent(&handler, &THandler::Bold);
+  struct TCase {
+    TKxFirstDayOfWeek First;
+    TDateTime Date;
+    int FirstCell, LastCell;  // the cells that hold a day of the range
+    int Selected;
+    std::vector<std::pair<int, int>> Asked;
+  };
+  const TCase cases[] = {
+      // 1 December 9999 is a Wednesday: cell 3; 31 December is cell 33.
+      {fdowSunday, LastDay(), 0, 33, 33, {{9999, 12}, {9999, 11}}},
+      {fdowSunday, D(9999, 12, 1), 0, 33, 3, {{9999, 12}, {9999, 11}}},
+      // 1 January 0001 is a Monday: after a Sunday cell of the year 0, or
+      // after a whole row of it when weeks begin on Monday.
+      {fdowSunday, FirstDay(), 1, 41, 1, {{1, 1}, {1, 2}}},
+      {fdowMonday, FirstDay(), 7, 41, 7, {{1, 1}, {1, 2}}},
+  };
+  for (TKxCalendarElements elements : {KxDefaultCalendarElements + TKxCalendarElements{ceWeekNumbers},
+                                       KxDefaultCalendarElements - TKxCalendarElements{ceFillDays}}) {
+    for (const TCase& c : cases) {
+      SCOPED_TRACE(Ymd(c.Date) + (elements.Contains(ceFillDays) ? " with fill days" : " without fill days") +
+                   " first day " + std::to_string(c.First));
+      cal_->SetElements(elements);
+      cal_->SetFirstDayOfWeek(c.First);
+      cal_->SetDate(c.Date);
+      EXPECT_EQ(Ymd(cal_->GetDate()), Ymd(c.Date));
+      asked.clear();
+      TDib dib(cal_->GetWidth(), cal_->GetHeight(), kx_test::kPaper);
+      EXPECT_NO_THROW(PaintControl(cal_, dib));
+      if (elements.Contains(ceFillDays)) {
+        EXPECT_EQ(asked, c.Asked);
+      }
+      // The selected day shows; no cell outside the range shows anything.
+      TRect selected = Cell(cal_, c.Selected);
+      selected.right += 2;
+      EXPECT_EQ(ColourBox(dib, Shown(back), TRect{0, 0, cal_->GetWidth(), cal_->GetHeight()}), selected);
+      for (int i = 0; i < 42; ++i) {
+        SCOPED_TRACE("cell " + std::to_string(i));
+        TRect cell = Cell(cal_, i);
+        cell.right += 2;
+        int ink = CountColour(dib, Shown(days), cell) + CountColour(dib, Shown(fill), cell);
+        if (i < c.FirstCell || i > c.LastCell) {
+          EXPECT_EQ(ink, 0);
+        } else if (i != c.Selected) {
+          WORD y, m, d, vy, vm;
+          DecodeDate(cal_->GetFirstCellDate() + i, y, m, d);
+          DecodeDate(c.Date, vy, vm, d);
+          if (elements.Contains(ceFillDays) || (y == vy && m == vm)) {
+            EXPECT_GT(ink, 0);
+          }
+        }
+      }
+      // A row's week number is its second day's: none for a row of days
+      // outside the range.
+      if (elements.Contains(ceWeekNumbers)) {
+        TRect wn = cal_->GetAreaRect(caWeekNumbers);
+        int h = cal_->GetCellHeight();
+        for (int row = 0; row < 6; ++row) {
+          SCOPED_TRACE("week row " + std::to_string(row));
+          TRect cell{wn.left, wn.top + 1 + row * h, wn.right - 5, wn.top + 1 + (row + 1) * h};
+          int second = 7 * row + 1;
+          if (second < c.FirstCell || second > c.LastCell) EXPECT_EQ(CountColour(dib, Shown(weeks), cell), 0);
+          else EXPECT_GT(CountColour(dib, Shown(weeks), cell), 0);
+        }
+      }
+      // Nor can such a cell be picked.
+      cal_->SetElements(KxDefaultCalendarElements);
+      for (int i : {0, 41}) {
+        if (i >= c.FirstCell && i <= c.LastCell) continue;
+        POINT p = Middle(Cell(cal_, i));
+        EXPECT_EQ(cal_->HitTest(p.x, p.y), 0);
+        EXPECT_NO_THROW(Click(cal_, p));
+        EXPECT_EQ(Ymd(cal_->GetDate()), Ymd(c.Date));
+        EXPECT_EQ(Ymd(cal_->GetViewDate()), Ymd(c.Date));
+      }
+    }
+  }
+}
+
+TEST_F(KxCalendar, AKeyThatWouldStepPastEitherEndLeavesTheDateAsItIs) {
+  TEventCounter changes;
+  cal_->OnChange = changes.Event();
+  struct TCase {
+    WORD Key;
+    TDateTime From;
+    TDateTime Expected;  // the same day as From: the date stays
+  };
+  const TCase cases[] = {
+      {VK_RIGHT, LastDay(), LastDay()},
+      {VK_DOWN, LastDay(), LastDay()},
+      {VK_DOWN, D(9999, 12, 25), D(9999, 12, 25)},
+      {VK_NEXT, LastDay(), LastDay()},
+      {VK_NEXT, D(9999, 12, 1), D(9999, 12, 1)},
+      {VK_LEFT, FirstDay(), FirstDay()},
+      {VK_UP, FirstDay(), FirstDay()},
+      {VK_UP, D(1, 1, 7), D(1, 1, 7)},
+      {VK_PRIOR, FirstDay(), FirstDay()},
+      {VK_PRIOR, D(1, 1, 31), D(1, 1, 31)},
+      // Steps that reach the ends themselves are taken, time kept.
+      {VK_RIGHT, D(9999, 12, 30), LastDay()},
+      {VK_DOWN, D(9999, 12, 24), LastDay()},
+      {VK_NEXT, D(9999, 11, 30), D(9999, 12, 30)},
+      {VK_END, D(9999, 12, 5), LastDay()},
+      {VK_LEFT, D(1, 1, 2), FirstDay()},
+      {VK_UP, D(1, 1, 8), FirstDay()},
+      {VK_PRIOR, D(1, 2, 28), D(1, 1, 28)},
+      {VK_HOME, D(1, 1, 20), FirstDay()},
+      // Across 30 December 1899 (day 0), where a time of day counts
+      // forward from midnight on both sides: a week is still seven days.
+      {VK_UP, D(1900, 1, 2), D(1899, 12, 26)},
+      {VK_DOWN, D(1899, 12, 26), D(1900, 1, 2)},
+  };
+  for (bool withTime : {false, true}) {
+    for (const TCase& c : cases) {
+      TDateTime from = withTime ? IncHour(c.From, 12) : c.From;
+      SCOPED_TRACE(std::to_string(c.Key) + " from " + Ymd(from) + (withTime ? " noon" : ""));
+      cal_->SetDate(from);
+      int before = changes.Count;
+      EXPECT_NO_THROW(cal_->Perform(WM_KEYDOWN, c.Key, 0));
+      EXPECT_EQ(Ymd(cal_->GetDate()), Ymd(c.Expected));
+      EXPECT_EQ(Ymd(cal_->GetViewDate()), Ymd(c.Expected));
+      EXPECT_EQ(cal_->GetDate(), withTime ? IncHour(c.Expected, 12) : c.Expected) << "the time is kept";
+      EXPECT_EQ(changes.Count, before + (c.Expected != c.From ? 1 : 0));
+    }
+  }
+}
+
+TEST_F(KxCalendar, ADateOutsideTheRangeIsRefusedWithNothingChanged) {
+  cal_->SetDate(D(2024, 6, 10));
+  TEventCounter changes;
+  cal_->OnChange = changes.Event();
+  for (TDateTime bad : {LastDay() + 1, FirstDay() - 1, 1e12}) {
+    SCOPED_TRACE(bad);
+    EXPECT_THROW(cal_->SetDate(bad), EConvertError);
+    EXPECT_THROW(cal_->SetViewDate(bad), EConvertError);
+    EXPECT_EQ(Ymd(cal_->GetDate()), "2024-06-10");
+    EXPECT_EQ(Ymd(cal_->GetViewDate()), "2024-06-10");
+    EXPECT_EQ(Ymd(cal_->GetFirstCellDate()), "2024-05-26");
+  }
+  EXPECT_EQ(changes.Count, 0);
+}
+
+TEST_F(KxCalendar, TheMonthArrowsStopAtTheFirstAndTheLastMonth) {
+  kx_test::TFakeTimers timers;
+  struct TCase {
+    TDateTime Date;
+    TKxCalendarArea Arrow;
+    const char* Shown;  // the view after the first step and after ten more ticks
+  };
+  const TCase cases[] = {
+      {D(9999, 12, 10), caArrows, "9999-12-10"},
+      {D(9999, 11, 10), caArrows, "9999-12-10"},
+      {D(1, 1, 10), caMonth, "0001-01-10"},
+      {D(1, 2, 10), caMonth, "0001-01-10"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(Ymd(c.Date));
+    cal_->SetDate(c.Date);
+    POINT arrow = Middle(cal_->GetAreaRect(c.Arrow));
+    EXPECT_NO_THROW(Press(cal_, arrow));
+    EXPECT_EQ(Ymd(cal_->GetViewDate()), c.Shown);
+    for (int i = 0; i < 10; ++i) EXPECT_NO_THROW(timers.Fire(50));
+    EXPECT_EQ(Ymd(cal_->GetViewDate()), c.Shown);
+    TDib dib(cal_->GetWidth(), cal_->GetHeight(), kx_test::kPaper);
+    EXPECT_NO_THROW(PaintControl(cal_, dib));
+    Release(cal_, arrow);
+    EXPECT_EQ(Ymd(cal_->GetDate()), Ymd(c.Date));
+  }
+}
+
+TEST_F(KxCalendar, TheMonthListShowsAndOffersOnlyTheMonthsOfTheRange) {
+  TThemesOff themesOff;
+  kx_test::TFakeTimers timers;
+  POINT cursor{0, 0};
+  TSeamOverride<decltype(Seams().GetCursorPos)> pos(Seams().GetCursorPos, [&](POINT& p) {
+    p = cursor;
+    return TRUE;
+  });
+  struct TCase {
+    TDateTime Date;
+    int FirstRow, LastRow;  // the rows that hold a month of the range
+    int Scroll;             // towards the end: the cursor above (-1) or below (1)
+    const char* LastCentre;
+  };
+  // The list takes the calendar's colour: one that no text is drawn in.
+  cal_->SetColor(static_cast<TColor>(RGB(230, 230, 180)));
+  const TCase cases[] = {
+      {D(9999, 11, 15), 0, 4, 1, "9999-12-15"},
+      {D(9999, 12, 31), 0, 3, 1, "9999-12-31"},
+      {D(1, 2, 15), 2, 6, -1, "0001-01-15"},
+      {D(1, 1, 1), 3, 6, -1, "0001-01-01"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(Ymd(c.Date));
+    cal_->SetDate(c.Date);
+    POINT title = Middle(cal_->GetAreaRect(caYear));
+    cursor = cal_->ClientToScreen(title);
+    EXPECT_NO_THROW(Press(cal_, title));
+    TKxMonthList* list = cal_->GetMonthList();
+    ASSERT_NE(list, nullptr);
+    TDib dib(list->GetWidth(), list->GetHeight(), kx_test::kPaper);
+    EXPECT_NO_THROW(PaintControl(list, dib));
+    RECT client = list->GetClientRect();
+    int h = list->GetItemHeight();
+    for (int row = 0; row < 7; ++row) {
+      SCOPED_TRACE("row " + std::to_string(row));
+      TRect r{client.left, client.top + row * h, client.right, client.top + (row + 1) * h};
+      int ink = CountColour(dib, Shown(clWindowText), r) + CountColour(dib, Shown(clHighlightText), r);
+      POINT middle = list->ClientToScreen(Middle(r));
+      EXPECT_NO_THROW(MoveTo(cal_, cal_->ScreenToClient(middle)));
+      if (row < c.FirstRow || row > c.LastRow) {
+        EXPECT_EQ(ink, 0);
+        EXPECT_EQ(list->GetHighlightMonth(), 0) << "cannot be picked";
+      } else {
+        EXPECT_GT(ink, 0);
+        EXPECT_NE(list->GetHighlightMonth(), 0);
+      }
+    }
+    // Released over a row beyond the range: the view stays.
+    RECT lr{};
+    GetWindowRect(list->GetHandle(), &lr);
+    int beyond = c.Scroll > 0 ? 6 : 0;
+    POINT off = cal_->ScreenToClient(POINT{lr.left + 10, lr.top + 1 + beyond * h + h / 2});
+    MoveTo(cal_, off);
+    EXPECT_EQ(list->GetHighlightMonth(), 0);
+
+    // Scrolling towards the end stops at the last (first) month.
+    cursor = POINT{lr.left + 5, c.Scroll > 0 ? lr.bottom + 60 : lr.top - 60};
+    for (int i = 0; i < 5; ++i) EXPECT_NO_THROW(timers.Fire(50));
+    EXPECT_EQ(Ymd(list->GetCenterMonth()), c.LastCentre);
+    EXPECT_NO_THROW(PaintControl(list, dib));
+    cursor = cal_->ClientToScreen(off);
+    Release(cal_, off);
+    EXPECT_EQ(cal_->GetMonthList(), nullptr);
+    EXPECT_EQ(Ymd(cal_->GetViewDate()), Ymd(c.Date));
+  }
+}
+
 TEST(KxCalendarStored, AStoredFormKeepsColoursElementsAndTheFirstDay) {
   Owned<TForm> form(New<TForm>(nullptr, 0));
   auto* cal = New<TKxCalendar>(form.get());
