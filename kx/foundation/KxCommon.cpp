@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "classlib/Buttons.h"
@@ -1007,6 +1009,56 @@ std::string ExePath() {
   }
 }
 
+// Bytes as ReadSectionValues lists a binary value: two upper-case hex
+// digits and a blank each.
+std::string HexBytes(const std::vector<BYTE>& bytes) {
+  std::string text;
+  char hex[4];
+  for (BYTE b : bytes) {
+    std::snprintf(hex, sizeof hex, "%02X ", b);
+    text += hex;
+  }
+  return text;
+}
+
+// One value of key as ReadSectionValues lists it. Its type and bytes are
+// read together, once, so a value of any type or size gives a line and
+// none raises (a typed read refuses a DWORD that is not four bytes long).
+std::string RegistryValueText(HKEY key, const std::string& name) {
+  constexpr const char* kUnknown = "Unknown Data Type";
+  DWORD type = REG_NONE, size = 0;
+  if (RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return kUnknown;
+  std::vector<BYTE> bytes;
+  // The value may grow between the calls: the registry then tells the size
+  // it has now. One that is gone meanwhile is listed as unknown.
+  for (LONG rc = ERROR_MORE_DATA; rc != ERROR_SUCCESS;) {
+    bytes.resize(size + 1);
+    DWORD got = static_cast<DWORD>(bytes.size());
+    rc = RegQueryValueExA(key, name.c_str(), nullptr, &type, bytes.data(), &got);
+    if (rc != ERROR_SUCCESS && (rc != ERROR_MORE_DATA || got <= size)) return kUnknown;
+    size = got;
+    if (rc == ERROR_SUCCESS) bytes.resize(got);
+  }
+  switch (type) {
+    case REG_SZ:
+    case REG_EXPAND_SZ: {
+      const char* text = reinterpret_cast<const char*>(bytes.data());
+      return std::string(text, strnlen(text, bytes.size()));
+    }
+    case REG_DWORD:
+      if (bytes.size() == sizeof(int32_t)) {
+        int32_t value;
+        std::memcpy(&value, bytes.data(), sizeof value);
+        return std::to_string(value);
+      }
+      // No number is known for a DWORD of another length: its bytes are
+      // shown, all of them, as a binary value's.
+      return HexBytes(bytes);
+    case REG_BINARY: return HexBytes(bytes);
+    default: return kUnknown;
+  }
+}
+
 }  // namespace
 
 std::string TKxRegIniFile::EffectivePath() const {
@@ -1116,25 +1168,7 @@ void TKxRegIniFile::ReadSectionValues(const std::string& section, TStrings* stri
     names->Sort();
     for (int i = 0; i < names->GetCount(); ++i) {
       std::string name = names->Get(i);
-      std::string shown = name.empty() ? "Default" : name;
-      switch (reg->GetDataType(name)) {
-        case rdInteger: lines->Add(shown + "=" + std::to_string(reg->ReadInteger(name))); break;
-        case rdString:
-        case rdExpandString: lines->Add(shown + "=" + reg->ReadString(name)); break;
-        case rdBinary: {
-          std::vector<uint8_t> bytes(static_cast<size_t>(std::max(0, reg->GetDataSize(name))));
-          if (!bytes.empty()) reg->ReadBinaryData(name, bytes.data(), static_cast<int>(bytes.size()));
-          std::string text;
-          char hex[4];
-          for (uint8_t b : bytes) {
-            std::snprintf(hex, sizeof hex, "%02X ", b);
-            text += hex;
-          }
-          lines->Add(shown + "=" + text);
-          break;
-        }
-        default: lines->Add(shown + "=Unknown Data Type"); break;
-      }
+      lines->Add((name.empty() ? "Default" : name) + "=" + RegistryValueText(reg->GetCurrentKey(), name));
     }
   }
   strings->BeginUpdate();

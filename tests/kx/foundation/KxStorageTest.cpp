@@ -94,6 +94,50 @@ TEST(KxStorageTest, RegistrySectionValuesAsTextOfEveryType) {
   EXPECT_EQ(lines->GetCount(), 4);
 }
 
+// Values no typed read takes (a DWORD of another size than four bytes, a
+// QWORD, a string list, a value of no type) are listed too, beside the
+// others, each as the text the decisions give its type.
+TEST(KxStorageTest, RegistrySectionValuesListOddValuesToo) {
+  std::string key = "\\Software\\KxStorageOdd" + std::to_string(GetCurrentProcessId());
+  TKeyCleanup cleanup{key};
+  {
+    Owned<TRegistry> reg(New<TRegistry>());
+    reg->SetRootKey(HKEY_CURRENT_USER);
+    ASSERT_TRUE(reg->OpenKey(key + "\\Odd", true));
+    struct TValue {
+      const char* Name;
+      DWORD Type;
+      std::vector<BYTE> Bytes;
+    };
+    const TValue values[] = {
+        {"Dword0", REG_DWORD, {}},
+        {"Dword2", REG_DWORD, {0x34, 0x12}},
+        {"Dword4", REG_DWORD, {0xFB, 0xFF, 0xFF, 0xFF}},
+        {"Dword8", REG_DWORD, {1, 2, 3, 4, 5, 6, 7, 8}},
+        {"Qword", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}},
+        {"Multi", REG_MULTI_SZ, {'a', 0, 'b', 0, 0}},
+        {"Bin", REG_BINARY, {10, 255}},
+        {"Nothing", REG_NONE, {7}},
+        {"Expand", REG_EXPAND_SZ, {'%', 'X', '%', 0}},
+    };
+    for (const TValue& v : values) {
+      SCOPED_TRACE(v.Name);
+      ASSERT_EQ(RegSetValueExA(reg->GetCurrentKey(), v.Name, 0, v.Type, v.Bytes.empty() ? nullptr : v.Bytes.data(),
+                               static_cast<DWORD>(v.Bytes.size())),
+                ERROR_SUCCESS);
+    }
+  }
+  Owned<TKxRegIniFile> store(New<TKxRegIniFile>(nullptr));
+  store->SetPathType(ptRegistry);
+  store->SetPath(key);
+  Owned<TStringList> lines(New<TStringList>());
+  store->ReadSectionValues("Odd", lines.get());
+  EXPECT_EQ(LinesOf(lines.get()),
+            (Lines{"Bin=0A FF ", "Dword0=", "Dword2=34 12 ", "Dword4=-5", "Dword8=01 02 03 04 05 06 07 08 ",
+                   "Expand=%X%", "Multi=Unknown Data Type", "Nothing=Unknown Data Type",
+                   "Qword=Unknown Data Type"}));
+}
+
 TEST(KxStorageTest, CustomColoursLoadFixedUpAndSaveInOrder) {
   TTempFolder folder("kxcolors");
   Owned<TKxRegIniFile> ini(New<TKxRegIniFile>(nullptr));
