@@ -1549,7 +1549,7 @@ void TKxFrameController::ReadFrameFocusStyle(TReader* reader) {
 
 IMPLEMENT_CLASS(TKxBlinkingControlsList)
 
-TKxBlinkingControlsList::TKxBlinkingControlsList() : controls_(New<TList>()), timer_(New<TTimer>(nullptr)) {
+TKxBlinkingControlsList::TKxBlinkingControlsList() : timer_(New<TTimer>(nullptr)) {
   timer_->SetInterval(static_cast<uint32_t>(offInterval_));
   timer_->SetOnTimer(TNotifyEvent(this, &TKxBlinkingControlsList::TimerFired));
   timer_->SetEnabled(true);
@@ -1557,18 +1557,14 @@ TKxBlinkingControlsList::TKxBlinkingControlsList() : controls_(New<TList>()), ti
 
 void TKxBlinkingControlsList::Destroy() {
   FreeAndNil(timer_);
-  FreeAndNil(controls_);
   inherited::Destroy();
 }
 
-void TKxBlinkingControlsList::Add(TControl* control) { controls_->Add(control); }
+void TKxBlinkingControlsList::Add(TControl* control) { controls_.Add(control); }
 
-void TKxBlinkingControlsList::Remove(TControl* control) {
-  int index = controls_->IndexOf(control);
-  if (index >= 0) controls_->Delete(index);
-}
+void TKxBlinkingControlsList::Remove(TControl* control) { controls_.Remove(control); }
 
-int TKxBlinkingControlsList::GetCount() const { return controls_->GetCount(); }
+int TKxBlinkingControlsList::GetCount() const { return controls_.GetCount(); }
 
 void TKxBlinkingControlsList::TimerFired(TObject*) {
   if (state_ == bsOff) {
@@ -1578,11 +1574,12 @@ void TKxBlinkingControlsList::TimerFired(TObject*) {
     state_ = bsOff;
     timer_->SetInterval(static_cast<uint32_t>(onInterval_));
   }
-  // A control may stop blinking, and leave the list, when told the state.
-  for (int i = 0; i < controls_->GetCount(); ++i) {
-    auto* control = static_cast<TControl*>(controls_->Get(i));
-    if (control->Perform(CM_GETBLINKING, 0, 0) == 1) control->Perform(CM_BLINK, state_, 0);
-  }
+  // A control told the state may stop blinking and leave the list, or free
+  // controls, itself or the last one and with it this list.
+  TBlinkState state = state_;
+  controls_.Walk([state](TControl* control) {
+    if (control->Perform(CM_GETBLINKING, 0, 0) == 1) control->Perform(CM_BLINK, state, 0);
+  });
 }
 
 namespace {

@@ -15,8 +15,11 @@
 // where a function says so.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "classlib/Classes.h"
 #include "classlib/Controls.h"
@@ -522,6 +525,70 @@ class TKxFrameController : public TComponent {
 void KxSetFrameController(TComponent* control, TKxFrameController*& field, TKxFrameController* value);
 
 // ---------------------------------------------------------------------------
+// The members of a list that a shared timer calls on each tick (the blink
+// list's controls, the polling panes). A member's tick may free members,
+// itself or others, and with the last one the list and its timer: a member
+// that leaves before its turn is not called, every member that stays is
+// called once, and a walk whose list is freed stops without touching it.
+// A copy of the members taken before the walk would call a freed member,
+// and an index would skip the member after one that left.
+
+template <class T>
+class TKxTickMembers {
+ public:
+  TKxTickMembers() = default;
+  // Every walk still in progress ends here.
+  ~TKxTickMembers() {
+    for (TWalk* w = walks_; w; w = w->Outer) w->Ended = true;
+  }
+  TKxTickMembers(const TKxTickMembers&) = delete;
+  TKxTickMembers& operator=(const TKxTickMembers&) = delete;
+
+  void Add(T* member) { members_.push_back(member); }
+  // Removes the first occurrence; a walk in progress keeps its place.
+  void Remove(T* member) {
+    auto it = std::find(members_.begin(), members_.end(), member);
+    if (it == members_.end()) return;
+    size_t index = static_cast<size_t>(it - members_.begin());
+    members_.erase(it);
+    for (TWalk* w = walks_; w; w = w->Outer)
+      if (index < w->Next) --w->Next;
+  }
+  int GetCount() const { return static_cast<int>(members_.size()); }
+
+  // Calls tick(member) for each member, first to last; false when the
+  // list was freed meanwhile (the caller must not touch its owner then).
+  // A tick may run a message loop that ticks again: walks nest.
+  template <class F>
+  bool Walk(F&& tick) {
+    TWalk walk{0, false, walks_};
+    walks_ = &walk;
+    struct TUnlink {
+      TKxTickMembers* Self;
+      TWalk& Current;
+      ~TUnlink() {
+        if (!Current.Ended) Self->walks_ = Current.Outer;
+      }
+    } unlink{this, walk};
+    while (walk.Next < members_.size()) {
+      T* member = members_[walk.Next++];
+      tick(member);
+      if (walk.Ended) return false;
+    }
+    return true;
+  }
+
+ private:
+  struct TWalk {
+    size_t Next;
+    bool Ended;
+    TWalk* Outer;
+  };
+  std::vector<T*> members_;
+  TWalk* walks_ = nullptr;
+};
+
+// ---------------------------------------------------------------------------
 // The blink timer shared by every blinking control of the process, so that
 // they blink in step: each tick flips the state and sends CM_BLINK to every
 // registered control that answers 1 to CM_GETBLINKING.
@@ -549,7 +616,7 @@ class TKxBlinkingControlsList : public TObject {
   void Destroy() override;
 
  private:
-  TList* controls_;
+  TKxTickMembers<TControl> controls_;
   TTimer* timer_;
   TBlinkState state_ = bsOff;
   int onInterval_ = 500;

@@ -307,14 +307,15 @@ class TKxPollingList : public TObject {
   uint16_t GetInterval() const;
   void SetInterval(uint16_t value);
   TTimer* GetTimer() const { return timer_; }
-  // Every visible pane, first to last, gets its TimerExpired.
+  // Every visible pane, first to last, gets its TimerExpired; a pane may
+  // free panes meanwhile, and the last one this list.
   void TimerFired(TObject* sender);
 
  protected:
   void Destroy() override;
 
  private:
-  TList* panes_;
+  TKxTickMembers<TKxPollingStatus> panes_;
   TTimer* timer_;
 };
 

@@ -548,7 +548,7 @@ PUBLISHED(TKxGlyphStatus) {
 
 IMPLEMENT_CLASS(TKxPollingList)
 
-TKxPollingList::TKxPollingList() : panes_(New<TList>()), timer_(New<TTimer>(nullptr)) {
+TKxPollingList::TKxPollingList() : timer_(New<TTimer>(nullptr)) {
   timer_->SetInterval(500);
   timer_->SetOnTimer(TNotifyEvent(this, &TKxPollingList::TimerFired));
   timer_->SetEnabled(true);
@@ -556,13 +556,12 @@ TKxPollingList::TKxPollingList() : panes_(New<TList>()), timer_(New<TTimer>(null
 
 void TKxPollingList::Destroy() {
   FreeAndNil(timer_);
-  FreeAndNil(panes_);
   inherited::Destroy();
 }
 
-void TKxPollingList::Add(TKxPollingStatus* pane) { panes_->Add(pane); }
-void TKxPollingList::Remove(TKxPollingStatus* pane) { panes_->Remove(pane); }
-int TKxPollingList::GetCount() const { return panes_->GetCount(); }
+void TKxPollingList::Add(TKxPollingStatus* pane) { panes_.Add(pane); }
+void TKxPollingList::Remove(TKxPollingStatus* pane) { panes_.Remove(pane); }
+int TKxPollingList::GetCount() const { return panes_.GetCount(); }
 bool TKxPollingList::GetActive() const { return timer_->GetEnabled(); }
 void TKxPollingList::SetActive(bool value) {
   if (value != timer_->GetEnabled()) timer_->SetEnabled(value);
@@ -573,10 +572,9 @@ void TKxPollingList::SetInterval(uint16_t value) {
 }
 
 void TKxPollingList::TimerFired(TObject*) {
-  for (int i = 0; i < panes_->GetCount(); ++i) {
-    auto* pane = static_cast<TKxPollingStatus*>(panes_->Get(i));
+  panes_.Walk([](TKxPollingStatus* pane) {
     if (pane->GetVisible()) pane->TimerExpired();
-  }
+  });
 }
 
 TKxPollingList* FindPollingList() { return pollingList; }

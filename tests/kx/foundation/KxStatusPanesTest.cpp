@@ -381,3 +381,133 @@ TEST(KxStatusPane, StoredFormsReadRetiredNamesAndWriteBackTheSame) {
   ReadForm(old, copy.get());
   EXPECT_EQ(WriteForm(copy.get()), text);
 }
+
+// --- members leaving the shared timers' lists during a tick -----------------------------
+
+namespace {
+
+// Which member's tick frees which member, and the ticks each member hears
+// in that tick.
+struct TLeaveCase {
+  const char* Name;
+  int Members;
+  std::vector<std::pair<int, int>> Frees;
+  std::vector<int> Ticks;
+};
+
+void PrintTo(const TLeaveCase& c, std::ostream* os) { *os << c.Name; }
+
+// The two lists a pane ticks in: the polling panes' timer (OnTimerExpired)
+// and the blink timer (CM_BLINK to a blinking pane).
+enum TTickListKind { lkPolling, lkBlinking };
+
+class KxTickListLeave : public ::testing::TestWithParam<std::tuple<TTickListKind, TLeaveCase>> {
+ protected:
+  struct TMember {
+    KxTickListLeave* Test = nullptr;
+    int Index = 0;
+    TKxCustomStatusPane* Pane = nullptr;
+    TWndMethod Saved;
+    int Ticks = 0;
+    bool Alive = true;
+    void Expired(TObject*) { Ticked(); }
+    void Proc(TMessage& m) {
+      Saved(m);
+      if (m.Msg == CM_BLINK) Ticked();
+    }
+    void Ticked() {
+      ++Ticks;
+      Test->Act(Index);
+    }
+  };
+
+  TTickListKind Kind() const { return std::get<0>(GetParam()); }
+  const TLeaveCase& Case() const { return std::get<1>(GetParam()); }
+
+  void SetUp() override {
+    members.resize(static_cast<size_t>(Case().Members));
+    for (int i = 0; i < Case().Members; ++i) {
+      TMember& m = members[static_cast<size_t>(i)];
+      m.Test = this;
+      m.Index = i;
+      if (Kind() == lkPolling) {
+        auto* pane = host.Add<TKxClockStatus>(i * 100);
+        pane->SetOnTimerExpired(TNotifyEvent(&m, &TMember::Expired));
+        pane->SetInterval(700);  // apart from the blink timer's 500 ms
+        m.Pane = pane;
+      } else {
+        auto* pane = host.Add<TKxStatusPane>(i * 100);
+        pane->SetBlinking(true);
+        m.Saved = pane->GetWindowProc();
+        pane->SetWindowProc(TWndMethod(&m, &TMember::Proc));
+        m.Pane = pane;
+      }
+    }
+  }
+  // The member's tick frees whatever the case says it frees.
+  void Act(int index) {
+    if (!acting) return;
+    for (const auto& [actor, freed] : Case().Frees) {
+      if (actor != index) continue;
+      TMember& m = members[static_cast<size_t>(freed)];
+      m.Alive = false;
+      m.Pane->Free();
+    }
+  }
+  void Tick() {
+    int fired = timers.Fire(Kind() == lkPolling ? 700 : 500);
+    EXPECT_EQ(fired, 1) << "one shared timer";
+  }
+  // The list the panes tick in, and how many it holds.
+  bool ListExists() const { return Kind() == lkPolling ? FindPollingList() != nullptr : FindBlinkingControlsList() != nullptr; }
+  int ListCount() const {
+    return Kind() == lkPolling ? FindPollingList()->GetCount() : FindBlinkingControlsList()->GetCount();
+  }
+  std::vector<int> Ticks() const {
+    std::vector<int> ticks;
+    for (const TMember& m : members) ticks.push_back(m.Ticks);
+    return ticks;
+  }
+
+  // The panes go before the members that hear their messages.
+  TFakeTimers timers;
+  std::vector<TMember> members;
+  TPaneHost host;
+  bool acting = true;
+};
+
+// A member freed in the tick is not called after it goes; every other one
+// ticks once; a list freed with its last member is not touched again, and
+// the list that stays ticks its members on.
+TEST_P(KxTickListLeave, EveryMemberThatStaysTicksOnceAndNoFreedOneIsCalled) {
+  Tick();
+  EXPECT_EQ(Ticks(), Case().Ticks);
+  int alive = 0;
+  for (const TMember& m : members) alive += m.Alive ? 1 : 0;
+  ASSERT_EQ(ListExists(), alive > 0);
+  if (alive == 0) return;
+  EXPECT_EQ(ListCount(), alive);
+  acting = false;
+  Tick();
+  for (const TMember& m : members) {
+    SCOPED_TRACE(m.Index);
+    int before = Case().Ticks[static_cast<size_t>(m.Index)];
+    EXPECT_EQ(m.Ticks, m.Alive ? before + 1 : before);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, KxTickListLeave,
+    ::testing::Combine(
+        ::testing::Values(lkPolling, lkBlinking),
+        ::testing::Values(TLeaveCase{"itself", 3, {{1, 1}}, {1, 1, 1}},
+                          TLeaveCase{"oneBeforeIt", 3, {{1, 0}}, {1, 1, 1}},
+                          TLeaveCase{"oneAfterIt", 3, {{0, 2}}, {1, 1, 0}},
+                          TLeaveCase{"eachItselfTheLastFreeingTheList", 3, {{0, 0}, {1, 1}, {2, 2}}, {1, 1, 1}},
+                          TLeaveCase{"theOnlyOneItself", 1, {{0, 0}}, {1}})),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param) == lkPolling ? "polling_" : "blinking_") +
+             std::get<1>(info.param).Name;
+    });
+
+}  // namespace
