@@ -30,18 +30,13 @@ int32_t TKxIntegerList::GetItem(int index) const {
   return items_[static_cast<size_t>(index)];
 }
 
+// SetItem, Exchange and Move do what they are asked on a sorted list too,
+// without sorting again: a caller that unsorts the list this way owns the
+// result (Find and IndexOf search as if it were sorted).
 void TKxIntegerList::SetItem(int index, int32_t value) {
   CheckIndex(index);
   CheckRange(value);
-  if (!sorted_) {
-    items_[static_cast<size_t>(index)] = value;
-    return;
-  }
-  // A sorted list keeps its order: the item moves to where its new value
-  // belongs (next to equal values), so Find and IndexOf stay right.
-  items_.erase(items_.begin() + index);
-  auto at = std::lower_bound(items_.begin(), items_.end(), value);
-  items_.insert(at, value);
+  items_[static_cast<size_t>(index)] = value;
 }
 
 bool TKxIntegerList::Find(int32_t value, int& index) const {
@@ -90,7 +85,7 @@ bool TKxIntegerList::Equals(const TKxIntegerList* list) const { return list && l
 void TKxIntegerList::Exchange(int index1, int index2) {
   CheckIndex(index1);
   CheckIndex(index2);
-  if (!sorted_) std::swap(items_[static_cast<size_t>(index1)], items_[static_cast<size_t>(index2)]);
+  std::swap(items_[static_cast<size_t>(index1)], items_[static_cast<size_t>(index2)]);
 }
 
 int TKxIntegerList::IndexOf(int32_t value) const {
@@ -118,7 +113,6 @@ void TKxIntegerList::Move(int curIndex, int newIndex) {
   if (curIndex == newIndex) return;
   CheckIndex(curIndex);
   CheckIndex(newIndex);
-  if (sorted_) return;
   int32_t value = items_[static_cast<size_t>(curIndex)];
   items_.erase(items_.begin() + curIndex);
   items_.insert(items_.begin() + newIndex, value);

@@ -21,7 +21,7 @@ class TKxIntegerList : public TPersistent {
 
   int GetCount() const { return static_cast<int>(items_.size()); }
   int32_t GetItem(int index) const;
-  // Range-checked as InsertNumber; a sorted list moves the item to its place.
+  // Range-checked as InsertNumber; a sorted list is not sorted again.
   virtual void SetItem(int index, int32_t value);
   int32_t operator[](int index) const { return GetItem(index); }
 
@@ -30,7 +30,7 @@ class TKxIntegerList : public TPersistent {
   virtual void Clear();
   virtual void Delete(int index);
   bool Equals(const TKxIntegerList* list) const;
-  // On a sorted list the order stays: only the indexes are checked.
+  // Exchange and Move move entries on a sorted list too, unsorting it.
   virtual void Exchange(int index1, int index2);
   // Binary search of a sorted list: the position found, or where the value
   // would go.
