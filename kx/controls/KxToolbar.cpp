@@ -15,6 +15,18 @@
 // ---------------------------------------------------------------------------
 // TKxToolbarControl, TKxToolbarControlList
 
+namespace {
+
+// The name a stored form and a saved layout give an entry: its control's
+// Name as it is now (given or changed after the control joined, perhaps),
+// or the name alone of an entry that has no control.
+std::string CurrentName(const TKxToolbarControl* entry) {
+  TControl* control = entry->GetControl();
+  return control ? control->GetName() : entry->GetControlName();
+}
+
+}  // namespace
+
 IMPLEMENT_CLASS(TKxToolbarControl)
 IMPLEMENT_CLASS(TKxToolbarControlList)
 
@@ -100,8 +112,7 @@ void TKxToolbarControlList::Clear() {
 void TKxToolbarControlList::ReadControl(TReader* reader) { lastRead_ = readList_->AddControlName(reader->ReadIdent()); }
 
 void TKxToolbarControlList::WriteControl(int index, TWriter* writer) {
-  TKxToolbarControl* entry = GetItem(index);
-  writer->WriteIdent(entry->GetControl() ? entry->GetControl()->GetName() : entry->GetControlName());
+  writer->WriteIdent(CurrentName(GetItem(index)));
 }
 
 void TKxToolbarControlList::ReadControls(TReader* reader) {
@@ -632,7 +643,7 @@ void TKxToolbar::SaveLayout() {
   for (int n = 0; n < controls_->GetCount(); ++n) {
     TKxToolbarControl* entry = controls_->GetItem(n);
     TControl* c = entry->GetControl();
-    std::string name = c ? c->GetName() : entry->GetControlName();
+    std::string name = CurrentName(entry);
     regIniFile_->WriteString(section, "Control" + IntToStr(n), c && !c->GetVisible() ? "##" + name : name);
   }
 }
@@ -655,8 +666,13 @@ void TKxToolbar::RestoreLayout() {
       if (name.empty()) continue;
       bool hidden = name.starts_with("##");
       if (hidden) name.erase(0, 2);
-      // A name no listed control has (renamed since): skipped.
-      int i = controls_->IndexOfName(name);
+      // The entry is found by the name saving wrote, its control's Name
+      // now, not by the one it joined with (a control named or renamed
+      // after joining would not come back). A name no listed control has
+      // (renamed since): skipped.
+      int i = -1;
+      for (int k = 0; k < controls_->GetCount() && i < 0; ++k)
+        if (SameText(CurrentName(controls_->GetItem(k)), name)) i = k;
       if (i < 0) continue;
       controls_->Move(i, n);
       if (TControl* c = controls_->GetControl(n)) c->SetVisible(!hidden);

@@ -4,6 +4,7 @@
 // registry (damaged values included), stored forms, the tiled background.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -417,6 +418,93 @@ TEST_F(KxToolbarLayoutStore, TheRegistryKeepsTheLayoutAndItsDamagedValuesAreLeft
   EXPECT_EQ(Order(), before);
   EXPECT_EQ(toolbar->GetTextOptions(), ttoSelectiveTextOnRight);
   reg->CloseKey();
+}
+
+// A save then a restore in the same program gives back the order and the
+// visibility saved, whenever the controls got their names: after joining
+// the toolbar, renamed after joining, or before it as a stored form has it.
+TEST(KxToolbar, ASavedLayoutComesBackWheneverTheControlsWereNamed) {
+  struct TCase {
+    const char* Name;
+    std::function<void(TForm*)> Build;
+  };
+  auto panel = [](TForm* form, TKxToolbar* bar, const std::string& name) {
+    auto* c = New<TPanel>(form);
+    c->SetName(name);
+    c->SetBounds(0, 0, 40, 20);
+    c->SetParent(bar);
+    return c;
+  };
+  auto bar = [](TForm* form) {
+    auto* b = New<TKxToolbar>(form);
+    b->SetName("Bar1");
+    b->SetParent(form);
+    b->HandleNeeded();  // controls join as they are aligned, which needs a window
+    return b;
+  };
+  const TCase cases[] = {
+      {"namedAfterJoining",
+       [&](TForm* form) {
+         TKxToolbar* b = bar(form);
+         panel(form, b, "A");
+         panel(form, b, "B");
+         panel(form, b, "")->SetName("Late");
+       }},
+      {"renamedAfterJoining",
+       [&](TForm* form) {
+         TKxToolbar* b = bar(form);
+         panel(form, b, "A");
+         panel(form, b, "B")->SetName("Renamed");
+         panel(form, b, "C");
+       }},
+      {"namedBeforeLoaded",
+       [](TForm* form) {
+         ReadForm("object Form: TForm\n"
+                  "  object Bar1: TKxToolbar\n"
+                  "    object A: TPanel\n"
+                  "    end\n"
+                  "    object B: TPanel\n"
+                  "    end\n"
+                  "    object C: TPanel\n"
+                  "    end\n"
+                  "  end\n"
+                  "end\n",
+                  form);
+       }},
+  };
+  TTempFolder temp("KxToolbar");
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Owned<TForm> form(New<TForm>(nullptr, 0));
+    c.Build(form.get());
+    auto* toolbar = dynamic_cast<TKxToolbar*>(form->FindComponent("Bar1"));
+    ASSERT_NE(toolbar, nullptr);
+    TKxToolbarControlList* list = toolbar->GetToolbarControls();
+    ASSERT_EQ(list->GetCount(), 3);
+    auto order = [&] {
+      Lines names;
+      for (int i = 0; i < list->GetCount(); ++i)
+        names.push_back((list->GetControl(i)->GetVisible() ? "" : "##") + list->GetControl(i)->GetName());
+      return names;
+    };
+    auto* store = New<TKxRegIniFile>(form.get());
+    store->SetPath(temp.Path(std::string(c.Name) + ".ini"));
+    toolbar->SetRegIniFile(store);
+    // The last control first and hidden, the one in the middle last and
+    // hidden.
+    list->Move(2, 0);
+    list->GetControl(0)->SetVisible(false);
+    list->GetControl(2)->SetVisible(false);
+    Lines saved = order();
+    toolbar->SaveLayout();
+
+    list->Move(0, 2);
+    list->Move(0, 1);
+    for (int i = 0; i < list->GetCount(); ++i) list->GetControl(i)->SetVisible(true);
+    ASSERT_NE(order(), saved);
+    toolbar->RestoreLayout();
+    EXPECT_EQ(order(), saved);
+  }
 }
 
 // --- stored forms -------------------------------------------------------------------------
