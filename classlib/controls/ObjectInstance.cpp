@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "classlib/SysUtils.h"
+#include "classlib/controls/ControlsHooks.h"
 
 namespace {
 
@@ -26,8 +27,7 @@ const char kUtilWindowClass[] = "TPUtilWindow";
 // convention leaves free); this entry passes the record on as a fifth
 // argument. It is the only code with a frame on the way in, and it is not
 // in the record, so a method may still free its own thunk. The unwind
-// directives describe the frame, so that an exception or a debugger can
-// walk through it.
+// directives describe the frame, so that a debugger can walk through it.
 extern "C" LRESULT ClasslibThunkEntry(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 extern "C" LRESULT ClasslibStdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, void* record);
 
@@ -60,7 +60,15 @@ extern "C" LRESULT ClasslibStdWndProc(HWND window, UINT msg, WPARAM wParam, LPAR
   // The method is copied first: it may free the thunk while it runs.
   TWndMethod method = instance->Method;
   TMessage message{msg, wParam, lParam, 0};
-  method(message);
+  // The one boundary of every thunked procedure: an exception must not go
+  // back into the system that called it (x64 Windows does not promise to
+  // unwind through its own frames; Wine does, so the caller of SendMessage
+  // would see it). The method's object is not named: it may be gone.
+  try {
+    method(message);
+  } catch (...) {
+    ControlsHandleException(nullptr);
+  }
   return message.Result;
 }
 

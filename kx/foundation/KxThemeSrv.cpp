@@ -1,5 +1,6 @@
 #include "kx/foundation/KxThemeSrv.h"
 
+#include <exception>
 #include <vector>
 
 #include "classlib/ComCtrls.h"
@@ -292,18 +293,27 @@ KxUxTheme::HTHEME TThemeServices::GetTheme(TThemedElement element) {
 
 void TThemeServices::WindowProc(TMessage& message) {
   WNDPROC old = oldWndProc_;
-  switch (message.Msg) {
-    case WM_DESTROY:
-      // Put the window's own procedure back now, so that freeing the
-      // services later does not touch a dead window.
-      Unsubclass();
-      break;
-    case WM_THEMECHANGED:
-      UpdateThemes();
-      DoOnThemeChange();
-      break;
+  HWND window = window_;  // the handler may free the services
+  // The window's own procedure hears every message, also one whose handler
+  // failed; the failure goes on afterwards to the thunk, which reports it.
+  std::exception_ptr failure;
+  try {
+    switch (message.Msg) {
+      case WM_DESTROY:
+        // Put the window's own procedure back now, so that freeing the
+        // services later does not touch a dead window.
+        Unsubclass();
+        break;
+      case WM_THEMECHANGED:
+        UpdateThemes();
+        DoOnThemeChange();
+        break;
+    }
+  } catch (...) {
+    failure = std::current_exception();
   }
-  message.Result = CallWindowProcA(old, window_, message.Msg, message.WParam, message.LParam);
+  message.Result = CallWindowProcA(old, window, message.Msg, message.WParam, message.LParam);
+  if (failure) std::rethrow_exception(failure);
 }
 
 void TThemeServices::DoOnThemeChange() {

@@ -2,6 +2,7 @@
 // reaches DefWindowProc, never the object that takes the thunk's record
 // next, and the record serves again once that window is gone.
 #include "ControlTestSupport.h"
+#include "tests/classlib/FormTestSupport.h"
 
 using namespace controls_test;
 
@@ -98,6 +99,41 @@ TEST(ObjectInstanceTest, MessagesQueuedForAFreedControlsWindowReachNoOtherContro
   EXPECT_FALSE(IsWindow(window));
   EXPECT_TRUE(IsWindow(second->GetWindowHandle()));
   second->Free();
+}
+
+// A method that throws, on a window of the utility class that timers, the
+// pop-up list and drags use: the application reports the exception, the
+// caller of SendMessage never sees it, and the loop goes on.
+TEST(ObjectInstanceTest, AThrowingMethodIsReportedByTheApplicationAndNeverReachesTheCaller) {
+  forms_test::TFreshApplication app;
+  constexpr UINT kFail = WM_APP + 6;
+  struct TFailing {
+    HWND Window = nullptr;
+    std::vector<UINT> Seen;
+    void Proc(TMessage& m) {
+      if (m.Msg == kFail || m.Msg == kLate) Seen.push_back(m.Msg);
+      if (m.Msg == kFail) throw EInvalidOperation("window failed");
+      m.Result = DefWindowProcA(Window, m.Msg, m.WParam, m.LParam);
+    }
+  } failing;
+  struct TLog {
+    std::vector<std::string> Messages;
+    void OnException(TObject*, Exception& e) { Messages.push_back(e.GetMessage()); }
+  } log;
+  Application->OnException = TExceptionEvent(&log, &TLog::OnException);
+  failing.Window = AllocateHWnd(TWndMethod(&failing, &TFailing::Proc));
+
+  LRESULT result = -1;
+  EXPECT_NO_THROW(result = SendMessageA(failing.Window, kFail, 0, 0));
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(log.Messages, std::vector<std::string>{"window failed"});
+
+  PostMessageA(failing.Window, kFail, 0, 0);
+  PostMessageA(failing.Window, kLate, 0, 0);
+  EXPECT_NO_THROW(forms_test::PumpApplication(2));
+  EXPECT_EQ(log.Messages, (std::vector<std::string>{"window failed", "window failed"}));
+  EXPECT_EQ(failing.Seen, (std::vector<UINT>{kFail, kFail, kLate}));
+  DeallocateHWnd(failing.Window);
 }
 
 }  // namespace

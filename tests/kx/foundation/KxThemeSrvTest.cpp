@@ -281,4 +281,58 @@ TEST(KxThemeSrvTest, WatchedWindowKeepsItsProcedureAndItsDeathUnhooksTheServices
   UnregisterClassA(wc.lpszClassName, wc.hInstance);
 }
 
+std::vector<UINT> gRecorded;
+LRESULT CALLBACK RecordingProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_THEMECHANGED || m == WM_APP) gRecorded.push_back(m);
+  if (m == WM_APP) return 42;
+  return DefWindowProcA(w, m, wp, lp);
+}
+
+// A theme-change handler that throws: the application reports it, the
+// caller of SendMessage never sees it, the watched window's own procedure
+// still hears the message, and the loop goes on.
+TEST(KxThemeSrvTest, AThrowingThemeChangeHandlerIsReportedAndTheWindowStillHearsTheMessage) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = RecordingProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "KxThemeSrvThrowing";
+  RegisterClassA(&wc);
+  HWND w = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                           nullptr);
+  ASSERT_NE(w, nullptr);
+  gRecorded.clear();
+  TThemeServices* s = New<TThemeServices>(w);
+  struct TFailing {
+    int Calls = 0;
+    void Changed(TObject*) {
+      ++Calls;
+      throw EInvalidOperation("theme change failed");
+    }
+  } failing;
+  s->SetOnThemeChange(TNotifyEvent(&failing, &TFailing::Changed));
+  struct TLog {
+    std::vector<std::string> Messages;
+    void OnException(TObject*, Exception& e) { Messages.push_back(e.GetMessage()); }
+  } log;
+  TExceptionEvent savedHandler = Application->OnException;
+  Application->OnException = TExceptionEvent(&log, &TLog::OnException);
+
+  EXPECT_NO_THROW(SendMessageA(w, WM_THEMECHANGED, 0, 0));
+  EXPECT_EQ(log.Messages, std::vector<std::string>{"theme change failed"});
+  EXPECT_EQ(gRecorded, std::vector<UINT>{WM_THEMECHANGED});
+
+  PostMessageA(w, WM_THEMECHANGED, 0, 0);
+  PostMessageA(w, WM_APP, 0, 0);
+  EXPECT_NO_THROW(Application->ProcessMessages());
+  EXPECT_EQ(failing.Calls, 2);
+  EXPECT_EQ(log.Messages.size(), 2u);
+  EXPECT_EQ(gRecorded, (std::vector<UINT>{WM_THEMECHANGED, WM_THEMECHANGED, WM_APP}));
+  EXPECT_TRUE(s->GetThemesEnabled());
+
+  Application->OnException = savedHandler;
+  DestroyWindow(w);
+  s->Free();
+  UnregisterClassA(wc.lpszClassName, wc.hInstance);
+}
+
 }  // namespace
