@@ -1,6 +1,7 @@
 // The stored-form reader: TReader, reference fixups and global loading.
 #include <algorithm>
 #include <optional>
+#include <string>
 
 #include "classlib/SysUtils.h"
 #include "classlib/classes/Collection.h"
@@ -142,6 +143,31 @@ void TakeCollectionEnd(TFormParser& parser) {
   if (!IsSymbol(parser.Peek(), '>')) parser.Expected("'>'", parser.Peek());
   parser.Take();
 }
+
+// How deep objects, lists and collections may nest in a stored form, and
+// the levels open on this thread. Each level is a few recursive calls of the
+// reader; the count is the thread's, over every reader on it (a frame's own
+// form is read while the form that holds it is), because they all share its
+// stack. What a level costs and what the limit leaves of the stack:
+// docs/decisions.md.
+constexpr int kMaxNesting = 256;
+thread_local int tNesting = 0;
+
+// One level deeper for its life; a level past the limit raises instead of
+// going on towards the end of the stack.
+class TNestingLevel {
+ public:
+  explicit TNestingLevel(const TFormParser& parser) {
+    if (tNesting >= kMaxNesting)
+      parser.Fail(parser.Line(),
+                  "Objects, lists and collections nested more than " + std::to_string(kMaxNesting) + " deep");
+    ++tNesting;
+  }
+  ~TNestingLevel() { --tNesting; }
+  TNestingLevel(const TNestingLevel&) = delete;
+  TNestingLevel& operator=(const TNestingLevel&) = delete;
+};
+
 TValueType IntKind(int64_t v) {
   if (v >= -128 && v <= 127) return vaInt8;
   if (v >= -32768 && v <= 32767) return vaInt16;
@@ -300,17 +326,20 @@ void TReader::SkipValue() {
   switch (NextValue()) {
     case vaNull:
       PropValueError();
-    case vaList:
+    case vaList: {
+      TNestingLevel level(*parser_);
       parser_->Take();
       while (!EndOfList()) SkipValue();
       ReadListEnd();
       break;
+    }
     case vaSet:
       ReadValue();
       while (!ReadStr().empty()) {
       }
       break;
     case vaCollection: {
+      TNestingLevel level(*parser_);
       parser_->Take();
       while (IsKeyword(parser_->Peek(), "item")) {
         parser_->Take();
@@ -616,6 +645,7 @@ void TReader::ReadComponents(TComponent* owner, TComponent* parent, const TReadC
 }
 
 TComponent* TReader::ReadComponent(TComponent* component) {
+  TNestingLevel level(*parser_);
   const TToken& head = parser_->Peek();
   int line = head.Line;
   if (!StartsObject(head)) parser_->Expected("'object'", head);
@@ -781,6 +811,7 @@ void TReader::ReadDataInner(TComponent* instance) {
 }
 
 void TReader::SkipComponent() {
+  TNestingLevel level(*parser_);
   TFilerFlags flags;
   int childPos;
   std::string name, className;
@@ -947,6 +978,7 @@ TMethod TReader::FindMethodInstance(const std::string& name) {
 }
 
 void TReader::ReadCollection(TCollection* collection) {
+  TNestingLevel level(*parser_);
   collection->BeginUpdate();
   try {
     // "<>" empties the collection too: a descendant may store an emptied

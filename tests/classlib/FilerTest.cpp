@@ -765,4 +765,121 @@ TEST_F(FilerTest, AFailedWriteWritesNothing) {
   EXPECT_EQ(s->GetDataString(), "before");
 }
 
+// --- Nesting -------------------------------------------------------------------------
+
+// An item that holds a collection of its own kind: collections inside
+// collections, as a stored tree of items has them.
+class TFilerTreeItem : public TCollectionItem {
+  DECLARE_CLASS(TFilerTreeItem, TCollectionItem)
+  explicit TFilerTreeItem(TCollection* c = nullptr)
+      : TCollectionItem(c), items_(New<TOwnedCollection>(this, TFilerTreeItem::StaticClass())) {}
+  TOwnedCollection* GetItems() const { return items_; }
+  TOwnedCollection* items_;
+
+ protected:
+  void Destroy() override {
+    FreeAndNil(items_);
+    inherited::Destroy();
+  }
+};
+PUBLISHED(TFilerTreeItem) { p.Prop("Items", &TFilerTreeItem::GetItems, nullptr); }
+
+class TFilerTreeForm : public TFilerComp {
+  DECLARE_CLASS(TFilerTreeForm, TFilerComp)
+  explicit TFilerTreeForm(TComponent* owner)
+      : TFilerComp(owner), tree_(New<TOwnedCollection>(this, TFilerTreeItem::StaticClass())) {}
+  TOwnedCollection* GetTree() const { return tree_; }
+  TOwnedCollection* tree_;
+
+ protected:
+  void Destroy() override {
+    FreeAndNil(tree_);
+    inherited::Destroy();
+  }
+};
+PUBLISHED(TFilerTreeForm) { p.Prop("Tree", &TFilerTreeForm::GetTree, nullptr); }
+
+// A form whose objects, lists or collections nest depth deep, each level
+// opened on a line of its own (line 2 opens the first level), then
+// "Count = 5" after the nesting.
+struct TNestingKind {
+  const char* Name;
+  std::function<std::string(int depth)> Text;
+  bool PassOver;        // OnError passes over the unknown property
+  bool IgnoreChildren;  // the reader skips the objects
+};
+std::vector<TNestingKind> NestingKinds() {
+  auto objects = [](int depth) {
+    std::string t = "object Form1: TFilerTreeForm Count = 5\n";
+    for (int i = 1; i <= depth; ++i) t += "object C" + std::to_string(i) + ": TFilerComp\n";
+    for (int i = 0; i < depth; ++i) t += "end\n";
+    return t + "end\n";
+  };
+  auto lists = [](int depth) {
+    std::string t = "object Form1: TFilerTreeForm\nRetired = (1\n";
+    for (int i = 1; i < depth; ++i) t += "(1\n";
+    return t + std::string(static_cast<size_t>(depth), ')') + "\nCount = 5\nend\n";
+  };
+  auto collections = [](const char* name) {
+    return [name](int depth) {
+      std::string t = "object Form1: TFilerTreeForm\n";
+      t += std::string(name) + " = <\n";
+      for (int i = 1; i < depth; ++i) t += "item Items = <\n";
+      t += ">";
+      for (int i = 1; i < depth; ++i) t += "end>";
+      return t + "\nCount = 5\nend\n";
+    };
+  };
+  return {{"objects", objects, false, false},
+          {"skipped objects", objects, false, true},
+          {"skipped lists", lists, true, false},
+          {"collections", collections("Tree"), false, false},
+          {"skipped collections", collections("Gone"), true, false}};
+}
+
+void ReadNested(const TNestingKind& kind, int depth, TFilerTreeForm* form) {
+  Owned<TStringStream> s(New<TStringStream>(kind.Text(depth)));
+  Owned<TReader> r(New<TReader>(s.get()));
+  if (kind.PassOver) r->OnError = [](TReader*, const std::string&, bool& handled) { handled = true; };
+  r->SetIgnoreChildren(kind.IgnoreChildren);
+  r->ReadRootComponent(form);
+}
+
+// The reader follows objects, lists and collections as deep as its limit
+// (256 levels), on the main thread's stack; deeper, it raises a clear error,
+// never overflows the stack, and leaves nothing of the objects it made.
+TEST_F(FilerTest, NestingUpToTheLimitReadsAndDeeperRaises) {
+  const int kLimit = 256;
+  for (const TNestingKind& kind : NestingKinds()) {
+    SCOPED_TRACE(kind.Name);
+    {
+      Owned<TFilerTreeForm> form(New<TFilerTreeForm>(nullptr));
+      ASSERT_NO_THROW(ReadNested(kind, kLimit, form.get()));
+      EXPECT_EQ(form->count_, 5);
+      if (kind.Name == std::string("objects")) {
+        ASSERT_NE(form->FindComponent("C" + std::to_string(kLimit)), nullptr);
+        EXPECT_EQ(form->GetComponentCount(), kLimit);
+      }
+      if (kind.Name == std::string("collections")) {
+        int levels = 0;
+        for (TCollection* c = form->tree_; c->GetCount() == 1; ++levels)
+          c = static_cast<TFilerTreeItem*>(c->GetItem(0))->items_;
+        EXPECT_EQ(levels, kLimit - 1);
+      }
+    }
+    Owned<TFilerTreeForm> form(New<TFilerTreeForm>(nullptr));
+    try {
+      ReadNested(kind, 100000, form.get());
+      ADD_FAILURE() << "no error";
+    } catch (const EReadError& e) {
+      EXPECT_EQ(e.GetMessage(), "Line " + std::to_string(kLimit + 2) +
+                                    ": Objects, lists and collections nested more than " +
+                                    std::to_string(kLimit) + " deep");
+    }
+    EXPECT_EQ(form->GetComponentCount(), 0);
+    EXPECT_FALSE(form->GetComponentState().Contains(csLoading));
+    EXPECT_EQ(TFilerComp::live, 1);
+  }
+}
+
 }  // namespace
