@@ -4,6 +4,7 @@
 
 #include "classlib/Seams.h"
 #include "classlib/classes/Lists.h"
+#include "classlib/stdctrls/ItemTexts.h"
 #include "classlib/stdctrls/OwnerDraw.h"
 #include "classlib/stdctrls/StdCtrlsTables.h"
 
@@ -28,13 +29,12 @@ int TCustomComboBoxStrings::GetCount() const {
 }
 
 std::string TCustomComboBoxStrings::Get(int index) const {
-  HWND h = Window();
-  LRESULT len = SendMessageA(h, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (len == CB_ERR) return std::string();
-  std::string s(static_cast<size_t>(len) + 1, '\0');
-  LRESULT got = SendMessageA(h, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
-  if (got == CB_ERR) return std::string();
-  s.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, len)));
+  Window();
+  // Read from the combo box's list: CB_GETLBTEXT is LB_GETTEXT sent on by
+  // the combo box's procedure, through the class library's subclass of the
+  // list.
+  std::string s;
+  if (!ReadListBoxItem(comboBox_->GetListHandle(), comboBox_->GetDefListProc(), index, s)) return std::string();
   return s;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/classes/Lists.h"
+#include "classlib/stdctrls/ItemTexts.h"
 #include "classlib/stdctrls/StdCtrlsTables.h"
 
 // ---------------------------------------------------------------------------
@@ -297,14 +298,8 @@ int TMemoStrings::GetCount() const {
 std::string TMemoStrings::Get(int index) const {
   HWND h = Window();
   if (index < 0 || index >= GetCount()) Error(SListIndexError, index);
-  LRESULT start = SendMessageA(h, EM_LINEINDEX, static_cast<WPARAM>(index), 0);
-  if (start < 0) Error(SListIndexError, index);
-  int length = static_cast<int>(SendMessageA(h, EM_LINELENGTH, static_cast<WPARAM>(start), 0));
-  // EM_GETLINE reads the buffer size from the buffer's first word.
-  std::string s(static_cast<size_t>(std::max(length, 1)) + 1, '\0');
-  *reinterpret_cast<WORD*>(s.data()) = static_cast<WORD>(std::min<size_t>(s.size(), 0xFFFF));
-  LRESULT got = SendMessageA(h, EM_GETLINE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
-  s.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, length)));
+  std::string s;
+  if (!ReadEditLine(h, index, s)) Error(SListIndexError, index);
   return s;
 }
 

@@ -5,6 +5,7 @@
 #include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
 #include "classlib/classes/Lists.h"
+#include "classlib/stdctrls/ItemTexts.h"
 #include "classlib/stdctrls/OwnerDraw.h"
 #include "classlib/stdctrls/StdCtrlsTables.h"
 
@@ -41,12 +42,8 @@ std::string TListBoxStrings::Get(int index) const {
     return listBox_->DoGetData(index);
   }
   HWND h = listBox_->GetHandle();
-  LRESULT len = SendMessageA(h, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (len == LB_ERR) Error(SListIndexError, index);
-  std::string s(static_cast<size_t>(len) + 1, '\0');
-  LRESULT got = SendMessageA(h, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
-  if (got == LB_ERR) Error(SListIndexError, index);
-  s.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, len)));
+  std::string s;
+  if (!ReadListBoxItem(h, listBox_->GetDefWndProc(), index, s)) Error(SListIndexError, index);
   return s;
 }
 

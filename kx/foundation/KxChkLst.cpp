@@ -7,6 +7,7 @@
 #include "classlib/SysUtils.h"
 #include "classlib/classes/TextLines.h"
 #include "classlib/graphics/Resources.h"
+#include "classlib/stdctrls/ItemTexts.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/foundation/KxThemeSrv.h"
 
@@ -171,12 +172,8 @@ int TKxCheckListStrings::GetCount() const {
 std::string TKxCheckListStrings::Get(int index) const {
   if (!checkList_) Error(SListIndexError, index);
   HWND h = Window();
-  LRESULT len = SendMessageA(h, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (len < 0) Error(SListIndexError, index);
-  std::string s(static_cast<size_t>(len) + 1, '\0');
-  LRESULT got = SendMessageA(h, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
-  if (got < 0) Error(SListIndexError, index);
-  s.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, len)));
+  std::string s;
+  if (!ReadListBoxItem(h, checkList_->GetDefWndProc(), index, s)) Error(SListIndexError, index);
   return s;
 }
 

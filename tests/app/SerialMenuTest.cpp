@@ -7,6 +7,7 @@
 
 #include "app/perivane.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/common/TestSupport.h"
 #include "tests/app/MenuDriver.h"
 
 using namespace app_test;
@@ -394,6 +395,51 @@ TEST_F(SerialMenu, LaunchButtonsOpenThroughTheShellInTheDocumentsFolderOrShowThe
   // In a balloon.
   EXPECT_EQ(ClassOf(shown), "TKxCustomHintWindow");
   EXPECT_EQ(DiscLog().size(), 3u);
+  Exit(menu, main);
+}
+
+// List lines far longer than a list item usually is: each list drops and
+// draws its long row, and the menu goes on (Wine passes a list item's text
+// to an ANSI reader through a buffer of 512 characters, and the menu
+// faulted the moment a list with such a line was drawn).
+TEST_F(SerialMenu, ListLinesOf600CharactersDropWithTheirListsAndTheMenuGoesOn) {
+  const std::string line = LongText(600);
+  disc_.Write("Resource\\Product.TXT", disc_.Read("Resource\\Product.TXT") + line + "\r\n");
+  disc_.Write("Resource\\Language.TXT", disc_.Read("Resource\\Language.TXT") + "&1 0 " + line + " \r\n");
+  TProcess menu = Start();
+  HWND main = WaitMain(menu);
+  ASSERT_NE(main, nullptr);
+  const struct {
+    const char* Name;
+    POINT Selector;
+    const char* Class;
+    int LongRow;
+  } lists[] = {{"products", kProductSelector, "TKxListBox", 4}, {"languages", kLanguageSelector, "TKxCheckList", 6}};
+  for (const auto& l : lists) {
+    SCOPED_TRACE(l.Name);
+    HWND list = Drop(menu, main, l.Selector, l.Class);
+    ASSERT_NE(list, nullptr);
+    ASSERT_TRUE(WaitPainted(list, kStepMs, menu.Handle()));
+    ASSERT_TRUE(menu.Running());
+    EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), l.LongRow + 1);
+    // The long row shows text: pixels other than the list's colour at its
+    // left edge.
+    RECT client{};
+    GetClientRect(list, &client);
+    POINT origin{0, 0};
+    ClientToScreen(list, &origin);
+    const int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    const TShot shot = CaptureScreen(RECT{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom});
+    int ink = 0;
+    for (int y = l.LongRow * height; y < (l.LongRow + 1) * height && y < shot.Height; ++y)
+      for (int x = 0; x < shot.Width; ++x) ink += shot.At(x, y) != shot.At(0, y) ? 1 : 0;
+    EXPECT_GT(ink, 50);
+    const POINT first = ListRow(list, 0);
+    Click(first.x, first.y);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(list); }, kStepMs, menu.Handle()))
+        << l.Class << " did not close";
+    ASSERT_TRUE(WaitPainted(main, kStepMs, menu.Handle()));
+  }
   Exit(menu, main);
 }
 

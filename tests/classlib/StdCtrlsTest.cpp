@@ -3,6 +3,7 @@
 
 #include "classlib/ExtCtrls.h"
 #include "classlib/StdCtrls.h"
+#include "tests/common/TestSupport.h"
 
 using namespace controls_test;
 
@@ -80,6 +81,41 @@ TEST_F(StdCtrlsTest, MemoLinesLiveInTheWindow) {
   EXPECT_EQ(lines->GetCount(), 3);
   EXPECT_THROW(lines->Get(3), EStringListError);
   EXPECT_THROW(lines->Insert(5, "x"), EStringListError);
+}
+
+TEST_F(StdCtrlsTest, ItemTextsAndMemoLinesOfAnyLengthReadBackWhole) {
+  // Wine passes a list item's text between an ANSI caller and the system's
+  // wide list procedure through a buffer of 512 characters: past it the
+  // text came back empty or the process faulted.
+  auto* list = Add<TListBox>();
+  auto* dropDown = Add<TComboBox>();
+  auto* dropDownList = Add<TComboBox>();
+  dropDownList->SetStyle(csDropDownList);
+  auto* memo = Add<TMemo>();
+  memo->SetWordWrap(false);
+  const struct {
+    const char* Name;
+    TStrings* Items;
+  } cases[] = {{"list box", list->GetItems()},
+               {"drop-down combo box", dropDown->GetItems()},
+               {"drop-down list", dropDownList->GetItems()},
+               {"memo", memo->GetLines()}};
+  for (int n : kLongTextLengths) {
+    SCOPED_TRACE(n);
+    const std::string text = LongText(static_cast<size_t>(n));
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.Name);
+      c.Items->Clear();
+      c.Items->Add("before");
+      c.Items->Add(text);
+      c.Items->Add("after");
+      ASSERT_EQ(c.Items->GetCount(), 3);
+      const std::string got = c.Items->Get(1);
+      EXPECT_EQ(got.size(), text.size());
+      EXPECT_TRUE(got == text) << "the text differs";
+      EXPECT_EQ(c.Items->Get(2), "after");
+    }
+  }
 }
 
 TEST_F(StdCtrlsTest, ComboBoxKeepsItemsIndexAndTextInANewWindow) {

@@ -8,6 +8,15 @@ Lines LinesOf(const TStrings* s) {
   return out;
 }
 
+std::string LongText(size_t n) {
+  const std::string piece = "Caf\xE9 cr\xE8me, ";
+  std::string text;
+  text.reserve(n + piece.size());
+  while (text.size() < n) text += piece;
+  text.resize(n);
+  return text;
+}
+
 TTempFolder::TTempFolder(const std::string& tag) {
   char temp[MAX_PATH + 1];
   DWORD n = GetTempPathA(sizeof temp, temp);

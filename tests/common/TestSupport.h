@@ -46,6 +46,14 @@ class TTempFolder {
   std::vector<std::string> files_;
 };
 
+// Item and line lengths that reading a text back from a control's window
+// must survive: both sides of the 512 characters Wine converts a list item's
+// text through, and far beyond.
+inline constexpr int kLongTextLengths[] = {512, 513, 600, 10000, 100000};
+// A text of n characters, characters beyond ASCII among them ("Caf\xE9
+// cr\xE8me, " over and over, in the ANSI code page), without a line end.
+std::string LongText(size_t n);
+
 // The stored form of root, as text.
 std::string WriteForm(TComponent* root);
 // Reads a stored form's text into root.

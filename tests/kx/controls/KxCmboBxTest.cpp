@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/ExtCtrls.h"
+#include "tests/common/TestSupport.h"
 #include "tests/kx/controls/KxComboTestSupport.h"
 
 using namespace kxc_test;
@@ -152,6 +153,24 @@ INSTANTIATE_TEST_SUITE_P(
                       TCompleteCase{"backspaceToEmpty", false, true, "a\b", "", 0, 0, -1, 0},
                       TCompleteCase{"backspaceOnNothing", false, true, "\b", "", 0, 0, -1, 1}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// Wine passes a list item's text between an ANSI caller and the system's
+// wide list procedure through a buffer of 512 characters: past it the text
+// came back empty or the process faulted.
+TEST_F(KxComboBoxTest, ItemsOfAnyLengthReadBackWhole) {
+  for (int n : kLongTextLengths) {
+    SCOPED_TRACE(n);
+    const std::string text = LongText(static_cast<size_t>(n));
+    for (TComboBoxStyle style : {csDropDown, csDropDownList}) {
+      SCOPED_TRACE(style == csDropDown ? "drop-down" : "drop-down list");
+      auto* combo = MakeCombo(style, {"apple", text, "zucchini"});
+      const std::string got = combo->GetItems()->Get(1);
+      EXPECT_EQ(got.size(), text.size());
+      EXPECT_TRUE(got == text) << "the text differs";
+      combo->Free();
+    }
+  }
+}
 
 TEST_F(KxComboBoxTest, CompletionFiresMatchAfterClickAndChange) {
   auto* combo = MakeCombo(csDropDown);

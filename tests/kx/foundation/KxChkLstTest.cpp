@@ -82,6 +82,38 @@ TEST_F(KxCheckListTest, ALineThatCannotBeReadLeavesTheListAsItWas) {
   EXPECT_EQ(Described(list), (std::vector<std::string>{"Kept:1d"}));
 }
 
+// Wine passes a list item's text between an ANSI caller and the system's
+// wide list procedure through a buffer of 512 characters: past it a loaded
+// list with automatic stops faulted while it fitted them, and a saved item
+// lost its text ("&0 2  ") or faulted.
+TEST_F(KxCheckListTest, ItemsOfAnyLengthLoadReadSaveAndComeBackWhole) {
+  for (int n : kLongTextLengths) {
+    SCOPED_TRACE(n);
+    const std::string text = LongText(static_cast<size_t>(n));
+    TKxCheckList* list = MakeList();
+    list->SetTabStopsMode(tsmAutomatic);
+    list->SetHorzScrollBar(true);
+    Load(list, "&0 2 before\r\n&1 1 " + text + "\r\nafter\r\n");
+    ASSERT_EQ(list->GetItems()->GetCount(), 3);
+    const std::string got = list->GetItems()->Get(1);
+    EXPECT_EQ(got.size(), text.size());
+    EXPECT_TRUE(got == text) << "the text read back differs";
+    EXPECT_EQ(list->GetItemState(1), cbChecked);
+    const std::string saved = Save(list);
+    const std::string expected = "&0 2 before \r\n&1 1 " + text + " \r\n&1 0 after \r\n";
+    EXPECT_EQ(saved.size(), expected.size());
+    EXPECT_TRUE(saved == expected) << "the saved lines differ";
+    // Round trip: the writer's blank joins the text, as for every item.
+    TKxCheckList* copy = MakeList();
+    copy->SetTabStopsMode(tsmAutomatic);
+    Load(copy, saved);
+    ASSERT_EQ(copy->GetItems()->GetCount(), 3);
+    EXPECT_TRUE(copy->GetItems()->Get(1) == text + " ") << "the text after a round trip differs";
+    EXPECT_EQ(copy->GetItemState(1), cbChecked);
+    EXPECT_FALSE(copy->GetItemEnabled(0));
+  }
+}
+
 TEST_F(KxCheckListTest, ALoadedListFitsItsItemsAsOneAddedItemByItem) {
   // A load hands its items to the window in one go; the list must come out
   // as the same items added one by one leave it: states beside their texts

@@ -232,6 +232,43 @@ TEST_F(KxListBoxTest, HorizontalExtentFollowsTheWidestItem) {
   EXPECT_EQ(GetWindowLongPtrA(list->GetHandle(), GWL_STYLE) & WS_HSCROLL, 0);
 }
 
+// Wine passes a list item's text between an ANSI caller and the system's
+// wide list procedure through a buffer of 512 characters: past it the text
+// came back empty or the process faulted. The framed lists read their items
+// to draw them and to fit the extent and the automatic stops.
+TEST_F(KxListBoxTest, ItemsOfAnyLengthReadBackWholeAndDraw) {
+  auto* framed = MakeList(150, 80);
+  framed->SetHorzScrollBar(true);
+  auto* tabbed = MakeList<TKxTabbedListBox>(150, 80);
+  tabbed->SetTabStopsMode(tsmAutomatic);
+  const struct {
+    const char* Name;
+    TKxCustomListBox* List;
+  } cases[] = {{"framed list box", framed}, {"tabbed list box", tabbed}};
+  for (int n : kLongTextLengths) {
+    SCOPED_TRACE(n);
+    const std::string text = LongText(static_cast<size_t>(n));
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.Name);
+      TStrings* items = c.List->GetItems();
+      items->Clear();
+      items->Add("before");
+      items->Add(text);
+      items->Add("after");
+      ASSERT_EQ(items->GetCount(), 3);
+      const std::string got = items->Get(1);
+      EXPECT_EQ(got.size(), text.size());
+      EXPECT_TRUE(got == text) << "the text differs";
+      c.List->SetItemIndex(1);
+      const RECT client = c.List->GetClientRect();
+      TDib dib(client.right, client.bottom, RGB(1, 2, 3));
+      SendMessageA(c.List->GetHandle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.DC()), PRF_CLIENT);
+      EXPECT_NE(dib.Pixel(client.right / 2, c.List->GetItemHeight() + c.List->GetItemHeight() / 2), RGB(1, 2, 3))
+          << "the item is not drawn";
+    }
+  }
+}
+
 // --- stored forms ---------------------------------------------------------------------------
 
 class TKxListRoot : public TPanel {
