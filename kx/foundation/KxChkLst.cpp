@@ -1,6 +1,7 @@
 #include "kx/foundation/KxChkLst.h"
 
 #include <algorithm>
+#include <exception>
 #include <string_view>
 #include <utility>
 
@@ -269,17 +270,27 @@ void TKxCheckListStrings::SetUpdateState(bool updating) {
 }
 
 void TKxCheckListStrings::LoadFromStream(TStream* stream) {
-  // The text split as string lists split it, and every line read before the
-  // list changes: a line that cannot be read leaves the list as it was. The
-  // lines are read straight from the text; a list without a check list only
-  // reads them (it stays empty).
+  // The text split as string lists split it, the lines read straight from
+  // the text up to the first one that cannot be read. The list is then
+  // cleared and given the lines read, and that line's conversion error is
+  // raised afterwards: a file with a bad line keeps the items before it, as
+  // stored files have always been read. A list without a check list only
+  // reads the lines (it stays empty).
   std::string text = ReadRestOfStream(stream);
   std::vector<std::string_view> texts;
   std::vector<TPacket> packets;
   size_t bytes = 0;
+  std::exception_ptr badLine;
   ForEachTextLine(text, [&](std::string_view line) {
+    if (badLine) return;
     TPacket packet;
-    std::string_view itemText = ReadItemLineFlags(line, packet);
+    std::string_view itemText;
+    try {
+      itemText = ReadItemLineFlags(line, packet);
+    } catch (...) {
+      badLine = std::current_exception();
+      return;
+    }
     if (!checkList_) return;
     texts.push_back(itemText);
     packets.push_back(packet);
@@ -327,6 +338,7 @@ void TKxCheckListStrings::LoadFromStream(TStream* stream) {
     throw;
   }
   EndUpdate();
+  if (badLine) std::rethrow_exception(badLine);
 }
 
 void TKxCheckListStrings::SaveToStream(TStream* stream) {

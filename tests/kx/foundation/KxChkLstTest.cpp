@@ -74,12 +74,33 @@ TEST_F(KxCheckListTest, SavesExactBytesAndReadsThemBack) {
   EXPECT_EQ(Save(copy), "&1 1 Manual  \r\n&0 0 Driver  \r\n&1 2 Reader  \r\n");
 }
 
-TEST_F(KxCheckListTest, ALineThatCannotBeReadLeavesTheListAsItWas) {
-  TKxCheckList* list = MakeList();
-  list->AddEx("Kept", true, false);
-  EXPECT_EQ(MessageOf<EConvertError>([&] { Load(list, "&1 1 Fine\r\n&1 x Broken\r\n"); }),
-            "'x' is not a valid integer value");
-  EXPECT_EQ(Described(list), (std::vector<std::string>{"Kept:1d"}));
+TEST_F(KxCheckListTest, ALineThatCannotBeReadStopsTheLoadWithTheItemsReadBeforeIt) {
+  const struct {
+    const char* Name;
+    std::string Bytes;
+    const char* Message;
+    std::vector<std::string> Items;
+  } cases[] = {
+      {"the first line", "&1 x Broken\r\n&1 1 Fine\r\n", "'x' is not a valid integer value", {}},
+      {"a middle line", "&1 1 Fine\r\nPlain\r\n&0 ? Broken\r\n&1 2 After\r\n", "'?' is not a valid integer value",
+       {"Fine:1", "Plain:0"}},
+      {"the last line, without an end", "&0 2 Fine\r\n&1 x", "'x' is not a valid integer value", {"Fine:2d"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    for (bool sorted : {false, true}) {
+      SCOPED_TRACE(sorted ? "sorted" : "in file order");
+      TKxCheckList* list = MakeList();
+      list->SetSorted(sorted);
+      list->SetTabStopsMode(tsmAutomatic);
+      list->AddEx("Old", true, false);
+      EXPECT_EQ(MessageOf<EConvertError>([&] { Load(list, c.Bytes); }), c.Message);
+      // The old items went; the ones before the bad line stay with their
+      // states, and the list is drawn again.
+      EXPECT_EQ(Described(list), c.Items);
+      EXPECT_FALSE(list->GetChangingItems());
+    }
+  }
 }
 
 // Wine passes a list item's text between an ANSI caller and the system's
