@@ -22,7 +22,8 @@
 // colour dialog, under names that can be changed (TKxColorNames).
 // TKxFontComboBox lists the installed fonts with type glyphs, samples, a
 // block of the most recently used fonts on top and a floating preview,
-// TKxPreviewFontPanel, which the font list box also uses.
+// TKxPreviewFontPanel (kx/foundation/KxPreviewFontPanel.h, offered here
+// too), which the font list box also uses.
 #pragma once
 
 #include <string>
@@ -38,10 +39,7 @@
 #include "kx/controls/KxFramed.h"
 #include "kx/foundation/KxCommon.h"
 #include "kx/foundation/KxLstBox.h"
-
-// The library's message that asks the control a font preview serves to hide
-// the preview.
-inline constexpr UINT CM_HIDEPREVIEWPANEL = CM_BASE + 1005;
+#include "kx/foundation/KxPreviewFontPanel.h"
 
 // (Sender, the item's data): an item leaves the list.
 using TKxDeleteComboItemEvent = TClosure<void(TObject* Sender, void* Data)>;
@@ -539,39 +537,7 @@ class TKxColorComboBox : public TKxCustomComboBox {
 };
 
 // ---------------------------------------------------------------------------
-// Font preview panel and font combo box
-
-// The borderless pop-up that shows a font's sample for the control it
-// serves (a font combo box or a font list box), which it asks to hide it
-// with CM_HIDEPREVIEWPANEL.
-class TKxPreviewFontPanel : public TCustomPanel {
-  DECLARE_CLASS(TKxPreviewFontPanel, TCustomPanel)
-
-  explicit TKxPreviewFontPanel(TComponent* owner);
-  // The preview of a font list: owned by the list (it never joins a stored
-  // form), floating over the list's owner, asking the list to hide it.
-  static TKxPreviewFontPanel* CreateFor(TWinControl* list, TComponent* owner);
-
-  TWinControl* GetServed() const { return served_; }
-  void SetServed(TWinControl* c) { served_ = c; }
-  // Shown at a screen point without activation, at its own size; hidden.
-  void ShowAt(int x, int y);
-  void HidePanel();
-  bool GetPanelShown() const { return shown_; }
-  // The caption and its alignment: the sample KxPreviewText gives for the
-  // list's PreviewText and PreviewEdit in the panel's font and width.
-  void UpdateSample(const std::string& previewText, TCustomEdit* edit);
-
-  void CreateParams(TCreateParams& params) override;
-  void Paint() override;
-  void Dispatch(TMessage& m) override;
-
- private:
-  void AskToHide();
-
-  TWinControl* served_ = nullptr;
-  bool shown_ = false;
-};
+// Font combo box
 
 class TKxFontComboBox : public TKxCustomComboBox {
   DECLARE_CLASS(TKxFontComboBox, TKxCustomComboBox)

@@ -20,7 +20,7 @@
 // TKxRankListBox lets the user reorder items by dragging them (with Shift
 // by default) or with Shift and the cursor keys. TKxFontListBox lists the
 // installed fonts with type glyphs, samples, a block of the most recently
-// used ones and a pop-up preview (the combo boxes' TKxPreviewFontPanel).
+// used ones and a pop-up preview (TKxPreviewFontPanel).
 #pragma once
 
 #include <cstdint>

@@ -9,10 +9,8 @@
 #include "classlib/graphics/Resources.h"
 #include "classlib/StdCtrls.h"
 #include "kx/foundation/KxLstBox.h"
+#include "kx/foundation/KxPreviewFontPanel.h"
 #include "kx/foundation/KxStatus.h"
-// The preview panel is the combo boxes' (the font list box shows its
-// preview in it).
-#include "kx/controls/KxCmboBx.h"
 
 DEFINE_ENUM_TYPE(TKxFontDevice, "fdScreen", "fdPrinter")
 DEFINE_ENUM_TYPE(TKxFontType, "ftAll", "ftTrueType", "ftFixedPitch", "ftPrinter")

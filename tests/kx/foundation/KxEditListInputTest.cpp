@@ -8,8 +8,8 @@
 
 #include "classlib/Clipbrd.h"
 #include "classlib/Forms.h"
-#include "kx/controls/KxCmboBx.h"
 #include "kx/foundation/KxLstBox.h"
+#include "kx/foundation/KxPreviewFontPanel.h"
 #include "tests/classlib/FormTestSupport.h"
 #include "tests/common/TestSupport.h"
 #include "tests/kx/foundation/KxListTestSupport.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "classlib/ExtCtrls.h"
-#include "kx/controls/KxCmboBx.h"
 #include "kx/foundation/KxLstBox.h"
+#include "kx/foundation/KxPreviewFontPanel.h"
 #include "tests/common/TestSupport.h"
 #include "tests/kx/foundation/KxListTestSupport.h"
 #include "tests/kx/foundation/KxTestSupport.h"
