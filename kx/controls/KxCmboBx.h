@@ -23,7 +23,8 @@
 // TKxFontComboBox lists the installed fonts with type glyphs, samples, a
 // block of the most recently used fonts on top and a floating preview,
 // TKxPreviewFontPanel (kx/foundation/KxPreviewFontPanel.h, offered here
-// too), which the font list box also uses.
+// too), which the font list box also uses; what the two font lists share
+// is TKxFontListCore (kx/foundation/KxFontLists.h).
 #pragma once
 
 #include <string>
@@ -539,51 +540,16 @@ class TKxColorComboBox : public TKxCustomComboBox {
 // ---------------------------------------------------------------------------
 // Font combo box
 
-class TKxFontComboBox : public TKxCustomComboBox {
+class TKxFontComboBox : public TKxCustomComboBox, public TKxFontListCore {
   DECLARE_CLASS(TKxFontComboBox, TKxCustomComboBox)
 
   explicit TKxFontComboBox(TComponent* owner);
   ~TKxFontComboBox() override { DestroyUnfinished(); }
 
-  TKxFontDevice GetFontDevice() const { return fontDevice_; }
-  virtual void SetFontDevice(TKxFontDevice value);
-  TKxFontType GetFontType() const { return fontType_; }
-  virtual void SetFontType(TKxFontType value);
-  bool GetShowSymbolFonts() const { return showSymbolFonts_; }
-  virtual void SetShowSymbolFonts(bool value);
-  TKxShowStyle GetShowStyle() const { return showStyle_; }
-  virtual void SetShowStyle(TKxShowStyle value);
-  int GetFontSize() const { return fontSize_; }
+  // Also the size of the selected font.
   void SetFontSize(int value);
-  TFontStyles GetFontStyle() const { return fontStyle_; }
-  void SetFontStyle(TFontStyles value) { fontStyle_ = value; }
-  bool GetMaintainMRUFonts() const { return maintainMRUFonts_; }
-  void SetMaintainMRUFonts(bool value);
   // The last item of the most recently used block (-1: none).
-  int GetLastMRUIndex() const { return lastMRU_; }
-  // Null while nothing is selected, else a font of the selected face at
-  // FontSize and FontStyle.
-  virtual TFont* GetSelectedFont();
-  virtual void SetSelectedFont(TFont* value);
-  virtual std::string GetFontName();
-  virtual void SetFontName(const std::string& value);
-  TCustomEdit* GetPreviewEdit() const { return previewEdit_; }
-  virtual void SetPreviewEdit(TCustomEdit* value);
-  virtual int GetPreviewFontSize();
-  virtual void SetPreviewFontSize(int value);
-  virtual int GetPreviewHeight();
-  virtual void SetPreviewHeight(int value);
-  virtual int GetPreviewWidth();
-  virtual void SetPreviewWidth(int value);
-  const std::string& GetPreviewText() const { return previewText_; }
-  void SetPreviewText(const std::string& v) { previewText_ = v; }
-  TKxPreviewFontPanel* GetPreviewPanel() const { return previewPanel_; }
-
-  virtual void LoadFonts();
-  virtual void LoadBitmaps();
-  virtual void ShowPreviewPanel();
-  virtual void HidePreviewPanel();
-  void UpdatePreviewText();
+  int GetLastMRUIndex() const { return LastMRU(); }
 
   void DrawItem(int index, TRect rect, TOwnerDrawState state) override;
   void DropDown() override;
@@ -597,25 +563,8 @@ class TKxFontComboBox : public TKxCustomComboBox {
   virtual void CMHidePreviewPanel(TMessage& m);
 
  protected:
-  void Destroy() override;
-
- private:
-  TKxFontDevice fontDevice_ = fdScreen;
-  TKxFontType fontType_ = ftAll;
-  bool showSymbolFonts_ = true;
-  TKxShowStyle showStyle_ = ssFontName;
-  int fontSize_ = 8;
-  TFontStyles fontStyle_;
-  bool maintainMRUFonts_ = true;
-  int lastMRU_ = -1;
-  TFont* selectedFont_ = nullptr;
-  TKxFontGlyphs glyphs_;
-  TKxPreviewFontPanel* previewPanel_ = nullptr;
-  TCustomEdit* previewEdit_ = nullptr;
-  std::string previewText_;
-  std::string savedName_;
-  // The most recently used block, kept for the next window.
-  TKxFontMRUBlock savedMRU_;
+  TStrings* FontItems() override { return GetItems(); }
+  POINT PreviewPlace() override;
 };
 
 // The published properties of the framed combo boxes; the styles' default

@@ -20,7 +20,8 @@
 // TKxRankListBox lets the user reorder items by dragging them (with Shift
 // by default) or with Shift and the cursor keys. TKxFontListBox lists the
 // installed fonts with type glyphs, samples, a block of the most recently
-// used ones and a pop-up preview (TKxPreviewFontPanel).
+// used ones and a pop-up preview (TKxPreviewFontPanel); what it shares
+// with the font combo box is TKxFontListCore (KxFontLists.h).
 #pragma once
 
 #include <cstdint>
@@ -37,6 +38,7 @@
 #include "classlib/controls/Publish.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/foundation/KxCommon.h"
+#include "kx/foundation/KxFontLists.h"
 #include "kx/foundation/KxIntLst.h"
 
 class TKxFrameController;
@@ -463,98 +465,6 @@ void PublishKxListBoxProps(TPublisher<T>& p) {
 }
 
 // ---------------------------------------------------------------------------
-// Fonts: what the font combo box and the font list box share
-
-enum TKxFontDevice { fdScreen, fdPrinter };
-DECLARE_ENUM_TYPE(TKxFontDevice);
-enum TKxFontType { ftAll, ftTrueType, ftFixedPitch, ftPrinter };
-DECLARE_ENUM_TYPE(TKxFontType);
-enum TKxShowStyle { ssFontName, ssFontSample, ssFontNameAndSample, ssFontPreview };
-DECLARE_ENUM_TYPE(TKxShowStyle);
-
-// Whether an enumerated family joins a font list: one of the symbol
-// character set only with showSymbolFonts; then by type: every one, the
-// TrueType ones, or the fixed-pitch ones (TMPF_FIXED_PITCH clear: the bit
-// means variable pitch); ftPrinter lists none.
-bool KxFontPassesFilter(BYTE charSet, BYTE pitchAndFamily, TKxFontType type, bool showSymbolFonts);
-// The families of the screen or of the printer that pass the filter, added
-// to items as face names (at most 32 characters) with their
-// pitch-and-family byte as the object. Without a printer there are none.
-void KxLoadFonts(TStrings* items, TKxFontDevice device, TKxFontType type, bool showSymbolFonts);
-// The recently used block of a font list (items 0 to its last index) kept
-// while the control's window is made again, and put back on top of the new
-// window's list of fonts.
-class TKxFontMRUBlock {
- public:
-  // Keeps the block of the window that goes (nothing when the control goes
-  // for good).
-  void Keep(TStrings* items, int last, bool destroying);
-  // Empties items, runs load, puts the kept block back on top (in one
-  // update); returns the block's last index (-1: none).
-  int Refill(TStrings* items, const std::function<void()>& load);
-
- private:
-  std::vector<std::pair<std::string, TObject*>> kept_;
-};
-
-// The pitch-and-family byte an item of a font list keeps as its object.
-inline BYTE KxFontItemPitch(TObject* object) { return static_cast<BYTE>(reinterpret_cast<uintptr_t>(object)); }
-
-// The type glyphs of the font lists (12 x 12, olive transparent).
-enum TKxFontGlyph { fgTrueType, fgFixedPitch, fgTrueTypeFixed, fgPrinter, fgDevice };
-TKxFontGlyph KxFontGlyphFor(BYTE pitchAndFamily, TKxFontDevice device);
-class TKxFontGlyphs {
- public:
-  TKxFontGlyphs() = default;
-  ~TKxFontGlyphs();
-  TKxFontGlyphs(const TKxFontGlyphs&) = delete;
-  TKxFontGlyphs& operator=(const TKxFontGlyphs&) = delete;
-  // "KXCMBOBX_TRUETYPE" .. "KXCMBOBX_DEVICE" from the program's resources.
-  void Load();
-  TBitmap* Glyph(TKxFontGlyph glyph) const { return glyphs_[glyph]; }
-  // The item's glyph copied onto a 12 x 12 square of back (olive
-  // transparent), drawn at (left, top).
-  void Draw(TCanvas* canvas, int left, int top, BYTE pitchAndFamily, TKxFontDevice device, TColor back) const;
-
- private:
-  TBitmap* glyphs_[5] = {};
-};
-
-// One item of a font list: its glyph 20 pixels left of rect (the rect
-// begins 24 pixels into the item), then its name in the style asked for
-// (in the edit part of a combo box the name and sample style shows the
-// name only), and with lastMRU the line under the last most recently used
-// item.
-struct TKxFontItemDraw {
-  TCanvas* Canvas;
-  TRect Rect;
-  std::string Name;
-  BYTE Pitch;
-  TKxShowStyle Style;
-  bool Enabled;
-  bool ComboEdit;
-  int ItemHeight;
-  TKxFontDevice Device;
-  TColor Back;
-  bool MRULine;
-};
-void KxDrawFontItem(const TKxFontGlyphs& glyphs, const TKxFontItemDraw& d);
-
-// The sample a font preview shows: PreviewText ("AaBbYyZz" when empty);
-// with an edit its selection, or the first 10 characters of its text, left
-// aligned; else shortened to "AaBbYyZ", then "AaBbYy", while as wide as the
-// panel in font.
-std::string KxPreviewText(const std::string& previewText, TCustomEdit* edit, TFont* font, int width,
-                          TAlignment& alignment);
-// Sets font to the face of item index at size and style and gives it back;
-// null, font untouched, while nothing is selected (index -1).
-TFont* KxSelectedFont(TFont* font, TStrings* items, int index, int size, TFontStyles style);
-// Moves the selected font to the top of the most recently used block
-// (items 0 .. lastMRU), or puts a copy of it there and grows the block;
-// then the top item is the selected one. Nothing for item 0 or none.
-void KxAddFontToMRU(TStrings* items, int selected, int& lastMRU);
-
-// ---------------------------------------------------------------------------
 // Edit list box
 
 class TKxEditListBox;
@@ -690,52 +600,14 @@ class TKxRankListBox : public TKxListBox {
 // ---------------------------------------------------------------------------
 // Font list box
 
-class TKxPreviewFontPanel;
-
-class TKxFontListBox : public TKxCustomListBox {
+class TKxFontListBox : public TKxCustomListBox, public TKxFontListCore {
   DECLARE_CLASS(TKxFontListBox, TKxCustomListBox)
 
   explicit TKxFontListBox(TComponent* owner);
   ~TKxFontListBox() override { DestroyUnfinished(); }
 
-  TKxFontDevice GetFontDevice() const { return fontDevice_; }
-  virtual void SetFontDevice(TKxFontDevice value);
-  TKxFontType GetFontType() const { return fontType_; }
-  virtual void SetFontType(TKxFontType value);
-  bool GetShowSymbolFonts() const { return showSymbolFonts_; }
-  virtual void SetShowSymbolFonts(bool value);
-  TKxShowStyle GetShowStyle() const { return showStyle_; }
-  virtual void SetShowStyle(TKxShowStyle value);
-  int GetFontSize() const { return fontSize_; }
-  void SetFontSize(int value) { fontSize_ = value; }
-  TFontStyles GetFontStyle() const { return fontStyle_; }
-  void SetFontStyle(TFontStyles value) { fontStyle_ = value; }
-  bool GetMaintainMRUFonts() const { return maintainMRUFonts_; }
-  void SetMaintainMRUFonts(bool value);
-  int GetMRUCount() const { return mruCount_; }
-  TFont* GetSelectedFont();
-  void SetSelectedFont(TFont* value);
-  std::string GetFontName();
-  void SetFontName(const std::string& value);
-  TCustomEdit* GetPreviewEdit() const { return previewEdit_; }
-  void SetPreviewEdit(TCustomEdit* value);
-  int GetPreviewFontSize();
-  void SetPreviewFontSize(int value);
-  int GetPreviewHeight();
-  void SetPreviewHeight(int value);
-  int GetPreviewWidth();
-  void SetPreviewWidth(int value);
-  const std::string& GetPreviewText() const { return previewText_; }
-  void SetPreviewText(const std::string& v) { previewText_ = v; }
-  TKxPreviewFontPanel* GetPreviewPanel() const { return previewPanel_; }
-
-  virtual void LoadFonts();
-  virtual void LoadBitmaps();
-  // Puts the selected font on top of the recently used block.
-  void AddFontToMRUList();
-  void ShowPreviewPanel();
-  void HidePreviewPanel();
-  void UpdatePreviewText();
+  int GetMRUCount() const { return LastMRU(); }
+  using TKxFontListCore::AddFontToMRUList;
 
   void DefaultDrawItem(int index, TRect rect, TOwnerDrawState state) override;
   void CNDrawItem(TMessage& m) override;
@@ -748,24 +620,8 @@ class TKxFontListBox : public TKxCustomListBox {
   void Dispatch(TMessage& m) override;
 
  protected:
-  void Destroy() override;
-
- private:
-  TKxFontDevice fontDevice_ = fdScreen;
-  TKxFontType fontType_ = ftAll;
-  bool showSymbolFonts_ = true;
-  TKxShowStyle showStyle_ = ssFontName;
-  int fontSize_ = 8;
-  TFontStyles fontStyle_;
-  TFont* selectedFont_ = nullptr;
-  TKxFontGlyphs glyphs_;
-  bool maintainMRUFonts_ = false;
-  int mruCount_ = -1;
-  TKxPreviewFontPanel* previewPanel_ = nullptr;
-  TCustomEdit* previewEdit_ = nullptr;
-  std::string previewText_;
-  std::string savedName_;
-  TKxFontMRUBlock savedMRU_;
+  TStrings* FontItems() override { return GetItems(); }
+  POINT PreviewPlace() override;
 };
 
 // Start-up: the list boxes' stored-form classes.

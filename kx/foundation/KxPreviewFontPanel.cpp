@@ -1,7 +1,7 @@
 // TKxPreviewFontPanel: the floating sample of the font lists.
 #include "kx/foundation/KxPreviewFontPanel.h"
 
-#include "kx/foundation/KxLstBox.h"
+#include "kx/foundation/KxFontLists.h"
 
 namespace {
 constexpr const char* kPanelCaption = "AaBbYyZz";

@@ -387,4 +387,23 @@ TEST_F(KxFontComboTest, ThePreviewShowsBesideTheDroppedListAndHidesWhenAsked) {
   EXPECT_FALSE(IsWindowVisible(panel->GetHandle()));
 }
 
+TEST_F(KxFontComboTest, APreviewPanelFreedByHandLeavesTheDefaultSizesAndTheListWorking) {
+  host.Show();
+  auto* combo = MakeCombo();
+  combo->SetShowStyle(ssFontPreview);
+  combo->GetPreviewPanel()->Free();
+  EXPECT_EQ(combo->GetPreviewPanel(), nullptr);
+  EXPECT_EQ(combo->GetPreviewFontSize(), 36);
+  EXPECT_EQ(combo->GetPreviewHeight(), 65);
+  EXPECT_EQ(combo->GetPreviewWidth(), 260);
+  // A focused item of the open list would name the preview's face.
+  TDib dib(200, combo->GetItemHeight(), RGB(1, 2, 3));
+  DrawItem(combo, 1, dib, ODS_FOCUS | ODS_SELECTED);
+  std::string chosen = combo->GetItems()->Get(3);
+  combo->DropDown();
+  CloseOn(combo, 3);
+  EXPECT_EQ(combo->GetItemIndex(), 0) << "the chosen font still goes on top of the recently used block";
+  EXPECT_EQ(combo->GetItems()->Get(0), chosen);
+}
+
 }  // namespace
