@@ -13,7 +13,7 @@
 #include <numbers>
 #include <vector>
 
-#include "classlib/classes/Errors.h"
+#include "classlib/Classes.h"
 #include "skin/pkBitmap.h"
 
 using pk_detail::TScopeExit;

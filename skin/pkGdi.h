@@ -6,8 +6,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "classlib/Classes.h"
 #include "classlib/Win.h"
-#include "classlib/classes/Errors.h"
 
 namespace pk_detail {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "classlib/classes/Errors.h"
+#include "classlib/Classes.h"
 #include "skin/pkBitmap.h"
 #include "skin/pkGdi.h"
 

@@ -21,7 +21,6 @@
 #include "classlib/ActnList.h"
 #include "classlib/Buttons.h"
 #include "classlib/ComCtrls.h"
-#include "classlib/comctrls/ComboBoxEx.h"
 #include "classlib/Controls.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Menus.h"

@@ -25,8 +25,8 @@
 #include <vector>
 
 #include "classlib/Classes.h"
+#include "classlib/Controls.h"
 #include "classlib/Win.h"
-#include "classlib/controls/ObjectInstance.h"
 #include "unicode/VoxSystem.h"
 
 enum TVoxStreamCharSet { csAnsi, csUnicode, csUnicodeSwapped, csUtf8 };

@@ -3,10 +3,10 @@
 #include <commctrl.h>
 
 #include "classlib/ActnList.h"
+#include "classlib/Menus.h"
 #include "classlib/StdActns.h"
 #include "classlib/SysUtils.h"
 #include "classlib/Units.h"
-#include "classlib/menus/MenuMessages.h"
 #include "unicode/VoxActnList.h"
 #include "unicode/VoxClasses.h"
 #include "unicode/VoxFormsPrivate.h"

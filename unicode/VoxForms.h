@@ -19,7 +19,7 @@
 #include <string>
 
 #include "classlib/Forms.h"
-#include "classlib/units/UnitGlobal.h"
+#include "classlib/Units.h"
 #include "unicode/VoxControls.h"
 #include "unicode/VoxStdCtrls.h"
 

@@ -3,9 +3,9 @@
 // wide auto-complete of the edit styles and auto-search of the list styles.
 #include <algorithm>
 
+#include "classlib/Classes.h"
 #include "classlib/Forms.h"
 #include "classlib/Seams.h"
-#include "classlib/classes/Errors.h"
 #include "classlib/stdctrls/StdCtrlsTables.h"
 #include "unicode/VoxGraphics.h"
 #include "unicode/VoxStdCtrlsPrivate.h"

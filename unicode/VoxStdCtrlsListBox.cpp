@@ -2,7 +2,7 @@
 // data, kept across new windows, and the wide data of the virtual styles.
 #include <algorithm>
 
-#include "classlib/classes/Errors.h"
+#include "classlib/Classes.h"
 #include "classlib/stdctrls/StdCtrlsTables.h"
 #include "unicode/VoxStdCtrls.h"
 #include "unicode/VoxSysUtils.h"

@@ -6,8 +6,8 @@
 #include <memory>
 #include <optional>
 
+#include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
-#include "classlib/seams/SeamTable.h"
 #include "unicode/VoxSysUtils.h"
 
 namespace {

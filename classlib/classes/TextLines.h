@@ -2,6 +2,10 @@
 // and the lines of a text as string lists split them (a line ends at CR,
 // LF or CR LF; a last line without an end counts, an empty text has none).
 // For readers of line formats that want the lines without a string list.
+//
+// Surface for component writers (readers of line formats split text as string
+// lists do with these): include it directly; it changes only as the unit
+// headers do.
 #pragma once
 
 #include <string>

@@ -1,6 +1,10 @@
 // The published properties of the scrolling containers placed on forms (the
 // scroll box, the frame): the same list in the same order, with the box's
 // own BorderStyle after BiDiMode.
+//
+// Surface for component writers (a scrolling container beside the class
+// library's publishes the same list): include it directly; it changes only as
+// the unit headers do.
 #pragma once
 
 #include "classlib/Menus.h"

@@ -4,6 +4,10 @@
 // Every library of the system is linked statically into the executable, so
 // the module that holds their resources is the executable's (MainInstance);
 // each loader takes another module where a caller has one (a system DLL).
+//
+// Surface for component writers (component libraries load their bitmaps,
+// cursors and strings with these): include it directly; it changes only as
+// the unit headers do.
 #pragma once
 
 #include "classlib/Win.h"

@@ -1,4 +1,8 @@
 // What the standard controls ask of the form they sit on.
+//
+// Surface for component writers (a button or container reaches its form's
+// ModalResult and ActiveControl with these): include it directly; it changes
+// only as the unit headers do.
 #pragma once
 
 #include "classlib/Controls.h"

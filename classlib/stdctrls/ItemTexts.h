@@ -17,6 +17,10 @@
 // straight from the system's list procedure that the subclass passes its
 // messages on to; a longer memo line is cut from the window's whole text.
 // Texts come back in the ANSI code page.
+//
+// Surface for component writers (a control on the system's list box reads its
+// items with these): include it directly; it changes only as the unit headers
+// do.
 #pragma once
 
 #include <windows.h>

@@ -3,6 +3,10 @@
 // default of the class that publishes them (the platform's controls
 // redeclare these defaults: a list box or a panel keeps its own colour, so
 // ParentColor defaults to False).
+//
+// Surface for component writers (a control derived from a standard one
+// publishes its properties with these): include it directly; it changes only
+// as the unit headers do.
 #pragma once
 
 #include "classlib/Controls.h"

@@ -2,6 +2,10 @@
 // over the publishing class: a class that derives from the same base as the
 // class library's control (a wide edit beside TEdit) publishes the same
 // table and then replaces the entries it keeps otherwise.
+//
+// Surface for component writers (a control that stands beside a standard one
+// publishes the same table): include it directly; it changes only as the unit
+// headers do.
 #pragma once
 
 #include "classlib/stdctrls/Button.h"

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "classlib/Seams.h"
 #include "classlib/graphics/Resources.h"
-#include "classlib/stdctrls/Button.h"
+#include "classlib/Seams.h"
+#include "classlib/StdCtrls.h"
 #include "classlib/stdctrls/FormLink.h"
 #include "kx/foundation/KxGrafx.h"
 

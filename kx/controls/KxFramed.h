@@ -19,7 +19,6 @@
 #include "classlib/Classes.h"
 #include "classlib/Controls.h"
 #include "classlib/TypInfo.h"
-#include "classlib/controls/Publish.h"
 #include "kx/foundation/KxCommon.h"
 #include "kx/foundation/KxThemeSrv.h"
 

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
+#include "classlib/Controls.h"
 #include "classlib/Seams.h"
 #include "classlib/StdCtrls.h"
-#include "classlib/controls/Publish.h"
 #include "classlib/stdctrls/FormLink.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/foundation/KxGrafx.h"

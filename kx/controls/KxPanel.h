@@ -21,12 +21,12 @@
 #include <string>
 #include <vector>
 
+#include "classlib/Buttons.h"
 #include "classlib/Controls.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/Graphics.h"
 #include "classlib/ImgList.h"
-#include "classlib/buttons/ButtonTypes.h"
 #include "kx/foundation/KxCommon.h"
 
 enum TKxGridStyle { gsDots, gsDottedLines, gsSolidLines };

@@ -2,7 +2,7 @@
 // on it (radio and check groups), which publish the same and more.
 #pragma once
 
-#include "classlib/controls/Publish.h"
+#include "classlib/Controls.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/controls/KxPanel.h"
 

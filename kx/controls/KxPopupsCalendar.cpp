@@ -2,7 +2,7 @@
 
 #include "classlib/DateUtils.h"
 #include "classlib/Seams.h"
-#include "classlib/sysutils/SysConst.h"
+#include "classlib/SysUtils.h"
 #include "kx/controls/KxPopups.h"
 #include "kx/controls/KxPopupsShared.h"
 #include "kx/foundation/KxThemeSrv.h"

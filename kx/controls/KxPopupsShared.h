@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "classlib/controls/Publish.h"
-#include "classlib/stdctrls/StdCtrlsPublish.h"
+#include "classlib/Controls.h"
 #include "classlib/graphics/Resources.h"
+#include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/controls/KxPanel.h"
 
 // A Today, Clear or Set button: the themed push button, or a classic edge

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "classlib/controls/Publish.h"
+#include "classlib/Controls.h"
 #include "kx/foundation/KxStatus.h"
 #include "kx/foundation/KxThemeSrv.h"
 

@@ -1,7 +1,7 @@
 // TKxStatusBar: the status bar of unit KxPanel.
 #include <cmath>
 
-#include "classlib/controls/Publish.h"
+#include "classlib/Controls.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/controls/KxPanel.h"
 #include "kx/foundation/KxStatus.h"

@@ -2,11 +2,11 @@
 // controls in rows or columns, text options and the saved layout.
 #include <algorithm>
 
+#include "classlib/Controls.h"
 #include "classlib/ExtCtrls.h"
-#include "classlib/SysUtils.h"
-#include "classlib/controls/Publish.h"
 #include "classlib/graphics/Resources.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
+#include "classlib/SysUtils.h"
 #include "kx/controls/KxButton.h"
 #include "kx/controls/KxPanel.h"
 #include "kx/controls/KxToolbarForm.h"

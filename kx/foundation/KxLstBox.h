@@ -32,10 +32,10 @@
 
 #include "classlib/Classes.h"
 #include "classlib/ComCtrls.h"
+#include "classlib/Controls.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/Forms.h"
 #include "classlib/StdCtrls.h"
-#include "classlib/controls/Publish.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/foundation/KxCommon.h"
 #include "kx/foundation/KxFontLists.h"

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "classlib/SysUtils.h"
-#include "classlib/controls/Publish.h"
+#include "classlib/Controls.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
+#include "classlib/SysUtils.h"
 #include "kx/foundation/KxStatus.h"
 #include "kx/foundation/KxSysRes.h"
 #include "kx/foundation/KxThemeSrv.h"
