@@ -1,7 +1,6 @@
 #include "classlib/classes/Strings.h"
 
-#include <exception>
-
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "classlib/classes/Lists.h"
 #include "classlib/classes/Streams.h"
@@ -10,30 +9,6 @@
 DEFINE_ENUM_TYPE(TDuplicates, "dupIgnore", "dupAccept", "dupError")
 
 namespace {
-
-// BeginUpdate/EndUpdate around a block. EndUpdate runs the change events; one
-// that throws while another exception unwinds must not end the program, so
-// the first exception wins, as it would in a try/finally of the platform.
-class TUpdateScope {
- public:
-  explicit TUpdateScope(TStrings* strings) : strings_(strings) { strings_->BeginUpdate(); }
-  TUpdateScope(const TUpdateScope&) = delete;
-  TUpdateScope& operator=(const TUpdateScope&) = delete;
-  ~TUpdateScope() noexcept(false) {
-    if (std::uncaught_exceptions() > unwinding_) {
-      try {
-        strings_->EndUpdate();
-      } catch (...) {
-      }
-    } else {
-      strings_->EndUpdate();
-    }
-  }
-
- private:
-  TStrings* strings_;
-  int unwinding_ = std::uncaught_exceptions();
-};
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 

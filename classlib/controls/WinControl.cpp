@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <optional>
 
+#include "classlib/Scopes.h"
 #include "classlib/controls/ControlActionLink.h"
 #include "classlib/controls/CustomControl.h"
 #include "classlib/controls/ObjectInstance.h"
-#include "classlib/graphics/GdiScope.h"
 #include "classlib/sysutils/OSError.h"
 #include "classlib/units/UnitGlobal.h"
 
@@ -32,40 +32,12 @@ void RemoveControlProps(HWND window) {
   RemovePropA(window, MAKEINTATOM(gWindowAtom));
 }
 
-// The paint DC of a window between BeginPaint and EndPaint, for the life of
-// the object.
-class TPaintScope {
- public:
-  explicit TPaintScope(HWND window) : window_(window), dc_(BeginPaint(window, &ps_)) {}
-  ~TPaintScope() { EndPaint(window_, &ps_); }
-  TPaintScope(const TPaintScope&) = delete;
-  TPaintScope& operator=(const TPaintScope&) = delete;
-  HDC DC() const { return dc_; }
+// A bitmap in the screen's format; null when GDI refuses the size.
+HBITMAP CreateScreenBitmap(int width, int height) {
+  TScreenDC screen;
+  return CreateCompatibleBitmap(screen.Get(), width, height);
+}
 
- private:
-  HWND window_;
-  PAINTSTRUCT ps_{};
-  HDC dc_;
-};
-
-// A bitmap in the screen's format, owned; null when GDI refuses the size.
-class TScreenBitmap {
- public:
-  TScreenBitmap(int width, int height) {
-    HDC screen = GetDC(nullptr);
-    bitmap_ = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-  }
-  ~TScreenBitmap() {
-    if (bitmap_) DeleteObject(bitmap_);
-  }
-  TScreenBitmap(const TScreenBitmap&) = delete;
-  TScreenBitmap& operator=(const TScreenBitmap&) = delete;
-  HBITMAP Get() const { return bitmap_; }
-
- private:
-  HBITMAP bitmap_;
-};
 }  // namespace
 
 ATOM ControlAtom() { return gControlAtom; }
@@ -712,37 +684,34 @@ void TWinControl::WMPaint(TMessage& m) {
 
 bool TWinControl::PaintBuffered(TMessage& m) {
   RECT client = GetClientRect();
-  TScreenBitmap bitmap(client.right, client.bottom);
-  if (!bitmap.Get()) return false;
-  std::optional<graphics_detail::TSelectDC> memory;
+  TOwnedGdiObject<HBITMAP> bitmap(CreateScreenBitmap(client.right, client.bottom));
+  if (!bitmap) return false;
+  std::optional<TMemoryDC> memory;
   try {
-    memory.emplace(bitmap.Get());
+    memory.emplace(bitmap.get());
   } catch (const EOutOfResources&) {
     return false;
   }
   HDC memDC = memory->Get();
-  TPaintScope paint(handle_);
+  TPaintDC paint(handle_);
   Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memDC), reinterpret_cast<LPARAM>(memDC));
-  TWMPaint pm(m);
-  pm.SetDC(memDC);
-  try {
+  {
+    TWMPaint pm(m);
+    pm.SetDC(memDC);
+    TFinally handBack([&pm] { pm.SetDC(nullptr); });
     WMPaint(m);
-  } catch (...) {
-    pm.SetDC(nullptr);
-    throw;
   }
-  pm.SetDC(nullptr);
-  BitBlt(paint.DC(), 0, 0, client.right, client.bottom, memDC, 0, 0, SRCCOPY);
+  BitBlt(paint.Get(), 0, 0, client.right, client.bottom, memDC, 0, 0, SRCCOPY);
   return true;
 }
 
 void TWinControl::PaintHandler(TMessage& m) {
   TWMPaint pm(m);
   HDC dc = pm.DC();
-  PAINTSTRUCT ps;
-  if (!dc) dc = BeginPaint(handle_, &ps);
-  try {
-    int saved = SaveDC(dc);
+  std::optional<TPaintDC> paint;
+  if (!dc) dc = paint.emplace(handle_).Get();
+  {
+    TSavedDC saved(dc);
     int clip = SIMPLEREGION;
     // The window paints only where no opaque windowless child will.
     for (TControl* c : controls_) {
@@ -754,15 +723,10 @@ void TWinControl::PaintHandler(TMessage& m) {
       }
     }
     if (clip != NULLREGION) PaintWindow(dc);
-    RestoreDC(dc, saved);
-    PaintControls(dc, nullptr);
-    // The grabbers over the docked controls' zones.
-    if (dockSite_ && useDockManager_ && dockManager_) dockManager_->PaintSite(dc);
-  } catch (...) {
-    if (!pm.DC()) EndPaint(handle_, &ps);
-    throw;
   }
-  if (!pm.DC()) EndPaint(handle_, &ps);
+  PaintControls(dc, nullptr);
+  // The grabbers over the docked controls' zones.
+  if (dockSite_ && useDockManager_ && dockManager_) dockManager_->PaintSite(dc);
 }
 
 void TWinControl::PaintWindow(HDC dc) {

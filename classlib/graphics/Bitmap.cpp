@@ -3,10 +3,10 @@
 #include <cstring>
 #include <string>
 
+#include "classlib/Scopes.h"
 #include "classlib/Seams.h"
 #include "classlib/classes/Errors.h"
 #include "classlib/graphics/DibCodec.h"
-#include "classlib/graphics/GdiScope.h"
 
 using namespace graphics_detail;
 
@@ -177,10 +177,10 @@ void TBitmap::Resize(int width, int height) {
     // White, with the old bits at the top left.
     TDib next = TDib::MakeMonoDdb(width, height);
     FreeContext();
-    TSelectDC to(next.Handle());
+    TMemoryDC to(next.Handle());
     PatBlt(to.Get(), 0, 0, width, height, WHITENESS);
     if (!image_.Empty()) {
-      TSelectDC from(image_.Handle());
+      TMemoryDC from(image_.Handle());
       BitBlt(to.Get(), 0, 0, image_.Width(), image_.Height(), from.Get(), 0, 0, SRCCOPY);
     }
     NewImage(std::move(next), true, true);
@@ -401,9 +401,7 @@ void TBitmap::SetHandle(HBITMAP value) {
     bi.bmiHeader.biHeight = bm.bmHeight;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, value, 0, static_cast<UINT>(bm.bmHeight), wide.Bits(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    GetDIBits(TScreenDC().Get(), value, 0, static_cast<UINT>(bm.bmHeight), wide.Bits(), &bi, DIB_RGB_COLORS);
     TDibFormat f = DeviceFormat(Seams().DisplayBitsPerPixel());
     dib = f == wide.Format() ? std::move(wide) : ConvertDib(wide, {}, f, DefaultColors(f));
     device = true;
@@ -438,9 +436,7 @@ HPALETTE TBitmap::PaletteNeeded() {
     palette_ = CreatePalette(lp);
   } else if (Seams().DisplayBitsPerPixel() < image_.Format().BitCount && Seams().DisplayBitsPerPixel() <= 8) {
     // A deep image on a palette display draws through the halftone palette.
-    HDC screen = GetDC(nullptr);
-    palette_ = CreateHalftonePalette(screen);
-    ReleaseDC(nullptr, screen);
+    palette_ = CreateHalftonePalette(TScreenDC().Get());
   }
   return palette_;
 }
@@ -458,7 +454,7 @@ void TBitmap::SetPalette(HPALETTE value) {
     if (canvas_ && canvas_->HandleAllocated()) {
       SetDIBColorTable(CanvasDC(canvas_), 0, n, table);
     } else {
-      TSelectDC dc(image_.Handle());
+      TMemoryDC dc(image_.Handle());
       SetDIBColorTable(dc.Get(), 0, n, table);
     }
   }
@@ -494,13 +490,13 @@ void TBitmap::Draw(TCanvas* canvas, const TRect& rect) {
   HDC dst = CanvasDC(canvas, csAllValid);
   // Palettes are realised only where the display has one.
   HPALETTE pal = !ignorePalette_ && Seams().DisplayBitsPerPixel() <= 8 ? PaletteNeeded() : nullptr;
-  TPaletteScope palette(dst, pal);
+  TSelectedPalette palette(dst, pal);
   if (!GetMonochrome()) SetStretchBltMode(dst, STRETCH_DELETESCANS);
   int w = rect.right - rect.left, h = rect.bottom - rect.top;
   if (GetTransparent()) {
     HBITMAP mask = GetMaskHandle();
     HDC src = CanvasDC(GetCanvas());
-    TSelectDC maskDC(mask);
+    TMemoryDC maskDC(mask);
     TransparentStretchBlt(dst, rect.left, rect.top, w, h, src, 0, 0, GetWidth(), GetHeight(), maskDC.Get(), 0, 0);
   } else {
     HDC src = CanvasDC(GetCanvas());
@@ -570,12 +566,10 @@ void TBitmap::SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& palett
   palette = nullptr;
   if (image_.Empty()) return;
   // The clipboard takes a device-dependent copy (and owns it from then on).
-  HDC screen = GetDC(nullptr);
-  HBITMAP ddb = CreateCompatibleBitmap(screen, GetWidth(), GetHeight());
-  ReleaseDC(nullptr, screen);
+  HBITMAP ddb = CreateCompatibleBitmap(TScreenDC().Get(), GetWidth(), GetHeight());
   if (!ddb) throw EOutOfResources("Out of system resources");
   {
-    TSelectDC dc(ddb);
+    TMemoryDC dc(ddb);
     HDC src = CanvasDC(GetCanvas());
     BitBlt(dc.Get(), 0, 0, GetWidth(), GetHeight(), src, 0, 0, SRCCOPY);
   }

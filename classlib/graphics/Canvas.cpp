@@ -1,8 +1,8 @@
 #include "classlib/graphics/Canvas.h"
 
+#include "classlib/Scopes.h"
 #include "classlib/classes/Errors.h"
 #include "classlib/graphics/Bitmap.h"
-#include "classlib/graphics/GdiScope.h"
 #include "classlib/graphics/Graphic.h"
 
 DEFINE_ENUM_TYPE(TFillStyle, "fsSurface", "fsBorder")
@@ -365,7 +365,7 @@ void TransparentStretchBlt(HDC dst, int dstX, int dstY, int dstW, int dstH, HDC 
   using namespace graphics_detail;
   TDib scratch = TDib::Make(srcW, srcH, TDibFormat{32}, {});
   if (scratch.Empty()) return;  // an empty (or reversed) source shows nothing
-  TSelectDC mem(scratch.Handle());
+  TMemoryDC mem(scratch.Handle());
   SetTextColor(mem.Get(), RGB(0, 0, 0));
   SetBkColor(mem.Get(), RGB(255, 255, 255));
   BitBlt(mem.Get(), 0, 0, srcW, srcH, mask, maskX, maskY, SRCCOPY);

@@ -1,10 +1,10 @@
 #include <cstring>
 #include <utility>
 
+#include "classlib/Scopes.h"
 #include "classlib/Seams.h"
 #include "classlib/classes/Errors.h"
 #include "classlib/graphics/DibCodec.h"
-#include "classlib/graphics/GdiScope.h"
 
 namespace graphics_detail {
 
@@ -142,10 +142,8 @@ TDib DdbToDib(const TDib& ddb) {
   TDib d = TDib::Make(ddb.Width(), ddb.Height(), TDibFormat{1}, MonoColors());
   if (d.Empty()) return d;
   TMonoInfo bi = MonoInfo(ddb.Width(), ddb.Height());
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, ddb.Handle(), 0, static_cast<UINT>(ddb.Height()), d.Bits(), reinterpret_cast<BITMAPINFO*>(&bi),
-            DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  GetDIBits(TScreenDC().Get(), ddb.Handle(), 0, static_cast<UINT>(ddb.Height()), d.Bits(),
+            reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
   return d;
 }
 
@@ -154,10 +152,8 @@ TDib DibToMonoDdb(const TDib& dib) {
   if (d.Empty()) return d;
   GdiFlush();
   TMonoInfo bi = MonoInfo(dib.Width(), dib.Height());
-  HDC screen = GetDC(nullptr);
-  SetDIBits(screen, d.Handle(), 0, static_cast<UINT>(dib.Height()), dib.Bits(), reinterpret_cast<BITMAPINFO*>(&bi),
-            DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  SetDIBits(TScreenDC().Get(), d.Handle(), 0, static_cast<UINT>(dib.Height()), dib.Bits(),
+            reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
   return d;
 }
 
@@ -196,12 +192,9 @@ std::vector<RGBQUAD> DefaultColors(const TDibFormat& format) {
               q(0, 0, 255),   q(255, 0, 255), q(0, 255, 255), q(255, 255, 255)};
     case 8: {
       std::vector<RGBQUAD> table;
-      HDC dc = GetDC(nullptr);
-      HPALETTE pal = CreateHalftonePalette(dc);
-      ReleaseDC(nullptr, dc);
+      TOwnedGdiObject<HPALETTE> pal(CreateHalftonePalette(TScreenDC().Get()));
       PALETTEENTRY entries[256]{};
-      UINT n = pal ? GetPaletteEntries(pal, 0, 256, entries) : 0;
-      if (pal) DeleteObject(pal);
+      UINT n = pal ? GetPaletteEntries(pal.get(), 0, 256, entries) : 0;
       for (UINT i = 0; i < n; ++i) table.push_back(q(entries[i].peRed, entries[i].peGreen, entries[i].peBlue));
       // Without a halftone palette: a 6x6x6 cube and greys.
       if (table.empty())
@@ -222,7 +215,7 @@ std::vector<RGBQUAD> ReadColorTable(HBITMAP dib, HDC selectedIn) {
   if (selectedIn) {
     n = GetDIBColorTable(selectedIn, 0, 256, table.data());
   } else if (dib) {
-    TSelectDC dc(dib);
+    TMemoryDC dc(dib);
     n = GetDIBColorTable(dc.Get(), 0, 256, table.data());
   }
   table.resize(n);

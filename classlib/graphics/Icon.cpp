@@ -5,7 +5,7 @@
 
 #include "classlib/Classes.h"
 #include "classlib/Graphics.h"
-#include "classlib/graphics/GdiScope.h"
+#include "classlib/Scopes.h"
 #include "classlib/graphics/Resources.h"
 
 IMPLEMENT_CLASS(TIcon)
@@ -161,7 +161,7 @@ std::vector<uint8_t> IconToData(HICON icon) {
   if (w <= 0 || h <= 0 || w > 256 || h > 256) InvalidIcon();
 
   // GetDIBits wants a DC the bitmaps are not selected in.
-  graphics_detail::TSelectDC dc(nullptr);
+  TMemoryDC dc(nullptr);
   size_t colourBytes = size_t(w) * 4 * size_t(h);
   size_t maskStride = size_t((w + 31) / 32 * 4);
   std::vector<uint8_t> colour(colourBytes), andMask(maskStride * size_t(mono ? 2 * h : h));

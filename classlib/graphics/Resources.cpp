@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "classlib/Classes.h"
+#include "classlib/Scopes.h"
 #include "classlib/graphics/DibCodec.h"
-#include "classlib/graphics/GdiScope.h"
 
 HINSTANCE MainInstance() { return GetModuleHandleA(nullptr); }
 
@@ -88,7 +88,7 @@ HBITMAP CreateMappedRes(HINSTANCE instance, const TResourceName& name,
       COLORREF c = MapColor(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue), from, to);
       q = RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0};
     }
-    TSelectDC dc(dib.Handle());
+    TMemoryDC dc(dib.Handle());
     SetDIBColorTable(dc.Get(), 0, static_cast<UINT>(table.size()), table.data());
   } else if ((format.BitCount == 24 || format.BitCount == 32) && format.Compression == BI_RGB) {
     TPixelCodec codec(format, {});
@@ -100,16 +100,11 @@ HBITMAP CreateMappedRes(HINSTANCE instance, const TResourceName& name,
   }
 
   // A device-dependent copy, as the platform returns.
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, dib.Width(), dib.Height());
-  ReleaseDC(nullptr, screen);
+  TOwnedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(TScreenDC().Get(), dib.Width(), dib.Height()));
   if (!bitmap) throw EOutOfResources("Out of system resources");
-  try {
-    TSelectDC source(dib.Handle()), target(bitmap);
+  {
+    TMemoryDC source(dib.Handle()), target(bitmap.get());
     BitBlt(target.Get(), 0, 0, dib.Width(), dib.Height(), source.Get(), 0, 0, SRCCOPY);
-  } catch (...) {
-    DeleteObject(bitmap);
-    throw;
   }
-  return bitmap;
+  return bitmap.release();
 }

@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <utility>
 
+#include "classlib/Scopes.h"
 #include "classlib/classes/Filer.h"
-#include "classlib/graphics/GdiScope.h"
 #include "classlib/graphics/Icon.h"
 
 DEFINE_ENUM_TYPE(TDrawingStyle, "dsFocus", "dsSelected", "dsNormal", "dsTransparent")
 DEFINE_ENUM_TYPE(TImageType, "itImage", "itMask")
 DEFINE_ENUM_TYPE(TColorDepth, "cdDeviceDependent", "cd4Bit", "cd8Bit", "cd16Bit", "cd24Bit", "cd32Bit")
 
-using graphics_detail::TSelectDC;
 
 namespace {
 
@@ -35,42 +34,26 @@ TColor GetColor(COLORREF value) {
 
 [[noreturn]] void OutOfResources() { throw EOutOfResources("Out of system resources"); }
 
-class TBitmapHandle {
- public:
-  explicit TBitmapHandle(HBITMAP h = nullptr) : h_(h) {}
-  TBitmapHandle(TBitmapHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  TBitmapHandle& operator=(TBitmapHandle&& o) noexcept {
-    std::swap(h_, o.h_);
-    return *this;
-  }
-  ~TBitmapHandle() {
-    if (h_) DeleteObject(h_);
-  }
-  HBITMAP Get() const { return h_; }
-
- private:
-  HBITMAP h_;
-};
+using TBitmapHandle = TOwnedGdiObject<HBITMAP>;
 
 TBitmapHandle CreateScreenBitmap(int width, int height) {
-  HDC screen = GetDC(nullptr);
-  HBITMAP h = CreateCompatibleBitmap(screen, width, height);
-  ReleaseDC(nullptr, screen);
+  TScreenDC screen;
+  TBitmapHandle h(CreateCompatibleBitmap(screen.Get(), width, height));
   if (!h) OutOfResources();
-  return TBitmapHandle(h);
+  return h;
 }
 
 TBitmapHandle CreateMono(int width, int height) {
-  HBITMAP h = CreateBitmap(width, height, 1, 1, nullptr);
+  TBitmapHandle h(CreateBitmap(width, height, 1, 1, nullptr));
   if (!h) OutOfResources();
-  return TBitmapHandle(h);
+  return h;
 }
 
 // A monochrome copy of what `source` shows: pixels of colour `key` become 1
 // (transparent), all others 0.
 TBitmapHandle MonoFrom(HDC source, int width, int height, COLORREF key) {
   TBitmapHandle mono = CreateMono(width, height);
-  TSelectDC dc(mono.Get());
+  TMemoryDC dc(mono.get());
   COLORREF oldBk = SetBkColor(source, key);
   BitBlt(dc.Get(), 0, 0, width, height, source, 0, 0, SRCCOPY);
   SetBkColor(source, oldBk);
@@ -92,13 +75,13 @@ struct TImagePair {
 // leaves them out.
 TImagePair MakePair(TBitmap* image, TBitmap* mask, COLORREF key) {
   int w = image->GetWidth(), h = image->GetHeight();
-  TImagePair pair{CreateScreenBitmap(w, h), TBitmapHandle()};
-  TSelectDC colour(pair.Image.Get());
+  TImagePair pair{CreateScreenBitmap(w, h), nullptr};
+  TMemoryDC colour(pair.Image.get());
   BitBlt(colour.Get(), 0, 0, w, h, CanvasDC(image->GetCanvas()), 0, 0, SRCCOPY);
   if (mask) pair.Mask = MonoFrom(CanvasDC(mask->GetCanvas()), w, h, RGB(255, 255, 255));
   else if (key != CLR_NONE) pair.Mask = MonoFrom(colour.Get(), w, h, key);
-  if (pair.Mask.Get()) {
-    TSelectDC monoDC(pair.Mask.Get());
+  if (pair.Mask.get()) {
+    TMemoryDC monoDC(pair.Mask.get());
     // Mono to colour: 1 becomes the background colour (white), 0 the text
     // colour (black); "D and not S" then clears the transparent pixels.
     COLORREF oldText = SetTextColor(colour.Get(), RGB(0, 0, 0));
@@ -215,7 +198,7 @@ int TCustomImageList::Add(TBitmap* image, TBitmap* mask) {
   CheckImage(image);
   HandleNeeded();
   TImagePair pair = MakePair(image, masked_ ? mask : nullptr, CLR_NONE);
-  int result = ImageList_Add(handle_, pair.Image.Get(), pair.Mask.Get());
+  int result = ImageList_Add(handle_, pair.Image.get(), pair.Mask.get());
   Change();
   return result;
 }
@@ -225,7 +208,7 @@ int TCustomImageList::AddMasked(TBitmap* image, TColor maskColor) {
   CheckImage(image);
   HandleNeeded();
   TImagePair pair = MakePair(image, nullptr, MaskKey(image, maskColor, masked_));
-  int result = ImageList_Add(handle_, pair.Image.Get(), pair.Mask.Get());
+  int result = ImageList_Add(handle_, pair.Image.get(), pair.Mask.get());
   Change();
   return result;
 }
@@ -243,7 +226,7 @@ void TCustomImageList::Replace(int index, TBitmap* image, TBitmap* mask) {
   if (!image) throw EInvalidOperation(kReplaceImage);
   CheckImage(image);
   TImagePair pair = MakePair(image, masked_ ? mask : nullptr, CLR_NONE);
-  if (!ImageList_Replace(handle_, index, pair.Image.Get(), pair.Mask.Get())) throw EInvalidOperation(kReplaceImage);
+  if (!ImageList_Replace(handle_, index, pair.Image.get(), pair.Mask.get())) throw EInvalidOperation(kReplaceImage);
   Change();
 }
 
@@ -252,7 +235,7 @@ void TCustomImageList::ReplaceMasked(int index, TBitmap* newImage, TColor maskCo
   if (!newImage) throw EInvalidOperation(kReplaceImage);
   CheckImage(newImage);
   TImagePair pair = MakePair(newImage, nullptr, MaskKey(newImage, maskColor, masked_));
-  if (!ImageList_Replace(handle_, index, pair.Image.Get(), pair.Mask.Get())) throw EInvalidOperation(kReplaceImage);
+  if (!ImageList_Replace(handle_, index, pair.Image.get(), pair.Mask.get())) throw EInvalidOperation(kReplaceImage);
   Change();
 }
 
@@ -308,26 +291,23 @@ void TCustomImageList::DoDraw(int index, TCanvas* canvas, int x, int y, UINT sty
   // becomes 0); the shape is then painted with a brush where it is 0, once in
   // the highlight colour one pixel down and right, once in the shadow colour.
   TBitmapHandle mono = CreateMono(width_, height_);
-  TSelectDC monoDC(mono.Get());
+  TMemoryDC monoDC(mono.get());
   PatBlt(monoDC.Get(), 0, 0, width_, height_, WHITENESS);
   ImageList_DrawEx(handle_, index, monoDC.Get(), 0, 0, 0, 0, CLR_DEFAULT, 0, ILD_NORMAL);
 
-  COLORREF oldText = SetTextColor(dc, RGB(255, 255, 255));
-  COLORREF oldBk = ::SetBkColor(dc, RGB(0, 0, 0));
-  HBRUSH highlight = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(clBtnHighlight)));
-  HBRUSH shadow = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(clBtnShadow)));
-  HGDIOBJ oldBrush = SelectObject(dc, highlight);
+  // The brushes outlive the DC state that selects them.
+  TOwnedGdiObject<HBRUSH> highlight(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(clBtnHighlight))));
+  TOwnedGdiObject<HBRUSH> shadow(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(clBtnShadow))));
+  TSavedDC saved(dc);
+  SetTextColor(dc, RGB(255, 255, 255));
+  ::SetBkColor(dc, RGB(0, 0, 0));
+  SelectObject(dc, highlight.get());
   // DSPDxax: where the source is white (after mono-to-colour: the shape) the
   // brush, elsewhere the destination.
   const DWORD kDSPDxax = 0x00E20746;
   BitBlt(dc, x + 1, y + 1, width_, height_, monoDC.Get(), 0, 0, kDSPDxax);
-  SelectObject(dc, shadow);
+  SelectObject(dc, shadow.get());
   BitBlt(dc, x, y, width_, height_, monoDC.Get(), 0, 0, kDSPDxax);
-  SelectObject(dc, oldBrush);
-  DeleteObject(highlight);
-  DeleteObject(shadow);
-  SetTextColor(dc, oldText);
-  ::SetBkColor(dc, oldBk);
 }
 
 bool TCustomImageList::GetBitmap(int index, TBitmap* image) {

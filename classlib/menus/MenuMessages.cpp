@@ -2,26 +2,10 @@
 
 #include <algorithm>
 
+#include "classlib/Scopes.h"
 #include "classlib/menus/MenusUnit.h"
 
 namespace {
-
-// A window's DC for the life of the object (declared before a canvas that
-// attaches it, so that the canvas lets go first).
-class TWindowDC {
- public:
-  explicit TWindowDC(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
-  ~TWindowDC() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  TWindowDC(const TWindowDC&) = delete;
-  TWindowDC& operator=(const TWindowDC&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
 
 // A canvas over dc in the menu font; it restores the DC when it goes.
 Owned<TCanvas> MenuCanvas(HDC dc) {

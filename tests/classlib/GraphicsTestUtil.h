@@ -61,6 +61,18 @@ inline int GdiObjectCount() {
   return count;
 }
 
+// The GDI objects (DCs among them) that rounds of work leave behind: a DC
+// taken and never given back keeps its handle, and the next GetDC makes a
+// new one. One round goes first, for the caches the system fills on first
+// use.
+template <class F>
+int GdiObjectsLeftBy(F work, int rounds = 16) {
+  work();
+  const int before = GdiObjectCount();
+  for (int i = 0; i < rounds; ++i) work();
+  return GdiObjectCount() - before;
+}
+
 // A memory stream holding the bytes, positioned at its start.
 inline Owned<TMemoryStream> StreamOf(const std::vector<uint8_t>& data) {
   Owned<TMemoryStream> s = MakeOwned<TMemoryStream>();
