@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "classlib/Controls.h"
+#include "classlib/Scopes.h"
 #include "kx/foundation/KxCommon.h"
 #include "kx/foundation/KxGrafx.h"
 
@@ -181,10 +182,25 @@ void TKxCustomHintWindow::BitmapChanged(TObject*) {
 
 namespace {
 
-// A 32-bit DIB section of w x h filled with one colour, for painting into.
+// A 32-bit DIB section of w x h filled with one colour, for painting into;
+// without pixels (Bits() null) where GDI refuses the section (no memory or
+// no handle left for it).
 class TPaintTarget {
  public:
-  TPaintTarget(int w, int h, COLORREF fill) {
+  TPaintTarget(int w, int h, COLORREF fill) : bitmap_(MakeSection(w, h, bits_)), selected_(dc_.Get(), bitmap_.get()) {
+    if (!bits_) return;
+    TOwnedGdiObject<HBRUSH> brush(CreateSolidBrush(fill));
+    RECT all{0, 0, w, h};
+    FillRect(dc_.Get(), &all, brush.get());
+  }
+  HDC DC() const { return dc_.Get(); }
+  const uint32_t* Bits() const {
+    GdiFlush();
+    return bits_;
+  }
+
+ private:
+  static HBITMAP MakeSection(int w, int h, uint32_t*& bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = w;
@@ -192,32 +208,18 @@ class TPaintTarget {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    old_ = SelectObject(dc_, bitmap_);
-    HBRUSH brush = CreateSolidBrush(fill);
-    RECT all{0, 0, w, h};
-    FillRect(dc_, &all, brush);
-    DeleteObject(brush);
-  }
-  ~TPaintTarget() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  TPaintTarget(const TPaintTarget&) = delete;
-  TPaintTarget& operator=(const TPaintTarget&) = delete;
-  HDC DC() const { return dc_; }
-  const uint32_t* Bits() const {
-    GdiFlush();
-    return bits_;
+    void* p = nullptr;
+    HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0);
+    bits = section ? static_cast<uint32_t*>(p) : nullptr;
+    return section;
   }
 
- private:
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
+  // In this order: the DC first, the pixels known as soon as the section is
+  // made, and at the end the section let go of before it is deleted.
+  TMemoryDC dc_;
   uint32_t* bits_ = nullptr;
+  TOwnedGdiObject<HBITMAP> bitmap_;
+  TSelectedObject selected_;
 };
 
 }  // namespace
@@ -233,6 +235,12 @@ void TKxCustomHintWindow::UpdateShape() {
   const int w = client.right, h = client.bottom;
   if (w <= 0 || h <= 0) return;
   TPaintTarget black(w, h, RGB(0, 0, 0)), white(w, h, RGB(255, 255, 255));
+  if (!black.Bits() || !white.Bits()) {
+    // No memory for the pictures of a window this large: it shows whole, as
+    // a window that was never cut does.
+    SetWindowRgn(GetWindowHandle(), nullptr, TRUE);
+    return;
+  }
   Perform(WM_PAINT, reinterpret_cast<WPARAM>(black.DC()), 0);
   Perform(WM_PAINT, reinterpret_cast<WPARAM>(white.DC()), 0);
   const uint32_t* a = black.Bits();
@@ -257,9 +265,9 @@ void TKxCustomHintWindow::UpdateShape() {
   region->rdh.nCount = static_cast<DWORD>(runs.size());
   region->rdh.rcBound = RECT{0, 0, w, h};
   if (!runs.empty()) std::copy(runs.begin(), runs.end(), reinterpret_cast<RECT*>(region->Buffer));
-  HRGN shape = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), region);
+  TOwnedGdiObject<HRGN> shape(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), region));
   // The system owns the region from here on.
-  if (shape && !SetWindowRgn(GetWindowHandle(), shape, TRUE)) DeleteObject(shape);
+  if (shape && SetWindowRgn(GetWindowHandle(), shape.get(), TRUE)) shape.release();
 }
 
 // The hint control is watched: the window keeps it beyond one showing.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 
 namespace {
@@ -580,16 +581,16 @@ void TKxMeter::DrawStandardBar(TCanvas* canvas, TRect area, bool trapezoid, cons
   bool hasBar = value_ > min_ && filled.right > filled.left && filled.bottom > filled.top;
   if (hasBar) {
     if (!bitmap_->GetEmpty()) {
+      // The canvas forgets its selections after the DC's state comes back.
+      TFinally refresh([canvas] { canvas->Refresh(); });
       HDC dc = canvas->GetHandle();
-      int saved = SaveDC(dc);
+      TSavedDC saved(dc);
       if (trapezoid) {
-        HRGN clip = CreatePolygonRgn(filledTrap.Points, 4, WINDING);
-        SelectClipRgn(dc, clip);
-        DeleteObject(clip);
+        // The DC keeps a copy of the clip region.
+        TOwnedGdiObject<HRGN> clip(CreatePolygonRgn(filledTrap.Points, 4, WINDING));
+        SelectClipRgn(dc, clip.get());
       }
       TileBitmap(canvas, bitmap_, filled);
-      RestoreDC(dc, saved);
-      canvas->Refresh();
     } else {
       canvas->GetBrush()->SetColor(barColor_);
       canvas->GetBrush()->SetStyle(brushStyle_);

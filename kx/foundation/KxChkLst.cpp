@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "classlib/classes/TextLines.h"
 #include "classlib/graphics/Resources.h"
@@ -55,20 +56,14 @@ namespace {
 // source's packets where it keeps them, inside one update.
 template <class List>
 void AddStringsWithPackets(List* list, TStrings* source) {
-  list->BeginUpdate();
-  try {
-    const int count = source->GetCount();
-    for (int i = 0; i < count; ++i) {
-      TPacket packet;
-      bool hasPacket = GetPacketOf(source, i, packet);
-      int index = list->AddObject(source->Get(i), source->GetObject(i));
-      if (hasPacket && index >= 0) list->SetPacket(index, packet);
-    }
-  } catch (...) {
-    list->EndUpdate();
-    throw;
+  TUpdateScope update(list);
+  const int count = source->GetCount();
+  for (int i = 0; i < count; ++i) {
+    TPacket packet;
+    bool hasPacket = GetPacketOf(source, i, packet);
+    int index = list->AddObject(source->Get(i), source->GetObject(i));
+    if (hasPacket && index >= 0) list->SetPacket(index, packet);
   }
-  list->EndUpdate();
 }
 }  // namespace
 
@@ -200,16 +195,14 @@ void TKxCheckListStrings::PutObject(int index, TObject* obj) {
 int TKxCheckListStrings::InsertString(UINT msg, int index, const std::string& s) {
   // Drawing waits until the packet is in place: the window may paint the new
   // item before this returns.
-  checkList_->SetChangingItems(true);
   LRESULT r;
-  try {
+  {
+    checkList_->SetChangingItems(true);
+    TFinally drawing([this] { checkList_->SetChangingItems(false); });
     r = SendMessageA(Window(), msg, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.c_str()));
-  } catch (...) {
-    checkList_->SetChangingItems(false);
-    throw;
+    if (r >= 0)
+      packets_.insert(packets_.begin() + std::min<LRESULT>(r, static_cast<LRESULT>(packets_.size())), TPacket{});
   }
-  if (r >= 0) packets_.insert(packets_.begin() + std::min<LRESULT>(r, static_cast<LRESULT>(packets_.size())), TPacket{});
-  checkList_->SetChangingItems(false);
   if (r < 0) throw EOutOfResources(SInsertLineError);
   return static_cast<int>(r);
 }
@@ -249,14 +242,10 @@ void TKxCheckListStrings::Exchange(int index1, int index2) {
   if (index1 == index2) return;
   TPacket packet1 = GetPacket(index1);
   TPacket packet2 = GetPacket(index2);
-  BeginUpdate();
-  try {
+  {
+    TUpdateScope update(this);
     inherited::Exchange(index1, index2);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
   SetPacket(index1, packet2);
   SetPacket(index2, packet1);
 }
@@ -300,8 +289,8 @@ void TKxCheckListStrings::LoadFromStream(TStream* stream) {
   // string the window takes, without a copy of every line.
   for (std::string_view t : texts) text[static_cast<size_t>(t.data() + t.size() - text.data())] = '\0';
   const int count = static_cast<int>(texts.size());
-  BeginUpdate();
-  try {
+  {
+    TUpdateScope update(this);
     Clear();
     if (checkList_ && count > 0) {
       // One allocation for all the items instead of one per few items.
@@ -313,31 +302,20 @@ void TKxCheckListStrings::LoadFromStream(TStream* stream) {
       // every item each) run once at the end instead of once per item.
       HWND h = Window();
       WNDPROC own = checkList_->GetDefWndProc();
-      auto fit = [this] {
+      checkList_->SetChangingItems(true);
+      TFinally fit([this] {
         checkList_->SetChangingItems(false);
         // Fitting the stops measures the extent through them as well.
         if (checkList_->GetTabStopsMode() == tsmAutomatic) checkList_->AdjustTabStops();
         else if (checkList_->GetHorzScrollBar()) checkList_->AdjustHorzExtent();
-      };
-      checkList_->SetChangingItems(true);
-      try {
-        for (size_t i = 0; i < texts.size(); ++i) {
-          LRESULT r = CallWindowProcA(own, h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i].data()));
-          if (r < 0) throw EOutOfResources(SInsertLineError);
-          packets_.insert(packets_.begin() + std::min<LRESULT>(r, static_cast<LRESULT>(packets_.size())),
-                          packets[i]);
-        }
-      } catch (...) {
-        fit();
-        throw;
+      });
+      for (size_t i = 0; i < texts.size(); ++i) {
+        LRESULT r = CallWindowProcA(own, h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(texts[i].data()));
+        if (r < 0) throw EOutOfResources(SInsertLineError);
+        packets_.insert(packets_.begin() + std::min<LRESULT>(r, static_cast<LRESULT>(packets_.size())), packets[i]);
       }
-      fit();
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
   if (badLine) std::rethrow_exception(badLine);
 }
 
@@ -668,23 +646,17 @@ void TKxCheckList::DrawListItem(int index, TRect rect, TOwnerDrawState state) {
     bool shadowLike = ColorToRGB(GetColor()) == ColorToRGB(clBtnShadow);
     canvas->GetFont()->SetColor(shadowLike ? clBtnFace : clBtnShadow);
   }
+  // The canvas forgets its selections after the DC's state comes back.
+  TFinally refresh([canvas] { canvas->Refresh(); });
   HDC dc = canvas->GetHandle();
-  int saved = SaveDC(dc);
+  TSavedDC saved(dc);
   IntersectClipRect(dc, rect.left, rect.top, rect.right, rect.bottom);
-  try {
-    if (state.Contains(odSelected)) {
-      canvas->GetBrush()->SetColor(clHighlight);
-      canvas->GetFont()->SetColor(clHighlightText);
-    }
-    if (OnDrawItem) OnDrawItem(this, index, rect, state);
-    else DefaultDrawItem(index, rect, state);
-  } catch (...) {
-    RestoreDC(dc, saved);
-    canvas->Refresh();
-    throw;
+  if (state.Contains(odSelected)) {
+    canvas->GetBrush()->SetColor(clHighlight);
+    canvas->GetFont()->SetColor(clHighlightText);
   }
-  RestoreDC(dc, saved);
-  canvas->Refresh();
+  if (OnDrawItem) OnDrawItem(this, index, rect, state);
+  else DefaultDrawItem(index, rect, state);
 }
 
 void TKxCheckList::DefaultDrawItem(int index, TRect rect, TOwnerDrawState) {

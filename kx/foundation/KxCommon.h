@@ -29,6 +29,7 @@
 #include "classlib/IniFiles.h"
 #include "classlib/ImgList.h"
 #include "classlib/Messages.h"
+#include "classlib/Scopes.h"
 #include "classlib/Types.h"
 
 // ---------------------------------------------------------------------------
@@ -200,16 +201,13 @@ int GetAvgCharWidth(TFont* font);
 class TKxScreenFontDC {
  public:
   explicit TKxScreenFontDC(TFont* font);
-  ~TKxScreenFontDC();
-  TKxScreenFontDC(const TKxScreenFontDC&) = delete;
-  TKxScreenFontDC& operator=(const TKxScreenFontDC&) = delete;
-  HDC DC() const { return dc_; }
+  HDC DC() const { return screen_.Get(); }
   SIZE Extent(const std::string& s) const;
   int Width(const std::string& s) const { return Extent(s).cx; }
 
  private:
-  HDC dc_;
-  HGDIOBJ old_;
+  TScreenDC screen_;
+  TSelectedObject font_;
 };
 void AddImageToImageList(TCustomImageList* imageList, TBitmap* bitmap, bool twoImages, int& index,
                          int& secondIndex);

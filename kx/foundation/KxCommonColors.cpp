@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "classlib/Scopes.h"
 #include "kx/foundation/KxCommon.h"
 
 // ---------------------------------------------------------------------------
@@ -114,8 +115,6 @@ bool ColorsTooClose(TColor first, TColor second) {
 }
 
 bool FullColorSupport() {
-  HDC dc = GetDC(nullptr);
-  int colors = GetDeviceCaps(dc, NUMCOLORS);
-  ReleaseDC(nullptr, dc);
-  return colors == -1;
+  TScreenDC screen;
+  return GetDeviceCaps(screen.Get(), NUMCOLORS) == -1;
 }

@@ -1,5 +1,6 @@
 // The frame controller of unit KxCommon, and the reader of retired stored-form
 // properties.
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "classlib/graphics/Resources.h"
 #include "kx/foundation/KxCommon.h"
@@ -212,7 +213,7 @@ void TKxFrameController::Assign(TPersistent* source) {
     inherited::Assign(source);
     return;
   }
-  BeginUpdate();
+  TUpdateScope update(this);
   color_ = other->color_;
   disabledColor_ = other->disabledColor_;
   flatButtonColor_ = other->flatButtonColor_;
@@ -227,39 +228,32 @@ void TKxFrameController::Assign(TPersistent* source) {
   frameVisible_ = other->frameVisible_;
   framingPreference_ = other->framingPreference_;
   parentColor_ = other->parentColor_;
-  EndUpdate();
 }
 
 void TKxFrameController::Load(const std::string& section) {
   if (!regIniFile_) throw Exception(LoadStr(SKxCannotLoadFraming));
   TKxRegIniFile* ini = regIniFile_;
-  BeginUpdate();
-  try {
-    // Ordinals come back range-checked: a stored file may hold anything.
-    color_ = ini->ReadInteger(section, "Color", clWindow);
-    flatButtonColor_ = ini->ReadInteger(section, "FlatButtonColor", clBtnFace);
-    flatButtons_ = ini->ReadBool(section, "FlatButtons", true);
-    disabledColor_ = ini->ReadInteger(section, "DisabledColor", clWindow);
-    focusColor_ = ini->ReadInteger(section, "FocusColor", clWindow);
-    frameColor_ = ini->ReadInteger(section, "FrameColor", clBtnShadow);
-    frameHotColor_ = ini->ReadInteger(section, "FrameHotColor", clBtnShadow);
-    frameHotStyle_ = OrdinalOr(ini->ReadInteger(section, "FrameHotStyle", fsFlatBold), fsLastFrameStyle, fsFlatBold);
-    frameHotTrack_ = ini->ReadBool(section, "FrameHotTrack", false);
-    TSides sides;
-    if (ini->ReadBool(section, "FrameSides_Left", true)) sides.Include(sdLeft);
-    if (ini->ReadBool(section, "FrameSides_Top", true)) sides.Include(sdTop);
-    if (ini->ReadBool(section, "FrameSides_Right", true)) sides.Include(sdRight);
-    if (ini->ReadBool(section, "FrameSides_Bottom", true)) sides.Include(sdBottom);
-    frameSides_ = sides;
-    frameStyle_ = OrdinalOr(ini->ReadInteger(section, "FrameStyle", fsFlat), fsLastFrameStyle, fsFlat);
-    frameVisible_ = ini->ReadBool(section, "FrameVisible", false);
-    framingPreference_ =
-        OrdinalOr(ini->ReadInteger(section, "FramingPreference", fpXPThemes), fpXPThemes, fpXPThemes);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateScope update(this);
+  // Ordinals come back range-checked: a stored file may hold anything.
+  color_ = ini->ReadInteger(section, "Color", clWindow);
+  flatButtonColor_ = ini->ReadInteger(section, "FlatButtonColor", clBtnFace);
+  flatButtons_ = ini->ReadBool(section, "FlatButtons", true);
+  disabledColor_ = ini->ReadInteger(section, "DisabledColor", clWindow);
+  focusColor_ = ini->ReadInteger(section, "FocusColor", clWindow);
+  frameColor_ = ini->ReadInteger(section, "FrameColor", clBtnShadow);
+  frameHotColor_ = ini->ReadInteger(section, "FrameHotColor", clBtnShadow);
+  frameHotStyle_ = OrdinalOr(ini->ReadInteger(section, "FrameHotStyle", fsFlatBold), fsLastFrameStyle, fsFlatBold);
+  frameHotTrack_ = ini->ReadBool(section, "FrameHotTrack", false);
+  TSides sides;
+  if (ini->ReadBool(section, "FrameSides_Left", true)) sides.Include(sdLeft);
+  if (ini->ReadBool(section, "FrameSides_Top", true)) sides.Include(sdTop);
+  if (ini->ReadBool(section, "FrameSides_Right", true)) sides.Include(sdRight);
+  if (ini->ReadBool(section, "FrameSides_Bottom", true)) sides.Include(sdBottom);
+  frameSides_ = sides;
+  frameStyle_ = OrdinalOr(ini->ReadInteger(section, "FrameStyle", fsFlat), fsLastFrameStyle, fsFlat);
+  frameVisible_ = ini->ReadBool(section, "FrameVisible", false);
+  framingPreference_ =
+      OrdinalOr(ini->ReadInteger(section, "FramingPreference", fpXPThemes), fpXPThemes, fpXPThemes);
 }
 
 void TKxFrameController::Save(const std::string& section) {

@@ -103,16 +103,11 @@ int GetAvgCharWidth(TFont* font) {
   return static_cast<int>(Round(TKxScreenFontDC(font).Width(alphabet) / 52.0));
 }
 
-TKxScreenFontDC::TKxScreenFontDC(TFont* font) : dc_(GetDC(nullptr)) { old_ = SelectObject(dc_, font->GetHandle()); }
-
-TKxScreenFontDC::~TKxScreenFontDC() {
-  SelectObject(dc_, old_);
-  ReleaseDC(nullptr, dc_);
-}
+TKxScreenFontDC::TKxScreenFontDC(TFont* font) : font_(screen_.Get(), font->GetHandle()) {}
 
 SIZE TKxScreenFontDC::Extent(const std::string& s) const {
   SIZE size{0, 0};
-  GetTextExtentPoint32A(dc_, s.c_str(), static_cast<int>(s.size()), &size);
+  GetTextExtentPoint32A(screen_.Get(), s.c_str(), static_cast<int>(s.size()), &size);
   return size;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "classlib/Registry.h"
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "classlib/graphics/Resources.h"
 #include "kx/foundation/KxCommon.h"
@@ -239,15 +240,9 @@ void TKxRegIniFile::ReadSectionValues(const std::string& section, TStrings* stri
       lines->Add((name.empty() ? "Default" : name) + "=" + RegistryValueText(reg->GetCurrentKey(), name));
     }
   }
-  strings->BeginUpdate();
-  try {
-    strings->Clear();
-    strings->AddStrings(lines.get());
-  } catch (...) {
-    strings->EndUpdate();
-    throw;
-  }
-  strings->EndUpdate();
+  TUpdateScope update(strings);
+  strings->Clear();
+  strings->AddStrings(lines.get());
 }
 
 // ---------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "classlib/Printers.h"
+#include "classlib/Scopes.h"
 #include "classlib/graphics/Resources.h"
 #include "kx/foundation/KxPreviewFontPanel.h"
 #include "kx/foundation/KxStatus.h"
@@ -73,9 +74,8 @@ void KxLoadFonts(TStrings* items, TKxFontDevice device, TKxFontType type, bool s
     }
     EnumerateFamilies(dc, target);
   } else {
-    HDC dc = GetDC(nullptr);
-    EnumerateFamilies(dc, target);
-    ReleaseDC(nullptr, dc);
+    TScreenDC screen;
+    EnumerateFamilies(screen.Get(), target);
   }
   if (target.Failure) std::rethrow_exception(target.Failure);
 }
@@ -90,24 +90,20 @@ void TKxFontMRUBlock::Keep(TStrings* items, int last, bool destroying) {
 int TKxFontMRUBlock::Refill(TStrings* items, const std::function<void()>& load) {
   std::vector<std::pair<std::string, TObject*>> block;
   block.swap(kept_);
-  items->BeginUpdate();
   // The block goes on top of whatever the load listed before it failed, so
   // the owner's block count still names the block's items and the block is
   // kept for the next window; then the failure is raised.
   std::exception_ptr failure;
-  try {
-    items->Clear();
-    load();
-  } catch (...) {
-    failure = std::current_exception();
-  }
-  try {
+  {
+    TUpdateScope update(items);
+    try {
+      items->Clear();
+      load();
+    } catch (...) {
+      failure = std::current_exception();
+    }
     for (size_t i = 0; i < block.size(); ++i) items->InsertObject(static_cast<int>(i), block[i].first, block[i].second);
-  } catch (...) {
-    items->EndUpdate();
-    throw;
   }
-  items->EndUpdate();
   if (failure) std::rethrow_exception(failure);
   return static_cast<int>(block.size()) - 1;
 }

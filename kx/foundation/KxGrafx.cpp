@@ -10,6 +10,7 @@
 #include <intrin.h>
 
 #include "classlib/Forms.h"
+#include "classlib/Scopes.h"
 
 DEFINE_ENUM_TYPE(TGradientDirection, "gdDiagonalUp", "gdDiagonalDown", "gdHorizontalEnd", "gdHorizontalCenter",
                  "gdHorizontalBox", "gdVerticalEnd", "gdVerticalCenter", "gdVerticalBox", "gdSquareBox",
@@ -435,20 +436,6 @@ void PutThroughBlock(HDC dc, const TRect& rect, const TGradientPicture& picture)
   block.Put(dc, rect.left, rect.top);
 }
 
-class TRegion {
- public:
-  TRegion() : rgn_(CreateRectRgn(0, 0, 0, 0)) {}
-  ~TRegion() {
-    if (rgn_) DeleteObject(rgn_);
-  }
-  TRegion(const TRegion&) = delete;
-  TRegion& operator=(const TRegion&) = delete;
-  HRGN Get() const { return rgn_; }
-
- private:
-  HRGN rgn_;
-};
-
 // Whether the DIB's first row in memory is its top row. GetObject does not
 // tell (Wine reports a positive height for a top-down section too), so a
 // pixel of a row the gradient will write is marked at both places it could
@@ -510,19 +497,19 @@ bool DirectTarget(HDC dc, TCopyMode mode, const TRect& rect, TPixelRows& rows, T
   TRect reach{std::max<LONG>(dest.left, 0), std::max<LONG>(dest.top, 0), std::min<LONG>(dest.right, rows.Width),
               std::min<LONG>(dest.bottom, rows.Height)};
   std::vector<TRect> clip;
-  TRegion region;
+  TOwnedGdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
   // 3: the clip and meta regions together, in device pixels; 0 when the DC
   // has neither.
-  int has = GetRandomRgn(dc, region.Get(), 3);
+  int has = GetRandomRgn(dc, region.get(), 3);
   if (has < 0) return false;
   if (has == 0) {
     clip.push_back(reach);
   } else {
-    DWORD size = GetRegionData(region.Get(), 0, nullptr);
+    DWORD size = GetRegionData(region.get(), 0, nullptr);
     if (size == 0) return false;
     std::vector<uint8_t> data(size);
     auto* rgn = reinterpret_cast<RGNDATA*>(data.data());
-    if (GetRegionData(region.Get(), size, rgn) == 0) return false;
+    if (GetRegionData(region.get(), size, rgn) == 0) return false;
     const auto* r = reinterpret_cast<const RECT*>(rgn->Buffer);
     clip.assign(r, r + rgn->rdh.nCount);
   }
@@ -552,11 +539,10 @@ void FillGrad(HDC dc, const TRect& rect, TColor first, TColor second, int colorC
   for (int i = 0; i < length;) {
     int j = i;
     while (j < length && run[static_cast<size_t>(j)] == run[static_cast<size_t>(i)]) ++j;
-    HBRUSH brush = CreateSolidBrush(run[static_cast<size_t>(i)]);
+    TOwnedGdiObject<HBRUSH> brush(CreateSolidBrush(run[static_cast<size_t>(i)]));
     TRect band = rows ? TRect{rect.left, rect.top + i, rect.right, rect.top + j}
                       : TRect{rect.left + i, rect.top, rect.left + j, rect.bottom};
-    FillRect(dc, &band, brush);
-    DeleteObject(brush);
+    FillRect(dc, &band, brush.get());
     i = j;
   }
 }
@@ -573,9 +559,8 @@ void FillGradDiag(HDC dc, const TRect& rect, TColor first, TColor second, int co
   int w = Width(rect), h = Height(rect);
   if (w <= 0 || h <= 0) return;
   if (ColorToRGB(first) == ColorToRGB(second)) {
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(first)));
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
+    TOwnedGdiObject<HBRUSH> brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(first))));
+    FillRect(dc, &rect, brush.get());
     return;
   }
   TGradientPicture picture(w, h, 4);
@@ -754,23 +739,21 @@ void DrawTrapezoidBorder(TCanvas* canvas, const TTrap& trap, TTrapBevelStyle sty
 void DrawParentImage(TControl* control, HDC dc, bool invalidateParent) {
   TWinControl* parent = control ? control->GetParent() : nullptr;
   if (!parent) return;
-  int saved = SaveDC(dc);
-  POINT origin{};
-  GetViewportOrgEx(dc, &origin);
-  SetViewportOrgEx(dc, origin.x - control->GetLeft(), origin.y - control->GetTop(), nullptr);
-  TRect client = parent->GetClientRect();
-  IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
-  try {
-    parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-  } catch (...) {
-    // At design time a parent that cannot paint must not stop the control.
-    if (!control->IsDesigning()) {
-      RestoreDC(dc, saved);
-      throw;
+  {
+    TSavedDC saved(dc);
+    POINT origin{};
+    GetViewportOrgEx(dc, &origin);
+    SetViewportOrgEx(dc, origin.x - control->GetLeft(), origin.y - control->GetTop(), nullptr);
+    TRect client = parent->GetClientRect();
+    IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
+    try {
+      parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+      parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    } catch (...) {
+      // At design time a parent that cannot paint must not stop the control.
+      if (!control->IsDesigning()) throw;
     }
   }
-  RestoreDC(dc, saved);
   if (invalidateParent && !dynamic_cast<TCustomControl*>(parent) && !dynamic_cast<TCustomForm*>(parent) &&
       !control->IsDesigning())
     parent->Invalidate();

@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "classlib/Forms.h"
+#include "classlib/Scopes.h"
 #include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
 #include "classlib/graphics/Resources.h"
@@ -93,10 +94,11 @@ TKxLabel::TKxLabel(TComponent* owner) : TLabel(owner) {
   TCustomLabel::SetLayout(tlTop);
   BlinkingControlsList()->Add(this);
   // The label's own colours, without taking them for a parent's change.
-  ignoreParentColor_ = true;
-  SetColor(clBtnFace);
-  SetParentColor(true);
-  ignoreParentColor_ = false;
+  {
+    TRestore own(ignoreParentColor_, true);
+    SetColor(clBtnFace);
+    SetParentColor(true);
+  }
   normalColor_ = currentColor_ = GetFont()->GetColor();
 }
 
@@ -423,18 +425,11 @@ void TKxLabel::AdjustBounds() {
   TRect r = GetClientRect();
   FixClientRect(r, true);
   OffsetRect(&r, -r.left, -r.top);
-  HDC dc = GetDC(nullptr);
-  TCanvas* canvas = GetCanvas();
-  canvas->SetHandle(dc);
-  try {
+  {
+    TScreenDC screen;
+    TCanvasPaintScope measuring(GetCanvas(), screen.Get());
     DoDrawText(r, DT_CALCRECT | DT_EXPANDTABS | (GetWordWrap() ? DT_WORDBREAK : 0) | CondenseFlag());
-  } catch (...) {
-    canvas->SetHandle(nullptr);
-    ReleaseDC(nullptr, dc);
-    throw;
   }
-  canvas->SetHandle(nullptr);
-  ReleaseDC(nullptr, dc);
   AdjustForBorders(r);
   TAlignment a = GetAlignment();
   if (UseRightToLeftAlignment()) a = a == taLeftJustify ? taRightJustify : a == taRightJustify ? taLeftJustify : a;
@@ -609,54 +604,48 @@ void TKxLabel::DrawArcText() {
   // radius of 0 and drew outside the label with a negative one).
   if (q.x <= 0 || q.y <= 0) return;
   HDC dc = canvas->GetHandle();
-  int saved = SaveDC(dc);
+  TSavedDC saved(dc);
+  // The font of the label again, before the DC's state comes back.
+  TFinally labelFont([this, canvas] { canvas->SetFont(GetFont()); });
   IntersectClipRect(dc, 0, 0, GetWidth(), GetHeight());
   SetTextAlign(dc, TA_BASELINE | TA_CENTER);
   LOGFONTA lf{};
   GetObjectA(GetFont()->GetHandle(), sizeof lf, &lf);
   double theta = angle_ * kPi / 180;
   const std::string text = GetLabelText();
-  try {
-    for (char ch : text) {
-      const std::string one(1, ch);
-      const int th = canvas->TextHeight("Yy");
-      const int x = c.x - static_cast<int>(Round(std::sin(theta) * (q.x - th)));
-      const int y = c.y - static_cast<int>(Round(std::cos(theta) * (q.y - th)));
-      lf.lfEscapement = static_cast<LONG>(Round(theta * 1800 / kPi));
-      // The canvas's font takes the new handle and deletes the one before.
-      canvas->GetFont()->SetHandle(CreateFontIndirectA(&lf));
-      auto layer = [&](TColor colour, int dx, int dy) {
-        canvas->GetFont()->SetColor(colour);
-        canvas->TextOut(x + dx, y + dy, one);
-      };
-      TColor colour = currentColor_;
-      if (GetEnabled()) {
-        switch (textStyle_) {
-          case tsRaised:
-            if (!lightTextStyle_) layer(shadowColor_, 1, 1);
-            layer(highlightColor_, -1, -1);
-            break;
-          case tsRecessed:
-            layer(highlightColor_, 1, 1);
-            if (!lightTextStyle_) layer(shadowColor_, -1, -1);
-            break;
-          case tsShadow: layer(shadowColor_, shadowDepth_, shadowDepth_); break;
-          default: break;
-        }
-      } else {
-        layer(clBtnHighlight, 1, 1);
-        colour = clBtnShadow;
+  for (char ch : text) {
+    const std::string one(1, ch);
+    const int th = canvas->TextHeight("Yy");
+    const int x = c.x - static_cast<int>(Round(std::sin(theta) * (q.x - th)));
+    const int y = c.y - static_cast<int>(Round(std::cos(theta) * (q.y - th)));
+    lf.lfEscapement = static_cast<LONG>(Round(theta * 1800 / kPi));
+    // The canvas's font takes the new handle and deletes the one before.
+    canvas->GetFont()->SetHandle(CreateFontIndirectA(&lf));
+    auto layer = [&](TColor colour, int dx, int dy) {
+      canvas->GetFont()->SetColor(colour);
+      canvas->TextOut(x + dx, y + dy, one);
+    };
+    TColor colour = currentColor_;
+    if (GetEnabled()) {
+      switch (textStyle_) {
+        case tsRaised:
+          if (!lightTextStyle_) layer(shadowColor_, 1, 1);
+          layer(highlightColor_, -1, -1);
+          break;
+        case tsRecessed:
+          layer(highlightColor_, 1, 1);
+          if (!lightTextStyle_) layer(shadowColor_, -1, -1);
+          break;
+        case tsShadow: layer(shadowColor_, shadowDepth_, shadowDepth_); break;
+        default: break;
       }
-      layer(colour, 0, 0);
-      theta -= (canvas->TextWidth("w") + 2) / static_cast<double>(q.x);
+    } else {
+      layer(clBtnHighlight, 1, 1);
+      colour = clBtnShadow;
     }
-  } catch (...) {
-    RestoreDC(dc, saved);
-    canvas->SetFont(GetFont());
-    throw;
+    layer(colour, 0, 0);
+    theta -= (canvas->TextWidth("w") + 2) / static_cast<double>(q.x);
   }
-  canvas->SetFont(GetFont());
-  RestoreDC(canvas->GetHandle(), saved);
 }
 
 // ---------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "classlib/Graphics.h"
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "classlib/graphics/Resources.h"
 
@@ -238,15 +239,9 @@ void TKxVersionInfo::GetVersionInfo() {
     else if (!block.Query(key, text)) text.clear();
     values.push_back(text);
   }
-  fields_->BeginUpdate();
-  try {
-    fields_->Clear();
-    for (const std::string& v : values) fields_->Add(v);
-  } catch (...) {
-    fields_->EndUpdate();
-    throw;
-  }
-  fields_->EndUpdate();
+  TUpdateScope update(fields_);
+  fields_->Clear();
+  for (const std::string& v : values) fields_->Add(v);
 }
 
 std::string TKxVersionInfo::GetField(int index) const { return fields_->Get(index); }

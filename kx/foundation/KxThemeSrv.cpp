@@ -1,10 +1,10 @@
 #include "kx/foundation/KxThemeSrv.h"
 
-#include <exception>
 #include <vector>
 
 #include "classlib/ComCtrls.h"
 #include "classlib/Forms.h"
+#include "classlib/Scopes.h"
 
 DEFINE_ENUM_TYPE(TThemedElement,
                  "teButton", "teClock", "teComboBox", "teEdit", "teExplorerBar", "teHeader", "teListView",
@@ -296,24 +296,18 @@ void TThemeServices::WindowProc(TMessage& message) {
   HWND window = window_;  // the handler may free the services
   // The window's own procedure hears every message, also one whose handler
   // failed; the failure goes on afterwards to the thunk, which reports it.
-  std::exception_ptr failure;
-  try {
-    switch (message.Msg) {
-      case WM_DESTROY:
-        // Put the window's own procedure back now, so that freeing the
-        // services later does not touch a dead window.
-        Unsubclass();
-        break;
-      case WM_THEMECHANGED:
-        UpdateThemes();
-        DoOnThemeChange();
-        break;
-    }
-  } catch (...) {
-    failure = std::current_exception();
+  TFinally own([&] { message.Result = CallWindowProcA(old, window, message.Msg, message.WParam, message.LParam); });
+  switch (message.Msg) {
+    case WM_DESTROY:
+      // Put the window's own procedure back now, so that freeing the
+      // services later does not touch a dead window.
+      Unsubclass();
+      break;
+    case WM_THEMECHANGED:
+      UpdateThemes();
+      DoOnThemeChange();
+      break;
   }
-  message.Result = CallWindowProcA(old, window, message.Msg, message.WParam, message.LParam);
-  if (failure) std::rethrow_exception(failure);
 }
 
 void TThemeServices::DoOnThemeChange() {
@@ -378,17 +372,16 @@ void TThemeServices::PaintBorder(TWinControl* control, bool eraseLRCorner) {
   TRect r{};
   GetWindowRect(window, &r);
   OffsetRect(&r, -r.left, -r.top);
-  HDC dc = GetWindowDC(window);
+  TWindowDC dc(window);
   TRect inner{r.left + 2, r.top + 2, r.right - 2, r.bottom - 2};
   LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
   if (eraseLRCorner && (style & WS_HSCROLL) && (style & WS_VSCROLL)) {
     TRect corner{inner.right - GetSystemMetrics(SM_CXVSCROLL), inner.bottom - GetSystemMetrics(SM_CYHSCROLL),
                  inner.right, inner.bottom};
-    FillRect(dc, &corner, GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(dc.Get(), &corner, GetSysColorBrush(COLOR_BTNFACE));
   }
-  ExcludeClipRect(dc, inner.left, inner.top, inner.right, inner.bottom);
-  DrawElement(dc, GetElementDetails(teEditTextNormal), r);
-  ReleaseDC(window, dc);
+  ExcludeClipRect(dc.Get(), inner.left, inner.top, inner.right, inner.bottom);
+  DrawElement(dc.Get(), GetElementDetails(teEditTextNormal), r);
 }
 
 namespace {

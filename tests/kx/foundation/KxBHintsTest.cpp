@@ -577,3 +577,60 @@ TEST_F(SerialKxBalloonHints, AFreedHintControlIsForgotten) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every GDI handle the system has taken, but `spare` of them, for the life
+// of the object.
+class TGdiHandlesTaken {
+ public:
+  explicit TGdiHandlesTaken(int spare) {
+    while (HRGN r = CreateRectRgn(0, 0, 1, 1)) regions_.push_back(r);
+    for (int i = 0; i < spare && !regions_.empty(); ++i) {
+      DeleteObject(regions_.back());
+      regions_.pop_back();
+    }
+  }
+  ~TGdiHandlesTaken() {
+    for (HRGN r : regions_) DeleteObject(r);
+  }
+  TGdiHandlesTaken(const TGdiHandlesTaken&) = delete;
+  TGdiHandlesTaken& operator=(const TGdiHandlesTaken&) = delete;
+
+ private:
+  std::vector<HRGN> regions_;
+};
+
+}  // namespace
+
+// The outline is cut from two pictures of the window. Where GDI refuses
+// them (here: no handle left for a picture's section, or for its DC), the
+// window is left whole or the refusal raises; a picture without pixels is
+// never read.
+TEST_F(KxBalloonHintsTest, AShapeWithoutItsPicturesLeavesTheWindowWholeOrRaises) {
+  New<TKxBalloonHints>(form);
+  Application->SetShowHint(false);
+  Application->SetShowHint(true);
+  TKxCustomHintWindow* window = Window();
+  window->ActivateHint(Rect(400, 400, 460, 420), "hint");
+  const HWND h = window->GetWindowHandle();
+  int whole = 0;
+  for (int spare = 0; spare <= 8; ++spare) {
+    SCOPED_TRACE(spare);
+    {
+      TGdiHandlesTaken taken(spare);
+      try {
+        window->UpdateShape();
+      } catch (const Exception&) {
+      }
+    }
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    whole += GetWindowRgn(h, shape) == ERROR;
+    DeleteObject(shape);
+  }
+  EXPECT_GT(whole, 0) << "a window without its pictures shows whole";
+  window->UpdateShape();
+  HRGN shape = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(GetWindowRgn(h, shape), ERROR) << "cut again once GDI has room";
+  DeleteObject(shape);
+}

@@ -1,6 +1,6 @@
 // Helpers of the Kx foundation tests: a canvas over a 32-bit DIB whose
-// pixels are read straight from memory, and a scoped swap of one entry of
-// the theme API table.
+// pixels are read straight from memory, and scoped swaps of entries of the
+// theme API table.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include "kx/foundation/KxThemeSrv.h"
 #include "kx/foundation/KxUxTheme.h"
 #include "tests/classlib/ControlTestSupport.h"
+#include "tests/classlib/GraphicsTestUtil.h"
 
 namespace kx_test {
 
@@ -78,5 +79,41 @@ class TThemesOff {
  private:
   KxUxTheme::IsThemeActiveProc saved_ = nullptr;
 };
+
+// Theme drawing of one element raises while the object lives (the other
+// elements are drawn as usual): a failure in the middle of painting, after
+// the painter took a DC.
+class TThemeDrawingFails {
+ public:
+  explicit TThemeDrawingFails(TThemedElementDetails element) {
+    TTarget& t = Target();
+    t.Theme = ThemeServices().GetTheme(element.Element);  // bound first, as above
+    t.Part = element.Part;
+    t.Real = KxUxTheme::DrawThemeBackground;
+    KxUxTheme::DrawThemeBackground = [](KxUxTheme::HTHEME theme, HDC dc, int part, int state, const RECT* rect,
+                                        const RECT* clip) -> HRESULT {
+      const TTarget& t = Target();
+      if (theme == t.Theme && part == t.Part) throw Exception("theme drawing failed");
+      return t.Real ? t.Real(theme, dc, part, state, rect, clip) : S_OK;
+    };
+  }
+  ~TThemeDrawingFails() { KxUxTheme::DrawThemeBackground = Target().Real; }
+  TThemeDrawingFails(const TThemeDrawingFails&) = delete;
+  TThemeDrawingFails& operator=(const TThemeDrawingFails&) = delete;
+
+ private:
+  // Where the replacement, a plain function, finds what to fail.
+  struct TTarget {
+    KxUxTheme::HTHEME Theme = nullptr;
+    int Part = 0;
+    KxUxTheme::DrawThemeBackgroundProc Real = nullptr;
+  };
+  static TTarget& Target() {
+    static TTarget target;
+    return target;
+  }
+};
+
+using graphics_test::GdiObjectsLeftBy;
 
 }  // namespace kx_test

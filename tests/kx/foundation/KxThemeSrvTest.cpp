@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "classlib/StdCtrls.h"
 #include "kx/foundation/KxThemeSrv.h"
 #include "kx/foundation/KxTmSchema.h"
 #include "kx/foundation/KxUxTheme.h"
@@ -333,6 +334,18 @@ TEST(KxThemeSrvTest, AThrowingThemeChangeHandlerIsReportedAndTheWindowStillHears
   DestroyWindow(w);
   s->Free();
   UnregisterClassA(wc.lpszClassName, wc.hInstance);
+}
+
+// The themed border of an edit is drawn on the window's whole DC, taken for
+// it: a drawing that fails gives the DC back all the same.
+TEST(KxThemeSrvTest, ABorderThatFailsToDrawGivesItsDCBack) {
+  Owned<TForm> form(New<TForm>(nullptr, 0));
+  auto* edit = New<TEdit>(form.get());
+  edit->SetParent(form.get());
+  edit->HandleNeeded();
+  ASSERT_TRUE(GetWindowLongPtrA(edit->GetHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  kx_test::TThemeDrawingFails failing(ThemeServices().GetElementDetails(teEditTextNormal));
+  EXPECT_EQ(kx_test::GdiObjectsLeftBy([&] { EXPECT_THROW(ThemeServices().PaintBorder(edit, true), Exception); }), 0);
 }
 
 }  // namespace
