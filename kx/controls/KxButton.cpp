@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "classlib/graphics/Resources.h"
+#include "classlib/Scopes.h"
 #include "classlib/Seams.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/stdctrls/FormLink.h"
@@ -461,14 +462,10 @@ void TKxButton::CMKxButtonPressed(TMessage& m) {
 void TKxButton::ChangeState() {
   if (groupIndex_ != 0) SetDown(!down_);
   else UpdateDisplay();
-  bool was = std::exchange(clicking_, true);
-  try {
+  {
+    TRestore clicking(clicking_, true);
     Click();
-  } catch (...) {
-    clicking_ = was;
-    throw;
   }
-  clicking_ = was;
   Invalidate();
 }
 
@@ -732,14 +729,10 @@ void TKxBitBtn::SetKind(TBitBtnKind value) {
   SetCancel(k.Cancel);
   if (!IsLoading() || GetCaption().empty()) SetCaption(BitBtnCaption(value));
   SetModalResult(BitBtnModalResult(value));
-  settingKindGlyph_ = true;
-  try {
+  {
+    TRestore setting(settingKindGlyph_, true);
     glyph_->Assign(GetBitBtnGlyph(value));
-  } catch (...) {
-    settingKindGlyph_ = false;
-    throw;
   }
-  settingKindGlyph_ = false;
   numGlyphs_ = 2;
   glyphSetByUser_ = false;
   kind_ = value;

@@ -2,6 +2,7 @@
 // (TKxMenuButton, TKxToolbarButton, TKxMenuToolbarButton, TKxToolButton).
 #include <algorithm>
 
+#include "classlib/Scopes.h"
 #include "classlib/Seams.h"
 #include "classlib/TypInfo.h"
 #include "kx/controls/KxButton.h"
@@ -136,14 +137,8 @@ void TKxMenuButton::Click() {
 }
 
 void TKxMenuButton::CMDialogKey(TMessage& m) {
-  bool was = std::exchange(dialogKeyClick_, true);
-  try {
-    inherited::CMDialogKey(m);
-  } catch (...) {
-    dialogKeyClick_ = was;
-    throw;
-  }
-  dialogKeyClick_ = was;
+  TRestore byKey(dialogKeyClick_, true);
+  inherited::CMDialogKey(m);
 }
 
 void TKxMenuButton::WMKeyDown(TMessage& m) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "classlib/Scopes.h"
 #include "kx/controls/KxButton.h"
 #include "kx/foundation/KxGrafx.h"
 
@@ -138,12 +139,10 @@ void TKxControlButton::MouseDown(TMouseButton button, TShiftState shift, int x, 
 void TKxControlButton::TimerExpired(TObject*) {
   repeatTimer_->SetInterval(delay_);
   if (!down_ || GetCaptureControl() != this) return;
-  try {
-    Click();
-  } catch (...) {
-    repeatTimer_->SetEnabled(false);
-    throw;
-  }
+  // A click that fails ends the repeating.
+  TRollback stop([this] { repeatTimer_->SetEnabled(false); });
+  Click();
+  stop.Commit();
 }
 
 void TKxControlButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
@@ -494,17 +493,14 @@ void TKxShapeButton::GenerateImages() {
     Invalidate();
     return;
   }
-  TCursor cursor = Screen->GetCursor();
-  Screen->SetCursor(crHourGlass);
-  try {
+  {
+    TCursor cursor = Screen->GetCursor();
+    Screen->SetCursor(crHourGlass);
+    TFinally restoreCursor([cursor] { Screen->SetCursor(cursor); });
     Create3DBitmap(bitmap_, bsUp, bitmapUp_);
     Create3DBitmap(bitmap_, bsDown, bitmapDown_);
     MaskOf(bitmapUp_, bitmap_->GetTransparentColor(), mask_);
-  } catch (...) {
-    Screen->SetCursor(cursor);
-    throw;
   }
-  Screen->SetCursor(cursor);
   Invalidate();
 }
 
@@ -593,11 +589,8 @@ void TKxShapeButton::Paint() {
     KxFillSolid(scratch->GetCanvas(), client, key);
     int shift = state_ == bsDown ? 1 : 0;
     scratch->GetCanvas()->Draw(shift, shift, image);
-    HPALETTE palette = GetPalette();
-    HPALETTE old = palette ? SelectPalette(canvas->GetHandle(), palette, FALSE) : nullptr;
-    if (palette) RealizePalette(canvas->GetHandle());
+    TSelectedPalette palette(canvas->GetHandle(), GetPalette(), false);
     DrawTransparentBitmap(canvas, scratch.get(), client, client, key);
-    if (old) SelectPalette(canvas->GetHandle(), old, FALSE);
   }
   DrawButtonText(canvas);
 }

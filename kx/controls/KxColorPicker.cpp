@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "classlib/Scopes.h"
 #include "classlib/graphics/Resources.h"
 #include "kx/controls/KxButton.h"
 #include "kx/foundation/KxThemeSrv.h"
@@ -387,7 +388,7 @@ void TKxColorPicker::Paint() {
   TCanvas* canvas = GetCanvas();
   HDC dc = canvas->GetHandle();
   TKxColorPickerGeometry g = Geometry();
-  int saved = SaveDC(dc);
+  TSavedDC saved(dc);
   // Each part is drawn and then kept from the final fill of the gaps.
   auto done = [dc](const TRect& r) { ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom); };
   // A marked part is drawn whole; otherwise only its swatch or text box,
@@ -442,7 +443,6 @@ void TKxColorPicker::Paint() {
     done(TRect{g.Client.left + 3, y, g.Client.right - 3, y + 1});
   }
   KxFillSolid(canvas, g.Client, GetColor());
-  RestoreDC(dc, saved);
 }
 
 // --- mouse and hints -------------------------------------------------------------------------------------

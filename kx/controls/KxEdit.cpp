@@ -2,6 +2,7 @@
 // with their drop-down button.
 #include "kx/controls/KxEdit.h"
 
+#include "classlib/Scopes.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 
 IMPLEMENT_CLASS(TKxCustomEdit)
@@ -139,18 +140,12 @@ void TKxCustomEdit::DrawButton(const TRect& r) {
 
 void TKxCustomEdit::DoDropDown() {
   if (!dropButtonVisible_) return;
-  droppedDown_ = true;
-  try {
-    SetCapture(GetHandle());
-    SetButtonState(true);
-    DropDown();
-    CloseUp();
-    SetButtonState(false);
-  } catch (...) {
-    droppedDown_ = false;
-    throw;
-  }
-  droppedDown_ = false;
+  TRestore dropped(droppedDown_, true);
+  SetCapture(GetHandle());
+  SetButtonState(true);
+  DropDown();
+  CloseUp();
+  SetButtonState(false);
 }
 
 void TKxCustomEdit::MouseCancel() {
@@ -215,17 +210,13 @@ void TKxCustomEdit::Dispatch(TMessage& m) {
 bool TKxCustomEdit::PaintNonClient(HDC dc) {
   bool painted = inherited::PaintNonClient(dc);
   if (!dropButtonVisible_) return painted;
-  int saved = SaveDC(dc);
-  try {
+  {
+    TSavedDC saved(dc);
     TRect clip = ButtonRect();
     IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
     TCanvasPaintScope scope(FrameCanvas(), dc);
     DrawButton(ButtonRect());
-  } catch (...) {
-    RestoreDC(dc, saved);
-    throw;
   }
-  RestoreDC(dc, saved);
   return true;
 }
 

@@ -26,6 +26,7 @@
 #include "classlib/ComCtrls.h"
 #include "classlib/Dialogs.h"
 #include "classlib/Mask.h"
+#include "classlib/Scopes.h"
 #include "classlib/StdCtrls.h"
 #include "kx/controls/KxFramed.h"
 #include "kx/controls/KxPopups.h"
@@ -83,16 +84,11 @@ class TKxFramedNC : public TKxFramed<Base> {
   virtual void WMNCPaint(TMessage& m) {
     this->DefaultHandler(m);
     if (!this->HandleAllocated()) return;
-    HWND h = this->GetWindowHandle();
-    HDC dc = GetWindowDC(h);
     bool painted = false;
-    try {
-      painted = PaintNonClient(dc);
-    } catch (...) {
-      ReleaseDC(h, dc);
-      throw;
+    {
+      TWindowDC dc(this->GetWindowHandle());
+      painted = PaintNonClient(dc.Get());
     }
-    ReleaseDC(h, dc);
     if (painted) m.Result = 0;
   }
   // A printed window (WM_PRINT with PRF_NONCLIENT) shows the frame as the
@@ -101,16 +97,10 @@ class TKxFramedNC : public TKxFramed<Base> {
     this->DefaultHandler(m);
     if (!(m.LParam & PRF_NONCLIENT) || !m.WParam) return;
     HDC dc = reinterpret_cast<HDC>(m.WParam);
-    int saved = SaveDC(dc);
+    TSavedDC saved(dc);
     SetViewportOrgEx(dc, 0, 0, nullptr);
     SelectClipRgn(dc, nullptr);
-    try {
-      PaintNonClient(dc);
-    } catch (...) {
-      RestoreDC(dc, saved);
-      throw;
-    }
-    RestoreDC(dc, saved);
+    PaintNonClient(dc);
   }
   // What the library draws over the system's non-client area on dc (origin
   // at the window's corner): true when it drew.

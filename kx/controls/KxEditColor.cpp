@@ -3,6 +3,7 @@
 #include "kx/controls/KxColorPicker.h"
 #include "kx/controls/KxEdit.h"
 #include "kx/controls/KxPopups.h"
+#include "classlib/Scopes.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 
 TKxColorEdit::TKxColorEdit(TComponent* owner) : TKxCustomEdit(owner) {
@@ -104,16 +105,8 @@ void TKxColorEdit::WMPaint(TMessage& m) {
     PaintSwatch(pm.DC());
     return;
   }
-  PAINTSTRUCT ps{};
-  HWND window = GetWindowHandle();
-  HDC dc = BeginPaint(window, &ps);
-  try {
-    PaintSwatch(dc);
-  } catch (...) {
-    EndPaint(window, &ps);
-    throw;
-  }
-  EndPaint(window, &ps);
+  TPaintDC paint(GetWindowHandle());
+  PaintSwatch(paint.Get());
 }
 
 void TKxColorEdit::PaintSwatch(HDC dc) {

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "classlib/DateUtils.h"
+#include "classlib/Scopes.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/controls/KxEdit.h"
 
@@ -38,20 +39,6 @@ PUBLISHED(TKxDateTimeEdit) {
 }
 
 namespace {
-
-// Sets a flag for the life of the object, as it was before afterwards (also
-// when an exception leaves).
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& flag) : flag_(flag), saved_(flag) { flag_ = true; }
-  ~TFlagScope() { flag_ = saved_; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& flag_;
-  bool saved_;
-};
 
 TDateTime TimeOfDay(TDateTime value) {
   // A time before midnight of day 0 is negative: its time of day is its
@@ -97,7 +84,7 @@ void TKxDateTimeEdit::SetDate(TDateTime value) {
 }
 
 void TKxDateTimeEdit::SetTime(TDateTime value) {
-  TFlagScope guard(settingTime_);
+  TRestore guard(settingTime_, true);
   SetEditType(etTime);
   value_ = value;
   timeSet_ = true;
@@ -162,7 +149,7 @@ void TKxDateTimeEdit::SetDateTime() {
 }
 
 void TKxDateTimeEdit::UpdateText() {
-  TFlagScope guard(updatingText_);
+  TRestore guard(updatingText_, true);
   std::string text;
   if (editType_ == etDate) {
     if (value_ != 0) text = FormatDateTime(DisplayFormat(), value_);
@@ -407,7 +394,7 @@ void TKxDateTimeEdit::DisplayTimePicker() {
   picker->SetRestrictMinutes(restrictMinutes_);
   picker->OnSetBtnClick = TNotifyEvent(panel, &TKxPopupPanel::Close);
   if (panel->Popup(this)) {
-    TFlagScope accepted(pickerAccepted_);
+    TRestore accepted(pickerAccepted_, true);
     SetTime(picker->GetTime());
   }
 }

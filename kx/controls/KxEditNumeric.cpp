@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "kx/controls/KxEdit.h"
 
@@ -161,14 +162,8 @@ void TKxNumericEdit::TakeValue() {
 
 void TKxNumericEdit::Loaded() {
   inherited::Loaded();
-  suppressChange_ = true;
-  try {
-    TakeValue();
-  } catch (...) {
-    suppressChange_ = false;
-    throw;
-  }
-  suppressChange_ = false;
+  TRestore quiet(suppressChange_, true);
+  TakeValue();
 }
 
 void TKxNumericEdit::CMEnter(TMessage& m) {

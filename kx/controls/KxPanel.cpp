@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "classlib/Controls.h"
+#include "classlib/Scopes.h"
 #include "classlib/Seams.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/stdctrls/FormLink.h"
@@ -206,14 +207,8 @@ void TKxCustomPanel::AdjustClientRect(RECT& rect) {
 }
 
 void TKxCustomPanel::AlignControls(TControl* control, RECT& rect) {
-  aligning_ = true;
-  try {
-    inherited::AlignControls(control, rect);
-  } catch (...) {
-    aligning_ = false;
-    throw;
-  }
-  aligning_ = false;
+  TRestore aligning(aligning_, true);
+  inherited::AlignControls(control, rect);
 }
 
 void TKxCustomPanel::Paint() {

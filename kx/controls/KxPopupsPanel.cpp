@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "classlib/Messages.h"
+#include "classlib/Scopes.h"
 #include "kx/controls/KxPopups.h"
 #include "kx/controls/KxPopupsShared.h"
 #include "kx/foundation/KxThemeSrv.h"
@@ -230,8 +231,7 @@ bool TKxPopupPanel::Popup(TControl* control) {
   TCustomForm* form = GetParentForm(this);
   HWND focus = GetFocus();
   if (form) form->DisableAutoRange();
-  bool result = false;
-  auto finish = [&] {
+  TFinally finish([&] {
     if (form) form->EnableAutoRange();
     if (Application->GetActive() && focus && IsWindow(focus)) ::SetFocus(focus);
     control_ = nullptr;
@@ -242,27 +242,21 @@ bool TKxPopupPanel::Popup(TControl* control) {
       p->Restore();
       p->Free();
     }
-  };
-  try {
-    DoPopup();
-    HandleNeeded();
-    // The class library sizes only what shows: a hidden panel takes its
-    // children's size now.
-    if (GetAutoSize()) {
-      int w = GetWidth(), h = GetHeight();
-      if (CanAutoSize(w, h)) SetBounds(GetLeft(), GetTop(), w, h);
-    }
-    popup_ = New<TKxPopup>(this);
-    popup_->FreeNotification(this);
-    popup_->ShowFor(control, GetAlignment());
-    RunLoop();
-    result = popup_ && !popup_->GetDismissed();
-    DoClose();
-  } catch (...) {
-    finish();
-    throw;
+  });
+  DoPopup();
+  HandleNeeded();
+  // The class library sizes only what shows: a hidden panel takes its
+  // children's size now.
+  if (GetAutoSize()) {
+    int w = GetWidth(), h = GetHeight();
+    if (CanAutoSize(w, h)) SetBounds(GetLeft(), GetTop(), w, h);
   }
-  finish();
+  popup_ = New<TKxPopup>(this);
+  popup_->FreeNotification(this);
+  popup_->ShowFor(control, GetAlignment());
+  RunLoop();
+  const bool result = popup_ && !popup_->GetDismissed();
+  DoClose();
   return result;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/Forms.h"
+#include "classlib/Scopes.h"
 #include "kx/controls/KxPanelPublish.h"
 
 void InitializeKxRadGrp() { RegisterClasses({TKxRadioGroup::StaticClass(), TKxCheckGroup::StaticClass()}); }
@@ -191,14 +192,8 @@ void TKxCustomItemGroup::ItemFontChanged(TObject*) {
 }
 
 void TKxCustomItemGroup::FollowFont() {
-  followingFont_ = true;
-  try {
-    itemFont_->Assign(GetFont());
-  } catch (...) {
-    followingFont_ = false;
-    throw;
-  }
-  followingFont_ = false;
+  TRestore following(followingFont_, true);
+  itemFont_->Assign(GetFont());
 }
 
 void TKxCustomItemGroup::SetGroupBoxStyle(TKxGroupBoxStyle value) {
@@ -221,14 +216,10 @@ void TKxCustomItemGroup::DefineProperties(TFiler* filer) {
 }
 
 void TKxCustomItemGroup::ReadState(TReader* reader) {
-  reading_ = true;
-  try {
+  {
+    TRestore reading(reading_, true);
     inherited::ReadState(reader);
-  } catch (...) {
-    reading_ = false;
-    throw;
   }
-  reading_ = false;
   UpdateItems();
 }
 
@@ -349,17 +340,11 @@ bool TKxCustomRadioGroup::CanChange(int newIndex) {
 }
 
 void TKxCustomRadioGroup::ApplyItemIndex(int value) {
-  bool was = GetUpdating();
+  TFinally updating([this, was = GetUpdating()] { SetUpdating(was); });
   SetUpdating(true);
-  try {
-    if (itemIndex_ >= 0 && itemIndex_ < GetItemCount()) GetButtons(itemIndex_)->SetChecked(false);
-    itemIndex_ = value;
-    if (value >= 0) GetButtons(value)->SetChecked(true);
-  } catch (...) {
-    SetUpdating(was);
-    throw;
-  }
-  SetUpdating(was);
+  if (itemIndex_ >= 0 && itemIndex_ < GetItemCount()) GetButtons(itemIndex_)->SetChecked(false);
+  itemIndex_ = value;
+  if (value >= 0) GetButtons(value)->SetChecked(true);
 }
 
 void TKxCustomRadioGroup::SetItemIndex(int value) {
@@ -391,19 +376,14 @@ void TKxCustomRadioGroup::ButtonClick(TObject* sender) {
   // Refused: the previous item is checked (and focused) again, or, with
   // none before, the clicked one is unchecked.
   SetUpdating(true);
-  try {
-    if (itemIndex_ >= 0) {
-      TKxGroupButton* previous = GetButtons(itemIndex_);
-      previous->SetChecked(true);
-      if (previous->CanFocus()) previous->SetFocus();
-    } else {
-      GetButtons(index)->SetChecked(false);
-    }
-  } catch (...) {
-    SetUpdating(false);
-    throw;
+  TFinally updating([this] { SetUpdating(false); });
+  if (itemIndex_ >= 0) {
+    TKxGroupButton* previous = GetButtons(itemIndex_);
+    previous->SetChecked(true);
+    if (previous->CanFocus()) previous->SetFocus();
+  } else {
+    GetButtons(index)->SetChecked(false);
   }
-  SetUpdating(false);
 }
 
 void TKxCustomRadioGroup::ItemsChange(TObject*) {

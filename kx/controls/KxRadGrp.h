@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "classlib/Classes.h"
+#include "classlib/Scopes.h"
 #include "kx/controls/KxPanel.h"
 #include "kx/controls/KxRadChk.h"
 #include "kx/foundation/KxChkLst.h"
@@ -200,13 +201,12 @@ class TKxGroupItem : public Base {
   // is dropped.
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override {
     if (inClick_) return;
-    inClick_ = true;
+    TRestore clicking(inClick_, true);
     try {
       if (group_->CanModify()) Base::MouseUp(button, shift, x, y);
     } catch (...) {
       Application->HandleException(this);
     }
-    inClick_ = false;
   }
   void KeyPress(char& key) override {
     Base::KeyPress(key);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/foundation/KxLabel.h"
@@ -65,12 +66,10 @@ void TKxRapidFireButton::MouseDown(TMouseButton button, TShiftState shift, int x
 void TKxRapidFireButton::TimerExpired(TObject*) {
   repeatTimer_->SetInterval(delay_);
   if (GetState() != bsDown || GetCaptureControl() != this) return;
-  try {
-    Click();
-  } catch (...) {
-    StopRepeat(repeatTimer_);
-    throw;
-  }
+  // A click that fails ends the repeating.
+  TRollback stop([this] { StopRepeat(repeatTimer_); });
+  Click();
+  stop.Commit();
 }
 
 void TKxRapidFireButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
@@ -918,14 +917,12 @@ void TKxSpinner::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 
 void TKxSpinner::TimerExpired(TObject*) {
   repeatTimer_->SetInterval(delay_);
-  try {
-    int which = ButtonUnderCursor();
-    if (which > 0) IncValue(increment_);
-    else if (which < 0) DecValue(increment_);
-  } catch (...) {
-    StopRepeat(repeatTimer_);
-    throw;
-  }
+  // A step that fails ends the repeating.
+  TRollback stop([this] { StopRepeat(repeatTimer_); });
+  int which = ButtonUnderCursor();
+  if (which > 0) IncValue(increment_);
+  else if (which < 0) DecValue(increment_);
+  stop.Commit();
 }
 
 void TKxSpinner::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {

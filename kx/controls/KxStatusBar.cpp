@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "classlib/Controls.h"
+#include "classlib/Scopes.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/controls/KxPanel.h"
 #include "kx/foundation/KxStatus.h"
@@ -131,15 +132,12 @@ void TKxStatusBar::SetSimpleFrameStyle(TFrameStyle value) {
 
 void TKxStatusBar::SetSimpleStatus(bool value) {
   simpleStatus_ = value;
-  DisableAlign();
-  try {
+  {
+    DisableAlign();
+    TFinally align([this] { EnableAlign(); });
     // Every pane follows: switching back shows panes that were hidden too.
     for (TControl* child : Controls()) child->SetVisible(!value);
-  } catch (...) {
-    EnableAlign();
-    throw;
   }
-  EnableAlign();
   Invalidate();
 }
 
@@ -204,14 +202,9 @@ void TKxStatusBar::Resize() {
   // A bar that had no width has no shares to scale by.
   if (autoScalePanes_ && GetControlCount() > 0 && delta != 0 && previousWidth_ > 0) {
     DisableAlign();
-    try {
-      for (TControl* child : Controls())
-        child->SetWidth(child->GetWidth() + ScaledShare(delta, child->GetWidth(), previousWidth_));
-    } catch (...) {
-      EnableAlign();
-      throw;
-    }
-    EnableAlign();
+    TFinally align([this] { EnableAlign(); });
+    for (TControl* child : Controls())
+      child->SetWidth(child->GetWidth() + ScaledShare(delta, child->GetWidth(), previousWidth_));
   }
   previousWidth_ = GetWidth();
 }
@@ -270,9 +263,8 @@ void TKxStatusBar::WMPaint(TMessage& m) {
   if (m.WParam) {
     DrawSizeGrip(reinterpret_cast<HDC>(m.WParam));
   } else if (HandleAllocated()) {
-    HDC dc = GetDC(GetHandle());
-    DrawSizeGrip(dc);
-    ReleaseDC(GetHandle(), dc);
+    TClientDC dc(GetHandle());
+    DrawSizeGrip(dc.Get());
   }
 }
 
@@ -285,7 +277,7 @@ void TKxStatusBar::DrawSizeGrip(HDC dc) {
     return;
   }
   Owned<TCanvas> canvas = MakeOwned<TCanvas>();
-  canvas->SetHandle(dc);
+  TCanvasPaintScope drawing(canvas.get(), dc);
   for (int pass = 0; pass < 2; ++pass) {
     TColor c = pass == 0 ? clBtnHighlight : clBtnShadow;
     canvas->GetPen()->SetColor(c);
@@ -295,7 +287,6 @@ void TKxStatusBar::DrawSizeGrip(HDC dc) {
       canvas->Rectangle(x, y, x + 2, y + 2);
     }
   }
-  canvas->SetHandle(nullptr);
 }
 
 void InitializeKxPanel() {

@@ -5,6 +5,7 @@
 #include "classlib/Controls.h"
 #include "classlib/ExtCtrls.h"
 #include "classlib/graphics/Resources.h"
+#include "classlib/Scopes.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "classlib/SysUtils.h"
 #include "kx/controls/KxButton.h"
@@ -514,15 +515,9 @@ void TKxToolbar::SetTextOptions(TKxToolbarTextOptions value) {
   textOptions_ = value;
   if (value == ttoCustom) return;
   const TTextOptionLayout& l = kTextOptionLayouts[value];
-  settingTextOptions_ = true;
-  try {
-    SetButtonLayout(l.Layout);
-    UpdateButtonSize(l.Width, l.Height, l.Captions);
-  } catch (...) {
-    settingTextOptions_ = false;
-    throw;
-  }
-  settingTextOptions_ = false;
+  TRestore setting(settingTextOptions_, true);
+  SetButtonLayout(l.Layout);
+  UpdateButtonSize(l.Width, l.Height, l.Captions);
 }
 
 // --- layout ---
@@ -547,34 +542,28 @@ void TKxToolbar::PositionControl(int index, int row, int& offset) {
 void TKxToolbar::PositionControls() {
   // Moving a control asks its parent to align again: that is this pass.
   if (positioning_) return;
-  positioning_ = true;
-  try {
-    const bool horizontal = orientation_ == orHorizontal;
-    int offset = margin_, widest = 0, row = 1;
-    rowPitch_ = CalculateRowHeight(1);
-    bool first = true;
-    for (int i = 0; i < controls_->GetCount(); ++i) {
-      TControl* c = controls_->GetControl(i);
-      // Entries with only a name, and controls that left for another parent.
-      if (!c || c->GetParent() != this) continue;
-      if (!c->GetVisible() && !IsDesigning()) continue;
-      int extent = horizontal ? c->GetWidth() : c->GetHeight();
-      int room = (horizontal ? GetWidth() : GetHeight()) - margin_;
-      if (wrapControls_ && !first && room < offset + extent) {
-        widest = std::max(widest, offset);
-        offset = margin_;
-        ++row;
-        rowPitch_ = CalculateRowHeight(row);
-      }
-      first = false;
-      PositionControl(i, row, offset);
+  TRestore positioning(positioning_, true);
+  const bool horizontal = orientation_ == orHorizontal;
+  int offset = margin_, widest = 0, row = 1;
+  rowPitch_ = CalculateRowHeight(1);
+  bool first = true;
+  for (int i = 0; i < controls_->GetCount(); ++i) {
+    TControl* c = controls_->GetControl(i);
+    // Entries with only a name, and controls that left for another parent.
+    if (!c || c->GetParent() != this) continue;
+    if (!c->GetVisible() && !IsDesigning()) continue;
+    int extent = horizontal ? c->GetWidth() : c->GetHeight();
+    int room = (horizontal ? GetWidth() : GetHeight()) - margin_;
+    if (wrapControls_ && !first && room < offset + extent) {
+      widest = std::max(widest, offset);
+      offset = margin_;
+      ++row;
+      rowPitch_ = CalculateRowHeight(row);
     }
-    AutoResizeTo(row, widest);
-  } catch (...) {
-    positioning_ = false;
-    throw;
+    first = false;
+    PositionControl(i, row, offset);
   }
-  positioning_ = false;
+  AutoResizeTo(row, widest);
 }
 
 void TKxToolbar::AutoResizeTo(int rows, int widest) {
@@ -614,12 +603,11 @@ void TKxToolbar::Paint() {
   if (bw <= 0 || bh <= 0) return;
   TRect interior = FixClientRect(GetClientRect(), true);
   HDC dc = canvas->GetHandle();
-  int saved = SaveDC(dc);
+  TSavedDC saved(dc);
   IntersectClipRect(dc, interior.left, interior.top, interior.right, interior.bottom);
   int columns = (GetClientWidth() + bw - 1) / bw, rows = (GetClientHeight() + bh - 1) / bh;
   for (int y = 0; y < rows; ++y)
     for (int x = 0; x < columns; ++x) canvas->Draw(interior.left + x * bw, interior.top + y * bh, background_);
-  RestoreDC(dc, saved);
 }
 
 // --- customising ---

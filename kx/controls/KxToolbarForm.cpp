@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "classlib/Scopes.h"
 #include "kx/controls/KxButton.h"
 #include "kx/controls/KxCmboBx.h"
 #include "kx/controls/KxPanel.h"
@@ -156,14 +157,10 @@ void TKxFrmCustomizeToolbar::ListBoxDrawItem(TWinControl*, int index, TRect rect
 void TKxFrmCustomizeToolbar::MoveItem(int from, int to) {
   TStrings* items = LstControls->GetItems();
   if (from < 0 || to < 0 || from >= items->GetCount() || to >= items->GetCount()) return;
-  items->BeginUpdate();
-  try {
+  {
+    TUpdateScope update(items);
     items->Move(from, to);
-  } catch (...) {
-    items->EndUpdate();
-    throw;
   }
-  items->EndUpdate();
   if (toolbar_) {
     toolbar_->GetToolbarControls()->Move(from, to);
     toolbar_->PositionControls();

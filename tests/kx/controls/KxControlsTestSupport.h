@@ -32,6 +32,8 @@ namespace kxc_test {
 using controls_test::PumpMessages;
 using controls_test::TDib;
 using kx_test::Shown;
+using kx_test::GdiObjectsLeftBy;
+using kx_test::TThemeDrawingFails;
 using kx_test::TThemesOff;
 
 // A hidden host window with a windowed panel in it: the controls' parent,

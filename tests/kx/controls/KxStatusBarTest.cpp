@@ -275,3 +275,15 @@ TEST(KxStatusBar, APaneReachingTheRightEdgeLeavesTheGripStripToTheBar) {
   pane->SetBounds(right - 150, 0, 100, 19);
   EXPECT_FALSE(pane->UnderSizeGrip(pane->GetClientRect()));
 }
+
+// The grip is drawn on a DC of the bar's window taken for it: a drawing that
+// fails (the themed gripper raising here) gives the DC back all the same.
+TEST(KxStatusBar, AGripThatFailsToDrawGivesItsDCBack) {
+  TBarForm f;
+  f.bar->HandleNeeded();
+  f.bar->ValidateSizeGrip();
+  ASSERT_TRUE(f.bar->SizeGripActive());
+  ASSERT_TRUE(f.bar->DrawsThemed());
+  TThemeDrawingFails failing(ThemeServices().GetElementDetails(tsGripper));
+  EXPECT_EQ(GdiObjectsLeftBy([&] { EXPECT_THROW(f.bar->Perform(WM_PAINT, 0, 0), Exception); }), 0);
+}
