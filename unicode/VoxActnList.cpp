@@ -1,5 +1,6 @@
 #include "unicode/VoxActnList.h"
 
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "unicode/VoxMenus.h"
 #include "unicode/VoxSysUtils.h"
@@ -82,15 +83,9 @@ void SetWideText(TCustomAction* action, const std::wstring& value, const TWideAc
     t.SetAnsi(action, std::string());
   helper->*t.BeforeSet = GetWideText(action, t);
   helper->*t.AnsiBeingSet = ansiValue;
-  helper->*t.Setting = true;
-  try {
-    SetSyncedWideString(value, helper->*t.Wide, t.GetAnsi(action),
-                        [action, &t](const std::string& s) { t.SetAnsi(action, s); });
-  } catch (...) {
-    helper->*t.Setting = false;
-    throw;
-  }
-  helper->*t.Setting = false;
+  TRestore setting(helper->*t.Setting, true);
+  SetSyncedWideString(value, helper->*t.Wide, t.GetAnsi(action),
+                      [action, &t](const std::string& s) { t.SetAnsi(action, s); });
 }
 
 std::wstring LinkText(TCustomAction* action, const std::string& value, const TWideActionText& t) {

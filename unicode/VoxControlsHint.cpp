@@ -6,6 +6,7 @@
 // knows that it may look up the control's wide hint, and by which it finds
 // the control again.
 #include "classlib/ActnList.h"
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "unicode/VoxControlsPrivate.h"
 #include "unicode/VoxGraphics.h"
@@ -82,13 +83,10 @@ void TVoxHintWindow::CMTextChanged(TMessage&) {
 
 void TVoxHintWindow::ActivateHint(TRect rect, const std::string& hint) {
   activating_ = true;
-  try {
-    inherited::ActivateHint(rect, hint);
-  } catch (...) {
-    activating_ = false;
-    throw;
-  }
-  activating_ = false;
+  // Cleared, not put back: ActivateHintData comes through here, and its
+  // caption written again afterwards must size the window again.
+  TFinally activated([this] { activating_ = false; });
+  inherited::ActivateHint(rect, hint);
 }
 
 void TVoxHintWindow::ActivateHintData(TRect rect, const std::string& hint, void* data) {
@@ -97,8 +95,10 @@ void TVoxHintWindow::ActivateHintData(TRect rect, const std::string& hint, void*
     inherited::ActivateHintData(rect, hint, data);
     return;
   }
-  activating_ = paintingSuppressed_ = true;
-  try {
+  {
+    activating_ = true;
+    TFinally activated([this] { activating_ = false; });
+    TRestore quiet(paintingSuppressed_, true);
     const std::wstring text = WideHintText(info, hint);
     SetCaption(text);
     inherited::ActivateHintData(rect, hint, data);
@@ -106,11 +106,7 @@ void TVoxHintWindow::ActivateHintData(TRect rect, const std::string& hint, void*
     // wide text's ANSI form differs from it (a shortcut named by a key's
     // wide character), that write won and the wide text was gone.
     if (GetCaption() != text) SetCaption(text);
-  } catch (...) {
-    activating_ = paintingSuppressed_ = false;
-    throw;
   }
-  activating_ = paintingSuppressed_ = false;
   Invalidate();
 }
 

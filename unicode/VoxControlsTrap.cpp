@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "unicode/VoxClasses.h"
 #include "unicode/VoxControlsPrivate.h"
@@ -143,15 +144,11 @@ void TWinControlTrap::HookWindowProc() {
     // Someone replaced WindowProc. When the trap's handler is still in
     // their chain (they came after it and kept it over a new window), a
     // second hook would pack WM_CHAR twice; a WM_NULL down the chain tells.
-    testingForChainEnd_ = true;
     chainEndFound_ = false;
-    try {
+    {
+      TRestore testing(testingForChainEnd_, true);
       control_->Perform(WM_NULL, 0, 0);
-    } catch (...) {
-      testingForChainEnd_ = false;
-      throw;
     }
-    testingForChainEnd_ = false;
     if (chainEndFound_) return;
   }
   prevWindowProc_ = current;
@@ -328,17 +325,14 @@ void CreateUnicodeHandle(TWinControl* control, const TCreateParams& p, const std
     control->SetDefWndProc(&DefWindowProcW);
   std::wstring name;
   RegisterUnicodeClass(p, name, ideWindow);
-  gCreatingControl = control;
   HWND h = nullptr;
-  try {
+  {
+    gCreatingControl = control;
+    TFinally created([] { gCreatingControl = nullptr; });
     // No caption here: it comes as wide text when the trap is attached.
     h = CreateWindowExW(p.ExStyle, name.c_str(), nullptr, p.Style, p.X, p.Y, p.Width, p.Height, p.WndParent,
                         nullptr, ControlsInstance(), p.Param);
-  } catch (...) {
-    gCreatingControl = nullptr;
-    throw;
   }
-  gCreatingControl = nullptr;
   if (!h) RaiseLastOSError();
   control->SetWindowHandle(h);
   // The class library's first procedure installed its own the ANSI way,
@@ -362,14 +356,13 @@ void ReCreateUnicodeWnd(TWinControl* control, const std::wstring& subClass, bool
   control->DestroyHandle();
   TCreateParams params;
   control->CreateParams(params);
-  CreationControl = control;
-  try {
+  {
+    // Cleared afterwards whatever happened: a pointer left there would hand
+    // the next window made to this control.
+    CreationControl = control;
+    TFinally created([] { CreationControl = nullptr; });
     CreateUnicodeHandle(control, params, subClass, ideWindow);
-  } catch (...) {
-    CreationControl = nullptr;
-    throw;
   }
-  CreationControl = nullptr;
   // The window holds the text now; the ANSI copy kept for it would only
   // hide the wide one from the next reader.
   control->StoredText().clear();

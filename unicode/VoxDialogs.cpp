@@ -7,6 +7,7 @@
 
 #include "classlib/FileCtrl.h"
 #include "classlib/Forms.h"
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "unicode/VoxControls.h"
 #include "unicode/VoxSysUtils.h"
@@ -141,15 +142,10 @@ bool TVoxOpenDialog::DoExecuteW(TOpenFileNameFuncW dialogFunc) {
   // The class library prepares the record; the substitute keeps a copy and
   // refuses, so nothing of the ANSI dialog's result is taken.
   record_ = {};
-  TVoxOpenDialog* saved = gCapturingDialog;
-  gCapturingDialog = this;
-  try {
+  {
+    TRestore capturing(gCapturingDialog, this);
     DoExecute(&CaptureRecord);
-  } catch (...) {
-    gCapturingDialog = saved;
-    throw;
   }
-  gCapturingDialog = saved;
   if (record_.lStructSize == 0) return false;
 
   // The same record with wide texts: the copy's own text pointers pointed
@@ -217,22 +213,14 @@ bool TVoxOpenDialog::CanCloseW(const OPENFILENAMEW& ofn) {
   // user then cancels (while the dialog shows, FileName is the dialog's).
   std::wstring savedName = fileName_;
   std::string savedAnsiName = GetStoredFileName();
-  auto restore = [&] {
+  TFinally restore([&] {
     fileName_ = savedName;
     TOpenDialog::SetFileName(savedAnsiName);
     files_->Clear();
     TOpenDialog::GetFiles()->Clear();
-  };
+  });
   GetFileNamesW(ofn);
-  bool result = false;
-  try {
-    result = DoCanClose();
-  } catch (...) {
-    restore();
-    throw;
-  }
-  restore();
-  return result;
+  return DoCanClose();
 }
 
 void TVoxOpenDialog::DoIncludeItem(const TOFNotifyEx& ofn, bool& include) {
@@ -302,18 +290,13 @@ bool WideSelectDirectory(const std::wstring& caption, const std::wstring& root, 
     info.lpfn = &WideSelectDirCallback;
     info.lParam = reinterpret_cast<LPARAM>(start.c_str());
   }
-  TTaskWindowList windows = DisableTaskWindows(nullptr);
-  UINT oldErrorMode = SetErrorMode(SEM_FAILCRITICALERRORS);
   TShellOwned chosen(nullptr, shellFree);
-  try {
+  {
+    TTaskWindowList windows = DisableTaskWindows(nullptr);
+    TFinally enable([&windows] { EnableTaskWindows(windows); });
+    TFinally errorMode([oldErrorMode = SetErrorMode(SEM_FAILCRITICALERRORS)] { SetErrorMode(oldErrorMode); });
     chosen.reset(Vox_SHBrowseForFolderW(&info));
-  } catch (...) {
-    SetErrorMode(oldErrorMode);
-    EnableTaskWindows(windows);
-    throw;
   }
-  SetErrorMode(oldErrorMode);
-  EnableTaskWindows(windows);
   if (!chosen) return false;
   Win32Check(Vox_SHGetPathFromIDListW(static_cast<PCIDLIST_ABSOLUTE>(chosen.get()), buffer));
   directory = buffer;

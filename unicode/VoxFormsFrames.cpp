@@ -1,5 +1,6 @@
 // The wide scroll box and frames: Unicode windows of the layer's own class
 // and a wide Hint.
+#include "classlib/Scopes.h"
 #include "classlib/forms/PublishScrolling.h"
 #include "unicode/VoxForms.h"
 
@@ -12,14 +13,8 @@ void TVoxScrollBox::CreateWindowHandle(const TCreateParams& params) {
 }
 
 void TVoxScrollBox::WMSize(TMessage& m) {
-  ++sizeNesting_;
-  try {
-    if (sizeNesting_ < 32) inherited::WMSize(m);
-  } catch (...) {
-    --sizeNesting_;
-    throw;
-  }
-  --sizeNesting_;
+  TRestore nesting(sizeNesting_, sizeNesting_ + 1);
+  if (sizeNesting_ < 32) inherited::WMSize(m);
 }
 
 PUBLISHED(TVoxScrollBox) { PublishWideHint(p); }

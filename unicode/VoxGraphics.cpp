@@ -1,5 +1,6 @@
 #include "unicode/VoxGraphics.h"
 
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "unicode/VoxSysUtils.h"
 #include "unicode/VoxWindows.h"
@@ -107,11 +108,9 @@ void TVoxPicture::SaveToFile(const std::wstring& fileName) {
   HANDLE h = WideFileCreate(temp);
   if (h == INVALID_HANDLE_VALUE) RaiseLastOSError();
   CloseHandle(h);
-  try {
-    graphic->SaveToFile(AnsiPathOf(temp));
-    ReplaceFile(temp, fileName);
-  } catch (...) {
-    Vox_DeleteFileW(temp.c_str());
-    throw;
-  }
+  // A save that fails leaves no temporary file behind.
+  TRollback removeTemp([&temp] { Vox_DeleteFileW(temp.c_str()); });
+  graphic->SaveToFile(AnsiPathOf(temp));
+  ReplaceFile(temp, fileName);
+  removeTemp.Commit();
 }

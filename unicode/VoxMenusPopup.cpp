@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "unicode/VoxForms.h"
 #include "unicode/VoxMenus.h"
@@ -52,13 +53,8 @@ void TVoxPopupMenu::Popup(int x, int y) {
   }
   // The menu's messages go to the window of the list in use when it opens.
   SetPopupList(VoxPopupList);
-  try {
-    inherited::Popup(x, y);
-  } catch (...) {
-    SetPopupList(VoxPopupList->GetSavedList());
-    throw;
-  }
-  SetPopupList(VoxPopupList->GetSavedList());
+  TFinally restore([] { SetPopupList(VoxPopupList->GetSavedList()); });
+  inherited::Popup(x, y);
 }
 
 // --- TVoxPopupList -----------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // What the VoxMenus files share among themselves.
 #pragma once
 
+#include "classlib/Scopes.h"
 #include "unicode/VoxMenus.h"
 
 namespace vox_menus {
@@ -12,18 +13,8 @@ bool IsTopLevelOfMainMenu(const TMenuItem* item, TMenu* menu);
 // with their children.
 void UpdateMenuStrings(TMenuItem* item, TMenu* menu);
 
-// Restores a value when the scope ends, also on an exception.
+// The class library's restored value, under the name the menu files knew.
 template <class T>
-class TRestore {
- public:
-  TRestore(T& ref, T value) : ref_(ref), saved_(ref) { ref_ = value; }
-  ~TRestore() { ref_ = saved_; }
-  TRestore(const TRestore&) = delete;
-  TRestore& operator=(const TRestore&) = delete;
-
- private:
-  T& ref_;
-  T saved_;
-};
+using TRestore = ::TRestore<T>;
 
 }  // namespace vox_menus

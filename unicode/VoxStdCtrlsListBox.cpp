@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classlib/Classes.h"
+#include "classlib/Scopes.h"
 #include "classlib/stdctrls/StdCtrlsTables.h"
 #include "unicode/VoxStdCtrls.h"
 #include "unicode/VoxSysUtils.h"
@@ -15,19 +16,6 @@ constexpr const wchar_t* SListIndexErrorW = L"List index out of bounds (%d)";
 
 bool IsVirtualStyle(TCustomListBox* listBox) {
   return listBox->GetStyle() == lbVirtual || listBox->GetStyle() == lbVirtualOwnerDraw;
-}
-
-// Runs f inside BeginUpdate/EndUpdate of strings, also when f throws.
-template <class F>
-void InUpdate(TVoxStrings* strings, F f) {
-  strings->BeginUpdate();
-  try {
-    f();
-  } catch (...) {
-    strings->EndUpdate();
-    throw;
-  }
-  strings->EndUpdate();
 }
 
 }  // namespace
@@ -105,17 +93,16 @@ void TVoxListBoxStrings::Exchange(int index1, int index2) {
   if (index1 < 0 || index1 >= count) Error(SListIndexErrorW, index1);
   if (index2 < 0 || index2 >= count) Error(SListIndexErrorW, index2);
   if (index1 == index2) return;
-  InUpdate(this, [&] {
-    LONG_PTR data1 = listBox_->InternalGetItemData(index1);
-    std::wstring text1 = Get(index1);
-    int selected = listBox_->GetItemIndex();
-    Put(index1, Get(index2));
-    listBox_->InternalSetItemData(index1, listBox_->InternalGetItemData(index2));
-    Put(index2, text1);
-    listBox_->InternalSetItemData(index2, data1);
-    if (selected == index1) listBox_->SetItemIndex(index2);
-    else if (selected == index2) listBox_->SetItemIndex(index1);
-  });
+  TUpdateScope update(this);
+  LONG_PTR data1 = listBox_->InternalGetItemData(index1);
+  std::wstring text1 = Get(index1);
+  int selected = listBox_->GetItemIndex();
+  Put(index1, Get(index2));
+  listBox_->InternalSetItemData(index1, listBox_->InternalGetItemData(index2));
+  Put(index2, text1);
+  listBox_->InternalSetItemData(index2, data1);
+  if (selected == index1) listBox_->SetItemIndex(index2);
+  else if (selected == index2) listBox_->SetItemIndex(index1);
 }
 
 void TVoxListBoxStrings::Move(int curIndex, int newIndex) {
@@ -125,21 +112,15 @@ void TVoxListBoxStrings::Move(int curIndex, int newIndex) {
   if (curIndex < 0 || curIndex >= count) Error(SListIndexErrorW, curIndex);
   if (newIndex < 0 || newIndex >= count) Error(SListIndexErrorW, newIndex);
   if (curIndex == newIndex) return;
-  InUpdate(this, [&] {
-    listBox_->SetMoving(true);
-    try {
-      std::wstring text = Get(curIndex);
-      LONG_PTR data = listBox_->InternalGetItemData(curIndex);
-      listBox_->InternalSetItemData(curIndex, 0);
-      Delete(curIndex);
-      Insert(newIndex, text);
-      listBox_->InternalSetItemData(newIndex, data);
-    } catch (...) {
-      listBox_->SetMoving(false);
-      throw;
-    }
-    listBox_->SetMoving(false);
-  });
+  TUpdateScope update(this);
+  listBox_->SetMoving(true);
+  TFinally moved([this] { listBox_->SetMoving(false); });
+  std::wstring text = Get(curIndex);
+  LONG_PTR data = listBox_->InternalGetItemData(curIndex);
+  listBox_->InternalSetItemData(curIndex, 0);
+  Delete(curIndex);
+  Insert(newIndex, text);
+  listBox_->InternalSetItemData(newIndex, data);
 }
 
 // --- Free routines --------------------------------------------------------------------------------
@@ -147,15 +128,10 @@ void TVoxListBoxStrings::Move(int curIndex, int newIndex) {
 void VoxListBox_BeforeInherited_DestroyWnd(TCustomListBox* listBox, TVoxStrings* items, TVoxStringList*& saved,
                                            int& topIndex, int& itemIndex) {
   if (IsVirtualStyle(listBox) || items->GetCount() == 0) return;
-  auto* copy = New<TVoxStringList>();
-  try {
-    copy->Assign(items);
-  } catch (...) {
-    copy->Free();
-    throw;
-  }
+  Owned<TVoxStringList> copy(New<TVoxStringList>());
+  copy->Assign(items);
   FreeAndNil(saved);
-  saved = copy;
+  saved = copy.release();
   topIndex = listBox->GetTopIndex();
   itemIndex = listBox->GetItemIndex();
   // Nothing left for the class library to keep as ANSI text.

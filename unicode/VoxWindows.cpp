@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "classlib/Scopes.h"
 #include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
 #include "unicode/VoxSysUtils.h"
@@ -74,17 +75,17 @@ TShellEntries gShell;
 const TShellEntries& ShellEntries() {
   if (!gShell.Module) {
     HMODULE m = WinCheckH(LoadLibraryA("shell32.dll"));
-    try {
-      gShell.FileOperation = FunctionCast<TSHFileOperationW>(WinCheckP(GetProcAddress(m, "SHFileOperationW")));
-      gShell.BrowseForFolder = FunctionCast<TSHBrowseForFolderW>(WinCheckP(GetProcAddress(m, "SHBrowseForFolderW")));
-      gShell.GetPathFromIDList =
-          FunctionCast<TSHGetPathFromIDListW>(WinCheckP(GetProcAddress(m, "SHGetPathFromIDListW")));
-      gShell.GetFileInfo = FunctionCast<TSHGetFileInfoW>(WinCheckP(GetProcAddress(m, "SHGetFileInfoW")));
-    } catch (...) {
+    // A missing entry unbinds the others and lets go of the library.
+    TRollback unbind([m] {
       FreeLibrary(m);
       gShell = {};
-      throw;
-    }
+    });
+    gShell.FileOperation = FunctionCast<TSHFileOperationW>(WinCheckP(GetProcAddress(m, "SHFileOperationW")));
+    gShell.BrowseForFolder = FunctionCast<TSHBrowseForFolderW>(WinCheckP(GetProcAddress(m, "SHBrowseForFolderW")));
+    gShell.GetPathFromIDList =
+        FunctionCast<TSHGetPathFromIDListW>(WinCheckP(GetProcAddress(m, "SHGetPathFromIDListW")));
+    gShell.GetFileInfo = FunctionCast<TSHGetFileInfoW>(WinCheckP(GetProcAddress(m, "SHGetFileInfoW")));
+    unbind.Commit();
     gShell.Module = m;
   }
   return gShell;
