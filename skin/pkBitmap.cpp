@@ -10,7 +10,6 @@
 #include "skin/pkShared.h"
 
 using pk_detail::TGdiObject;
-using pk_detail::TMemoryDC;
 using pk_detail::TScopeExit;
 using pk_detail::TScreenDC;
 

@@ -1,39 +1,22 @@
 // Internal to the skin library: owners of the GDI handles its units make, so
-// that every object, DC and selection is given back on every path.
+// that every object, DC and selection is given back on every path. The class
+// library's scope types under the names the skin's units use, and two of the
+// skin's own: a memory DC that comes and goes with the bitmap's section, and
+// the colours of a monochrome blit.
 #pragma once
 
-#include <memory>
-#include <type_traits>
-#include <utility>
-
 #include "classlib/Classes.h"
+#include "classlib/Scopes.h"
 #include "classlib/Win.h"
 
 namespace pk_detail {
 
-struct TGdiObjectDeleter {
-  void operator()(void* h) const {
-    if (h) DeleteObject(static_cast<HGDIOBJ>(h));
-  }
-};
 // A pen, brush, bitmap, region or palette deleted with DeleteObject.
 template <class H>
-using TGdiObject = std::unique_ptr<std::remove_pointer_t<H>, TGdiObjectDeleter>;
+using TGdiObject = TOwnedGdiObject<H>;
 
 // The screen's DC for the life of the object.
-class TScreenDC {
- public:
-  TScreenDC() : dc_(GetDC(nullptr)) {}
-  ~TScreenDC() {
-    if (dc_) ReleaseDC(nullptr, dc_);
-  }
-  TScreenDC(const TScreenDC&) = delete;
-  TScreenDC& operator=(const TScreenDC&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
+using TScreenDC = ::TScreenDC;
 
 // A memory DC compatible with the screen, with one bitmap selected while it
 // lives; deleting it puts the DC's own bitmap back first, as GDI asks.
@@ -92,15 +75,6 @@ namespace pk_detail {
 
 // Runs a cleanup when the scope ends, also on an exception.
 template <class F>
-class TScopeExit {
- public:
-  explicit TScopeExit(F f) : f_(std::move(f)) {}
-  ~TScopeExit() { f_(); }
-  TScopeExit(const TScopeExit&) = delete;
-  TScopeExit& operator=(const TScopeExit&) = delete;
-
- private:
-  F f_;
-};
+using TScopeExit = TFinally<F>;
 
 }  // namespace pk_detail
