@@ -146,12 +146,14 @@ void VoxCombo_BeforeInherited_DestroyWnd(TCustomComboBox* combo, TVoxStrings* it
 
 namespace {
 
-// A child window subclassed by the class library through the ANSI call is
-// an ANSI window: its own procedure is put back, read again wide, and the
-// class library's procedure installed with the wide call, so that the
-// window stays Unicode and its own procedure gets its wide messages as
-// they are.
+// A child window subclassed by the class library through the ANSI call (the
+// edit) is an ANSI window: its own procedure is put back, read again wide,
+// and the class library's procedure installed with the wide call, so that
+// the window stays Unicode and its own procedure gets its wide messages as
+// they are. The list the class library subclasses wide already, and its
+// procedure is the wide one.
 WNDPROC ResubclassWide(HWND child, WNDPROC original, WNDPROC instance) {
+  if (IsWindowUnicode(child)) return original;
   SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
   auto wide = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(child, GWLP_WNDPROC));
   SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(instance));

@@ -7,9 +7,36 @@
 #include "classlib/stdctrls/ItemTexts.h"
 #include "classlib/stdctrls/OwnerDraw.h"
 #include "classlib/stdctrls/StdCtrlsTables.h"
+#include "classlib/sysutils/StringRoutines.h"
 
 namespace {
+
 constexpr const char* SInsertLineError = "Unable to insert a line";
+
+// A character that reached a Unicode child window (the list, see CreateWnd)
+// goes to the key events in the ANSI code page, byte by byte as Wine's
+// conversion gave it to the ANSI subclass before (two bytes for a
+// double-byte character): a byte they take takes the character, and a
+// single byte they change changes it.
+template <class CharTaken>
+bool WideCharTaken(TMessage& m, CharTaken charTaken) {
+  TWMKey key(m);
+  const auto wide = static_cast<wchar_t>(key.CharCode());
+  if (wide < 0x80) return charTaken(m);
+  const std::string ansi = WideToAnsi(std::wstring_view(&wide, 1));
+  for (char byte : ansi) {
+    TMessage narrow = m;
+    TWMKey(narrow).SetCharCode(static_cast<unsigned char>(byte));
+    if (charTaken(narrow)) return true;
+    const auto changed = static_cast<char>(TWMKey(narrow).CharCode());
+    if (ansi.size() == 1 && changed != byte) {
+      const std::wstring back = AnsiToWide(std::string(1, changed));
+      key.SetCharCode(back.empty() ? WORD{0} : static_cast<WORD>(back[0]));
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -269,10 +296,16 @@ void TCustomCombo::CreateWnd() {
     SetWindowLongPtrA(editHandle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editInstance_));
     SendMessageA(editHandle_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(EC_USEFONTINFO, 0));
   }
+  // The list is subclassed with the wide calls, so that it stays a Unicode
+  // window: the system's combo procedure reads an item from it with the
+  // wide LB_GETTEXT (to fill the edit, to draw the face, to answer the
+  // text), and Wine hands that message to an ANSI subclass through a buffer
+  // of 512 characters, so a longer item came back empty or overflowed the
+  // buffer. ComboWndProc passes its messages on wide.
   if (list) {
     listHandle_ = list;
-    defListProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(listHandle_, GWLP_WNDPROC));
-    SetWindowLongPtrA(listHandle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listInstance_));
+    defListProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(listHandle_, GWLP_WNDPROC));
+    SetWindowLongPtrW(listHandle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listInstance_));
   }
 }
 
@@ -387,7 +420,10 @@ void TCustomCombo::ComboWndProc(TMessage& m, HWND comboWnd, WNDPROC comboProc) {
         if (comboWnd != listHandle_ && DoKeyDown(m)) return;
         break;
       case WM_CHAR:
-        if (!(comboWnd == listHandle_ && charReported_) && CharTaken(m)) return;
+        if (!(comboWnd == listHandle_ && charReported_)) {
+          auto taken = [this](TMessage& key) { return CharTaken(key); };
+          if (IsWindowUnicode(comboWnd) ? WideCharTaken(m, taken) : taken(m)) return;
+        }
         if (comboWnd == editHandle_) {
           DoEditCharMsg(m);
           if (TWMKey(m).CharCode() == 0) return;
@@ -420,7 +456,10 @@ void TCustomCombo::ComboWndProc(TMessage& m, HWND comboWnd, WNDPROC comboProc) {
         return;
     }
     UINT msg = m.Msg;
-    m.Result = CallWindowProcA(comboProc, comboWnd, m.Msg, m.WParam, m.LParam);
+    // A Unicode child window's messages came wide (Wine converted what was
+    // sent to it ANSI) and go on wide.
+    m.Result = IsWindowUnicode(comboWnd) ? CallWindowProcW(comboProc, comboWnd, m.Msg, m.WParam, m.LParam)
+                                         : CallWindowProcA(comboProc, comboWnd, m.Msg, m.WParam, m.LParam);
     if (msg == WM_LBUTTONDBLCLK && GetControlStyle().Contains(csDoubleClicks)) DblClick();
   } catch (...) {
     ControlsHandleException(this);

@@ -3,6 +3,7 @@
 
 #include "classlib/ExtCtrls.h"
 #include "classlib/StdCtrls.h"
+#include "tests/common/ComboPicks.h"
 #include "tests/common/TestSupport.h"
 
 using namespace controls_test;
@@ -118,6 +119,21 @@ TEST_F(StdCtrlsTest, ItemTextsAndMemoLinesOfAnyLengthReadBackWhole) {
   }
 }
 
+// Picking an item makes the system's combo procedure read it from its list
+// (to fill the edit, to draw the face, to answer the text); Wine converted
+// that read through 512 characters whenever the list's subclass was ANSI,
+// and a longer item came back empty or faulted the process.
+TEST_F(StdCtrlsTest, ComboBoxItemsOfAnyLengthArePickedWhole) {
+  combo_test::ExpectLongItemsPickedWhole(
+      [&](TComboBoxStyle style) {
+        auto* combo = Add<TComboBox>();
+        combo->SetBounds(0, 0, 200, 24);
+        combo->SetStyle(style);
+        return combo;
+      },
+      {csDropDown, csDropDownList});
+}
+
 TEST_F(StdCtrlsTest, ComboBoxKeepsItemsIndexAndTextInANewWindow) {
   for (TComboBoxStyle style : {csDropDown, csDropDownList, csSimple}) {
     SCOPED_TRACE(style);
@@ -183,6 +199,29 @@ TEST_F(StdCtrlsTest, AKeyTypedIntoAComboBoxIsReportedOnceInEveryStyle) {
       EXPECT_EQ(combo->GetItemIndex(), 0) << "the list still searched";
     }
     combo->Free();
+  }
+}
+
+TEST_F(StdCtrlsTest, ACharacterAtTheComboListReachesTheKeyEventsInTheAnsiCodePage) {
+  // The list is a Unicode window: its characters come wide, whoever sent
+  // them, and the key events take the ANSI code page's.
+  auto* combo = Add<TComboBox>();
+  combo->SetAutoComplete(false);
+  combo->OnKeyPress = TKeyPressEvent(&log, &TEventLog::KeyPress);
+  HWND list = combo->GetListHandle();
+  ASSERT_TRUE(IsWindowUnicode(list));
+  const struct {
+    bool wide;
+    WPARAM code;
+    const char* seen;
+  } cases[] = {{false, 'g', "key g"}, {true, L'g', "key g"}, {false, 0xE9, "key \xE9"}, {true, 0xE9, "key \xE9"},
+               {true, 0x20AC, "key \x80"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    log.events.clear();
+    if (c.wide) SendMessageW(list, WM_CHAR, c.code, 1);
+    else SendMessageA(list, WM_CHAR, c.code, 1);
+    EXPECT_EQ(log.events, std::vector<std::string>{c.seen});
   }
 }
 

@@ -11,6 +11,7 @@
 #include "classlib/Seams.h"
 #include "tests/classlib/ControlTestSupport.h"
 #include "tests/classlib/FormTestSupport.h"
+#include "tests/common/ComboPicks.h"
 #include "tests/common/TestSupport.h"
 #include "tests/unicode/VoxStdCtrlsTestSupport.h"
 #include "tests/unicode/VoxTestSupport.h"
@@ -145,6 +146,20 @@ TEST_F(VoxComboBoxTest, ChoosingAnItemGivesTheWideText) {
                reinterpret_cast<LPARAM>(combo->GetHandle()));
   EXPECT_EQ(combo->GetText(), kChinese);
   EXPECT_EQ(selects, 1);
+}
+
+// The wide combo box puts the class library's subclasses of its edit and
+// list back as wide ones; picking a long item must read it whole there too.
+TEST_F(VoxComboBoxTest, ItemsOfAnyLengthArePickedWhole) {
+  combo_test::ExpectLongItemsPickedWhole(
+      [&](TComboBoxStyle style) -> TCustomComboBox* {
+        auto* c = New<TVoxComboBox>(nullptr);
+        c->SetBounds(0, 0, 200, 24);
+        c->SetStyle(style);
+        c->SetParentWindow(host.Handle());
+        return c;
+      },
+      {csDropDown, csDropDownList});
 }
 
 TEST_F(VoxComboBoxTest, TheSelectedTextCountsWideCharactersAndTheListStylesHaveNone) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "classlib/ExtCtrls.h"
+#include "tests/common/ComboPicks.h"
 #include "tests/common/TestSupport.h"
 #include "tests/kx/controls/KxComboTestSupport.h"
 
@@ -169,6 +170,32 @@ TEST_F(KxComboBoxTest, ItemsOfAnyLengthReadBackWhole) {
       EXPECT_TRUE(got == text) << "the text differs";
       combo->Free();
     }
+  }
+}
+
+// Picking an item makes the system's combo procedure read it from its list;
+// Wine converted that read through 512 characters whenever the list's
+// subclass was ANSI: a longer item came back empty or faulted the process.
+// The framed and the history combo boxes complete typed text their own way,
+// and the history box moves a text confirmed by Enter to the top of its list.
+TEST_F(KxComboBoxTest, ItemsOfAnyLengthArePickedWhole) {
+  auto framed = [&](TComboBoxStyle style) -> TCustomComboBox* {
+    auto* combo = host.Add<TKxComboBox>(10, 10, 200, 24);
+    combo->SetStyle(style);
+    return combo;
+  };
+  auto history = [&](TComboBoxStyle style) -> TCustomComboBox* {
+    auto* combo = host.Add<TKxMRUComboBox>(10, 10, 200, 24);
+    combo->SetStyle(style);
+    return combo;
+  };
+  {
+    SCOPED_TRACE("framed");
+    combo_test::ExpectLongItemsPickedWhole(framed, {csDropDown, csDropDownList});
+  }
+  {
+    SCOPED_TRACE("history");
+    combo_test::ExpectLongItemsPickedWhole(history, {csDropDown}, combo_test::TEnter::MovesTheTextFirst);
   }
 }
 
