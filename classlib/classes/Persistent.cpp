@@ -289,3 +289,10 @@ TClass FindClass(std::string_view name) {
   if (!c) throw EClassNotFound("Class " + std::string(name) + " not found");
   return c;
 }
+
+std::vector<TClass> RegisteredClasses() {
+  std::vector<TClass> classes;
+  for (const auto& [name, cls] : Registry())
+    if (std::find(classes.begin(), classes.end(), cls) == classes.end()) classes.push_back(cls);
+  return classes;
+}

@@ -160,3 +160,6 @@ void UnRegisterClass(TClass cls);
 TClass GetClass(std::string_view name);
 // Raises EClassNotFound "Class X not found".
 TClass FindClass(std::string_view name);
+// Every registered class once (a class registered under an alias too is
+// listed once), by name (a class with an alias at the first of its names).
+std::vector<TClass> RegisteredClasses();

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "classlib/Classes.h"
 #include "tests/common/TestSupport.h"
@@ -173,6 +175,21 @@ TEST_F(ComponentTest, ClassRegistryFindsByNameIgnoringCase) {
   EXPECT_THROW(FindClass("TNoSuchClass"), EClassNotFound);
   UnRegisterClass(TDerived::StaticClass());
   EXPECT_EQ(GetClass("TDerived"), nullptr);
+}
+
+TEST_F(ComponentTest, RegisteredClassesListsEachClassOnceAndForgetsAnUnregisteredOne) {
+  auto count = [](TClass cls) {
+    const std::vector<TClass> all = RegisteredClasses();
+    return std::count(all.begin(), all.end(), cls);
+  };
+  EXPECT_EQ(count(TDerived::StaticClass()), 0);
+  RegisterClass(TDerived::StaticClass());
+  RegisterClass(TDerived::StaticClass());
+  RegisterClassAlias(TDerived::StaticClass(), "TDerivedAlias");
+  EXPECT_EQ(count(TDerived::StaticClass()), 1) << "registered twice and under an alias";
+  UnRegisterClass(TDerived::StaticClass());
+  EXPECT_EQ(count(TDerived::StaticClass()), 0);
+  EXPECT_EQ(GetClass("TDerivedAlias"), nullptr);
 }
 
 TEST(Persistent, AssignWithoutSupportRaisesConvertError) {

@@ -8,6 +8,7 @@
 
 #include "classlib/Graphics.h"
 #include "classlib/classes/Streams.h"
+#include "tests/common/LeakTestSupport.h"
 
 namespace graphics_test {
 
@@ -36,30 +37,9 @@ inline int BitAt(TBitmap* b, int x, int y) {
   return (row[x >> 3] >> (7 - (x & 7))) & 1;
 }
 
-// The GDI objects this process holds: GetGuiResources where it counts.
-// Wine's is a stub that answers 0 (ERROR_CALL_NOT_IMPLEMENTED); Wine keeps
-// the process's GDI handle table where Windows keeps its own, so there the
-// table's entries in use are counted: x64 offsets TEB+0x60 (the PEB) and
-// PEB+0xF8 (GdiSharedHandleTable), 0x10000 entries of 24 bytes whose type
-// byte (byte 14) is 0 while the entry is free.
-inline int GdiObjectCount() {
-  SetLastError(0);
-  DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (n || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return static_cast<int>(n);
-  // The PEB's address is at gs:[0x60] (the TEB's field), read by an
-  // instruction of our own: an optimised GCC 12 build takes both offset 0x60
-  // of NtCurrentTeb()'s struct (declared smaller than the TEB) and the fixed
-  // address in mingw's __readgsqword for out-of-bounds accesses.
-  uintptr_t pebAddress = 0;
-  __asm__("movq %%gs:0x60, %0" : "=r"(pebAddress));
-  const auto* peb = reinterpret_cast<const uint8_t*>(pebAddress);
-  const uint8_t* table = nullptr;
-  std::memcpy(&table, peb + 0xF8, sizeof table);
-  if (!table) return -1;
-  int count = 0;
-  for (size_t i = 0; i < 0x10000; ++i) count += table[i * 24 + 14] != 0;
-  return count;
-}
+// The GDI objects this process holds (the count shared by every library's
+// tests).
+using leak_test::GdiObjectCount;
 
 // The GDI objects (DCs among them) that rounds of work leave behind: a DC
 // taken and never given back keeps its handle, and the next GetDC makes a

@@ -8,43 +8,14 @@
 #include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
 #include "tests/classlib/FormTestSupport.h"
-#include "tests/classlib/GraphicsTestUtil.h"
+#include "tests/common/LeakTestSupport.h"
 
 using namespace forms_test;
 
 namespace {
 
-struct THandleCounts {
-  int Gdi = 0;
-  int User = 0;
-};
-
-BOOL CALLBACK CountWindow(HWND window, LPARAM data) {
-  ++*reinterpret_cast<int*>(data);
-  EnumChildWindows(window, CountWindow, data);
-  return TRUE;
-}
-
-// The process's GDI objects but regions, and its USER objects. Wine's
-// GetGuiResources is a stub that answers 0; there the GDI objects are
-// graphics_test::GdiObjectCount's, less the regions: Wine's own painting of
-// windows holds regions for a while, more or fewer as the X server's timing
-// goes (these units make none). A table index alone, without the
-// generation in the high word, names a live GDI object or menu under Wine;
-// the USER objects counted there are this thread's windows and the menus.
-THandleCounts CountHandles() {
-  THandleCounts c;
-  c.Gdi = graphics_test::GdiObjectCount();
-  for (uintptr_t i = 0x20; i <= 0xFFFF; ++i)
-    if (GetObjectType(reinterpret_cast<HGDIOBJ>(i)) == OBJ_REGION) --c.Gdi;
-  SetLastError(0);
-  c.User = static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
-  if (c.User || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) return c;
-  EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&c.User));
-  for (uintptr_t i = 0x20; i <= 0xFFEF; i += 2)
-    if (IsMenu(reinterpret_cast<HMENU>(i))) ++c.User;
-  return c;
-}
+using leak_test::CountHandles;
+using leak_test::THandleCounts;
 
 // One form of every kind of control the class library has, shown, painted,
 // partly re-created, then freed.

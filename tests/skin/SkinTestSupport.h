@@ -13,6 +13,7 @@
 #include "classlib/Graphics.h"
 #include "skin/pkRegion.h"
 #include "tests/classlib/ControlTestSupport.h"
+#include "tests/common/LeakTestSupport.h"
 #include "tests/common/TestSupport.h"
 
 namespace skin_test {
@@ -108,46 +109,9 @@ inline std::vector<uint8_t> RegionBlock(uint32_t dwSize, uint32_t iType, uint32_
 using controls_test::PumpMessages;
 using controls_test::TDib;
 
-// The GDI objects this process holds. Wine's GetGuiResources answers 0, so
-// the handle table is asked entry by entry: GDI accepts a handle given by its
-// table index alone (upper word 0), and GetObjectType is 0 for a free entry.
-inline int GdiObjectCount() {
-  int n = 0;
-  for (unsigned i = 1; i < 0x10000; ++i)
-    if (GetObjectType(reinterpret_cast<HGDIOBJ>(static_cast<ULONG_PTR>(i)))) ++n;
-  return n;
-}
-
-// The windows of this thread, children included.
-inline int ThreadWindowCount() {
-  int n = 0;
-  auto count = [](HWND w, LPARAM p) -> BOOL {
-    ++*reinterpret_cast<int*>(p);
-    EnumChildWindows(
-        w,
-        [](HWND, LPARAM q) -> BOOL {
-          ++*reinterpret_cast<int*>(q);
-          return TRUE;
-        },
-        p);
-    return TRUE;
-  };
-  EnumThreadWindows(GetCurrentThreadId(), count, reinterpret_cast<LPARAM>(&n));
-  return n;
-}
-
-// Runs round twice (first uses fill caches: kind glyphs, fonts, stock
-// objects), then ten times more: neither GDI objects nor windows may grow.
-// Rounds should use hidden windows: the display makes a shown window's
-// surface when it gets round to it.
-template <class Round>
-void ExpectNoHandleGrowth(Round round) {
-  round();
-  round();
-  int gdi = GdiObjectCount(), windows = ThreadWindowCount();
-  for (int i = 0; i < 10; ++i) round();
-  EXPECT_EQ(GdiObjectCount(), gdi) << "GDI objects";
-  EXPECT_EQ(ThreadWindowCount(), windows) << "windows";
-}
+// Handle counts, shared by every library's tests.
+using leak_test::ExpectNoHandleGrowth;
+using leak_test::GdiObjectCount;
+using leak_test::ThreadWindowCount;
 
 }  // namespace skin_test

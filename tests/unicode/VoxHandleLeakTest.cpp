@@ -1,0 +1,16 @@
+// Every registered wide class, made, shown, painted focused and unfocused,
+// enabled and disabled, its window made anew and freed, round after round,
+// leaves no GDI or USER handle behind.
+#include <gtest/gtest.h>
+
+#include "tests/common/LeakTestSupport.h"
+
+namespace {
+
+TEST(SerialVoxHandleLeakTest, EveryRegisteredClassGivesBackEveryHandle) {
+  const std::vector<TClass> classes = leak_test::RegisteredComponentClasses("TVox");
+  ASSERT_GE(classes.size(), 16u);
+  leak_test::ExpectChurnLeavesNoHandles(classes, 3);
+}
+
+}  // namespace
