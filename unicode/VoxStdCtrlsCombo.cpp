@@ -5,6 +5,7 @@
 
 #include "classlib/Classes.h"
 #include "classlib/Forms.h"
+#include "classlib/Scopes.h"
 #include "classlib/Seams.h"
 #include "classlib/stdctrls/StdCtrlsTables.h"
 #include "unicode/VoxGraphics.h"
@@ -129,15 +130,10 @@ int TVoxComboBoxStrings::IndexOf(const std::wstring& s) const {
 
 void VoxCombo_BeforeInherited_DestroyWnd(TCustomComboBox* combo, TVoxStrings* items, TVoxComboSaved& saved) {
   if (!Win32PlatformIsUnicode || items->GetCount() == 0) return;
-  auto* copy = New<TVoxStringList>();
-  try {
-    copy->Assign(items);
-  } catch (...) {
-    copy->Free();
-    throw;
-  }
+  Owned<TVoxStringList> copy(New<TVoxStringList>());
+  copy->Assign(items);
   FreeAndNil(saved.Items);
-  saved.Items = copy;
+  saved.Items = copy.release();
   saved.ItemIndex = combo->GetItemIndex();
   saved.Text = VoxControl_GetText(combo);
   // Nothing left for the class library to keep as ANSI text.
@@ -188,17 +184,16 @@ bool VoxCombo_ComboWndProc(TCustomComboBox* combo, TMessage& m, HWND comboWnd, W
     if (m.Msg == WM_CHAR) {
       if (unicode) MakeWMCharMsgSafeForAnsi(m);
       bool taken = false;
-      try {
+      {
+        TFinally restore([unicode, &m] {
+          if (unicode) RestoreWMCharMsg(m);
+        });
         taken = combo->DoKeyPress(m);
         if (!taken && comboWnd == combo->GetEditHandle()) {
           combo->DoEditCharMsg(m);
           taken = TWMKey(m).CharCode() == 0;
         }
-      } catch (...) {
-        if (unicode) RestoreWMCharMsg(m);
-        throw;
       }
-      if (unicode) RestoreWMCharMsg(m);
       if (taken) return true;
       WORD key = TWMKey(m).CharCode();
       if ((key == VK_RETURN || key == VK_ESCAPE) && combo->GetDroppedDown()) {
@@ -386,13 +381,8 @@ void TVoxCustomComboBox::CNCommand(TMessage& m) {
 void TVoxCustomComboBox::KeyPress(char& key) {
   bool saved = true;
   VoxCombo_BeforeKeyPress(this, saved);
-  try {
-    inherited::KeyPress(key);
-  } catch (...) {
-    VoxCombo_AfterKeyPress(this, saved);
-    throw;
-  }
-  VoxCombo_AfterKeyPress(this, saved);
+  TFinally after([this, &saved] { VoxCombo_AfterKeyPress(this, saved); });
+  inherited::KeyPress(key);
 }
 
 void TVoxCustomComboBox::DoEditCharMsg(TMessage& m) {

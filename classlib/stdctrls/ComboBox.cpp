@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "classlib/Scopes.h"
 #include "classlib/Seams.h"
 #include "classlib/classes/Lists.h"
 #include "classlib/stdctrls/ItemTexts.h"
@@ -272,10 +273,11 @@ void TCustomCombo::AdjustDropDown() {
   // A drop-down combo box's window is as tall as its open list.
   int count = std::clamp(GetItemCount(), 1, std::max(dropDownCount_, 1));
   HWND h = GetWindowHandle();
-  droppingDown_ = true;
-  SetWindowPos(h, nullptr, 0, 0, GetWidth(), GetItemHt() * count + GetHeight() + 2,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_HIDEWINDOW);
-  droppingDown_ = false;
+  {
+    TRestore dropping(droppingDown_, true);
+    SetWindowPos(h, nullptr, 0, 0, GetWidth(), GetItemHt() * count + GetHeight() + 2,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_HIDEWINDOW);
+  }
   SetWindowPos(h, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW | SWP_SHOWWINDOW);
 }
@@ -353,15 +355,8 @@ void TCustomCombo::WndProc(TMessage& m) {
       if (CharTaken(m)) return;
       // Reported once: not again by the inherited handler, nor by the list
       // the system's procedure hands the character to for its search.
-      bool saved = charReported_;
-      charReported_ = true;
-      try {
-        DefaultHandler(m);
-      } catch (...) {
-        charReported_ = saved;
-        throw;
-      }
-      charReported_ = saved;
+      TRestore reported(charReported_, true);
+      DefaultHandler(m);
       return;
     }
   }
@@ -554,15 +549,10 @@ void TCustomComboBox::CreateWnd() {
 void TCustomComboBox::DestroyWnd() {
   if (items_->GetCount() > 0) {
     saveIndex_ = GetItemIndex();
-    auto* copy = New<TStringList>();
-    try {
-      copy->Assign(items_);
-    } catch (...) {
-      copy->Free();
-      throw;
-    }
+    Owned<TStringList> copy(New<TStringList>());
+    copy->Assign(items_);
     FreeAndNil(saveItems_);
-    saveItems_ = copy;
+    saveItems_ = copy.release();
   }
   inherited::DestroyWnd();
 }

@@ -1,7 +1,9 @@
 #include "kx/controls/KxCmboBx.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "kx/foundation/KxThemeSrv.h"
 
@@ -50,15 +52,8 @@ int TKxCustomComboBox::FindClosest(const std::string& s) {
 
 void TKxCustomComboBox::ForceText(const std::string& s) {
   if (s == GetText()) return;
-  bool saved = autoComplete_;
-  autoComplete_ = false;
-  try {
-    SetText(s);
-  } catch (...) {
-    autoComplete_ = saved;
-    throw;
-  }
-  autoComplete_ = saved;
+  TRestore completing(autoComplete_, false);
+  SetText(s);
 }
 
 void TKxCustomComboBox::InvalidKeyPressed() {
@@ -171,16 +166,10 @@ void TKxCustomComboBox::WndProc(TMessage& m) {
         return;
       }
       if (code >= 32 && code <= 255) {
-        typing_ = true;
-        try {
-          s += static_cast<char>(code);
-          UpdateIndex(s, &m);
-          searchTimer_.Restart();
-        } catch (...) {
-          typing_ = false;
-          throw;
-        }
-        typing_ = false;
+        TRestore typing(typing_, true);
+        s += static_cast<char>(code);
+        UpdateIndex(s, &m);
+        searchTimer_.Restart();
         return;
       }
       break;
@@ -655,16 +644,10 @@ TRect TKxCustomComboBox::ButtonRect() {
 
 void TKxCustomComboBox::WMPaint(TMessage& m) {
   inherited::WMPaint(m);
-  HDC given = TWMPaint(m).DC();
-  HWND h = GetWindowHandle();
-  HDC dc = given ? given : GetDC(h);
-  try {
-    PaintOverlay(dc);
-  } catch (...) {
-    if (!given) ReleaseDC(h, dc);
-    throw;
-  }
-  if (!given) ReleaseDC(h, dc);
+  HDC dc = TWMPaint(m).DC();
+  std::optional<TClientDC> own;
+  if (!dc) dc = own.emplace(GetWindowHandle()).Get();
+  PaintOverlay(dc);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // be changed, with a custom colour from the colour dialog.
 #include <algorithm>
 
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "kx/controls/KxCmboBx.h"
 
@@ -148,19 +149,13 @@ void TKxColorComboBox::SetColorNames(TKxColorNames* value) { colorNames_->Assign
 
 void TKxColorComboBox::FillItems() {
   TStrings* items = GetItems();
-  items->BeginUpdate();
-  try {
-    items->Clear();
-    if (showDefaultColor_) items->AddObject(colorNames_->GetDefault(), ColorObject(defaultColor_));
-    for (int i = 0; i < 16; ++i) items->AddObject(colorNames_->GetStdColor(i), ColorObject(StdColorItems[i].Color));
-    if (showSysColors_)
-      for (int i = 0; i < 25; ++i) items->AddObject(colorNames_->GetSysColor(i), ColorObject(SysColorItems[i].Color));
-    if (showCustomColor_) items->AddObject(colorNames_->GetCustom(), ColorObject(customColor_));
-  } catch (...) {
-    items->EndUpdate();
-    throw;
-  }
-  items->EndUpdate();
+  TUpdateScope update(items);
+  items->Clear();
+  if (showDefaultColor_) items->AddObject(colorNames_->GetDefault(), ColorObject(defaultColor_));
+  for (int i = 0; i < 16; ++i) items->AddObject(colorNames_->GetStdColor(i), ColorObject(StdColorItems[i].Color));
+  if (showSysColors_)
+    for (int i = 0; i < 25; ++i) items->AddObject(colorNames_->GetSysColor(i), ColorObject(SysColorItems[i].Color));
+  if (showCustomColor_) items->AddObject(colorNames_->GetCustom(), ColorObject(customColor_));
 }
 
 void TKxColorComboBox::CreateWnd() {

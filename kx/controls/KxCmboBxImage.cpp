@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "classlib/Forms.h"
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "kx/controls/KxCmboBx.h"
 
@@ -61,13 +62,12 @@ TKxImageComboBoxItem* TKxCustomImageComboBox::AddItem(const std::string& caption
   item->SetImageIndex(imageIndex);
   item->SetIndentLevel(indentLevel);
   live_.push_back(item);
-  try {
-    item->SetIndex(GetItems()->AddObject("", item));
-  } catch (...) {
+  TRollback forget([this, item] {
     live_.pop_back();
     item->Free();
-    throw;
-  }
+  });
+  item->SetIndex(GetItems()->AddObject("", item));
+  forget.Commit();
   return item;
 }
 
@@ -79,36 +79,18 @@ TKxImageComboBoxItem* TKxCustomImageComboBox::GetImageComboBoxItem(int index) {
 }
 
 void TKxCustomImageComboBox::Delete(int index) {
-  deleting_ = true;
-  try {
-    GetItems()->Delete(index);
-  } catch (...) {
-    deleting_ = false;
-    throw;
-  }
-  deleting_ = false;
+  TRestore deleting(deleting_, true);
+  GetItems()->Delete(index);
 }
 
 void TKxCustomImageComboBox::ClearItems() {
-  deleting_ = true;
-  try {
-    GetItems()->Clear();
-  } catch (...) {
-    deleting_ = false;
-    throw;
-  }
-  deleting_ = false;
+  TRestore deleting(deleting_, true);
+  GetItems()->Clear();
 }
 
 void TKxCustomImageComboBox::Clear() {
-  deleting_ = true;
-  try {
-    inherited::Clear();
-  } catch (...) {
-    deleting_ = false;
-    throw;
-  }
-  deleting_ = false;
+  TRestore deleting(deleting_, true);
+  inherited::Clear();
 }
 
 int TKxCustomImageComboBox::IndexOf(const std::string& s) {
@@ -161,12 +143,12 @@ void TKxCustomImageComboBox::Notification(TComponent* component, TOperation oper
 
 void TKxCustomImageComboBox::AutoSize(HFONT font) {
   if (!autoSizeHeight_) return;
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font);
   TEXTMETRICA tm{};
-  GetTextMetricsA(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  {
+    TScreenDC dc;
+    TSelectedObject selected(dc.Get(), font);
+    GetTextMetricsA(dc.Get(), &tm);
+  }
   int height = std::abs(static_cast<int>(tm.tmHeight)) + 4;
   if (images_ && height < images_->GetHeight()) height = images_->GetHeight();
   // The live window takes the height as it is (making it again inside its
@@ -181,15 +163,9 @@ void TKxCustomImageComboBox::WMSetFont(TMessage& m) {
     DefaultHandler(m);
     return;
   }
-  fontGuard_ = true;
-  try {
-    AutoSize(reinterpret_cast<HFONT>(m.WParam));
-    DefaultHandler(m);
-  } catch (...) {
-    fontGuard_ = false;
-    throw;
-  }
-  fontGuard_ = false;
+  TRestore guard(fontGuard_, true);
+  AutoSize(reinterpret_cast<HFONT>(m.WParam));
+  DefaultHandler(m);
 }
 
 // --- window ----------------------------------------------------------------------------------
@@ -217,14 +193,8 @@ void TKxCustomImageComboBox::DestroyWnd() {
     for (int i = 0; i < count; ++i)
       if (auto* item = GetImageComboBoxItem(i)) kept_.push_back(item);
     keptIndex_ = GetItemIndex();
-    recreating_ = true;
-    try {
-      GetItems()->Clear();
-    } catch (...) {
-      recreating_ = false;
-      throw;
-    }
-    recreating_ = false;
+    TRestore recreating(recreating_, true);
+    GetItems()->Clear();
   }
   inherited::DestroyWnd();
 }
@@ -240,10 +210,9 @@ void TKxCustomImageComboBox::Dispatch(TMessage& m) {
 void TKxCustomImageComboBox::WMEraseBkgnd(TMessage& m) {
   HDC dc = reinterpret_cast<HDC>(m.WParam);
   TColor color = dynamic_cast<TForm*>(GetOwner()) ? static_cast<TControl*>(GetOwner())->GetColor() : clWindow;
-  HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(color)));
+  TOwnedGdiObject<HBRUSH> brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(color))));
   RECT r = GetClientRect();
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
+  FillRect(dc, &r, brush.get());
   m.Result = 1;
 }
 
@@ -271,20 +240,14 @@ void TKxCustomImageComboBox::DrawItem(int index, TRect rect, TOwnerDrawState sta
       images_->SetDrawingStyle(dsNormal);
     }
     HIMAGELIST list = images_->GetHandle();
-    COLORREF savedBack = ImageList_GetBkColor(list);
+    TFinally back([list, saved = ImageList_GetBkColor(list)] { ImageList_SetBkColor(list, saved); });
     ImageList_SetBkColor(list, static_cast<COLORREF>(ColorToRGB(GetColor())));
-    try {
-      int x = rect.left + 2 + itemIndent_ * level;
-      int y = (rect.top + rect.bottom - images_->GetHeight()) / 2;
-      if (item->GetOverlayIndex() >= 0)
-        images_->DrawOverlay(canvas, x, y, item->GetImageIndex(), item->GetOverlayIndex(), true);
-      else
-        images_->Draw(canvas, x, y, item->GetImageIndex(), true);
-    } catch (...) {
-      ImageList_SetBkColor(list, savedBack);
-      throw;
-    }
-    ImageList_SetBkColor(list, savedBack);
+    int x = rect.left + 2 + itemIndent_ * level;
+    int y = (rect.top + rect.bottom - images_->GetHeight()) / 2;
+    if (item->GetOverlayIndex() >= 0)
+      images_->DrawOverlay(canvas, x, y, item->GetImageIndex(), item->GetOverlayIndex(), true);
+    else
+      images_->Draw(canvas, x, y, item->GetImageIndex(), true);
   }
   if (selected) canvas->GetBrush()->SetColor(clHighlight);
   if (item->GetCaption().empty()) return;

@@ -406,6 +406,19 @@ INSTANTIATE_TEST_SUITE_P(Styles, KxComboFrameTest,
                                            TPaintCase{"hotIgnoredWithoutTracking", false, true, fsFlat, clRed, 1}),
                          [](const auto& info) { return std::string(info.param.Name); });
 
+// A paint that brings no DC of its own draws the frame and button on a DC of
+// the window taken for it: a button that fails to draw gives it back.
+TEST_F(KxComboBoxTest, AButtonThatFailsToDrawGivesItsDCBack) {
+  auto* combo = MakeCombo(csDropDownList);
+  combo->SetFlatButtons(true);
+  combo->HandleNeeded();
+  combo->Perform(CM_MOUSEENTER, 0, 0);
+  ASSERT_TRUE(ThemeServices().GetThemesEnabled());
+  TThemeDrawingFails failing(ThemeServices().GetElementDetails(tcDropDownButtonHot));
+  int left = GdiObjectsLeftBy([&] { EXPECT_THROW(combo->Perform(WM_PAINT, 0, 0), Exception); });
+  EXPECT_EQ(left, 0);
+}
+
 TEST_F(KxComboBoxTest, AFlatButtonAtRestShowsTheControlColourAndReadOnlyHidesTheButton) {
   TThemesOff themesOff;
   auto* combo = MakeCombo(csDropDownList);

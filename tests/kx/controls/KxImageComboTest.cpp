@@ -193,4 +193,15 @@ TEST_F(KxImageComboTest, AnObjectOfAnotherClassIsNoItem) {
   combo->GetItems()->PutObject(0, nullptr);
 }
 
+// The background is filled with a brush made for the erase. A combo box told
+// to erase before it can have a window (it has no parent yet) raises on the
+// way, and gives the brush back all the same.
+TEST_F(KxImageComboTest, AnEraseThatFailsGivesItsBrushBack) {
+  Owned<TKxImageComboBox> loose(New<TKxImageComboBox>(nullptr));
+  TDib dib(20, 20, RGB(1, 2, 3));
+  auto erase = [&] { loose->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dib.DC()), 0); };
+  int left = GdiObjectsLeftBy([&] { EXPECT_THROW(erase(), EInvalidOperation); });
+  EXPECT_EQ(left, 0);
+}
+
 }  // namespace
