@@ -6,7 +6,6 @@
 #include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
 #include "kx/foundation/KxGrafx.h"
-#include "kx/foundation/KxThemeSrv.h"
 
 namespace {
 
