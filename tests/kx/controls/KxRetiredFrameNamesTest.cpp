@@ -52,25 +52,50 @@ std::string Written(TComponent* root) {
   return out->GetDataString();
 }
 
+// One owner of the retired names: a control sits on a root panel in its
+// stored form, the frame controller is a stored form's root itself.
+struct TOwner {
+  const char* className;
+  bool onPanel;
+};
+
 class KxRetiredFrameNames : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!GetClass("TRetiredFramesRoot")) RegisterClass(TRetiredFramesRoot::StaticClass());
   }
-  // Reads text into a new root on the host; its component "Owner1".
-  TComponent* Read(const std::string& text, Owned<TRetiredFramesRoot>& root) {
-    root.reset(New<TRetiredFramesRoot>(nullptr));
-    root->SetParent(host.Panel());
+  // The stored form of owner with the given property lines.
+  static std::string FormOf(const TOwner& owner, const std::string& lines) {
+    std::string indent = owner.onPanel ? "    " : "  ";
+    std::string body;
+    for (size_t at = 0, next; at < lines.size(); at = next + 1) {
+      next = lines.find('\n', at);
+      body += indent + lines.substr(at, next - at + 1);
+    }
+    if (!owner.onPanel) return std::string("object Owner1: ") + owner.className + "\n" + body + "end\n";
+    return std::string("object Root: TRetiredFramesRoot\n  object Owner1: ") + owner.className + "\n" + body +
+           "  end\nend\n";
+  }
+  // Reads text into a new root (kept in root); the owner read.
+  TComponent* Read(const TOwner& owner, const std::string& text, Owned<TComponent>& root) {
+    if (owner.onPanel) {
+      auto* panel = New<TRetiredFramesRoot>(nullptr);
+      root.reset(panel);
+      panel->SetParent(host.Panel());
+    } else {
+      root.reset(static_cast<TComponent*>(GetClass(owner.className)->Create(nullptr)));
+    }
     Owned<TStringStream> in(New<TStringStream>(text));
     in->ReadComponent(root.get());
-    return root->FindComponent("Owner1");
+    return owner.onPanel ? root->FindComponent("Owner1") : root.get();
   }
 
   TControlHost host;
 };
 
 TEST_F(KxRetiredFrameNames, AreMappedOrDroppedByEveryOwnerAndTheWrittenFormReadsBack) {
-  const char* owners[] = {"TKxListBox", "TKxCheckList", "TKxComboBox", "TKxEdit", "TKxMemo", "TKxFrameController"};
+  const TOwner owners[] = {{"TKxListBox", true}, {"TKxCheckList", true}, {"TKxComboBox", true},
+                           {"TKxEdit", true},    {"TKxMemo", true},      {"TKxFrameController", false}};
   struct TCase {
     const char* lines;
     TFrameSeen seen;
@@ -88,19 +113,12 @@ TEST_F(KxRetiredFrameNames, AreMappedOrDroppedByEveryOwnerAndTheWrittenFormReads
       {"FrameFlat = True\nFrameFocusStyle = fsRaised\nFrameFlatStyle = fsPopup\n",
        {true, true, "fsStatus", "fsRaised"}},
   };
-  for (const char* owner : owners) {
-    ASSERT_NE(GetClass(owner), nullptr) << owner;
+  for (const TOwner& owner : owners) {
+    ASSERT_NE(GetClass(owner.className), nullptr) << owner.className;
     for (const TCase& c : cases) {
-      SCOPED_TRACE(std::string(owner) + ": " + c.lines);
-      std::string lines;
-      for (size_t at = 0, next; at < std::string(c.lines).size(); at = next + 1) {
-        next = std::string(c.lines).find('\n', at);
-        lines += "    " + std::string(c.lines).substr(at, next - at + 1);
-      }
-      std::string text = std::string("object Root: TRetiredFramesRoot\n  object Owner1: ") + owner + "\n" + lines +
-                         "  end\nend\n";
-      Owned<TRetiredFramesRoot> root;
-      TComponent* read = Read(text, root);
+      SCOPED_TRACE(std::string(owner.className) + ": " + c.lines);
+      Owned<TComponent> root;
+      TComponent* read = Read(owner, FormOf(owner, c.lines), root);
       ASSERT_NE(read, nullptr);
       EXPECT_EQ(Seen(read), c.seen);
 
@@ -108,10 +126,10 @@ TEST_F(KxRetiredFrameNames, AreMappedOrDroppedByEveryOwnerAndTheWrittenFormReads
       ASSERT_NO_THROW(written = Written(root.get()));
       for (const char* gone : {"FrameFlat", "FrameFocusStyle"})
         EXPECT_EQ(written.find(gone), std::string::npos) << gone << "\n" << written;
-      Owned<TRetiredFramesRoot> back;
+      Owned<TComponent> back;
       TComponent* again = nullptr;
-      ASSERT_NO_THROW(again = Read(written, back)) << written;
-      ASSERT_NE(again, nullptr);
+      ASSERT_NO_THROW(again = Read(owner, written, back)) << written;
+      ASSERT_NE(again, nullptr) << written;
       EXPECT_EQ(Seen(again), c.seen);
       EXPECT_EQ(Written(back.get()), written);
     }
