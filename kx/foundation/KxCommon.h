@@ -500,7 +500,6 @@ class TKxFrameController : public TComponent {
   virtual void UpdateControlFrame(TComponent* control, TKxFrameProperty property);
   virtual void UpdateFrames(TKxFrameProperty property);
 
-  const TKxFrameSettings& GetSettings() const { return settings_; }
   TColor GetColor() const { return settings_.color; }
   virtual void SetColor(TColor value);
   bool GetParentColor() const { return parentColor_; }

@@ -75,7 +75,6 @@ class TKxFramed : public Base {
   }
 
   // --- frame --------------------------------------------------------------------
-  const TKxFrameSettings& GetFrameSettings() const { return settings_; }
   TColor GetFrameColor() const { return settings_.frameColor; }
   virtual void SetFrameColor(TColor value) { ChangeFrame(settings_.frameColor, value); }
   TColor GetFrameHotColor() const { return settings_.frameHotColor; }
