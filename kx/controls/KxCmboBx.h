@@ -37,7 +37,7 @@
 #include "classlib/Menus.h"
 #include "classlib/StdCtrls.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
-#include "kx/controls/KxFramed.h"
+#include "kx/foundation/KxFramed.h"
 #include "kx/foundation/KxCommon.h"
 #include "kx/foundation/KxLstBox.h"
 #include "kx/foundation/KxPreviewFontPanel.h"

@@ -28,7 +28,7 @@
 #include "classlib/Mask.h"
 #include "classlib/Scopes.h"
 #include "classlib/StdCtrls.h"
-#include "kx/controls/KxFramed.h"
+#include "kx/foundation/KxFramed.h"
 #include "kx/controls/KxPopups.h"
 
 // TKxFramedNC<Base>: the frame drawn over the system's border in the

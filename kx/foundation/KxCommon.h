@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -417,7 +418,51 @@ class TKxOldPropReader {
 };
 
 // ---------------------------------------------------------------------------
-// Framing: IKxCustomFramingNotification and TKxFrameController
+// Framing: the frame settings, the retired frame names,
+// IKxCustomFramingNotification and TKxFrameController
+
+// The frame and colour settings a framed control and the frame controller
+// each hold, at the defaults their published properties declare. Whether the
+// frame shows is kept apart (FrameVisible): the framed families switch it
+// themselves while they make their windows again.
+struct TKxFrameSettings {
+  TColor color = clWindow;  // the colour while neither disabled nor focused
+  TColor disabledColor = clBtnFace;
+  TColor focusColor = clWindow;
+  TColor frameColor = clBtnShadow;
+  TColor frameHotColor = clBtnShadow;
+  bool frameHotTrack = false;
+  TFrameStyle frameHotStyle = fsFlatBold;
+  TSides frameSides = sdAllSides;
+  TFrameStyle frameStyle = fsFlat;
+  TFramingPreference framingPreference = fpXPThemes;
+};
+
+// What the retired frame names set on their owner.
+struct TKxRetiredFrameSetters {
+  std::function<void(bool)> setFrameHotTrack;
+  std::function<void(TFrameStyle)> setFrameStyle;
+  std::function<void(TFrameStyle)> setFrameHotStyle;
+};
+
+// Older stored forms of the framed controls and the frame controller hold
+// "FrameFlat" (true: hot tracking, a status frame that turns lowered while
+// hot), "FrameFocusStyle" (the hot style) and "FrameFlatStyle" (nothing now).
+// They are read and mapped or dropped, never written again. A focus style
+// outside the published frame styles is dropped: kept, it would be written
+// under a name that cannot be read back.
+void KxDefineRetiredFrameProperties(TFiler* filer, const TKxRetiredFrameSetters& setters);
+template <class T>
+void KxDefineRetiredFrameProperties(TFiler* filer, T* owner) {
+  KxDefineRetiredFrameProperties(filer, TKxRetiredFrameSetters{
+                                            [owner](bool value) { owner->SetFrameHotTrack(value); },
+                                            [owner](TFrameStyle value) { owner->SetFrameStyle(value); },
+                                            [owner](TFrameStyle value) { owner->SetFrameHotStyle(value); },
+                                        });
+}
+// The frame style a retired identifier names: false (style untouched) when
+// it names none of the published frame styles.
+bool KxReadRetiredFrameStyle(const std::string& ident, TFrameStyle& style);
 
 // A control that reads a frame controller's settings itself implements this
 // and is only told that they changed. A C++ interface is a class of pure
@@ -455,7 +500,7 @@ class TKxFrameController : public TComponent {
   virtual void UpdateControlFrame(TComponent* control, TKxFrameProperty property);
   virtual void UpdateFrames(TKxFrameProperty property);
 
-  TColor GetColor() const { return color_; }
+  TColor GetColor() const { return settings_.color; }
   virtual void SetColor(TColor value);
   bool GetParentColor() const { return parentColor_; }
   virtual void SetParentColor(bool value);
@@ -463,25 +508,25 @@ class TKxFrameController : public TComponent {
   virtual void SetFlatButtonColor(TColor value);
   bool GetFlatButtons() const { return flatButtons_; }
   virtual void SetFlatButtons(bool value);
-  TColor GetDisabledColor() const { return disabledColor_; }
+  TColor GetDisabledColor() const { return settings_.disabledColor; }
   virtual void SetDisabledColor(TColor value);
-  TColor GetFocusColor() const { return focusColor_; }
+  TColor GetFocusColor() const { return settings_.focusColor; }
   virtual void SetFocusColor(TColor value);
-  TColor GetFrameColor() const { return frameColor_; }
+  TColor GetFrameColor() const { return settings_.frameColor; }
   virtual void SetFrameColor(TColor value);
-  TColor GetFrameHotColor() const { return frameHotColor_; }
+  TColor GetFrameHotColor() const { return settings_.frameHotColor; }
   virtual void SetFrameHotColor(TColor value);
-  bool GetFrameHotTrack() const { return frameHotTrack_; }
+  bool GetFrameHotTrack() const { return settings_.frameHotTrack; }
   virtual void SetFrameHotTrack(bool value);
-  TFrameStyle GetFrameHotStyle() const { return frameHotStyle_; }
+  TFrameStyle GetFrameHotStyle() const { return settings_.frameHotStyle; }
   virtual void SetFrameHotStyle(TFrameStyle value);
-  TSides GetFrameSides() const { return frameSides_; }
+  TSides GetFrameSides() const { return settings_.frameSides; }
   virtual void SetFrameSides(TSides value);
-  TFrameStyle GetFrameStyle() const { return frameStyle_; }
+  TFrameStyle GetFrameStyle() const { return settings_.frameStyle; }
   virtual void SetFrameStyle(TFrameStyle value);
   bool GetFrameVisible() const { return frameVisible_; }
   virtual void SetFrameVisible(bool value);
-  TFramingPreference GetFramingPreference() const { return framingPreference_; }
+  TFramingPreference GetFramingPreference() const { return settings_.framingPreference; }
   virtual void SetFramingPreference(TFramingPreference value);
   TKxRegIniFile* GetRegIniFile() const { return regIniFile_; }
   virtual void SetRegIniFile(TKxRegIniFile* value);
@@ -495,25 +540,13 @@ class TKxFrameController : public TComponent {
   void Destroy() override;
 
  private:
-  void ReadFrameFlat(TReader* reader);
-  void ReadFrameFocusStyle(TReader* reader);
-
   TList* controls_ = nullptr;
   int updateCount_ = 0;
-  TColor color_ = clWindow;
+  TKxFrameSettings settings_;
+  bool frameVisible_ = false;
   bool parentColor_ = false;
   TColor flatButtonColor_ = clBtnFace;
   bool flatButtons_ = true;
-  TColor disabledColor_ = clBtnFace;
-  TColor focusColor_ = clWindow;
-  TColor frameColor_ = clBtnShadow;
-  TColor frameHotColor_ = clBtnShadow;
-  bool frameHotTrack_ = false;
-  TFrameStyle frameHotStyle_ = fsFlatBold;
-  TSides frameSides_ = sdAllSides;
-  TFrameStyle frameStyle_ = fsFlat;
-  bool frameVisible_ = false;
-  TFramingPreference framingPreference_ = fpXPThemes;
   TKxRegIniFile* regIniFile_ = nullptr;
 };
 

@@ -1,5 +1,5 @@
-// The frame controller of unit KxCommon, and the reader of retired stored-form
-// properties.
+// The frame controller of unit KxCommon, and the readers of retired stored-form
+// properties (the frame's retired names among them).
 #include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "classlib/graphics/Resources.h"
@@ -19,6 +19,38 @@ void TKxOldPropReader::ReadOldSetProp(TReader* reader) {
 }
 void TKxOldPropReader::ReadOldStringProp(TReader* reader) { reader->ReadString(); }
 void TKxOldPropReader::WriteOldProp(TWriter*) {}
+
+// ---------------------------------------------------------------------------
+// The retired frame names
+
+bool KxReadRetiredFrameStyle(const std::string& ident, TFrameStyle& style) {
+  int value = GetEnumValue(TypeInfo<TFrameStyleEx>(), ident);
+  if (value < 0 || value > static_cast<int>(fsLastFrameStyle)) return false;
+  style = static_cast<TFrameStyle>(value);
+  return true;
+}
+
+void KxDefineRetiredFrameProperties(TFiler* filer, const TKxRetiredFrameSetters& setters) {
+  filer->DefineProperty(
+      "FrameFlat",
+      [setters](TReader* reader) {
+        bool flat = reader->ReadBoolean();
+        setters.setFrameHotTrack(flat);
+        if (flat) {
+          setters.setFrameStyle(fsStatus);
+          setters.setFrameHotStyle(fsLowered);
+        }
+      },
+      nullptr, false);
+  filer->DefineProperty(
+      "FrameFocusStyle",
+      [setters](TReader* reader) {
+        TFrameStyle style = fsNone;
+        if (KxReadRetiredFrameStyle(reader->ReadIdent(), style)) setters.setFrameHotStyle(style);
+      },
+      nullptr, false);
+  filer->DefineProperty("FrameFlatStyle", &TKxOldPropReader::ReadOldEnumProp, nullptr, false);
+}
 
 // ---------------------------------------------------------------------------
 // TKxFrameController
@@ -114,24 +146,24 @@ void TKxFrameController::UpdateControlFrame(TComponent* control, TKxFramePropert
   }
   auto push = [&](TKxFrameProperty p) {
     switch (p) {
-      case fpColor: SetOrdIfPublished(target, "Color", color_); break;
-      case fpFocusColor: SetOrdIfPublished(target, "FocusColor", focusColor_); break;
-      case fpDisabledColor: SetOrdIfPublished(target, "DisabledColor", disabledColor_); break;
+      case fpColor: SetOrdIfPublished(target, "Color", settings_.color); break;
+      case fpFocusColor: SetOrdIfPublished(target, "FocusColor", settings_.focusColor); break;
+      case fpDisabledColor: SetOrdIfPublished(target, "DisabledColor", settings_.disabledColor); break;
       case fpParentColor: SetOrdIfPublished(target, "ParentColor", parentColor_); break;
       case fpFlatButtonColor: SetOrdIfPublished(target, "FlatButtonColor", flatButtonColor_); break;
       case fpFlatButtons: SetOrdIfPublished(target, "FlatButtons", flatButtons_); break;
-      case fpFrameColor: SetOrdIfPublished(target, "FrameColor", frameColor_); break;
-      case fpHotColor: SetOrdIfPublished(target, "FrameHotColor", frameHotColor_); break;
-      case fpHotTrack: SetOrdIfPublished(target, "FrameHotTrack", frameHotTrack_); break;
-      case fpHotStyle: SetOrdIfPublished(target, "FrameHotStyle", frameHotStyle_); break;
+      case fpFrameColor: SetOrdIfPublished(target, "FrameColor", settings_.frameColor); break;
+      case fpHotColor: SetOrdIfPublished(target, "FrameHotColor", settings_.frameHotColor); break;
+      case fpHotTrack: SetOrdIfPublished(target, "FrameHotTrack", settings_.frameHotTrack); break;
+      case fpHotStyle: SetOrdIfPublished(target, "FrameHotStyle", settings_.frameHotStyle); break;
       case fpSides:
         // The set goes as its text, so a control's own set type takes it.
         if (PPropInfo info = GetPropInfo(target, "FrameSides"); info && info->SetOrd)
           SetSetProp(target, info, GetSetProp(this, "FrameSides"));
         break;
-      case fpStyle: SetOrdIfPublished(target, "FrameStyle", frameStyle_); break;
+      case fpStyle: SetOrdIfPublished(target, "FrameStyle", settings_.frameStyle); break;
       case fpVisible: SetOrdIfPublished(target, "FrameVisible", frameVisible_); break;
-      case fpPreference: SetOrdIfPublished(target, "FramingPreference", framingPreference_); break;
+      case fpPreference: SetOrdIfPublished(target, "FramingPreference", settings_.framingPreference); break;
       case fpAll: break;
     }
   };
@@ -147,9 +179,9 @@ void TKxFrameController::UpdateControlFrame(TComponent* control, TKxFramePropert
 }
 
 void TKxFrameController::SetColor(TColor value) {
-  if (value == color_) return;
-  if (focusColor_ == color_) focusColor_ = value;
-  color_ = value;
+  if (value == settings_.color) return;
+  if (settings_.focusColor == settings_.color) settings_.focusColor = value;
+  settings_.color = value;
   parentColor_ = false;
   UpdateFrames(fpColor);
 }
@@ -169,23 +201,23 @@ void TKxFrameController::SetParentColor(bool value) {
   }
 KX_FRAME_SETTER(SetFlatButtonColor, flatButtonColor_, fpFlatButtonColor)
 KX_FRAME_SETTER(SetFlatButtons, flatButtons_, fpFlatButtons)
-KX_FRAME_SETTER(SetDisabledColor, disabledColor_, fpDisabledColor)
-KX_FRAME_SETTER(SetFocusColor, focusColor_, fpFocusColor)
-KX_FRAME_SETTER(SetFrameColor, frameColor_, fpFrameColor)
-KX_FRAME_SETTER(SetFrameHotColor, frameHotColor_, fpHotColor)
-KX_FRAME_SETTER(SetFrameHotStyle, frameHotStyle_, fpHotStyle)
-KX_FRAME_SETTER(SetFrameSides, frameSides_, fpSides)
-KX_FRAME_SETTER(SetFrameStyle, frameStyle_, fpStyle)
+KX_FRAME_SETTER(SetDisabledColor, settings_.disabledColor, fpDisabledColor)
+KX_FRAME_SETTER(SetFocusColor, settings_.focusColor, fpFocusColor)
+KX_FRAME_SETTER(SetFrameColor, settings_.frameColor, fpFrameColor)
+KX_FRAME_SETTER(SetFrameHotColor, settings_.frameHotColor, fpHotColor)
+KX_FRAME_SETTER(SetFrameHotStyle, settings_.frameHotStyle, fpHotStyle)
+KX_FRAME_SETTER(SetFrameSides, settings_.frameSides, fpSides)
+KX_FRAME_SETTER(SetFrameStyle, settings_.frameStyle, fpStyle)
 KX_FRAME_SETTER(SetFrameVisible, frameVisible_, fpVisible)
-KX_FRAME_SETTER(SetFramingPreference, framingPreference_, fpPreference)
+KX_FRAME_SETTER(SetFramingPreference, settings_.framingPreference, fpPreference)
 #undef KX_FRAME_SETTER
 
 void TKxFrameController::SetFrameHotTrack(bool value) {
-  if (value == frameHotTrack_) return;
-  frameHotTrack_ = value;
+  if (value == settings_.frameHotTrack) return;
+  settings_.frameHotTrack = value;
   if (value) {
     SetFrameVisible(true);
-    if (!IsLoading()) frameSides_ = sdAllSides;
+    if (!IsLoading()) settings_.frameSides = sdAllSides;
   }
   UpdateFrames(fpHotTrack);
 }
@@ -214,19 +246,10 @@ void TKxFrameController::Assign(TPersistent* source) {
     return;
   }
   TUpdateScope update(this);
-  color_ = other->color_;
-  disabledColor_ = other->disabledColor_;
+  settings_ = other->settings_;
+  frameVisible_ = other->frameVisible_;
   flatButtonColor_ = other->flatButtonColor_;
   flatButtons_ = other->flatButtons_;
-  focusColor_ = other->focusColor_;
-  frameColor_ = other->frameColor_;
-  frameHotColor_ = other->frameHotColor_;
-  frameHotStyle_ = other->frameHotStyle_;
-  frameHotTrack_ = other->frameHotTrack_;
-  frameSides_ = other->frameSides_;
-  frameStyle_ = other->frameStyle_;
-  frameVisible_ = other->frameVisible_;
-  framingPreference_ = other->framingPreference_;
   parentColor_ = other->parentColor_;
 }
 
@@ -235,66 +258,50 @@ void TKxFrameController::Load(const std::string& section) {
   TKxRegIniFile* ini = regIniFile_;
   TUpdateScope update(this);
   // Ordinals come back range-checked: a stored file may hold anything.
-  color_ = ini->ReadInteger(section, "Color", clWindow);
+  settings_.color = ini->ReadInteger(section, "Color", clWindow);
   flatButtonColor_ = ini->ReadInteger(section, "FlatButtonColor", clBtnFace);
   flatButtons_ = ini->ReadBool(section, "FlatButtons", true);
-  disabledColor_ = ini->ReadInteger(section, "DisabledColor", clWindow);
-  focusColor_ = ini->ReadInteger(section, "FocusColor", clWindow);
-  frameColor_ = ini->ReadInteger(section, "FrameColor", clBtnShadow);
-  frameHotColor_ = ini->ReadInteger(section, "FrameHotColor", clBtnShadow);
-  frameHotStyle_ = OrdinalOr(ini->ReadInteger(section, "FrameHotStyle", fsFlatBold), fsLastFrameStyle, fsFlatBold);
-  frameHotTrack_ = ini->ReadBool(section, "FrameHotTrack", false);
+  settings_.disabledColor = ini->ReadInteger(section, "DisabledColor", clWindow);
+  settings_.focusColor = ini->ReadInteger(section, "FocusColor", clWindow);
+  settings_.frameColor = ini->ReadInteger(section, "FrameColor", clBtnShadow);
+  settings_.frameHotColor = ini->ReadInteger(section, "FrameHotColor", clBtnShadow);
+  settings_.frameHotStyle =
+      OrdinalOr(ini->ReadInteger(section, "FrameHotStyle", fsFlatBold), fsLastFrameStyle, fsFlatBold);
+  settings_.frameHotTrack = ini->ReadBool(section, "FrameHotTrack", false);
   TSides sides;
   if (ini->ReadBool(section, "FrameSides_Left", true)) sides.Include(sdLeft);
   if (ini->ReadBool(section, "FrameSides_Top", true)) sides.Include(sdTop);
   if (ini->ReadBool(section, "FrameSides_Right", true)) sides.Include(sdRight);
   if (ini->ReadBool(section, "FrameSides_Bottom", true)) sides.Include(sdBottom);
-  frameSides_ = sides;
-  frameStyle_ = OrdinalOr(ini->ReadInteger(section, "FrameStyle", fsFlat), fsLastFrameStyle, fsFlat);
+  settings_.frameSides = sides;
+  settings_.frameStyle = OrdinalOr(ini->ReadInteger(section, "FrameStyle", fsFlat), fsLastFrameStyle, fsFlat);
   frameVisible_ = ini->ReadBool(section, "FrameVisible", false);
-  framingPreference_ =
+  settings_.framingPreference =
       OrdinalOr(ini->ReadInteger(section, "FramingPreference", fpXPThemes), fpXPThemes, fpXPThemes);
 }
 
 void TKxFrameController::Save(const std::string& section) {
   if (!regIniFile_) throw Exception(LoadStr(SKxCannotSaveFraming));
   TKxRegIniFile* ini = regIniFile_;
-  ini->WriteInteger(section, "Color", color_);
+  ini->WriteInteger(section, "Color", settings_.color);
   ini->WriteInteger(section, "FlatButtonColor", flatButtonColor_);
   ini->WriteBool(section, "FlatButtons", flatButtons_);
-  ini->WriteInteger(section, "DisabledColor", disabledColor_);
-  ini->WriteInteger(section, "FocusColor", focusColor_);
-  ini->WriteInteger(section, "FrameColor", frameColor_);
-  ini->WriteInteger(section, "FrameHotColor", frameHotColor_);
-  ini->WriteInteger(section, "FrameHotStyle", frameHotStyle_);
-  ini->WriteBool(section, "FrameHotTrack", frameHotTrack_);
-  ini->WriteBool(section, "FrameSides_Left", frameSides_.Contains(sdLeft));
-  ini->WriteBool(section, "FrameSides_Top", frameSides_.Contains(sdTop));
-  ini->WriteBool(section, "FrameSides_Right", frameSides_.Contains(sdRight));
-  ini->WriteBool(section, "FrameSides_Bottom", frameSides_.Contains(sdBottom));
-  ini->WriteInteger(section, "FrameStyle", frameStyle_);
+  ini->WriteInteger(section, "DisabledColor", settings_.disabledColor);
+  ini->WriteInteger(section, "FocusColor", settings_.focusColor);
+  ini->WriteInteger(section, "FrameColor", settings_.frameColor);
+  ini->WriteInteger(section, "FrameHotColor", settings_.frameHotColor);
+  ini->WriteInteger(section, "FrameHotStyle", settings_.frameHotStyle);
+  ini->WriteBool(section, "FrameHotTrack", settings_.frameHotTrack);
+  ini->WriteBool(section, "FrameSides_Left", settings_.frameSides.Contains(sdLeft));
+  ini->WriteBool(section, "FrameSides_Top", settings_.frameSides.Contains(sdTop));
+  ini->WriteBool(section, "FrameSides_Right", settings_.frameSides.Contains(sdRight));
+  ini->WriteBool(section, "FrameSides_Bottom", settings_.frameSides.Contains(sdBottom));
+  ini->WriteInteger(section, "FrameStyle", settings_.frameStyle);
   ini->WriteBool(section, "FrameVisible", frameVisible_);
-  ini->WriteInteger(section, "FramingPreference", framingPreference_);
+  ini->WriteInteger(section, "FramingPreference", settings_.framingPreference);
 }
 
 void TKxFrameController::DefineProperties(TFiler* filer) {
   inherited::DefineProperties(filer);
-  // Names older versions wrote: read, mapped or dropped, never written.
-  filer->DefineProperty("FrameFlat", [this](TReader* r) { ReadFrameFlat(r); }, nullptr, false);
-  filer->DefineProperty("FrameFocusStyle", [this](TReader* r) { ReadFrameFocusStyle(r); }, nullptr, false);
-  filer->DefineProperty("FrameFlatStyle", &TKxOldPropReader::ReadOldEnumProp, nullptr, false);
-}
-
-void TKxFrameController::ReadFrameFlat(TReader* reader) {
-  bool flat = reader->ReadBoolean();
-  SetFrameHotTrack(flat);
-  if (flat) {
-    SetFrameStyle(fsStatus);
-    SetFrameHotStyle(fsLowered);
-  }
-}
-
-void TKxFrameController::ReadFrameFocusStyle(TReader* reader) {
-  int style = GetEnumValue(TypeInfo<TFrameStyleEx>(), reader->ReadIdent());
-  if (style >= 0) SetFrameHotStyle(static_cast<TFrameStyleEx>(style));
+  KxDefineRetiredFrameProperties(filer, this);
 }

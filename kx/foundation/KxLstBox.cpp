@@ -6,7 +6,6 @@
 #include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
 #include "kx/foundation/KxGrafx.h"
-#include "kx/foundation/KxThemeSrv.h"
 
 namespace {
 
@@ -71,9 +70,11 @@ bool TKxSearchTimer::Due() {
 IMPLEMENT_CLASS(TKxCustomListBox)
 
 TKxCustomListBox::TKxCustomListBox(TComponent* owner)
-    : TCustomListBox(owner),
+    : TKxFramed<TCustomListBox>(owner),
       searchTimer_(kSearchResetMs, TNotifyEvent(this, &TKxCustomListBox::SearchTimerExpired)) {
-  frameCanvas_ = New<TCanvas>();
+  // The framed combo boxes and edits take no caption from their name; the
+  // list box keeps the class library's list box's rule.
+  SetControlStyle(GetControlStyle() + TControlStyle{csSetCaption});
   groupFont_ = New<TFont>();
   groupFont_->Assign(GetFont());
   groupFont_->SetStyle(groupFont_->GetStyle() + TFontStyles{fsBold});
@@ -82,13 +83,8 @@ TKxCustomListBox::TKxCustomListBox(TComponent* owner)
 }
 
 void TKxCustomListBox::Destroy() {
-  if (frameController_) {
-    frameController_->RemoveControl(this);
-    frameController_ = nullptr;
-  }
   inherited::Destroy();
   FreeAndNil(groupFont_);
-  FreeAndNil(frameCanvas_);
 }
 
 // --- items -----------------------------------------------------------------------
@@ -214,47 +210,25 @@ bool TKxCustomListBox::ItemInsideGroup(int index) { return ItemGroupIndex(index)
 
 // --- colours and frame ---------------------------------------------------------------
 
-void TKxCustomListBox::UpdateColors() {
-  if (GetComponentState().Contains(csLoading)) return;
-  updatingColors_ = true;
-  try {
-    if (!GetEnabled()) SetColor(disabledColor_);
-    else if (Focused()) SetColor(focusColor_);
-    else SetColor(normalColor_);
-  } catch (...) {
-    updatingColors_ = false;
-    throw;
-  }
-  updatingColors_ = false;
-}
-
-void TKxCustomListBox::SetColor(TColor value) {
-  if (!updatingColors_) {
-    if (focusColor_ == normalColor_) focusColor_ = value;
-    normalColor_ = value;
-  }
-  inherited::SetColor(value);
-  if (frameVisible_ && !UseThemes()) RepaintFrame();
+void TKxCustomListBox::ColorApplied() {
+  if (GetFrameVisible() && !UseThemes()) RepaintFrame();
 }
 
 void TKxCustomListBox::SetDisabledColor(TColor value) {
-  disabledColor_ = value;
+  inherited::SetDisabledColor(value);
   UpdateColors();
-  if (frameVisible_ && !UseThemes()) RepaintFrame();
+  ColorApplied();
 }
 
 void TKxCustomListBox::SetFocusColor(TColor value) {
-  focusColor_ = value;
+  inherited::SetFocusColor(value);
   UpdateColors();
-  if (frameVisible_ && !UseThemes()) RepaintFrame();
+  ColorApplied();
 }
 
-bool TKxCustomListBox::IsColorStored() const { return !GetParentColor() && !frameController_; }
-bool TKxCustomListBox::IsFocusColorStored() const { return focusColor_ != normalColor_ && !frameController_; }
-bool TKxCustomListBox::IsFrameColorStored() const { return !frameController_; }
-
-bool TKxCustomListBox::UseThemes() {
-  return framingPreference_ == fpXPThemes && ThemeServices().GetThemesEnabled();
+bool TKxCustomListBox::IsColorStored() const { return !GetParentColor() && !GetFrameController(); }
+bool TKxCustomListBox::IsFocusColorStored() const {
+  return GetFocusColor() != GetNormalColor() && !GetFrameController();
 }
 
 void TKxCustomListBox::RepaintFrame() {
@@ -263,31 +237,11 @@ void TKxCustomListBox::RepaintFrame() {
   RedrawWindow(GetWindowHandle(), &r, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
-void TKxCustomListBox::UpdateFrame(bool setHover, bool hover) {
-  if (setHover) mouseOver_ = hover;
-  if (frameHotTrack_) RepaintFrame();
+void TKxCustomListBox::UpdateFrame(bool isMouse, bool value) {
+  if (isMouse) mouseOver_ = value;
+  else focused_ = value;
+  if (GetFrameHotTrack()) RepaintFrame();
   UpdateColors();
-}
-
-void TKxCustomListBox::SetFrameColor(TColor value) { ChangeFrame(frameColor_, value); }
-
-void TKxCustomListBox::SetFrameHotColor(TColor value) { ChangeFrame(frameHotColor_, value); }
-
-void TKxCustomListBox::SetFrameHotStyle(TFrameStyle value) { ChangeFrame(frameHotStyle_, value); }
-
-void TKxCustomListBox::SetFrameStyle(TFrameStyle value) { ChangeFrame(frameStyle_, value); }
-
-void TKxCustomListBox::SetFrameSides(TSides value) { ChangeFrame(frameSides_, value); }
-
-void TKxCustomListBox::SetFrameHotTrack(bool value) {
-  if (frameHotTrack_ == value) return;
-  frameHotTrack_ = value;
-  if (value) {
-    SetFrameVisible(true);
-    if (!GetComponentState().Contains(csLoading)) frameSides_ = TSides{sdLeft, sdTop, sdRight, sdBottom};
-  }
-  RepaintFrame();
-  Invalidate();
 }
 
 void TKxCustomListBox::SetFrameVisible(bool value) {
@@ -297,20 +251,7 @@ void TKxCustomListBox::SetFrameVisible(bool value) {
   RecreateWnd();
 }
 
-void TKxCustomListBox::SetFramingPreference(TFramingPreference value) {
-  if (framingPreference_ == value) return;
-  framingPreference_ = value;
-  if (value == fpCustomFraming) RepaintFrame();
-}
-
-void TKxCustomListBox::SetFrameController(TKxFrameController* value) {
-  KxSetFrameController(this, frameController_, value);
-}
-
-void TKxCustomListBox::Notification(TComponent* component, TOperation operation) {
-  inherited::Notification(component, operation);
-  if (operation == opRemove && component == frameController_) frameController_ = nullptr;
-}
+TColor TKxCustomListBox::FrameSurroundColor() { return GetParent() ? GetParent()->GetColor() : clBtnFace; }
 
 // --- groups' look, extent, hints ----------------------------------------------------------
 
@@ -559,14 +500,6 @@ void TKxCustomListBox::Match() {
   if (OnMatch) OnMatch(this);
 }
 
-void TKxCustomListBox::MouseEnter() {
-  if (OnMouseEnter) OnMouseEnter(this);
-}
-
-void TKxCustomListBox::MouseLeave() {
-  if (OnMouseLeave) OnMouseLeave(this);
-}
-
 void TKxCustomListBox::DoDeleteItems() {
   if (OnDeleteItems) OnDeleteItems(this);
 }
@@ -671,35 +604,15 @@ void TKxCustomListBox::Dispatch(TMessage& m) {
   }
 }
 
+// The system's border first, then the frame over it.
 void TKxCustomListBox::WMNCPaint(TMessage& m) {
   DefaultHandler(m);
-  if (!frameVisible_ || UseThemes()) return;
-  HWND h = GetWindowHandle();
-  HDC dc = GetWindowDC(h);
-  frameCanvas_->SetHandle(dc);
-  try {
-    bool hot = frameHotTrack_ && (Focused() || mouseOver_);
-    TColor parentColor = GetParent() ? GetParent()->GetColor() : clBtnFace;
-    DrawFrame(frameCanvas_, GetWidth(), GetHeight(), hot ? frameHotStyle_ : frameStyle_, parentColor,
-              hot ? frameHotColor_ : frameColor_, frameSides_, false);
-  } catch (...) {
-    frameCanvas_->SetHandle(nullptr);
-    ReleaseDC(h, dc);
-    throw;
-  }
-  frameCanvas_->SetHandle(nullptr);
-  ReleaseDC(h, dc);
-  m.Result = 0;
+  if (PaintNCFrame()) m.Result = 0;
 }
 
 void TKxCustomListBox::WMSize(TMessage& m) {
   inherited::WMSize(m);
   if (frameVisible_ && !UseThemes()) RepaintFrame();
-}
-
-void TKxCustomListBox::CMEnabledChanged(TMessage& m) {
-  inherited::CMEnabledChanged(m);
-  UpdateColors();
 }
 
 void TKxCustomListBox::CMParentColorChanged(TMessage& m) {
@@ -714,7 +627,7 @@ void TKxCustomListBox::CMFontChanged(TMessage& m) {
 }
 
 void TKxCustomListBox::CMEnter(TMessage& m) {
-  UpdateFrame(false, false);
+  UpdateFrame(false, true);
   inherited::CMEnter(m);
 }
 
@@ -725,46 +638,12 @@ void TKxCustomListBox::CMExit(TMessage& m) {
 
 void TKxCustomListBox::CMMouseEnter(TMessage& m) {
   inherited::CMMouseEnter(m);
-  UpdateFrame(true, true);
-  MouseEnter();
   if (showItemHints_ && HandleAllocated()) ShowItemHint(ScreenToClient(Mouse().GetCursorPos()));
 }
 
 void TKxCustomListBox::CMMouseLeave(TMessage& m) {
   inherited::CMMouseLeave(m);
-  UpdateFrame(true, false);
-  MouseLeave();
   HideItemHint();
-}
-
-void TKxCustomListBox::Loaded() {
-  inherited::Loaded();
-  UpdateColors();
-  UpdateFrame(false, false);
-}
-
-// Older stored forms: "FrameFlat" and "FrameFocusStyle" map onto the hot
-// frame; "FrameFlatStyle" is read and dropped.
-void TKxCustomListBox::DefineProperties(TFiler* filer) {
-  inherited::DefineProperties(filer);
-  filer->DefineProperty("FrameFlat", [this](TReader* r) { ReadFrameFlat(r); }, nullptr, false);
-  filer->DefineProperty("FrameFocusStyle", [this](TReader* r) { ReadFrameFocusStyle(r); }, nullptr, false);
-  filer->DefineProperty("FrameFlatStyle", &TKxOldPropReader::ReadOldEnumProp, nullptr, false);
-}
-
-void TKxCustomListBox::ReadFrameFlat(TReader* reader) {
-  bool flat = reader->ReadBoolean();
-  SetFrameHotTrack(flat);
-  if (flat) {
-    SetFrameStyle(fsStatus);
-    SetFrameHotStyle(fsLowered);
-  }
-}
-
-void TKxCustomListBox::ReadFrameFocusStyle(TReader* reader) {
-  std::string name = reader->ReadIdent();
-  int value = GetEnumValue(TypeInfo<TFrameStyleEx>(), name);
-  if (value >= 0 && value <= static_cast<int>(fsFlatBold)) SetFrameHotStyle(static_cast<TFrameStyle>(value));
 }
 
 // ---------------------------------------------------------------------------

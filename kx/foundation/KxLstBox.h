@@ -4,9 +4,10 @@
 // search that gathers keystrokes for 1500 ms, group header items (a text
 // prefix, drawn in a group font over a gradient), colours that follow the
 // enabled and focused state, a custom frame drawn in the non-client area
-// with hot tracking, an automatic horizontal extent, tool tips for items
-// wider than the list, wheel scrolling by the system's line count, and
-// mouse-enter and mouse-leave events. TKxListBox publishes it.
+// with hot tracking and mouse-enter and mouse-leave events (the machinery
+// the framed combo boxes and edits share, KxFramed.h), an automatic
+// horizontal extent, tool tips for items wider than the list and wheel
+// scrolling by the system's line count. TKxListBox publishes it.
 //
 // TKxCustomTabbedListBox adds tab-separated columns: stops kept in a
 // TKxTabStopList (in average character widths; a negative stop is a
@@ -39,9 +40,8 @@
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/foundation/KxCommon.h"
 #include "kx/foundation/KxFontLists.h"
+#include "kx/foundation/KxFramed.h"
 #include "kx/foundation/KxIntLst.h"
-
-class TKxFrameController;
 
 // The type-ahead search's reset, shared by the framed list and combo boxes:
 // the search string goes once the interval has passed since the last
@@ -73,8 +73,8 @@ class TKxSearchTimer {
 // search, so the next character starts a new search string.
 bool KxKeyEndsSearch(WORD key);
 
-class TKxCustomListBox : public TCustomListBox {
-  DECLARE_CLASS(TKxCustomListBox, TCustomListBox)
+class TKxCustomListBox : public TKxFramed<TCustomListBox> {
+  DECLARE_CLASS(TKxCustomListBox, TKxFramed<TCustomListBox>)
 
   explicit TKxCustomListBox(TComponent* owner);
 
@@ -113,41 +113,23 @@ class TKxCustomListBox : public TCustomListBox {
   virtual int ItemGroupIndex(int index);
   virtual bool ItemInsideGroup(int index);
 
-  // --- colours and frame -------------------------------------------------------------
-  virtual void UpdateColors();
-  virtual void UpdateFrame(bool setHover, bool hover);
-  virtual void RepaintFrame();
-  virtual bool UseThemes();
-  void SetColor(TColor value) override;
-  // The colour the control returns to when neither disabled nor focused
-  // (what the published Color reads and writes).
-  TColor GetNormalColor() const { return normalColor_; }
-  TColor GetDisabledColor() const { return disabledColor_; }
-  virtual void SetDisabledColor(TColor value);
-  TColor GetFocusColor() const { return focusColor_; }
-  virtual void SetFocusColor(TColor value);
-  TColor GetFrameColor() const { return frameColor_; }
-  virtual void SetFrameColor(TColor value);
-  TKxFrameController* GetFrameController() const { return frameController_; }
-  virtual void SetFrameController(TKxFrameController* value);
-  TColor GetFrameHotColor() const { return frameHotColor_; }
-  virtual void SetFrameHotColor(TColor value);
-  bool GetFrameHotTrack() const { return frameHotTrack_; }
-  virtual void SetFrameHotTrack(bool value);
-  TFrameStyle GetFrameHotStyle() const { return frameHotStyle_; }
-  virtual void SetFrameHotStyle(TFrameStyle value);
-  TSides GetFrameSides() const { return frameSides_; }
-  virtual void SetFrameSides(TSides value);
-  TFrameStyle GetFrameStyle() const { return frameStyle_; }
-  virtual void SetFrameStyle(TFrameStyle value);
-  bool GetFrameVisible() const { return frameVisible_; }
-  virtual void SetFrameVisible(bool value);
-  TFramingPreference GetFramingPreference() const { return framingPreference_; }
-  virtual void SetFramingPreference(TFramingPreference value);
+  // --- colours and frame (TKxFramed; what the list box does its own way) -------------
+  void UpdateFrame(bool isMouse, bool value) override;
+  void RepaintFrame() override;
+  // Showing or hiding the frame makes the window again, with the 3-D border
+  // the frame is drawn over.
+  void SetFrameVisible(bool value) override;
+  // The list box follows the window's focus itself, not what entering and
+  // leaving recorded.
+  bool FrameFocused() const override { return Focused(); }
+  // A new disabled or focus colour brings the colours in line whatever the
+  // state, and the frame is drawn again.
+  void SetDisabledColor(TColor value) override;
+  void SetFocusColor(TColor value) override;
+  // The list box's own stored rules: Color is left out while it follows
+  // the parent's, FocusColor while it is the same value as Color.
   bool IsColorStored() const;
   bool IsFocusColorStored() const;
-  bool IsFrameColorStored() const;
-  bool GetMouseOver() const { return mouseOver_; }
 
   // --- groups' look, extent, hints ----------------------------------------------------
   const std::string& GetGroupPrefix() const { return groupPrefix_; }
@@ -194,20 +176,12 @@ class TKxCustomListBox : public TCustomListBox {
 
   // --- events --------------------------------------------------------------------------
   TNotifyEvent OnMatch;
-  TNotifyEvent OnMouseEnter;
-  TNotifyEvent OnMouseLeave;
   TNotifyEvent OnDeleteItems;
   TNotifyEvent GetOnMatch() const { return OnMatch; }
   void SetOnMatch(TNotifyEvent e) { OnMatch = e; }
-  TNotifyEvent GetOnMouseEnter() const { return OnMouseEnter; }
-  void SetOnMouseEnter(TNotifyEvent e) { OnMouseEnter = e; }
-  TNotifyEvent GetOnMouseLeave() const { return OnMouseLeave; }
-  void SetOnMouseLeave(TNotifyEvent e) { OnMouseLeave = e; }
   TNotifyEvent GetOnDeleteItems() const { return OnDeleteItems; }
   void SetOnDeleteItems(TNotifyEvent e) { OnDeleteItems = e; }
   virtual void Match();
-  virtual void MouseEnter();
-  virtual void MouseLeave();
   virtual void DoDeleteItems();
   // A wheel notch scrolls by the system's line count; always handled.
   bool DoMouseWheelDown(TShiftState shift, POINT mousePos) override;
@@ -219,9 +193,6 @@ class TKxCustomListBox : public TCustomListBox {
   void CreateWnd() override;
   void WndProc(TMessage& m) override;
   void Dispatch(TMessage& m) override;
-  void Loaded() override;
-  void Notification(TComponent* component, TOperation operation) override;
-  void DefineProperties(TFiler* filer) override;
   void WMLButtonDown(TMessage& m) override;
   void WMKeyDown(TMessage& m) override;
   void WMChar(TMessage& m) override;
@@ -229,7 +200,6 @@ class TKxCustomListBox : public TCustomListBox {
   void WMSize(TMessage& m) override;
   void WMMouseMove(TMessage& m) override;
   void CNDrawItem(TMessage& m) override;
-  void CMEnabledChanged(TMessage& m) override;
   void CMParentColorChanged(TMessage& m) override;
   void CMFontChanged(TMessage& m) override;
   void CMEnter(TMessage& m) override;
@@ -239,13 +209,10 @@ class TKxCustomListBox : public TCustomListBox {
 
  protected:
   void Destroy() override;
-  // Stores a changed frame setting and draws the frame again.
-  template <class T>
-  void ChangeFrame(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    RepaintFrame();
-  }
+  void ColorApplied() override;
+  // The frame is drawn against the parent: its ring takes the parent's
+  // colour.
+  TColor FrameSurroundColor() override;
   // Runs the search with text (the type-ahead's step).
   void SearchFor(const std::string& text, char key);
   void ShowItemHint(TPoint clientPos);
@@ -256,27 +223,11 @@ class TKxCustomListBox : public TCustomListBox {
 
  private:
   void SearchTimerExpired(TObject* sender);
-  void ReadFrameFlat(TReader* reader);
-  void ReadFrameFocusStyle(TReader* reader);
 
   bool beepOnInvalidKey_ = true;
   std::string searchString_;
   TKxSearchTimer searchTimer_;
   bool searching_ = false;
-  TCanvas* frameCanvas_ = nullptr;
-  TColor disabledColor_ = clBtnFace;
-  TColor focusColor_ = clWindow;
-  TColor normalColor_ = clWindow;
-  bool updatingColors_ = false;
-  TColor frameColor_ = clBtnShadow;
-  TColor frameHotColor_ = clBtnShadow;
-  TKxFrameController* frameController_ = nullptr;
-  bool frameHotTrack_ = false;
-  TFrameStyle frameHotStyle_ = fsFlatBold;
-  TSides frameSides_{sdLeft, sdTop, sdRight, sdBottom};
-  TFrameStyle frameStyle_ = fsFlat;
-  bool frameVisible_ = false;
-  TFramingPreference framingPreference_ = fpXPThemes;
   std::string groupPrefix_ = "//";
   TColor groupColor_ = clInactiveCaptionText;
   TFont* groupFont_ = nullptr;
@@ -288,7 +239,6 @@ class TKxCustomListBox : public TCustomListBox {
   int horzExtent_ = 0;
   bool horzScrollBar_ = false;
   bool showGroups_ = false;
-  bool mouseOver_ = false;
   THintWindow* itemHintWindow_ = nullptr;
 };
 
@@ -403,12 +353,12 @@ void PublishKxListBoxProps(TPublisher<T>& p) {
   PublishControlProps(p, {"Font"});
   p.Prop("FrameColor", &T::GetFrameColor, &T::SetFrameColor)
       .Default(clBtnShadow)
-      .Stored(&T::IsFrameColorStored)
+      .Stored(&T::IsFrameStored)
       .Type(TColorTypeInfo());
   p.Prop("FrameController", &T::GetFrameController, &T::SetFrameController);
   p.Prop("FrameHotColor", &T::GetFrameHotColor, &T::SetFrameHotColor)
       .Default(clBtnShadow)
-      .Stored(&T::IsFrameColorStored)
+      .Stored(&T::IsFrameStored)
       .Type(TColorTypeInfo());
   p.Prop("FrameHotTrack", &T::GetFrameHotTrack, &T::SetFrameHotTrack)
       .Default(false);

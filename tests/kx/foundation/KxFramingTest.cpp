@@ -152,6 +152,48 @@ TEST(KxFramingTest, RemovingTheLastControlFreesTheListAndNonControlsAreLeftAlone
   EXPECT_TRUE(fc->HasControlList());
 }
 
+TEST(KxFramingTest, AssignCopiesEverySettingAndPushesOnce) {
+  Owned<TKxFrameController> source(New<TKxFrameController>(nullptr));
+  // Every published setting away from its default (ParentColor last: a
+  // colour set afterwards would clear it).
+  source->SetColor(clYellow);
+  source->SetFocusColor(clAqua);
+  source->SetDisabledColor(clGray);
+  source->SetFlatButtonColor(clMaroon);
+  source->SetFlatButtons(false);
+  source->SetFrameColor(clRed);
+  source->SetFrameHotColor(clBlue);
+  source->SetFrameHotTrack(true);
+  source->SetFrameHotStyle(fsRaised);
+  source->SetFrameSides({sdLeft, sdBottom});
+  source->SetFrameStyle(fsGroove);
+  source->SetFramingPreference(fpCustomFraming);
+  source->SetParentColor(true);
+  Owned<TKxFrameController> copy(New<TKxFrameController>(nullptr));
+  Owned<TFramedProbe> probe(New<TFramedProbe>(nullptr));
+  copy->AddControl(probe.get());
+  probe->Log.clear();
+  copy->Assign(source.get());
+  int compared = 0;
+  for (PPropInfo info : GetPropInfos(TKxFrameController::StaticClass())) {
+    if (!info->GetOrd) continue;
+    SCOPED_TRACE(info->Name);
+    ++compared;
+    if (info->Name != "Tag") {
+      EXPECT_FALSE(IsDefaultPropValue(source.get(), info)) << "the case leaves this setting at its default";
+    }
+    EXPECT_EQ(GetOrdProp(copy.get(), info), GetOrdProp(source.get(), info));
+  }
+  EXPECT_GE(compared, 14);
+  // One full push at the end, the colour left out while the parent's is
+  // followed.
+  EXPECT_EQ(probe->Log, (Log{"ParentColor", "FocusColor", "FrameSides", "FrameStyle", "FrameVisible"}));
+  EXPECT_TRUE(probe->GetParentColorValue());
+  EXPECT_EQ(probe->GetFrameStyle(), fsGroove);
+  EXPECT_EQ(probe->GetFrameSides(), (TSides{sdLeft, sdBottom}));
+  EXPECT_TRUE(probe->GetFrameVisible());
+}
+
 TEST(KxFramingTest, HotTrackMakesTheFrameVisibleOnAllSides) {
   Owned<TKxFrameController> fc(New<TKxFrameController>(nullptr));
   fc->SetFrameSides({sdTop});

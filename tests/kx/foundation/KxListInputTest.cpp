@@ -1,6 +1,6 @@
 // The list box and the check list under the real keyboard and mouse
-// (SendInput): type-ahead search with its reset timer, and toggling check
-// states by click and space bar.
+// (SendInput): type-ahead search with its reset timer, the hot frame, and
+// toggling check states by click and space bar.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "classlib/Forms.h"
+#include "classlib/Scopes.h"
 #include "kx/foundation/KxChkLst.h"
 #include "tests/classlib/FormTestSupport.h"
 #include "tests/kx/foundation/KxListTestSupport.h"
+#include "tests/kx/foundation/KxTestSupport.h"
 
 using namespace forms_test;
 using namespace kx_test;
@@ -193,6 +195,44 @@ TEST_F(SerialKxListInputTest, ThePointerMakesTheFrameHotUnlessFocused) {
   PumpApplication(3);
   EXPECT_FALSE(list->GetMouseOver());
   EXPECT_EQ(heard, (std::vector<std::string>{"enter", "leave"}));
+}
+
+// The frame lies over the window's border: its outer ring takes the parent's
+// colour (the list sits on the form's yellow, not on its own white), and
+// while the pointer is over the list or the list has the focus the bold hot
+// frame covers both rings.
+TEST_F(SerialKxListInputTest, TheFrameIsDrawnAgainstTheParentAndHotWithPointerOrFocus) {
+  TThemesOff themesOff;
+  form->SetColor(clYellow);
+  list->SetFramingPreference(fpCustomFraming);
+  list->SetFrameColor(clRed);
+  list->SetFrameHotColor(clBlue);
+  list->SetFrameHotTrack(true);
+  const POINT away = form->ClientToScreen(POINT{180, 240});
+  MoveMouseTo(away);
+  checks->SetFocus();
+  PumpApplication(3);
+  // The two outer pixels of the left side, as the screen shows them.
+  auto edge = [&] {
+    TWindowDC dc(list->GetHandle());
+    int y = list->GetHeight() / 2;
+    return std::vector<COLORREF>{GetPixel(dc.Get(), 0, y), GetPixel(dc.Get(), 1, y)};
+  };
+  const std::vector<COLORREF> cold{Shown(clRed), Shown(clYellow)};
+  const std::vector<COLORREF> hot{Shown(clBlue), Shown(clBlue)};
+  EXPECT_EQ(edge(), cold);
+  MoveMouseTo(list->ClientToScreen(POINT{30, 30}));
+  PumpApplication(3);
+  EXPECT_EQ(edge(), hot) << "the pointer over the list";
+  MoveMouseTo(away);
+  PumpApplication(3);
+  EXPECT_EQ(edge(), cold);
+  list->SetFocus();
+  PumpApplication(3);
+  EXPECT_EQ(edge(), hot) << "the focus in the list";
+  checks->SetFocus();
+  PumpApplication(3);
+  EXPECT_EQ(edge(), cold);
 }
 
 TEST_F(SerialKxListInputTest, ClickOnTheBoxTogglesAndOnTheTextOnlyWhenAsked) {

@@ -3,6 +3,7 @@
 // retired stored-form names, tab stops, cells and header controls.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -388,7 +389,92 @@ TEST_F(KxListBoxTest, AFrameControllerSetsTheFrameAndKeepsItOutOfTheForm) {
   // Freed, the controller leaves the list, which stores its colours again.
   controller->Free();
   EXPECT_EQ(list->GetFrameController(), nullptr);
-  EXPECT_TRUE(list->IsFrameColorStored());
+  EXPECT_TRUE(list->IsFrameStored());
+}
+
+// The list box stores its colours and frame by rules of its own, apart from
+// the framed combo boxes' and edits': Color stays in while disabled and goes
+// while the parent's colour is followed, FocusColor is compared as written
+// (a system colour is not its value), and under a frame controller only the
+// frame's colours and the colours are left out.
+TEST_F(KxListBoxTest, TheStoredFormKeepsTheListBoxsOwnRulesAndReadsBackTheSame) {
+  if (!GetClass("TKxListRoot")) RegisterClass(TKxListRoot::StaticClass());
+  struct TCase {
+    const char* name;
+    std::function<void(TKxListBox*, TKxFrameController*)> setUp;
+    std::vector<std::string> written, left;
+    // What the controller "Frames" holds, in the root written and in the
+    // one read back (the form names it; it is not written in it).
+    std::function<void(TKxFrameController*)> frames = [](TKxFrameController*) {};
+  };
+  const TCase cases[] = {
+      {"following the parent's colour",
+       [](TKxListBox* list, TKxFrameController*) { list->SetParentColor(true); },
+       {"ParentColor = True"},
+       {" Color = ", "FocusColor"}},
+      {"disabled",
+       [](TKxListBox* list, TKxFrameController*) {
+         list->SetColor(clAqua);
+         list->SetDisabledColor(clSilver);
+         list->SetEnabled(false);
+       },
+       {"  Color = clAqua", "DisabledColor = clSilver", "Enabled = False"},
+       {"FocusColor"}},
+      {"a focus colour of the same value, named otherwise",
+       [](TKxListBox* list, TKxFrameController*) {
+         list->SetFocusColor(static_cast<TColor>(ColorToRGB(clWindow)));
+       },
+       {"FocusColor = "},
+       {" Color = "}},
+      {"under a frame controller",
+       [](TKxListBox* list, TKxFrameController* frames) { list->SetFrameController(frames); },
+       {"FrameController = Frames", "DisabledColor = clSilver", "FrameStyle = fsGroove",
+        "FrameHotStyle = fsRaised", "FrameSides = [sdLeft, sdTop]", "FrameVisible = True"},
+       {"FrameColor", "FrameHotColor", " Color = "},
+       [](TKxFrameController* frames) {
+         frames->SetFrameColor(clRed);
+         frames->SetFrameHotColor(clBlue);
+         frames->SetColor(clAqua);
+         frames->SetDisabledColor(clSilver);
+         frames->SetFrameStyle(fsGroove);
+         frames->SetFrameHotStyle(fsRaised);
+         frames->SetFrameSides({sdLeft, sdTop});
+         frames->SetFrameVisible(true);
+       }},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Owned<TKxListRoot> root(New<TKxListRoot>(nullptr));
+    root->SetName("Root");
+    root->SetParent(host.Control());
+    auto* frames = New<TKxFrameController>(root.get());
+    frames->SetName("Frames");
+    c.frames(frames);
+    auto* list = New<TKxListBox>(root.get());
+    list->SetName("List1");
+    list->SetParent(root.get());
+    c.setUp(list, frames);
+    Owned<TStringStream> out(New<TStringStream>());
+    out->WriteComponent(root.get());
+    std::string written = out->GetDataString();
+    size_t at = written.find("object List1");
+    ASSERT_NE(at, std::string::npos) << written;
+    std::string listPart = written.substr(at, written.find("\n  end", at) - at);
+    for (const std::string& line : c.written) EXPECT_NE(listPart.find(line), std::string::npos) << line << "\n" << listPart;
+    for (const std::string& line : c.left) EXPECT_EQ(listPart.find(line), std::string::npos) << line << "\n" << listPart;
+
+    Owned<TKxListRoot> back(New<TKxListRoot>(nullptr));
+    back->SetParent(host.Control());
+    auto* backFrames = New<TKxFrameController>(back.get());
+    backFrames->SetName("Frames");
+    c.frames(backFrames);
+    Owned<TStringStream> in(New<TStringStream>(written));
+    in->ReadComponent(back.get());
+    ASSERT_NE(back->List1, nullptr);
+    Owned<TStringStream> again(New<TStringStream>());
+    again->WriteComponent(back.get());
+    EXPECT_EQ(again->GetDataString(), written);
+  }
 }
 
 // --- tabbed list box ------------------------------------------------------------------------

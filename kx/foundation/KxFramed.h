@@ -1,4 +1,5 @@
-// The frame and colour machinery the library's combo boxes and edits share.
+// The frame and colour machinery the library's list boxes, combo boxes and
+// edits share.
 //
 // TKxFramed<Base> adds to a standard control of the class library: colours
 // that follow the state (DisabledColor while disabled, FocusColor while
@@ -9,15 +10,17 @@
 // retired stored names "FrameFlat", "FrameFocusStyle" and "FrameFlatStyle".
 //
 // How a frame is drawn differs: the combo box paints it over its client
-// area, the edits in their non-client area. A family says so by overriding
-// RepaintFrame (what a changed setting redraws), SetFrameVisible and
-// UpdateFrame; the edits call PaintNCFrame from their WM_NCPAINT.
+// area, the list boxes and the edits in their non-client area. A family says
+// so by overriding RepaintFrame (what a changed setting redraws),
+// SetFrameVisible and UpdateFrame; the list boxes and the edits call
+// PaintNCFrame from their WM_NCPAINT.
 #pragma once
 
 #include <string>
 
 #include "classlib/Classes.h"
 #include "classlib/Controls.h"
+#include "classlib/Scopes.h"
 #include "classlib/TypInfo.h"
 #include "kx/foundation/KxCommon.h"
 #include "kx/foundation/KxThemeSrv.h"
@@ -40,9 +43,9 @@ class TKxFramed : public Base {
     if (this->IsLoading()) return;
     updatingColors_ = true;
     try {
-      if (!this->GetEnabled()) this->SetColor(disabledColor_);
-      else if (focused_) this->SetColor(focusColor_);
-      else this->SetColor(normalColor_);
+      if (!this->GetEnabled()) this->SetColor(settings_.disabledColor);
+      else if (FrameFocused()) this->SetColor(settings_.focusColor);
+      else this->SetColor(settings_.color);
     } catch (...) {
       updatingColors_ = false;
       throw;
@@ -53,60 +56,62 @@ class TKxFramed : public Base {
   // follows it while the two were the same.
   void SetColor(TColor value) override {
     if (!updatingColors_) {
-      if (focusColor_ == normalColor_) focusColor_ = value;
-      normalColor_ = value;
+      if (settings_.focusColor == settings_.color) settings_.focusColor = value;
+      settings_.color = value;
     }
     Base::SetColor(value);
     ColorApplied();
   }
-  TColor GetNormalColor() const { return normalColor_; }
-  TColor GetDisabledColor() const { return disabledColor_; }
+  TColor GetNormalColor() const { return settings_.color; }
+  TColor GetDisabledColor() const { return settings_.disabledColor; }
   virtual void SetDisabledColor(TColor value) {
-    disabledColor_ = value;
+    settings_.disabledColor = value;
     if (!this->GetEnabled()) UpdateColors();
   }
-  TColor GetFocusColor() const { return focusColor_; }
+  TColor GetFocusColor() const { return settings_.focusColor; }
   virtual void SetFocusColor(TColor value) {
-    focusColor_ = value;
-    if (focused_) UpdateColors();
+    settings_.focusColor = value;
+    if (FrameFocused()) UpdateColors();
   }
 
   // --- frame --------------------------------------------------------------------
-  TColor GetFrameColor() const { return frameColor_; }
-  virtual void SetFrameColor(TColor value) { ChangeFrame(frameColor_, value); }
-  TColor GetFrameHotColor() const { return frameHotColor_; }
-  virtual void SetFrameHotColor(TColor value) { ChangeFrame(frameHotColor_, value); }
-  TFrameStyle GetFrameHotStyle() const { return frameHotStyle_; }
-  virtual void SetFrameHotStyle(TFrameStyle value) { ChangeFrame(frameHotStyle_, value); }
-  TSides GetFrameSides() const { return frameSides_; }
-  virtual void SetFrameSides(TSides value) { ChangeFrame(frameSides_, value); }
-  TFrameStyle GetFrameStyle() const { return frameStyle_; }
-  virtual void SetFrameStyle(TFrameStyle value) { ChangeFrame(frameStyle_, value); }
-  bool GetFrameHotTrack() const { return frameHotTrack_; }
+  TColor GetFrameColor() const { return settings_.frameColor; }
+  virtual void SetFrameColor(TColor value) { ChangeFrame(settings_.frameColor, value); }
+  TColor GetFrameHotColor() const { return settings_.frameHotColor; }
+  virtual void SetFrameHotColor(TColor value) { ChangeFrame(settings_.frameHotColor, value); }
+  TFrameStyle GetFrameHotStyle() const { return settings_.frameHotStyle; }
+  virtual void SetFrameHotStyle(TFrameStyle value) { ChangeFrame(settings_.frameHotStyle, value); }
+  TSides GetFrameSides() const { return settings_.frameSides; }
+  virtual void SetFrameSides(TSides value) { ChangeFrame(settings_.frameSides, value); }
+  TFrameStyle GetFrameStyle() const { return settings_.frameStyle; }
+  virtual void SetFrameStyle(TFrameStyle value) { ChangeFrame(settings_.frameStyle, value); }
+  bool GetFrameHotTrack() const { return settings_.frameHotTrack; }
   // Hot tracking shows the frame, on every side unless a stored form is
   // being read (which sets the sides itself).
   virtual void SetFrameHotTrack(bool value) {
-    if (frameHotTrack_ == value) return;
-    frameHotTrack_ = value;
+    if (settings_.frameHotTrack == value) return;
+    settings_.frameHotTrack = value;
     if (value) {
       SetFrameVisible(true);
-      if (!this->IsLoading()) frameSides_ = sdAllSides;
+      if (!this->IsLoading()) settings_.frameSides = sdAllSides;
     }
     RepaintFrame();
     this->Invalidate();
   }
   bool GetFrameVisible() const { return frameVisible_; }
   virtual void SetFrameVisible(bool value) = 0;
-  TFramingPreference GetFramingPreference() const { return framingPreference_; }
+  TFramingPreference GetFramingPreference() const { return settings_.framingPreference; }
   virtual void SetFramingPreference(TFramingPreference value) {
-    if (framingPreference_ == value) return;
-    framingPreference_ = value;
+    if (settings_.framingPreference == value) return;
+    settings_.framingPreference = value;
     if (value == fpCustomFraming) RepaintFrame();
   }
   TKxFrameController* GetFrameController() const { return frameController_; }
   virtual void SetFrameController(TKxFrameController* value) { KxSetFrameController(this, frameController_, value); }
   // The themed look is asked for and themes are on.
-  virtual bool UseThemes() { return framingPreference_ == fpXPThemes && ThemeServices().GetThemesEnabled(); }
+  virtual bool UseThemes() {
+    return settings_.framingPreference == fpXPThemes && ThemeServices().GetThemesEnabled();
+  }
   // Draws the frame again after a setting changed.
   virtual void RepaintFrame() = 0;
   // Records a hot state (the mouse over the control, or the focus), then
@@ -114,16 +119,19 @@ class TKxFramed : public Base {
   virtual void UpdateFrame(bool isMouse, bool value) = 0;
   bool GetMouseOver() const { return mouseOver_; }
   bool GetHasFocus() const { return focused_; }
+  // The focus the colours and the hot frame follow: what entering and
+  // leaving the control recorded.
+  virtual bool FrameFocused() const { return focused_; }
   // The style and colour the frame shows now: the hot ones while hot
   // tracking and hot.
-  bool FrameIsHot() const { return frameHotTrack_ && (mouseOver_ || focused_); }
-  TFrameStyle CurrentFrameStyle() const { return FrameIsHot() ? frameHotStyle_ : frameStyle_; }
-  TColor CurrentFrameColor() const { return FrameIsHot() ? frameHotColor_ : frameColor_; }
+  bool FrameIsHot() const { return settings_.frameHotTrack && (mouseOver_ || FrameFocused()); }
+  TFrameStyle CurrentFrameStyle() const { return FrameIsHot() ? settings_.frameHotStyle : settings_.frameStyle; }
+  TColor CurrentFrameColor() const { return FrameIsHot() ? settings_.frameHotColor : settings_.frameColor; }
 
   // --- stored rules ---------------------------------------------------------------
   bool IsColorStored() const { return !frameController_ && this->GetEnabled(); }
   bool IsFocusColorStored() const {
-    return !frameController_ && ColorToRGB(focusColor_) != ColorToRGB(normalColor_);
+    return !frameController_ && ColorToRGB(settings_.focusColor) != ColorToRGB(settings_.color);
   }
   bool IsFrameStored() const { return !frameController_; }
 
@@ -165,13 +173,9 @@ class TKxFramed : public Base {
     Base::Notification(component, operation);
     if (operation == opRemove && component == frameController_) frameController_ = nullptr;
   }
-  // Older stored forms: "FrameFlat" and "FrameFocusStyle" map onto the hot
-  // frame; "FrameFlatStyle" is read and dropped. None is written again.
   void DefineProperties(TFiler* filer) override {
     Base::DefineProperties(filer);
-    filer->DefineProperty("FrameFlat", [this](TReader* r) { ReadFrameFlat(r); }, nullptr, false);
-    filer->DefineProperty("FrameFocusStyle", [this](TReader* r) { ReadFrameFocusStyle(r); }, nullptr, false);
-    filer->DefineProperty("FrameFlatStyle", &TKxOldPropReader::ReadOldEnumProp, nullptr, false);
+    KxDefineRetiredFrameProperties(filer, this);
   }
 
  protected:
@@ -195,25 +199,20 @@ class TKxFramed : public Base {
   // WM_NCPAINT, after the system drew its border): true when drawn.
   bool PaintNCFrame() {
     if (!frameVisible_ || UseThemes() || !this->HandleAllocated()) return false;
-    HWND h = this->GetWindowHandle();
-    HDC dc = GetWindowDC(h);
-    try {
-      PaintNCFrameOn(dc);
-    } catch (...) {
-      ReleaseDC(h, dc);
-      throw;
-    }
-    ReleaseDC(h, dc);
-    return true;
+    TWindowDC dc(this->GetWindowHandle());
+    return PaintNCFrameOn(dc.Get());
   }
   // The same frame on dc, whose origin is the window's corner.
   bool PaintNCFrameOn(HDC dc) {
     if (!frameVisible_ || UseThemes()) return false;
     TCanvasPaintScope scope(frameCanvas_, dc);
-    DrawFrame(frameCanvas_, this->GetWidth(), this->GetHeight(), CurrentFrameStyle(), this->GetColor(),
-              CurrentFrameColor(), frameSides_, false);
+    DrawFrame(frameCanvas_, this->GetWidth(), this->GetHeight(), CurrentFrameStyle(), FrameSurroundColor(),
+              CurrentFrameColor(), settings_.frameSides, false);
     return true;
   }
+  // The colour of the ring drawn around the frame (and of its bevels on a
+  // colour other than the window's): the control's own.
+  virtual TColor FrameSurroundColor() { return this->GetColor(); }
   TCanvas* FrameCanvas() const { return frameCanvas_; }
 
   bool frameVisible_ = false;
@@ -221,31 +220,9 @@ class TKxFramed : public Base {
   bool mouseOver_ = false;
 
  private:
-  void ReadFrameFlat(TReader* reader) {
-    bool flat = reader->ReadBoolean();
-    SetFrameHotTrack(flat);
-    if (flat) {
-      SetFrameStyle(fsStatus);
-      SetFrameHotStyle(fsLowered);
-    }
-  }
-  void ReadFrameFocusStyle(TReader* reader) {
-    int value = GetEnumValue(TypeInfo<TFrameStyleEx>(), reader->ReadIdent());
-    if (value >= 0 && value <= static_cast<int>(fsLastFrameStyle)) SetFrameHotStyle(static_cast<TFrameStyle>(value));
-  }
-
   TCanvas* frameCanvas_ = nullptr;
-  TColor normalColor_ = clWindow;
-  TColor disabledColor_ = clBtnFace;
-  TColor focusColor_ = clWindow;
+  TKxFrameSettings settings_;
   bool updatingColors_ = false;
-  TColor frameColor_ = clBtnShadow;
-  TColor frameHotColor_ = clBtnShadow;
-  bool frameHotTrack_ = false;
-  TFrameStyle frameHotStyle_ = fsFlatBold;
-  TSides frameSides_ = sdAllSides;
-  TFrameStyle frameStyle_ = fsFlat;
-  TFramingPreference framingPreference_ = fpXPThemes;
   TKxFrameController* frameController_ = nullptr;
 };
 
