@@ -1,5 +1,5 @@
-// End to end: the real perivane.exe started on a private copy of the sample
-// disc and worked from this process as a user would (its windows found,
+// End to end: the real perivane.exe started on a private disc made from the
+// sample disc and worked from this process as a user would (its windows found,
 // clicks sent through SendInput, state, regions and pixels read back).
 #include <gtest/gtest.h>
 
