@@ -34,6 +34,10 @@ extern TFormMain* FormMain;
 inline constexpr const char* MutexName = "PERIVANE_ORLO";
 // How long the splash stays after the main form is made.
 inline constexpr DWORD SplashHoldMs = 1500;
+// The hold the entry waits, through the sleep seam: SplashHoldMs, or in the
+// checked build a shorter one named by PERIVANE_SPLASH_HOLD_MS (whole
+// milliseconds up to SplashHoldMs; anything else is ignored).
+DWORD SplashHold();
 
 // The probe of a screen device context (null: the probe failed).
 TScreenInfo ScreenInfoFromDC(HDC dc);

@@ -31,7 +31,7 @@
 #include "classlib/Forms.h"
 #include "classlib/SysUtils.h"
 #include "classlib/Units.h"
-#include "tests/app/MenuDriver.h"
+#include "disc/MenuDriver.h"
 
 using namespace menu_driver;
 

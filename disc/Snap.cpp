@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tests/app/MenuDriver.h"
+#include "disc/MenuDriver.h"
 
 using namespace menu_driver;
 

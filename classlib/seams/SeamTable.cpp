@@ -12,6 +12,7 @@ TSeams& Seams() {
       return bits;
     };
     s.TickCount = [] { return GetTickCount(); };
+    s.Sleep = [](DWORD ms) { ::Sleep(ms); };
     s.LocalTime = [](SYSTEMTIME& t) { GetLocalTime(&t); };
     s.SetTimer = [](HWND w, UINT_PTR id, UINT ms) { return ::SetTimer(w, id, ms, nullptr); };
     s.KillTimer = [](HWND w, UINT_PTR id) { return ::KillTimer(w, id); };

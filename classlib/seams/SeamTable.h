@@ -18,6 +18,9 @@ struct TSeams {
   std::function<int()> DisplayBitsPerPixel;
   // Milliseconds since start-up, as GetTickCount.
   std::function<DWORD()> TickCount;
+  // A wait of a fixed time, as Sleep: a test that has no use for the wait
+  // makes it instant.
+  std::function<void(DWORD)> Sleep;
   // Local date and time, as GetLocalTime.
   std::function<void(SYSTEMTIME&)> LocalTime;
   // Window timers, as SetTimer/KillTimer on a window.

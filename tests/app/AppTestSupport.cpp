@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <stdexcept>
 
@@ -22,19 +20,39 @@ std::string TestsFolder() {
   return ExtractFilePath(name);
 }
 
-// SHFileOperation wants a list of names ended by an empty one.
-std::string DoubleNul(const std::string& path) { return path + std::string(2, '\0'); }
+// Every entry of a folder and its subfolders, depth first, a folder before
+// what it holds; relative names with backslashes.
+void Walk(const std::string& root, const std::string& relative,
+          const std::function<void(const std::string&, const WIN32_FIND_DATAA&)>& visit) {
+  WIN32_FIND_DATAA found{};
+  HANDLE h = FindFirstFileA((root + "\\" + relative + "*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = found.cFileName;
+    if (name == "." || name == "..") continue;
+    visit(relative + name, found);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Walk(root, relative + name + "\\", visit);
+  } while (FindNextFileA(h, &found));
+  FindClose(h);
+}
 
-void Shell(UINT func, const std::string& from, const std::string& to) {
-  std::string source = DoubleNul(from);
-  std::string target = DoubleNul(to);
-  SHFILEOPSTRUCTA op{};
-  op.wFunc = func;
-  op.pFrom = source.c_str();
-  op.pTo = to.empty() ? nullptr : target.c_str();
-  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT | FOF_NOCONFIRMMKDIR;
-  if (SHFileOperationA(&op) != 0 || op.fAnyOperationsAborted)
-    throw std::runtime_error("file operation failed on " + from);
+bool IsFolder(const WIN32_FIND_DATAA& found) { return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+// What the tests change: copied, never linked.
+bool Changeable(const std::string& relative) {
+  return SameText(relative, IniFileName) || SameText(relative.substr(0, 9), "Resource\\");
+}
+
+// Removes a folder and everything in it; what cannot be removed stays.
+void RemoveFolder(const std::string& folder) {
+  std::vector<std::string> folders{folder};
+  Walk(folder, "", [&](const std::string& relative, const WIN32_FIND_DATAA& found) {
+    const std::string path = folder + "\\" + relative;
+    if (IsFolder(found)) folders.push_back(path);
+    else DeleteFileA(path.c_str());
+  });
+  // Innermost first: the walk lists a folder before its subfolders.
+  for (auto f = folders.rbegin(); f != folders.rend(); ++f) RemoveDirectoryA(f->c_str());
 }
 
 }  // namespace
@@ -49,19 +67,27 @@ TDiscCopy::TDiscCopy() {
   static int counter = 0;
   folder_ = IncludeTrailingPathDelimiter(temp) + "perivane-disc-" + IntToStr(GetCurrentProcessId()) + "-" +
             IntToStr(++counter);
-  Shell(FO_COPY, SampleDisc() + "\\*", folder_);
+  if (!CreateDirectoryA(folder_.c_str(), nullptr)) throw std::runtime_error("cannot make " + folder_);
+  const std::string sample = SampleDisc();
+  Walk(sample, "", [&](const std::string& relative, const WIN32_FIND_DATAA& found) {
+    const std::string from = sample + "\\" + relative;
+    const std::string to = Path(relative);
+    bool made;
+    if (IsFolder(found)) made = CreateDirectoryA(to.c_str(), nullptr);
+    else if (Changeable(relative)) made = CopyFileA(from.c_str(), to.c_str(), TRUE);
+    else made = CreateHardLinkA(to.c_str(), from.c_str(), nullptr) || CopyFileA(from.c_str(), to.c_str(), TRUE);
+    if (!made) throw std::runtime_error("cannot make " + to + " (error " + std::to_string(GetLastError()) + ")");
+  });
 }
 
-TDiscCopy::~TDiscCopy() {
-  try {
-    Shell(FO_DELETE, folder_, "");
-  } catch (...) {
-  }
-}
+TDiscCopy::~TDiscCopy() { RemoveFolder(folder_); }
 
 void TDiscCopy::Write(const std::string& relative, const std::string& bytes) const {
   const std::string path = Path(relative);
   ForceDirectories(ExtractFileDir(path));
+  // A new file, not the old one rewritten: the old one may be a link to the
+  // sample disc's.
+  DeleteFileA(path.c_str());
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
   DWORD written = 0;
@@ -71,35 +97,19 @@ void TDiscCopy::Write(const std::string& relative, const std::string& bytes) con
 
 void TDiscCopy::Remove(const std::string& relative) const { DeleteFile(Path(relative)); }
 
-namespace {
-
-void ListFolder(const std::string& root, const std::string& relative, std::vector<std::string>& out) {
-  WIN32_FIND_DATAA found{};
-  HANDLE h = FindFirstFileA((root + "\\" + relative + "*").c_str(), &found);
-  if (h == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = found.cFileName;
-    if (name == "." || name == "..") continue;
+std::vector<std::string> FolderListing(const std::string& folder) {
+  std::vector<std::string> files;
+  Walk(folder, "", [&](const std::string& relative, const WIN32_FIND_DATAA& found) {
     const ULONGLONG size = (ULONGLONG{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
     const ULONGLONG written =
         (ULONGLONG{found.ftLastWriteTime.dwHighDateTime} << 32) | found.ftLastWriteTime.dwLowDateTime;
-    out.push_back(relative + name + "|" + std::to_string(size) + "|" + std::to_string(written));
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ListFolder(root, relative + name + "\\", out);
-  } while (FindNextFileA(h, &found));
-  FindClose(h);
-}
-
-}  // namespace
-
-std::vector<std::string> TDiscCopy::Listing() const {
-  std::vector<std::string> files;
-  ListFolder(folder_, "", files);
+    files.push_back(relative + "|" + std::to_string(size) + "|" + std::to_string(written));
+  });
   std::sort(files.begin(), files.end());
   return files;
 }
 
-std::string TDiscCopy::Read(const std::string& relative) const {
-  const std::string path = Path(relative);
+std::string ReadBytes(const std::string& path) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return "";

@@ -18,8 +18,20 @@ std::string SampleDisc();
 // build/disc-tools: the programs of the disc before they are copied in.
 std::string ToolsFolder();
 
-// A private copy of the sample disc in the temporary folder, removed with
-// everything in it when the object goes. Folder() has no trailing backslash.
+// Every entry of a folder and its subfolders as "relative path|size|write
+// time", sorted: two listings are equal when nothing was made, changed or
+// removed.
+std::vector<std::string> FolderListing(const std::string& folder);
+// A file's bytes; "" when it cannot be read.
+std::string ReadBytes(const std::string& path);
+
+// A private disc in the temporary folder made from the sample disc, removed
+// with everything in it when the object goes. Folder() has no trailing
+// backslash. What tests change (the settings file and the Resource folder)
+// is copied; every other file is a hard link to the sample's (a copy where
+// no link can be made), so that a disc costs little whatever the size of the
+// programs on it. Write replaces a file rather than writing into it, so the
+// sample disc behind a link never changes.
 class TDiscCopy {
  public:
   TDiscCopy();
@@ -32,11 +44,9 @@ class TDiscCopy {
   // Writes a file of the disc (its folder made when missing).
   void Write(const std::string& relative, const std::string& bytes) const;
   void Remove(const std::string& relative) const;
-  std::string Read(const std::string& relative) const;
-  // Every file of the disc, folders included, as "relative path|size|write
-  // time", sorted: two listings are equal when nothing was made, changed or
-  // removed.
-  std::vector<std::string> Listing() const;
+  std::string Read(const std::string& relative) const { return ReadBytes(Path(relative)); }
+  // FolderListing of the disc.
+  std::vector<std::string> Listing() const { return FolderListing(folder_); }
 
  private:
   std::string folder_;

@@ -1,4 +1,4 @@
-#include "tests/app/MenuDriver.h"
+#include "disc/MenuDriver.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -3,8 +3,9 @@
 // moves the mouse and clicks through SendInput, and reads back what a user
 // sees: window state, window regions and screen pixels.
 //
-// Plain Win32 and the standard library, no test framework, so that the
-// screenshot tool of scripts/run (disc/Snap.cpp) shares it.
+// Plain Win32 and the standard library, no test framework: the screenshot
+// tool of scripts/run (disc/Snap.cpp), the end-to-end tests and the menu's
+// benchmark share it (the library menu_driver).
 #pragma once
 
 #include <windows.h>
