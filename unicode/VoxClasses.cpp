@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "classlib/SysUtils.h"
-#include "classlib/classes/Lists.h"
 #include "classlib/classes/StringsCore.h"
 #include "unicode/VoxSysUtils.h"
 #include "unicode/VoxSystem.h"
