@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "classlib/SysUtils.h"
+#include "classlib/classes/StringsCore.h"
 #include "unicode/VoxSysUtils.h"
 #include "unicode/VoxSystem.h"
 
@@ -34,6 +35,9 @@ void Updating(L* list, F f) {
   }
   list->EndUpdate();
 }
+
+// Control characters and the space (NUL ends a wide text instead).
+bool IsWideBlank(wchar_t c) { return c >= 1 && c <= 32; }
 
 int64_t Remaining(TStream* stream) { return stream->GetSize() - stream->GetPosition(); }
 
@@ -164,6 +168,7 @@ void TVoxStrings::AssignTo(TPersistent* dest) {
 
 void TVoxStrings::Assign(TPersistent* source) {
   if (auto* wide = dynamic_cast<TVoxStrings*>(source)) {
+    if (wide == this) return;
     Updating(this, [&] {
       Clear();
       defined_ = wide->defined_;
@@ -187,22 +192,7 @@ void TVoxStrings::PutObject(int, TObject*) {}
 void TVoxStrings::SetCapacity(int) {}
 void TVoxStrings::SetUpdateState(bool) {}
 
-std::wstring TVoxStrings::GetTextStr() const {
-  const int count = GetCount();
-  std::vector<std::wstring> items(static_cast<size_t>(count));
-  size_t size = 0;
-  for (int i = 0; i < count; ++i) {
-    items[static_cast<size_t>(i)] = Get(i);
-    size += items[static_cast<size_t>(i)].size() + 2;
-  }
-  std::wstring text;
-  text.reserve(size);
-  for (const std::wstring& s : items) {
-    text += s;
-    text += L"\r\n";
-  }
-  return text;
-}
+std::wstring TVoxStrings::GetTextStr() const { return strings_core::JoinLines<std::wstring>(*this); }
 
 void TVoxStrings::Put(int index, const std::wstring& s) {
   TObject* obj = GetObject(index);
@@ -241,46 +231,20 @@ int TVoxStrings::AddObject(const std::wstring& s, TObject* obj) {
   return index;
 }
 
-void TVoxStrings::AddStrings(TVoxStrings* strings) {
-  Updating(this, [&] {
-    for (int i = 0; i < strings->GetCount(); ++i) AddObject(strings->Get(i), strings->GetObject(i));
-  });
-}
+void TVoxStrings::AddStrings(TVoxStrings* strings) { strings_core::AddAll(*this, *strings); }
 
-void TVoxStrings::Exchange(int index1, int index2) {
-  Updating(this, [&] {
-    std::wstring s = Get(index1);
-    TObject* obj = GetObject(index1);
-    Put(index1, Get(index2));
-    PutObject(index1, GetObject(index2));
-    Put(index2, s);
-    PutObject(index2, obj);
-  });
-}
+void TVoxStrings::Exchange(int index1, int index2) { strings_core::Exchange(*this, index1, index2); }
 
 wchar_t* TVoxStrings::GetTextW() const { return StrNewW(GetTextStr().c_str()); }
 
-int TVoxStrings::IndexOf(const std::wstring& s) const {
-  for (int i = 0; i < GetCount(); ++i)
-    if (CompareStrings(Get(i), s) == 0) return i;
-  return -1;
-}
+int TVoxStrings::IndexOf(const std::wstring& s) const { return strings_core::IndexOf(*this, s); }
 
 int TVoxStrings::IndexOfName(const std::wstring& name) const {
-  const wchar_t sep = GetNameValueSeparator();
-  for (int i = 0; i < GetCount(); ++i) {
-    std::wstring s = Get(i);
-    size_t p = s.find(sep);
-    if (p != std::wstring::npos && CompareStrings(s.substr(0, p), name) == 0) return i;
-  }
-  return -1;
+  const wchar_t separator = GetNameValueSeparator();
+  return strings_core::IndexOfName(*this, name, [separator](const std::wstring& s) { return s.find(separator); });
 }
 
-int TVoxStrings::IndexOfObject(TObject* obj) const {
-  for (int i = 0; i < GetCount(); ++i)
-    if (GetObject(i) == obj) return i;
-  return -1;
-}
+int TVoxStrings::IndexOfObject(TObject* obj) const { return strings_core::IndexOfObject(*this, obj); }
 
 void TVoxStrings::InsertObject(int index, const std::wstring& s, TObject* obj) {
   Insert(index, s);
@@ -315,13 +279,7 @@ void TVoxStrings::LoadFromStream(TStream* stream, bool withBOM) {
 }
 
 void TVoxStrings::Move(int curIndex, int newIndex) {
-  if (curIndex == newIndex) return;
-  Updating(this, [&] {
-    std::wstring s = Get(curIndex);
-    TObject* obj = GetObject(curIndex);
-    Delete(curIndex);
-    InsertObject(newIndex, s, obj);
-  });
+  strings_core::Move(*this, curIndex, newIndex, [this](int index) { Error(SListIndexErrorW, index); });
 }
 
 void TVoxStrings::SaveToFile(const std::wstring& fileName) {
@@ -347,13 +305,7 @@ void TVoxStrings::EndUpdate() {
   if (updateCount_ == 0) SetUpdateState(false);
 }
 
-bool TVoxStrings::Equals(const TVoxStrings* strings) const {
-  const int count = GetCount();
-  if (count != strings->GetCount()) return false;
-  for (int i = 0; i < count; ++i)
-    if (Get(i) != strings->Get(i)) return false;
-  return true;
-}
+bool TVoxStrings::Equals(const TVoxStrings* strings) const { return strings_core::Equal(*this, *strings); }
 
 void TVoxStrings::Error(const std::wstring& msg, int data) const {
   throw EStringListError(Format(WideToAnsi(msg), {data}));
@@ -396,71 +348,20 @@ void TVoxStrings::SetValueFromIndex(int index, const std::wstring& value) {
   }
 }
 
-std::wstring TVoxStrings::GetDelimitedText() const {
-  const int count = GetCount();
-  const wchar_t quote = GetQuoteChar(), delimiter = GetDelimiter();
-  if (count == 1 && Get(0).empty()) return std::wstring(2, quote);
-  std::wstring result;
-  for (int i = 0; i < count; ++i) {
-    std::wstring s = Get(i);
-    bool quoted = std::any_of(s.begin(), s.end(), [&](wchar_t c) {
-      return (c >= 1 && c <= 32) || c == quote || c == delimiter;
-    });
-    result += quoted ? WideQuotedStr(s, quote) : s;
-    result += delimiter;
-  }
-  if (!result.empty()) result.pop_back();
-  return result;
+std::wstring TVoxStrings::GetDelimitedText() const { return DelimitedText(GetDelimiter(), GetQuoteChar()); }
+
+std::wstring TVoxStrings::DelimitedText(wchar_t delimiter, wchar_t quote) const {
+  return strings_core::DelimitedText<std::wstring>(*this, delimiter, quote, IsWideBlank, WideQuotedStr);
 }
 
 void TVoxStrings::SetDelimitedText(const std::wstring& value) {
-  const wchar_t quote = GetQuoteChar(), delimiter = GetDelimiter();
-  auto blank = [](wchar_t c) { return c >= 1 && c <= 32; };
-  Updating(this, [&] {
-    Clear();
-    const wchar_t* p = value.c_str();
-    while (blank(*p)) ++p;
-    while (*p) {
-      std::wstring s;
-      if (*p == quote) {
-        s = WideExtractQuotedStr(p, quote);
-      } else {
-        const wchar_t* start = p;
-        while (*p > 32 && *p != delimiter) ++p;
-        s.assign(start, static_cast<size_t>(p - start));
-      }
-      Add(s);
-      while (blank(*p)) ++p;
-      if (*p == delimiter) {
-        // A delimiter at the very end still ends an (empty) item.
-        if (p[1] == 0) Add(L"");
-        do ++p;
-        while (blank(*p));
-      }
-    }
-  });
+  // The text ends at its first NUL, as the wide text does everywhere.
+  const wchar_t* text = value.c_str();
+  strings_core::ReadDelimitedText(*this, text, text + std::wcslen(text), GetDelimiter(), GetQuoteChar(), IsWideBlank,
+                                  WideExtractQuotedStr);
 }
 
-std::wstring TVoxStrings::GetCommaText() const {
-  const TWideStringsDefined savedDefined = defined_;
-  const wchar_t savedDelimiter = delimiter_, savedQuote = quoteChar_;
-  auto* self = const_cast<TVoxStrings*>(this);
-  self->SetDelimiter(L',');
-  self->SetQuoteChar(L'"');
-  std::wstring text;
-  try {
-    text = GetDelimitedText();
-  } catch (...) {
-    delimiter_ = savedDelimiter;
-    quoteChar_ = savedQuote;
-    defined_ = savedDefined;
-    throw;
-  }
-  delimiter_ = savedDelimiter;
-  quoteChar_ = savedQuote;
-  defined_ = savedDefined;
-  return text;
-}
+std::wstring TVoxStrings::GetCommaText() const { return DelimitedText(L',', L'"'); }
 
 void TVoxStrings::SetCommaText(const std::wstring& value) {
   SetDelimiter(L',');
@@ -614,7 +515,7 @@ void TVoxStringList::PutObject(int index, TObject* obj) {
 }
 
 void TVoxStringList::SetCapacity(int newCapacity) {
-  if (newCapacity < GetCount()) Error(SListCapacityErrorW, newCapacity);
+  if (newCapacity < GetCount() || newCapacity > MaxListSize) Error(SListCapacityErrorW, newCapacity);
   capacity_ = newCapacity;
   if (newCapacity == 0) items_.shrink_to_fit();
   else items_.reserve(static_cast<size_t>(newCapacity));
@@ -673,12 +574,14 @@ void TVoxStringList::Exchange(int index1, int index2) {
   CheckIndex(index1);
   CheckIndex(index2);
   Changing();
-  ExchangeItems(index1, index2);
+  std::swap(items_[static_cast<size_t>(index1)], items_[static_cast<size_t>(index2)]);
   Changed();
 }
 
-void TVoxStringList::ExchangeItems(int index1, int index2) {
-  std::swap(items_[static_cast<size_t>(index1)], items_[static_cast<size_t>(index2)]);
+void TVoxStringList::Move(int curIndex, int newIndex) {
+  // Refused before the item is taken out: a sorted list has no free places.
+  if (sorted_ && curIndex != newIndex) Error(SSortedListErrorW, 0);
+  inherited::Move(curIndex, newIndex);
 }
 
 int TVoxStringList::IndexOf(const std::wstring& s) const {
@@ -708,10 +611,7 @@ void TVoxStringList::InsertObject(int index, const std::wstring& s, TObject* obj
   InsertItem(index, s, obj);
 }
 
-void TVoxStringList::Grow() {
-  int delta = capacity_ > 64 ? capacity_ / 4 : capacity_ > 8 ? 16 : 4;
-  SetCapacity(capacity_ + delta);
-}
+void TVoxStringList::Grow() { SetCapacity(capacity_ + ListGrowthDelta(capacity_)); }
 
 void TVoxStringList::InsertItem(int index, const std::wstring& s, TObject* obj) {
   Changing();
@@ -721,23 +621,9 @@ void TVoxStringList::InsertItem(int index, const std::wstring& s, TObject* obj) 
 }
 
 bool TVoxStringList::Find(const std::wstring& s, int& index) const {
-  bool found = false;
-  int l = 0, h = GetCount() - 1;
-  while (l <= h) {
-    int i = (l + h) >> 1;
-    int c = CompareStrings(items_[static_cast<size_t>(i)].String, s);
-    if (c < 0) {
-      l = i + 1;
-    } else {
-      h = i - 1;
-      if (c == 0) {
-        found = true;
-        if (duplicates_ != dupAccept) l = i;
-      }
-    }
-  }
-  index = l;
-  return found;
+  return strings_core::SortedFind(
+      GetCount(), [&](int i) { return CompareStrings(items_[static_cast<size_t>(i)].String, s); },
+      duplicates_ == dupAccept, index);
 }
 
 int TVoxStringList::CompareItems(TVoxStringList* list, int index1, int index2) {
@@ -748,30 +634,11 @@ int TVoxStringList::CompareItems(TVoxStringList* list, int index1, int index2) {
 void TVoxStringList::Sort() { CustomSort(CompareItems); }
 
 void TVoxStringList::CustomSort(TVoxStringListSortCompare compare) {
-  if (sorted_ || GetCount() < 2) return;
-  Changing();
-  QuickSort(0, GetCount() - 1, compare);
-  Changed();
+  if (!sorted_) SortItems(compare);
 }
 
-void TVoxStringList::QuickSort(int l, int r, TVoxStringListSortCompare compare) {
-  do {
-    int i = l, j = r, p = (l + r) >> 1;
-    do {
-      while (compare(this, i, p) < 0) ++i;
-      while (compare(this, j, p) > 0) --j;
-      if (i <= j) {
-        ExchangeItems(i, j);
-        // The pivot follows its item.
-        if (p == i) p = j;
-        else if (p == j) p = i;
-        ++i;
-        --j;
-      }
-    } while (i <= j);
-    if (l < j) QuickSort(l, j, compare);
-    l = i;
-  } while (l < r);
+void TVoxStringList::SortItems(TVoxStringListSortCompare compare) {
+  strings_core::SortItems(*this, items_, compare);
 }
 
 void TVoxStringList::SetSorted(bool value) {
@@ -783,11 +650,9 @@ void TVoxStringList::SetSorted(bool value) {
 void TVoxStringList::SetCaseSensitive(bool value) {
   if (caseSensitive_ == value) return;
   caseSensitive_ = value;
-  if (sorted_) {
-    sorted_ = false;
-    Sort();
-    sorted_ = true;
-  }
+  // A sorted list must be in the order of its new comparison (Sort itself
+  // leaves a sorted list alone).
+  if (sorted_) SortItems(CompareItems);
 }
 
 // --- Streams ------------------------------------------------------------------------------------
@@ -858,23 +723,8 @@ void TVoxResourceStream::SaveToFile(const std::wstring& fileName) {
 // --- Free routines ------------------------------------------------------------------------------
 
 bool FindSortedListByTarget(TList* list, TTargetCompare targetCompare, void* target, int& index) {
-  bool found = false;
-  int l = 0, h = list->GetCount() - 1;
-  while (l <= h) {
-    int i = (l + h) >> 1;
-    int c = targetCompare(list->Get(i), target);
-    if (c < 0) {
-      l = i + 1;
-    } else {
-      h = i - 1;
-      if (c == 0) {
-        found = true;
-        l = i;
-      }
-    }
-  }
-  index = l;
-  return found;
+  return strings_core::SortedFind(
+      list->GetCount(), [&](int i) { return targetCompare(list->Get(i), target); }, false, index);
 }
 
 namespace {

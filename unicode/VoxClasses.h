@@ -193,6 +193,7 @@ class TVoxStrings : public TPersistent {
   void Destroy() override;
 
  private:
+  std::wstring DelimitedText(wchar_t delimiter, wchar_t quote) const;
   wchar_t DefinedChar(TWideStringsDefinedItem item, wchar_t& slot, wchar_t def) const;
   void DefineChar(TWideStringsDefinedItem item, wchar_t& slot, wchar_t value);
   // Clears and adds the items inside one update.
@@ -236,6 +237,7 @@ class TVoxStringList : public TVoxStrings {
   int IndexOfName(const std::wstring& name) const override;
   void Insert(int index, const std::wstring& s) override;
   void InsertObject(int index, const std::wstring& s, TObject* obj) override;
+  void Move(int curIndex, int newIndex) override;
 
   // OnChanging/OnChange, only while no update is in progress.
   virtual void Changing();
@@ -269,8 +271,7 @@ class TVoxStringList : public TVoxStrings {
   };
   void CheckIndex(int index) const;
   void Grow();
-  void ExchangeItems(int index1, int index2);
-  void QuickSort(int l, int r, TVoxStringListSortCompare compare);
+  void SortItems(TVoxStringListSortCompare compare);
   static int CompareItems(TVoxStringList* list, int index1, int index2);
 
   std::vector<TItem> items_;

@@ -31,19 +31,9 @@ void TVoxMenuItem::DoDrawText(TCanvas* canvas, const std::wstring& caption, TRec
   std::wstring text = caption;
   // An empty text (or a lone accelerator mark) still takes a line's height.
   if ((flags & DT_CALCRECT) && (text.empty() || text == L"&")) text += L' ';
-  canvas->GetBrush()->SetStyle(bsClear);
-  if (GetDefault()) canvas->GetFont()->SetStyle(canvas->GetFont()->GetStyle() + TFontStyles{fsBold});
-  if (!GetEnabled()) {
-    if (!selected) {
-      OffsetRect(&rect, 1, 1);
-      canvas->GetFont()->SetColor(clBtnHighlight);
-      DrawTextW(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
-      OffsetRect(&rect, -1, -1);
-    }
-    if (selected && ColorToRGB(clHighlight) == ColorToRGB(clBtnShadow)) canvas->GetFont()->SetColor(clBtnHighlight);
-    else canvas->GetFont()->SetColor(clBtnShadow);
-  }
-  DrawTextW(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+  DrawTextInState(canvas, rect, selected, [&](TRect& r) {
+    DrawTextW(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &r, flags);
+  });
 }
 
 int TVoxMenuItem::MeasureItemTextWidth(TCanvas* canvas, const std::wstring& text) {

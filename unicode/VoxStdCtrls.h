@@ -478,7 +478,8 @@ class TVoxCustomGroupBox : public TVoxCaptionControlOf<TCustomGroupBox> {
   DECLARE_CLASS(TVoxCustomGroupBox, TCustomGroupBox)
   explicit TVoxCustomGroupBox(TComponent* owner);
   void CreateWindowHandle(const TCreateParams& params) override;
-  void Paint() override;
+  int CaptionTextWidth(TCanvas* canvas) override;
+  void DrawCaptionText(TCanvas* canvas, TRect& rect, UINT flags) override;
   void CMDialogChar(TMessage& m) override;
 };
 

@@ -118,35 +118,18 @@ void TVoxCustomGroupBox::CreateWindowHandle(const TCreateParams& params) {
   CreateUnicodeHandle(this, params, std::wstring());
 }
 
-void TVoxCustomGroupBox::Paint() {
+int TVoxCustomGroupBox::CaptionTextWidth(TCanvas* canvas) {
+  if (!Win32PlatformIsUnicode) return inherited::CaptionTextWidth(canvas);
+  return WideCanvasTextWidth(canvas, GetCaption());
+}
+
+void TVoxCustomGroupBox::DrawCaptionText(TCanvas* canvas, TRect& rect, UINT flags) {
   if (!Win32PlatformIsUnicode) {
-    inherited::Paint();
+    inherited::DrawCaptionText(canvas, rect, flags);
     return;
   }
-  TCanvas* canvas = GetCanvas();
-  canvas->SetFont(GetFont());
-  int h = WideCanvasTextHeight(canvas, L"0");
-  TRect r = Rect(0, h / 2 - 1, GetWidth(), GetHeight());
-  if (GetCtl3D()) {
-    // An etched frame: highlight one pixel down and right, shadow over it.
-    r.left += 1;
-    r.top += 1;
-    canvas->GetBrush()->SetColor(clBtnHighlight);
-    canvas->FrameRect(r);
-    OffsetRect(&r, -1, -1);
-    canvas->GetBrush()->SetColor(clBtnShadow);
-  } else {
-    canvas->GetBrush()->SetColor(clWindowFrame);
-  }
-  canvas->FrameRect(r);
   std::wstring text = GetCaption();
-  if (text.empty()) return;
-  if (!UseRightToLeftAlignment()) r = Rect(8, 0, 0, h);
-  else r = Rect(r.right - WideCanvasTextWidth(canvas, text) - 8, 0, 0, h);
-  UINT flags = DrawTextBiDiModeFlags(DT_SINGLELINE);
-  DrawTextW(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT);
-  canvas->GetBrush()->SetColor(GetColor());
-  DrawTextW(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &r, flags);
+  DrawTextW(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
 }
 
 void TVoxCustomGroupBox::CMDialogChar(TMessage& m) {

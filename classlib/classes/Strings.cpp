@@ -4,6 +4,7 @@
 #include "classlib/SysUtils.h"
 #include "classlib/classes/Lists.h"
 #include "classlib/classes/Streams.h"
+#include "classlib/classes/StringsCore.h"
 #include "classlib/classes/TextLines.h"
 
 DEFINE_ENUM_TYPE(TDuplicates, "dupIgnore", "dupAccept", "dupError")
@@ -13,23 +14,13 @@ namespace {
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 std::string DelimitedText(const TStrings& list, char delimiter, char quote) {
-  int count = list.GetCount();
-  // A lone empty item must still read back as one item.
-  if (count == 1 && list.Get(0).empty()) return std::string(2, quote);
-  std::string result;
-  for (int i = 0; i < count; ++i) {
-    std::string s = list.Get(i);
-    bool quoteIt = false;
-    for (char c : s)
-      if (IsBlank(c) || c == quote || c == delimiter) {
-        quoteIt = true;
-        break;
-      }
-    result += quoteIt ? AnsiQuotedStr(s, quote) : s;
-    result += delimiter;
-  }
-  if (!result.empty()) result.pop_back();
-  return result;
+  return strings_core::DelimitedText<std::string>(list, delimiter, quote, IsBlank, AnsiQuotedStr);
+}
+
+// The index just past a line's name: its first separator, npos when none.
+size_t NameEnd(const std::string& s, char separator) {
+  int p = AnsiPos(std::string(1, separator), s);
+  return p == 0 ? std::string::npos : static_cast<size_t>(p - 1);
 }
 
 }  // namespace
@@ -54,23 +45,7 @@ int TStrings::CompareStrings(const std::string& s1, const std::string& s2) const
   return AnsiCompareText(s1, s2);
 }
 
-std::string TStrings::GetTextStr() const {
-  int count = GetCount();
-  std::vector<std::string> lines;
-  lines.reserve(count > 0 ? static_cast<size_t>(count) : 0);
-  size_t size = 0;
-  for (int i = 0; i < count; ++i) {
-    lines.push_back(Get(i));
-    size += lines.back().size() + 2;
-  }
-  std::string result;
-  result.reserve(size);
-  for (const std::string& line : lines) {
-    result += line;
-    result += "\r\n";
-  }
-  return result;
-}
+std::string TStrings::GetTextStr() const { return strings_core::JoinLines<std::string>(*this); }
 
 void TStrings::SetTextStr(const std::string& value) {
   TUpdateScope update(this);
@@ -90,61 +65,27 @@ int TStrings::AddObject(const std::string& s, TObject* obj) {
   return result;
 }
 
-void TStrings::AddStrings(TStrings* strings) {
-  TUpdateScope update(this);
-  // The count is taken once: a list added to itself doubles, as on the
-  // platform, instead of growing for ever.
-  const int count = strings->GetCount();
-  for (int i = 0; i < count; ++i) AddObject(strings->Get(i), strings->GetObject(i));
-}
+void TStrings::AddStrings(TStrings* strings) { strings_core::AddAll(*this, *strings); }
 
 void TStrings::InsertObject(int index, const std::string& s, TObject* obj) {
   Insert(index, s);
   PutObject(index, obj);
 }
 
-void TStrings::Exchange(int index1, int index2) {
-  TUpdateScope update(this);
-  TObject* obj = GetObject(index1);
-  std::string s = Get(index1);
-  Put(index1, Get(index2));
-  PutObject(index1, GetObject(index2));
-  Put(index2, s);
-  PutObject(index2, obj);
-}
+void TStrings::Exchange(int index1, int index2) { strings_core::Exchange(*this, index1, index2); }
 
 void TStrings::Move(int curIndex, int newIndex) {
-  if (curIndex == newIndex) return;
-  TUpdateScope update(this);
-  std::string s = Get(curIndex);
-  TObject* obj = GetObject(curIndex);
-  // Checked before the item leaves its place, so that a bad target index
-  // raises without losing the item.
-  if (newIndex < 0 || newIndex >= GetCount()) Error(SListIndexError, newIndex);
-  Delete(curIndex);
-  InsertObject(newIndex, s, obj);
+  strings_core::Move(*this, curIndex, newIndex, [this](int index) { Error(SListIndexError, index); });
 }
 
-int TStrings::IndexOf(const std::string& s) const {
-  for (int i = 0; i < GetCount(); ++i)
-    if (CompareStrings(Get(i), s) == 0) return i;
-  return -1;
-}
+int TStrings::IndexOf(const std::string& s) const { return strings_core::IndexOf(*this, s); }
 
 int TStrings::IndexOfName(const std::string& name) const {
-  for (int i = 0; i < GetCount(); ++i) {
-    std::string s = Get(i);
-    int p = AnsiPos(std::string(1, nameValueSeparator_), s);
-    if (p != 0 && CompareStrings(s.substr(0, static_cast<size_t>(p - 1)), name) == 0) return i;
-  }
-  return -1;
+  const char separator = nameValueSeparator_;
+  return strings_core::IndexOfName(*this, name, [separator](const std::string& s) { return NameEnd(s, separator); });
 }
 
-int TStrings::IndexOfObject(TObject* obj) const {
-  for (int i = 0; i < GetCount(); ++i)
-    if (GetObject(i) == obj) return i;
-  return -1;
-}
+int TStrings::IndexOfObject(TObject* obj) const { return strings_core::IndexOfObject(*this, obj); }
 
 void TStrings::Assign(TPersistent* source) {
   if (auto* strings = dynamic_cast<TStrings*>(source)) {
@@ -160,13 +101,7 @@ void TStrings::Assign(TPersistent* source) {
   inherited::Assign(source);
 }
 
-bool TStrings::Equals(TStrings* strings) const {
-  int count = GetCount();
-  if (count != strings->GetCount()) return false;
-  for (int i = 0; i < count; ++i)
-    if (Get(i) != strings->Get(i)) return false;
-  return true;
-}
+bool TStrings::Equals(TStrings* strings) const { return strings_core::Equal(*this, *strings); }
 
 void TStrings::BeginUpdate() {
   if (updateCount_ == 0) SetUpdateState(true);
@@ -179,8 +114,8 @@ void TStrings::EndUpdate() {
 }
 
 std::string TStrings::ExtractName(const std::string& s) const {
-  int p = AnsiPos(std::string(1, nameValueSeparator_), s);
-  return p == 0 ? std::string() : s.substr(0, static_cast<size_t>(p - 1));
+  size_t p = NameEnd(s, nameValueSeparator_);
+  return p == std::string::npos ? std::string() : s.substr(0, p);
 }
 
 std::string TStrings::GetName(int index) const { return ExtractName(Get(index)); }
@@ -188,8 +123,8 @@ std::string TStrings::GetName(int index) const { return ExtractName(Get(index));
 namespace {
 // The text after the first separator; "" for a line that has none.
 std::string ValuePart(const std::string& line, char separator) {
-  int p = AnsiPos(std::string(1, separator), line);
-  return p == 0 ? std::string() : line.substr(static_cast<size_t>(p));
+  size_t p = NameEnd(line, separator);
+  return p == std::string::npos ? std::string() : line.substr(p + 1);
 }
 }  // namespace
 
@@ -234,31 +169,8 @@ void TStrings::SetCommaText(const std::string& value) {
 std::string TStrings::GetDelimitedText() const { return DelimitedText(*this, delimiter_, quoteChar_); }
 
 void TStrings::SetDelimitedText(const std::string& value) {
-  TUpdateScope update(this);
-  Clear();
-  size_t pos = 0;
-  size_t n = value.size();
-  while (pos < n && IsBlank(value[pos])) ++pos;
-  while (pos < n) {
-    std::string s;
-    if (value[pos] == quoteChar_) {
-      const char* p = value.c_str() + pos;
-      s = AnsiExtractQuotedStr(p, quoteChar_);
-      pos = static_cast<size_t>(p - value.c_str());
-    } else {
-      size_t start = pos;
-      while (pos < n && !IsBlank(value[pos]) && value[pos] != delimiter_) ++pos;
-      s = value.substr(start, pos - start);
-    }
-    Add(s);
-    while (pos < n && IsBlank(value[pos])) ++pos;
-    if (pos < n && value[pos] == delimiter_) {
-      // A delimiter that ends the text opens one last, empty item.
-      if (pos + 1 == n) Add(std::string());
-      do ++pos;
-      while (pos < n && IsBlank(value[pos]));
-    }
-  }
+  strings_core::ReadDelimitedText(*this, value.data(), value.data() + value.size(), delimiter_, quoteChar_, IsBlank,
+                                  AnsiExtractQuotedStr);
 }
 
 void TStrings::LoadFromFile(const std::string& fileName) {
@@ -401,24 +313,9 @@ int TStringList::IndexOf(const std::string& s) const {
 }
 
 bool TStringList::Find(const std::string& s, int& index) const {
-  bool result = false;
-  int l = 0;
-  int h = GetCount() - 1;
-  while (l <= h) {
-    int i = (l + h) >> 1;
-    int c = CompareStrings(items_[static_cast<size_t>(i)].String, s);
-    if (c < 0) {
-      l = i + 1;
-    } else {
-      h = i - 1;
-      if (c == 0) {
-        result = true;
-        if (duplicates_ != dupAccept) l = i;
-      }
-    }
-  }
-  index = l;
-  return result;
+  return strings_core::SortedFind(
+      GetCount(), [&](int i) { return CompareStrings(items_[static_cast<size_t>(i)].String, s); },
+      duplicates_ == dupAccept, index);
 }
 
 void TStringList::SetCapacity(int newCapacity) {
@@ -443,12 +340,7 @@ void TStringList::CustomSort(const TStringListSortFunction& compare) {
 }
 
 void TStringList::SortItems(const TStringListSortFunction& compare) {
-  if (GetCount() < 2 || !compare) return;
-  Changing();
-  ListQuickSort(
-      0, GetCount() - 1, [&](int i, int p) { return compare(this, i, p); },
-      [&](int i, int j) { std::swap(items_[static_cast<size_t>(i)], items_[static_cast<size_t>(j)]); });
-  Changed();
+  strings_core::SortItems(*this, items_, compare);
 }
 
 void TStringList::SetSorted(bool value) {

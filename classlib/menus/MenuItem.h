@@ -15,6 +15,7 @@
 // "object File1: TMenuItem" blocks under the menu and under each other.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -196,6 +197,12 @@ class TMenuItem : public TComponent {
   virtual void SubItemChanged(TObject* sender, TMenuItem* source, bool rebuild);
   // Fills the entry of this item as AppendTo puts it into a native menu.
   void BuildMenuItemInfo(MENUITEMINFOA& info, bool rightToLeft);
+  // One text of the item drawn (or measured) by drawText in the look of the
+  // item's state: on a clear background, bold for the default item, and for
+  // a disabled one embossed (a highlight copy one pixel down and right
+  // unless selected, then the shadow colour). The one text-drawing point the
+  // ANSI and the wide items share; each hands in its own DrawText call.
+  void DrawTextInState(TCanvas* canvas, TRect& rect, bool selected, const std::function<void(TRect&)>& drawText);
 
  private:
   friend class TMenu;

@@ -3,6 +3,7 @@
 // left (at the right in right-to-left menus), a sunken frame around checked
 // glyphs and the shortcut right-aligned.
 #include <algorithm>
+#include <functional>
 
 #include "classlib/ImgList.h"
 #include "classlib/SysUtils.h"
@@ -189,19 +190,27 @@ void TMenuItem::DoDrawText(TCanvas* canvas, const std::string& caption, TRect& r
     }
     return;
   }
+  DrawTextInState(canvas, rect, selected, [&](TRect& r) {
+    DrawTextA(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &r, flags);
+  });
+}
+
+void TMenuItem::DrawTextInState(TCanvas* canvas, TRect& rect, bool selected,
+                                const std::function<void(TRect&)>& drawText) {
   canvas->GetBrush()->SetStyle(bsClear);
   if (default_) canvas->GetFont()->SetStyle(canvas->GetFont()->GetStyle() + TFontStyles{fsBold});
   if (!enabled_) {
     if (!selected) {
       OffsetRect(&rect, 1, 1);
       canvas->GetFont()->SetColor(clBtnHighlight);
-      DrawTextA(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+      drawText(rect);
       OffsetRect(&rect, -1, -1);
     }
+    // Shadow on a highlight of the same colour would not show.
     if (selected && ColorToRGB(clHighlight) == ColorToRGB(clBtnShadow)) canvas->GetFont()->SetColor(clBtnHighlight);
     else canvas->GetFont()->SetColor(clBtnShadow);
   }
-  DrawTextA(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
+  drawText(rect);
 }
 
 void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height) {

@@ -43,16 +43,21 @@ void TCustomGroupBox::Paint() {
     canvas->GetBrush()->SetColor(clWindowFrame);
   }
   canvas->FrameRect(r);
-  std::string text = GetText();
-  if (text.empty()) return;
+  if (GetText().empty()) return;
   if (!UseRightToLeftAlignment()) r = Rect(8, 0, 0, h);
-  else r = Rect(r.right - canvas->TextWidth(text) - 8, 0, 0, h);
+  else r = Rect(r.right - CaptionTextWidth(canvas) - 8, 0, 0, h);
   UINT flags = DrawTextBiDiModeFlags(DT_SINGLELINE);
-  HDC dc = canvas->GetHandle();
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT);
+  DrawCaptionText(canvas, r, flags | DT_CALCRECT);
   canvas->GetBrush()->SetColor(GetColor());
-  dc = canvas->GetHandle();
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+  DrawCaptionText(canvas, r, flags);
+}
+
+int TCustomGroupBox::CaptionTextWidth(TCanvas* canvas) { return canvas->TextWidth(GetText()); }
+
+void TCustomGroupBox::DrawCaptionText(TCanvas* canvas, TRect& rect, UINT flags) {
+  std::string text = GetText();
+  // The handle is taken for each call: it realizes the brush set since.
+  DrawTextA(canvas->GetHandle(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
 }
 
 void TCustomGroupBox::Dispatch(TMessage& m) {

@@ -12,6 +12,11 @@ class TCustomGroupBox : public TCustomControl {
   // Below the caption's line and inside the frame.
   void AdjustClientRect(RECT& rect) override;
   void Paint() override;
+  // The caption's width and its drawing with DrawText flags: the one place
+  // the caption's characters are measured and drawn, which a wide
+  // descendant overrides.
+  virtual int CaptionTextWidth(TCanvas* canvas);
+  virtual void DrawCaptionText(TCanvas* canvas, TRect& rect, UINT flags);
 
   void Dispatch(TMessage& m) override;
   void CMDialogChar(TMessage& m) override;

@@ -12,9 +12,11 @@
 // another control, running a message loop of its own until a choice is made
 // or the pop-up is dismissed.
 //
-// The unit has one header; its code is split by family: KxPopups.cpp (the
-// parsers and the month list), KxPopupsCalendar.cpp, KxPopupsClock.cpp
-// (the time picker) and KxPopupsPanel.cpp (the pop-up and its panel).
+// The unit has one header (with KxPopupsPicker.h, the pickers' shared base,
+// under it); its code is split by family: KxPopups.cpp (the parsers and the
+// month list), KxPopupsPicker.cpp (what the two pickers share),
+// KxPopupsCalendar.cpp, KxPopupsClock.cpp (the time picker) and
+// KxPopupsPanel.cpp (the pop-up and its panel).
 #pragma once
 
 #include <cstdint>
@@ -27,6 +29,7 @@
 #include "classlib/Forms.h"
 #include "classlib/SysUtils.h"
 #include "kx/controls/KxPanel.h"
+#include "kx/controls/KxPopupsPicker.h"
 
 // Posted by a pop-up to itself to end it; its handler frees the pop-up.
 inline constexpr UINT CM_KXPOPUPCLOSE = 0x2423;
@@ -59,60 +62,23 @@ TDateTime StrToTimeEx(const std::string& text);
 bool KxTryStepDate(TDateTime from, const std::function<TDateTime(TDateTime)>& step, TDateTime& result);
 
 // ---------------------------------------------------------------------------
-// TKxCalendarColors / TKxClockFaceColors: colours addressed by index
+// TKxCalendarColors / TKxClockFaceColors: the pickers' colours by index
 
 class TKxCalendar;
 class TKxTimePicker;
 
-// The colours themselves: N of them, each starting at its default; an index
-// outside reads as clNone and writes nothing.
-template <int N>
-class TKxColorSet {
- public:
-  explicit TKxColorSet(const TColor (&defaults)[N]) {
-    for (int i = 0; i < N; ++i) colors_[i] = defaults[i];
-  }
-  TColor Get(int index) const { return index >= 0 && index < N ? colors_[index] : clNone; }
-  // False for an index outside.
-  bool Set(int index, TColor value) {
-    if (index < 0 || index >= N) return false;
-    colors_[index] = value;
-    return true;
-  }
-
- private:
-  TColor colors_[N];
-};
-
-class TKxCalendarColors : public TPersistent {
-  DECLARE_CLASS(TKxCalendarColors, TPersistent)
+// 0 Days .. 6 TodaysDateFrame; a change repaints the calendar.
+class TKxCalendarColors : public TKxPickerColors {
+  DECLARE_CLASS(TKxCalendarColors, TKxPickerColors)
 
   explicit TKxCalendarColors(TKxCalendar* owner);
-
-  // 0 Days .. 6 TodaysDateFrame; another index reads as clNone.
-  TColor GetColor(int index) const;
-  // Repaints the calendar.
-  void SetColor(int index, TColor value);
-  void Assign(TPersistent* source) override;
-
- private:
-  TKxCalendar* owner_;
-  TKxColorSet<7> colors_;
 };
 
-class TKxClockFaceColors : public TPersistent {
-  DECLARE_CLASS(TKxClockFaceColors, TPersistent)
+// 0 Face .. 4 MinuteTicks; a change repaints the time picker.
+class TKxClockFaceColors : public TKxPickerColors {
+  DECLARE_CLASS(TKxClockFaceColors, TKxPickerColors)
 
   explicit TKxClockFaceColors(TKxTimePicker* owner);
-
-  // 0 Face .. 4 MinuteTicks; another index reads as clNone.
-  TColor GetColor(int index) const;
-  void SetColor(int index, TColor value);
-  void Assign(TPersistent* source) override;
-
- private:
-  TKxTimePicker* owner_;
-  TKxColorSet<5> colors_;
 };
 
 // ---------------------------------------------------------------------------
@@ -171,8 +137,8 @@ using TKxGetBoldDaysEvent = TClosure<void(TObject* Sender, uint16_t Year, uint16
 // Bit day - 1 for each day 1..31 of days; other values are ignored.
 uint32_t DaysToBitmask(std::initializer_list<int> days);
 
-class TKxCalendar : public TKxCustomPanel {
-  DECLARE_CLASS(TKxCalendar, TKxCustomPanel)
+class TKxCalendar : public TKxPickerBase {
+  DECLARE_CLASS(TKxCalendar, TKxPickerBase)
 
   explicit TKxCalendar(TComponent* owner);
 
@@ -189,9 +155,6 @@ class TKxCalendar : public TKxCustomPanel {
   TKxCalendarArea GetOverArea() const { return overArea_; }
   TKxCalendarArea GetPressedArea() const { return pressedArea_; }
   TKxMonthList* GetMonthList() const { return monthList_; }
-  // Set by the owner of a drop-down calendar: a click takes no focus.
-  bool GetIsPopup() const { return isPopup_; }
-  void SetIsPopup(bool value) { isPopup_ = value; }
 
   TNotifyEvent OnChange;
   TKxGetBoldDaysEvent OnGetBoldDays;
@@ -217,8 +180,8 @@ class TKxCalendar : public TKxCustomPanel {
   void Clear();
   void Today();
   bool IsClear() const;
-  void AdjustForFont();
-  void CalcFontSize();
+  // The width of "0", the text height and the buttons' captions' widths.
+  void CalcFontSize() override;
   // The date of the day cell under the point (client coordinates), or 0.
   TDateTime HitTest(int x, int y);
   // Each area's rectangle for the present size, font and elements (the
@@ -231,12 +194,8 @@ class TKxCalendar : public TKxCustomPanel {
   int GetCellWidth() const { return cellW_; }
   int GetCellHeight() const { return cellH_; }
   // The size the calendar needs for its font and elements.
-  SIZE NaturalSize();
+  SIZE NaturalSize() override;
 
-  bool CanAutoSize(int& newWidth, int& newHeight) override;
-  void ConstrainedResize(int& minWidth, int& minHeight, int& maxWidth, int& maxHeight) override;
-  void AdjustSize() override;
-  void AdjustClientRect(RECT& rect) override;
   void CreateHandle() override;
   void CreateWnd() override;
   void Paint() override;
@@ -246,13 +205,10 @@ class TKxCalendar : public TKxCustomPanel {
   void Click() override;
   void DblClick() override;
   void KeyDown(WORD& key, TShiftState shift) override;
-  void DoEnter() override;
-  void DoExit() override;
   void Dispatch(TMessage& m) override;
   void WMEraseBkgnd(TMessage& m) override;
   void WMNCHitTest(TMessage& m) override;
   void CMDialogChar(TMessage& m) override;
-  void CMFontChanged(TMessage& m) override;
 
  protected:
   void Destroy() override;
@@ -279,8 +235,6 @@ class TKxCalendar : public TKxCustomPanel {
   std::string captionTodayBtn_;
   std::string captionClearBtn_;
   TKxCalendarColors* colors_ = nullptr;
-  int charW_ = 0;
-  int textH_ = 0;
   int todayW_ = 0;
   int clearW_ = 0;
   int cellW_ = 0;
@@ -292,15 +246,13 @@ class TKxCalendar : public TKxCustomPanel {
   int tickCounter_ = 0;
   bool timerOn_ = false;
   TKxMonthList* monthList_ = nullptr;
-  bool isPopup_ = false;
-  bool forcing_ = false;
 };
 
 // ---------------------------------------------------------------------------
 // TKxTimePicker
 
-class TKxTimePicker : public TKxCustomPanel {
-  DECLARE_CLASS(TKxTimePicker, TKxCustomPanel)
+class TKxTimePicker : public TKxPickerBase {
+  DECLARE_CLASS(TKxTimePicker, TKxPickerBase)
 
   explicit TKxTimePicker(TComponent* owner);
 
@@ -317,8 +269,6 @@ class TKxTimePicker : public TKxCustomPanel {
   bool GetShowHowToUseHint() const { return showHowToUseHint_; }
   void SetShowHowToUseHint(bool value) { showHowToUseHint_ = value; }
   bool GetShowSetButton() const { return showSetButton_; }
-  bool GetIsPopup() const { return isPopup_; }
-  void SetIsPopup(bool value) { isPopup_ = value; }
   THintWindow* GetHintWindow() const { return hintWindow_; }
   TTimer* GetHintTimer() const { return hintTimer_; }
 
@@ -363,9 +313,8 @@ class TKxTimePicker : public TKxCustomPanel {
   void AdjustMinute(int minutes);
   void Clear();
   bool IsClear() const;
-  void AdjustForFont();
   void CalcRects();
-  SIZE NaturalSize();
+  SIZE NaturalSize() override;
   int GetHourFromXY(int x, int y) const;
   int GetMinuteFromXY(int x, int y, bool restrict) const;
   // The angle of (dx, dy) in [0, 2 pi), clockwise from 3 o'clock (screen y
@@ -374,20 +323,12 @@ class TKxTimePicker : public TKxCustomPanel {
   // The how-to-use hint for the point (client coordinates).
   void DoHint(int x, int y);
 
-  bool CanAutoSize(int& newWidth, int& newHeight) override;
-  void ConstrainedResize(int& minWidth, int& minHeight, int& maxWidth, int& maxHeight) override;
-  void AdjustSize() override;
-  void AdjustClientRect(RECT& rect) override;
   void Paint() override;
   void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
   void KeyDown(WORD& key, TShiftState shift) override;
-  void DoEnter() override;
-  void DoExit() override;
-  void Dispatch(TMessage& m) override;
   void CMDialogChar(TMessage& m) override;
-  void CMFontChanged(TMessage& m) override;
 
  protected:
   void Destroy() override;
@@ -405,7 +346,6 @@ class TKxTimePicker : public TKxCustomPanel {
 
   TDateTime time_ = 0;
   bool pm_ = false;
-  bool forcing_ = false;
   std::string captionAM_;
   std::string captionPM_;
   std::string captionSet_;
@@ -414,8 +354,6 @@ class TKxTimePicker : public TKxCustomPanel {
   bool restrictMinutes_ = false;
   bool showHowToUseHint_ = true;
   TKxClockFaceColors* colors_ = nullptr;
-  int charW_ = 0;
-  int textH_ = 0;
   TRect displayRect_{};
   TRect clockRect_{};
   POINT center_{};
@@ -429,7 +367,6 @@ class TKxTimePicker : public TKxCustomPanel {
   bool pmPressed_ = false;
   bool setPressed_ = false;
   bool dragging_ = false;
-  bool isPopup_ = false;
   THintWindow* hintWindow_ = nullptr;
   TTimer* hintTimer_ = nullptr;
 };

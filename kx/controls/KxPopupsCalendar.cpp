@@ -41,33 +41,7 @@ bool StepMonths(TDateTime from, int months, TDateTime& result) {
   return KxTryStepDate(from, [months](TDateTime d) { return IncMonth(d, months); }, result);
 }
 
-bool FlatLook(TFrameStyleEx style) { return style == fsFlat || style == fsFlatBold; }
-
-void CenterText(TCanvas* canvas, const std::string& text, TRect r) {
-  DrawTextA(canvas->GetHandle(), text.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-}
-
 }  // namespace
-
-void KxDrawPickerButton(TCanvas* canvas, const TRect& rect, const std::string& caption, bool pressed, bool flatLook,
-                        TColor textColor) {
-  TRect r = rect;
-  if (ThemeServices().GetThemesEnabled()) {
-    ThemeServices().DrawElement(canvas->GetHandle(),
-                                ThemeServices().GetElementDetails(pressed ? tbPushButtonPressed : tbPushButtonNormal),
-                                r);
-  } else {
-    canvas->GetBrush()->SetStyle(bsSolid);
-    canvas->GetBrush()->SetColor(clBtnFace);
-    UINT edge = pressed ? EDGE_SUNKEN : flatLook ? EDGE_ETCHED : EDGE_RAISED;
-    RECT e = r;
-    DrawEdge(canvas->GetHandle(), &e, edge, BF_RECT | BF_MIDDLE | BF_SOFT | BF_ADJUST);
-  }
-  canvas->GetBrush()->SetStyle(bsClear);
-  if (pressed) OffsetRect(&r, 2, 2);
-  canvas->GetFont()->SetColor(textColor);
-  CenterText(canvas, caption, r);
-}
 
 uint32_t DaysToBitmask(std::initializer_list<int> days) {
   uint32_t mask = 0;
@@ -85,22 +59,7 @@ PUBLISHED(TKxCalendarColors) {
   PublishKxColorSet(p, names, kCalendarColorDefaults);
 }
 
-TKxCalendarColors::TKxCalendarColors(TKxCalendar* owner) : owner_(owner), colors_(kCalendarColorDefaults) {}
-
-TColor TKxCalendarColors::GetColor(int index) const { return colors_.Get(index); }
-
-void TKxCalendarColors::SetColor(int index, TColor value) {
-  if (colors_.Set(index, value) && owner_) owner_->Invalidate();
-}
-
-void TKxCalendarColors::Assign(TPersistent* source) {
-  if (auto* other = dynamic_cast<TKxCalendarColors*>(source)) {
-    colors_ = other->colors_;
-    if (owner_) owner_->Invalidate();
-    return;
-  }
-  inherited::Assign(source);
-}
+TKxCalendarColors::TKxCalendarColors(TKxCalendar* owner) : TKxPickerColors(owner, kCalendarColorDefaults) {}
 
 // ---------------------------------------------------------------------------
 // TKxCalendar
@@ -118,20 +77,12 @@ PUBLISHED(TKxCalendar) {
   PublishKxPickerPanelProps(p);
 }
 
-TKxCalendar::TKxCalendar(TComponent* owner) : TKxCustomPanel(owner) {
-  SetControlStyle(GetControlStyle() - TControlStyle{csAcceptsControls, csSetCaption, csNoStdEvents} +
-                  TControlStyle{csReflector});
+TKxCalendar::TKxCalendar(TComponent* owner) : TKxPickerBase(owner) {
   colors_ = New<TKxCalendarColors>(this);
   Clear();
   firstDayOfWeek_ = fdowLocale;
   SetBounds(GetLeft(), GetTop(), 147, 159);
-  SetColor(clWindow);
-  SetParentColor(false);
-  SetFlatColorAdjustment(0);
-  SetBorderOuter(fsLowered);
-  SetTabStop(true);
-  SetAutoSize(true);
-  SetDoubleBuffered(true);
+  SetPickerDefaults();
   AdjustForFont();
 }
 
@@ -153,7 +104,7 @@ std::string TKxCalendar::ClearCaption() const {
 
 void TKxCalendar::SetDate(TDateTime value) {
   CheckCalendarDay(value);
-  if (DayOf(value) == DayOf(date_) && !forcing_) return;
+  if (DayOf(value) == DayOf(date_) && !IsForcing()) return;
   date_ = value;
   SetViewDate(value != 0 ? value : Date());
   Changed();
@@ -162,7 +113,7 @@ void TKxCalendar::SetDate(TDateTime value) {
 
 void TKxCalendar::SetViewDate(TDateTime value) {
   CheckCalendarDay(value);
-  if (DayOf(value) == viewDate_ && !forcing_) return;
+  if (DayOf(value) == viewDate_ && !IsForcing()) return;
   viewDate_ = DayOf(value);
   WORD y, m, d;
   DecodeDate(viewDate_, y, m, d);
@@ -173,25 +124,11 @@ void TKxCalendar::SetViewDate(TDateTime value) {
 }
 
 void TKxCalendar::Clear() {
-  forcing_ = true;
-  try {
-    SetDate(0);
-  } catch (...) {
-    forcing_ = false;
-    throw;
-  }
-  forcing_ = false;
+  Forcing([this] { SetDate(0); });
 }
 
 void TKxCalendar::Today() {
-  forcing_ = true;
-  try {
-    SetDate(Date() + TimeOf(date_));
-  } catch (...) {
-    forcing_ = false;
-    throw;
-  }
-  forcing_ = false;
+  Forcing([this] { SetDate(Date() + TimeOf(date_)); });
 }
 
 bool TKxCalendar::IsClear() const { return DayOf(date_) == 0; }
@@ -207,14 +144,7 @@ void TKxCalendar::SetFirstDayOfWeek(TKxFirstDayOfWeek value) {
     }
   }
   firstDayOfWeek_ = value;
-  forcing_ = true;
-  try {
-    SetDate(date_);
-  } catch (...) {
-    forcing_ = false;
-    throw;
-  }
-  forcing_ = false;
+  Forcing([this] { SetDate(date_); });
 }
 
 void TKxCalendar::SetCalendarColors(TKxCalendarColors* value) { colors_->Assign(value); }
@@ -262,16 +192,9 @@ void TKxCalendar::GetBoldDays(uint16_t year, uint16_t month, uint32_t& bitmask) 
 // --- size --------------------------------------------------------------------------------------------
 
 void TKxCalendar::CalcFontSize() {
-  charW_ = KxTextWidth(GetFont(), "0");
-  textH_ = KxTextHeight(GetFont(), "0");
+  inherited::CalcFontSize();
   todayW_ = KxTextWidth(GetFont(), TodayCaption());
   clearW_ = KxTextWidth(GetFont(), ClearCaption());
-}
-
-void TKxCalendar::AdjustForFont() {
-  CalcFontSize();
-  AdjustSize();
-  Invalidate();
 }
 
 SIZE TKxCalendar::NaturalSize() {
@@ -287,35 +210,6 @@ SIZE TKxCalendar::NaturalSize() {
   else if (clear) w = std::max(w, clearW_ + 34);
   w += 4 * charW_;
   return SIZE{w, h};
-}
-
-bool TKxCalendar::CanAutoSize(int& newWidth, int& newHeight) {
-  SIZE s = NaturalSize();
-  newWidth = s.cx;
-  newHeight = s.cy;
-  return true;
-}
-
-void TKxCalendar::ConstrainedResize(int& minWidth, int& minHeight, int& maxWidth, int& maxHeight) {
-  inherited::ConstrainedResize(minWidth, minHeight, maxWidth, maxHeight);
-  SIZE s = NaturalSize();
-  minWidth = std::max<int>(minWidth, s.cx);
-  minHeight = std::max<int>(minHeight, s.cy);
-}
-
-// The class library's AdjustSize of a windowed control moves nothing that
-// is already where it was, so a new natural size is applied here.
-void TKxCalendar::AdjustSize() {
-  if (!IsLoading() && textH_ > 0) {
-    int w = GetWidth(), h = GetHeight();
-    if (CheckNewSize(w, h) && (w != GetWidth() || h != GetHeight())) SetBounds(GetLeft(), GetTop(), w, h);
-  }
-  inherited::AdjustSize();
-}
-
-void TKxCalendar::AdjustClientRect(RECT& rect) {
-  TCustomPanel::AdjustClientRect(rect);
-  rect = FixClientRect(rect, false);
 }
 
 void TKxCalendar::CalcAreas() {
@@ -363,11 +257,6 @@ void TKxCalendar::CalcAreas() {
   areas_[caDays] = r;
 }
 
-void TKxCalendar::CMFontChanged(TMessage& m) {
-  inherited::CMFontChanged(m);
-  AdjustForFont();
-}
-
 void TKxCalendar::CreateHandle() {
   pressedArea_ = caFillDays;
   inherited::CreateHandle();
@@ -397,30 +286,20 @@ void TKxCalendar::DrawSeparator(TCanvas* canvas, int x1, int y1, int x2, int y2,
 }
 
 void TKxCalendar::DrawButton(TCanvas* canvas, TKxCalendarArea area, const std::string& caption) {
-  KxDrawPickerButton(canvas, areas_[area], caption, pressedArea_ == area && overArea_ == area,
-                     FlatLook(GetBorderOuter()), GetFont()->GetColor());
+  DrawPickerButton(canvas, areas_[area], caption, pressedArea_ == area && overArea_ == area);
 }
 
 void TKxCalendar::Paint() {
   CalcAreas();
   TCanvas* canvas = GetCanvas();
   bool themed = ThemeServices().GetThemesEnabled();
-  TRect client = GetClientRect();
-  if (themed) ThemeServices().DrawElement(canvas->GetHandle(), ThemeServices().GetElementDetails(teEditRoot), client);
-  else inherited::Paint();
+  PaintBackground(canvas);
   canvas->SetFont(GetFont());
 
   // Title.
   if (elements_.Contains(ceYear) || elements_.Contains(ceMonth)) {
     TRect title = areas_[caYear];
-    if (themed) {
-      ThemeServices().DrawElement(canvas->GetHandle(), ThemeServices().GetElementDetails(thHeaderRoot), title);
-    } else {
-      canvas->GetBrush()->SetStyle(bsSolid);
-      canvas->GetBrush()->SetColor(clBtnFace);
-      RECT e = title;
-      DrawEdge(canvas->GetHandle(), &e, BDR_RAISEDINNER, BF_RECT | BF_MIDDLE | (FlatLook(GetBorderOuter()) ? BF_FLAT : 0));
-    }
+    DrawBar(canvas, title);
     canvas->GetBrush()->SetStyle(bsClear);
     canvas->GetFont()->SetColor(GetFont()->GetColor());
     if (elements_.Contains(ceArrows)) {
@@ -436,7 +315,7 @@ void TKxCalendar::Paint() {
     }
     std::string text = FormatDateTime("mmmm", viewDate_);
     if (elements_.Contains(ceYear)) text += FormatDateTime(" yyyy", viewDate_);
-    CenterText(canvas, text, title);
+    DrawBarText(canvas, text, title);
   }
 
   bool anyButton = elements_.Contains(ceTodayButton) || elements_.Contains(ceClearButton);
@@ -577,7 +456,6 @@ void TKxCalendar::WMNCHitTest(TMessage& m) {
 
 void TKxCalendar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   inherited::MouseDown(button, shift, x, y);
-  if (!IsDesigning() && !isPopup_ && CanFocus()) SetFocus();
   if (button != mbLeft) return;
   CalcAreas();
   RECT client = GetClientRect();
@@ -731,16 +609,6 @@ void TKxCalendar::KeyDown(WORD& key, TShiftState shift) {
   }
 }
 
-void TKxCalendar::DoEnter() {
-  inherited::DoEnter();
-  Invalidate();
-}
-
-void TKxCalendar::DoExit() {
-  inherited::DoExit();
-  Invalidate();
-}
-
 void TKxCalendar::CMDialogChar(TMessage& m) {
   if (GetEnabled()) {
     WORD key = LOWORD(m.WParam);
@@ -766,7 +634,6 @@ void TKxCalendar::Dispatch(TMessage& m) {
         return;
       }
       break;
-    case WM_GETDLGCODE: m.Result = DLGC_WANTARROWS; return;
     default: break;
   }
   inherited::Dispatch(m);

@@ -19,8 +19,6 @@ int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 TDateTime TimeOf(TDateTime d) { return d - std::trunc(d); }
 
-bool FlatLook(TFrameStyleEx style) { return style == fsFlat || style == fsFlatBold; }
-
 // A system colour used as a plain target of the radio glyph's mapping: mid
 // grey itself is a colour of the glyph, so it moves one step off.
 TColor PlainTarget(TColor c) {
@@ -38,22 +36,7 @@ PUBLISHED(TKxClockFaceColors) {
   PublishKxColorSet(p, names, kClockFaceDefaults);
 }
 
-TKxClockFaceColors::TKxClockFaceColors(TKxTimePicker* owner) : owner_(owner), colors_(kClockFaceDefaults) {}
-
-TColor TKxClockFaceColors::GetColor(int index) const { return colors_.Get(index); }
-
-void TKxClockFaceColors::SetColor(int index, TColor value) {
-  if (colors_.Set(index, value) && owner_) owner_->Invalidate();
-}
-
-void TKxClockFaceColors::Assign(TPersistent* source) {
-  if (auto* other = dynamic_cast<TKxClockFaceColors*>(source)) {
-    colors_ = other->colors_;
-    if (owner_) owner_->Invalidate();
-    return;
-  }
-  inherited::Assign(source);
-}
+TKxClockFaceColors::TKxClockFaceColors(TKxTimePicker* owner) : TKxPickerColors(owner, kClockFaceDefaults) {}
 
 // ---------------------------------------------------------------------------
 // TKxTimePicker
@@ -75,18 +58,10 @@ PUBLISHED(TKxTimePicker) {
   PublishKxPickerPanelProps(p);
 }
 
-TKxTimePicker::TKxTimePicker(TComponent* owner) : TKxCustomPanel(owner) {
-  SetControlStyle(GetControlStyle() - TControlStyle{csAcceptsControls, csSetCaption, csNoStdEvents} +
-                  TControlStyle{csReflector});
+TKxTimePicker::TKxTimePicker(TComponent* owner) : TKxPickerBase(owner) {
   colors_ = New<TKxClockFaceColors>(this);
   Clear();
-  SetColor(clWindow);
-  SetParentColor(false);
-  SetFlatColorAdjustment(0);
-  SetBorderOuter(fsLowered);
-  SetTabStop(true);
-  SetAutoSize(true);
-  SetDoubleBuffered(true);
+  SetPickerDefaults();
   AdjustForFont();
   SetBounds(GetLeft(), GetTop(), 160, 190);
   hintTimer_ = New<TTimer>(this);
@@ -129,7 +104,7 @@ int TKxTimePicker::Minute() const {
 // --- values ----------------------------------------------------------------------------------------
 
 void TKxTimePicker::SetTime(TDateTime value) {
-  if (TimeOf(value) == time_ && !forcing_) return;
+  if (TimeOf(value) == time_ && !IsForcing()) return;
   WORD h, m, s, ms;
   DecodeTime(value, h, m, s, ms);
   time_ = EncodeTime(h, m, 0, 0);
@@ -164,14 +139,7 @@ void TKxTimePicker::AdjustHour(int hours) { SetTime(IncHour(Date() + time_, hour
 void TKxTimePicker::AdjustMinute(int minutes) { SetTime(IncMinute(Date() + time_, minutes)); }
 
 void TKxTimePicker::Clear() {
-  forcing_ = true;
-  try {
-    SetTime(0);
-  } catch (...) {
-    forcing_ = false;
-    throw;
-  }
-  forcing_ = false;
+  Forcing([this] { SetTime(0); });
 }
 
 bool TKxTimePicker::IsClear() const { return std::trunc(time_) == 0; }
@@ -211,45 +179,10 @@ void TKxTimePicker::SetShowSetButton(bool value) {
 
 // --- size and layout -----------------------------------------------------------------------------------
 
-void TKxTimePicker::AdjustForFont() {
-  charW_ = KxTextWidth(GetFont(), "0");
-  textH_ = KxTextHeight(GetFont(), "0");
-  AdjustSize();
-  Invalidate();
-}
-
 SIZE TKxTimePicker::NaturalSize() {
   int setTerm = captionSet_.empty() ? 24 * charW_
                                     : 12 * charW_ + 2 * charW_ * (static_cast<int>(captionSet_.size()) + 2);
   return SIZE{std::max(13 * charW_ + 78, setTerm), 14 * textH_ + 8};
-}
-
-bool TKxTimePicker::CanAutoSize(int& newWidth, int& newHeight) {
-  SIZE s = NaturalSize();
-  newWidth = s.cx;
-  newHeight = s.cy;
-  return true;
-}
-
-void TKxTimePicker::ConstrainedResize(int& minWidth, int& minHeight, int& maxWidth, int& maxHeight) {
-  inherited::ConstrainedResize(minWidth, minHeight, maxWidth, maxHeight);
-  SIZE s = NaturalSize();
-  minWidth = std::max<int>(minWidth, s.cx);
-  minHeight = std::max<int>(minHeight, s.cy);
-}
-
-// As the calendar's: a new natural size is applied here.
-void TKxTimePicker::AdjustSize() {
-  if (!IsLoading() && textH_ > 0) {
-    int w = GetWidth(), h = GetHeight();
-    if (CheckNewSize(w, h) && (w != GetWidth() || h != GetHeight())) SetBounds(GetLeft(), GetTop(), w, h);
-  }
-  inherited::AdjustSize();
-}
-
-void TKxTimePicker::AdjustClientRect(RECT& rect) {
-  TCustomPanel::AdjustClientRect(rect);
-  rect = FixClientRect(rect, false);
 }
 
 void TKxTimePicker::CalcRects() {
@@ -268,11 +201,6 @@ void TKxTimePicker::CalcRects() {
   center_ = POINT{(w - 10) / 2 + 5, displayRect_.bottom + space / 2 + 3};
   radius_ = std::max(0, std::min((w - 10) / 2, space / 2));
   clockRect_ = TRect{center_.x - radius_, center_.y - radius_, center_.x + radius_, center_.y + radius_};
-}
-
-void TKxTimePicker::CMFontChanged(TMessage& m) {
-  inherited::CMFontChanged(m);
-  AdjustForFont();
 }
 
 // --- angles ------------------------------------------------------------------------------------------
@@ -363,32 +291,18 @@ void TKxTimePicker::DrawRadio(TCanvas* canvas, const TRect& item, bool checked, 
 void TKxTimePicker::Paint() {
   TCanvas* canvas = GetCanvas();
   bool themed = ThemeServices().GetThemesEnabled();
-  TRect client = GetClientRect();
-  if (themed) ThemeServices().DrawElement(canvas->GetHandle(), ThemeServices().GetElementDetails(teEditRoot), client);
-  else inherited::Paint();
+  PaintBackground(canvas);
   CalcRects();
   canvas->SetFont(GetFont());
-  HDC dc = canvas->GetHandle();
 
-  if (themed) {
-    ThemeServices().DrawElement(dc, ThemeServices().GetElementDetails(thHeaderRoot), displayRect_);
-  } else {
-    canvas->GetBrush()->SetStyle(bsSolid);
-    canvas->GetBrush()->SetColor(clBtnFace);
-    RECT e = displayRect_;
-    DrawEdge(dc, &e, BDR_RAISEDINNER, BF_RECT | BF_MIDDLE | (FlatLook(GetBorderOuter()) ? BF_FLAT : 0));
-  }
-  canvas->GetBrush()->SetStyle(bsClear);
-  canvas->GetFont()->SetColor(GetFont()->GetColor());
-  std::string shown = FormatDateTime("h:mm ampm", time_);
-  RECT display = displayRect_;
-  DrawTextA(dc, shown.c_str(), -1, &display, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  DrawBar(canvas, displayRect_);
+  DrawBarText(canvas, FormatDateTime("h:mm ampm", time_), displayRect_);
 
   DrawClock(clockRect_, center_, radius_);
 
   int y = amRect_.top - 5;
   if (themed) {
-    ThemeServices().DrawElement(dc, ThemeServices().GetElementDetails(ttbSeparatorVertNormal),
+    ThemeServices().DrawElement(canvas->GetHandle(), ThemeServices().GetElementDetails(ttbSeparatorVertNormal),
                                 TRect{5, y - 1, GetWidth() - 5, y + 2});
   } else {
     canvas->GetPen()->SetStyle(psSolid);
@@ -401,9 +315,7 @@ void TKxTimePicker::Paint() {
   canvas->SetFont(GetFont());
   DrawRadio(canvas, amRect_, !pm_, AMCaption());
   DrawRadio(canvas, pmRect_, pm_, PMCaption());
-  if (showSetButton_)
-    KxDrawPickerButton(canvas, setRect_, SetCaption(), leftDown_ && setPressed_, FlatLook(GetBorderOuter()),
-                       GetFont()->GetColor());
+  if (showSetButton_) DrawPickerButton(canvas, setRect_, SetCaption(), leftDown_ && setPressed_);
   canvas->GetBrush()->SetStyle(bsSolid);
 }
 
@@ -468,7 +380,6 @@ void TKxTimePicker::DrawClock(const TRect& rect, POINT center, int radius) {
 
 void TKxTimePicker::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   inherited::MouseDown(button, shift, x, y);
-  if (!IsDesigning() && !isPopup_ && CanFocus()) SetFocus();
   CalcRects();
   POINT p{x, y};
   bool onClock = PtInRect(&clockRect_, p) != 0;
@@ -542,16 +453,6 @@ void TKxTimePicker::KeyDown(WORD& key, TShiftState shift) {
   }
 }
 
-void TKxTimePicker::DoEnter() {
-  inherited::DoEnter();
-  Invalidate();
-}
-
-void TKxTimePicker::DoExit() {
-  inherited::DoExit();
-  Invalidate();
-}
-
 void TKxTimePicker::CMDialogChar(TMessage& m) {
   if (GetEnabled()) {
     WORD key = LOWORD(m.WParam);
@@ -572,14 +473,6 @@ void TKxTimePicker::CMDialogChar(TMessage& m) {
     }
   }
   inherited::CMDialogChar(m);
-}
-
-void TKxTimePicker::Dispatch(TMessage& m) {
-  if (m.Msg == WM_GETDLGCODE) {
-    m.Result = DLGC_WANTARROWS;
-    return;
-  }
-  inherited::Dispatch(m);
 }
 
 // --- hint --------------------------------------------------------------------------------------------

@@ -1,5 +1,6 @@
-// What the calendar and the time picker share inside the KxPopups unit:
-// their push buttons and the panel properties both publish.
+// What the calendar and the time picker publish alike inside the KxPopups
+// unit: the panel properties and their colour sets (their shared code is
+// TKxPickerBase, KxPopupsPicker.h).
 #pragma once
 
 #include <string>
@@ -8,12 +9,6 @@
 #include "classlib/graphics/Resources.h"
 #include "classlib/stdctrls/StdCtrlsPublish.h"
 #include "kx/controls/KxPanel.h"
-
-// A Today, Clear or Set button: the themed push button, or a classic edge
-// (sunken when pressed, etched for a flat look, else raised) on clBtnFace;
-// the caption centred, 2 pixels right and down while pressed.
-void KxDrawPickerButton(TCanvas* canvas, const TRect& rect, const std::string& caption, bool pressed, bool flatLook,
-                        TColor textColor);
 
 // The panel properties and events of the calendar and the time picker,
 // with the pickers' own defaults (BorderOuter fsLowered, Color clWindow,

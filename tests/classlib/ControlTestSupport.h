@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -83,6 +84,27 @@ class TDib {
   HGDIOBJ old_;
   uint32_t* bits_ = nullptr;
 };
+
+// The smallest rectangle holding every pixel of colour within area; empty
+// (all zero) when there is none.
+inline RECT ColourBox(const TDib& dib, COLORREF colour, const RECT& area) {
+  RECT box{0, 0, 0, 0};
+  bool any = false;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) {
+      if (dib.Pixel(x, y) != colour) continue;
+      if (!any) {
+        box = RECT{x, y, x + 1, y + 1};
+        any = true;
+      } else {
+        box.left = std::min<LONG>(box.left, x);
+        box.top = std::min<LONG>(box.top, y);
+        box.right = std::max<LONG>(box.right, x + 1);
+        box.bottom = std::max<LONG>(box.bottom, y + 1);
+      }
+    }
+  return box;
+}
 
 // A pixel a painting must leave in a colour.
 struct TPixelProbe {

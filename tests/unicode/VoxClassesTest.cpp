@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -291,6 +292,86 @@ TEST(VoxStringList, MoveExchangeObjectsAndEquality) {
   EXPECT_FALSE(l->Equals(same.get())) << "exact comparison";
   l->AddStrings(same.get());
   EXPECT_EQ(6, l->GetCount());
+}
+
+// A list that refuses to grow past a limit, so that a list growing for ever
+// fails the test instead of the machine.
+class TCappedList : public TVoxStringList {
+ public:
+  explicit TCappedList(int cap) : cap_(cap) {}
+  void InsertItem(int index, const std::wstring& s, TObject* obj) override {
+    if (GetCount() >= cap_) throw EStringListError("grew past " + std::to_string(cap_));
+    TVoxStringList::InsertItem(index, s, obj);
+  }
+
+ private:
+  int cap_;
+};
+
+TEST(VoxStringList, AddStringsOfItselfDoublesTheList) {
+  Owned<TCappedList> l = MakeOwned<TCappedList>(10);
+  l->Add(L"a");
+  l->Add(L"Ж");
+  TObject marker;
+  l->PutObject(1, &marker);
+  l->AddStrings(l.get());
+  EXPECT_EQ((WLines{L"a", L"Ж", L"a", L"Ж"}), ItemsOf(l.get()));
+  EXPECT_EQ(&marker, l->GetObject(3));
+}
+
+TEST(VoxStringList, AssignFromItselfKeepsTheItems) {
+  Owned<TVoxStringList> l = ListOf({L"a", L"Ж"});
+  l->SetDelimiter(L';');
+  l->Assign(l.get());
+  EXPECT_EQ((WLines{L"a", L"Ж"}), ItemsOf(l.get()));
+  EXPECT_EQ(L';', l->GetDelimiter());
+}
+
+TEST(VoxStringList, RefusedMovesAndCapacitiesLoseNothing) {
+  struct TCase {
+    bool Sorted;
+    std::function<void(TVoxStringList*)> Call;
+    const char* Message;
+  };
+  const TCase cases[] = {
+      {false, [](TVoxStringList* l) { l->Move(0, 3); }, "List index out of bounds (3)"},
+      {false, [](TVoxStringList* l) { l->Move(2, -1); }, "List index out of bounds (-1)"},
+      {true, [](TVoxStringList* l) { l->Move(0, 2); }, "Operation not allowed on sorted list"},
+      {true, [](TVoxStringList* l) { l->Move(2, 0); }, "Operation not allowed on sorted list"},
+      {false, [](TVoxStringList* l) { l->SetCapacity(MaxListSize + 1); }, "List capacity out of bounds (134217728)"},
+      {false, [](TVoxStringList* l) { l->SetCapacity(INT32_MAX); }, "List capacity out of bounds (2147483647)"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Message);
+    Owned<TVoxStringList> l = ListOf({L"a", L"b", L"c"});
+    TObject marker;
+    l->PutObject(0, &marker);
+    l->SetSorted(c.Sorted);
+    EXPECT_EQ(c.Message, MessageOf<EStringListError>([&] { c.Call(l.get()); }));
+    EXPECT_EQ((WLines{L"a", L"b", L"c"}), ItemsOf(l.get()));
+    EXPECT_EQ(&marker, l->GetObject(0));
+  }
+}
+
+TEST(VoxStringList, ASortWhoseComparisonContradictsItselfStaysOnTheList) {
+  // Every item reads as before every other: the scans must stop at the
+  // list's ends rather than read past them.
+  for (int count : {2, 3, 7, 20}) {
+    SCOPED_TRACE(count);
+    Owned<TVoxStringList> l = MakeOwned<TVoxStringList>();
+    for (int i = 0; i < count; ++i) l->Add(std::to_wstring(i));
+    l->CustomSort([](TVoxStringList* list, int a, int b) {
+      list->Get(a);
+      list->Get(b);
+      return -1;
+    });
+    WLines items = ItemsOf(l.get());
+    std::sort(items.begin(), items.end());
+    WLines expected;
+    for (int i = 0; i < count; ++i) expected.push_back(std::to_wstring(i));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(expected, items) << "every item still there once";
+  }
 }
 
 TEST(VoxStringList, AnsiViewAndAssignment) {

@@ -449,6 +449,16 @@ class VoxMenuOwnerDraw : public testing::Test {
   LRESULT SendToList(UINT msg, void* data) {
     return SendMessageW(VoxPopupList->GetWindow(), msg, 0, reinterpret_cast<LPARAM>(data));
   }
+  // The wide item drawn into dib at (0, 0) in the state (ODS_ flags).
+  LRESULT Draw(const TDib& dib, UINT state, int width, int height) {
+    DRAWITEMSTRUCT ds{};
+    ds.CtlType = ODT_MENU;
+    ds.itemID = wide->GetCommand();
+    ds.itemState = state;
+    ds.hDC = dib.DC();
+    ds.rcItem = RECT{0, 0, width, height};
+    return SendToList(WM_DRAWITEM, &ds);
+  }
   MEASUREITEMSTRUCT Measure(TMenuItem* item) {
     MEASUREITEMSTRUCT ms{};
     ms.CtlType = ODT_MENU;
@@ -505,13 +515,7 @@ TEST_F(VoxMenuOwnerDraw, TheWideCaptionAndShortCutAreDrawnInTheMenuFont) {
     SCOPED_TRACE(c.name);
     COLORREF background = static_cast<COLORREF>(ColorToRGB(c.background));
     TDib dib(width, height, RGB(1, 2, 3));
-    DRAWITEMSTRUCT ds{};
-    ds.CtlType = ODT_MENU;
-    ds.itemID = wide->GetCommand();
-    ds.itemState = c.state;
-    ds.hDC = dib.DC();
-    ds.rcItem = RECT{0, 0, width, height};
-    ASSERT_EQ(SendToList(WM_DRAWITEM, &ds), TRUE);
+    ASSERT_EQ(Draw(dib, c.state, width, height), TRUE);
     EXPECT_EQ(dib.Pixel(width - 2, 1), background);
     // The caption: from the text column (6 pixels in) over the wide width.
     TInk caption = InkColumns(dib, width / 2, 0, height, background);
@@ -523,6 +527,47 @@ TEST_F(VoxMenuOwnerDraw, TheWideCaptionAndShortCutAreDrawnInTheMenuFont) {
     EXPECT_LE(shortCut.right, width - 11);
     EXPECT_GE(shortCut.right, width - 11 - 5) << "no more than a glyph's bearing short of it";
     EXPECT_NEAR(shortCut.right - shortCut.left, TextSize(shortCutText).cx, 4);
+  }
+}
+
+TEST_F(VoxMenuOwnerDraw, ADisabledItemIsEmbossedUnlessSelected) {
+  const int width = 260, height = 22;
+  const COLORREF light = static_cast<COLORREF>(ColorToRGB(clBtnHighlight));
+  const COLORREF shadow = static_cast<COLORREF>(ColorToRGB(clBtnShadow));
+  // Drawn as the menu draws it, on a background of the test's own (the
+  // menu's may be the highlight colour itself).
+  const COLORREF back = RGB(40, 90, 40);
+  ASSERT_NE(static_cast<COLORREF>(ColorToRGB(clHighlight)), shadow) << "selected, the text stays in the shadow";
+  wide->SetEnabled(false);
+  struct Case {
+    const char* name;
+    bool selected;
+    bool copy;  // the highlight copy one pixel down and right
+  } cases[] = {{"normal", false, true}, {"selected", true, false}};
+  const int captionWidth = TextSize(kCaption).cx;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TDib dib(width, height, back);
+    Owned<TCanvas> canvas = MakeOwned<TCanvas>();
+    canvas->SetHandle(dib.DC());
+    canvas->SetFont(MenuFont());
+    canvas->GetFont()->SetColor(clMenuText);
+    canvas->GetBrush()->SetColor(static_cast<TColor>(back));
+    TOwnerDrawState state = c.selected ? TOwnerDrawState{odSelected} : TOwnerDrawState{};
+    wide->AdvancedDrawItem(canvas.get(), TRect{0, 0, width, height}, state, false);
+    canvas->SetHandle(nullptr);
+    TRect all{0, 0, width, height};
+    TRect ink = controls_test::ColourBox(dib, shadow, all);
+    ASSERT_FALSE(IsRectEmpty(&ink)) << "the text is in the shadow colour";
+    EXPECT_NEAR(ink.right - ink.left, captionWidth, 3) << "the wide caption, not its ANSI form";
+    TRect copy = controls_test::ColourBox(dib, light, all);
+    if (c.copy) {
+      ASSERT_FALSE(IsRectEmpty(&copy));
+      EXPECT_EQ(copy.right, ink.right + 1);
+      EXPECT_EQ(copy.bottom, ink.bottom + 1);
+    } else {
+      EXPECT_TRUE(IsRectEmpty(&copy)) << "no highlight copy on a selected item";
+    }
   }
 }
 
@@ -538,12 +583,7 @@ TEST_F(VoxMenuOwnerDraw, InARightToLeftMenuTheCaptionEndsRightAndTheShortCutStar
   const int shortCutWidth = TextSize(WideShortCutToText(scCtrl | VK_F5)).cx;
   COLORREF background = static_cast<COLORREF>(ColorToRGB(clMenu));
   TDib dib(width, height, RGB(1, 2, 3));
-  DRAWITEMSTRUCT ds{};
-  ds.CtlType = ODT_MENU;
-  ds.itemID = wide->GetCommand();
-  ds.hDC = dib.DC();
-  ds.rcItem = RECT{0, 0, width, height};
-  ASSERT_EQ(SendToList(WM_DRAWITEM, &ds), TRUE);
+  ASSERT_EQ(Draw(dib, 0, width, height), TRUE);
   TInk shortCut = InkColumns(dib, width / 2, 0, height, background);
   EXPECT_NEAR(shortCut.left, 12, 2);
   EXPECT_NEAR(shortCut.right - shortCut.left, shortCutWidth, 4);

@@ -29,6 +29,7 @@ inline void PrintTo(const SIZE& s, std::ostream* os) { *os << s.cx << " x " << s
 
 namespace kxc_test {
 
+using controls_test::ColourBox;
 using controls_test::PumpMessages;
 using controls_test::TDib;
 using kx_test::Shown;
@@ -75,27 +76,6 @@ inline void PaintControl(TControl* control, const TDib& dib) {
     win->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dib.DC()), 0);
   }
   control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dib.DC()), 0);
-}
-
-// The smallest rectangle holding every pixel of colour within area; empty
-// (all zero) when there is none.
-inline TRect ColourBox(const TDib& dib, COLORREF colour, const TRect& area) {
-  TRect box{0, 0, 0, 0};
-  bool any = false;
-  for (int y = area.top; y < area.bottom; ++y)
-    for (int x = area.left; x < area.right; ++x) {
-      if (dib.Pixel(x, y) != colour) continue;
-      if (!any) {
-        box = TRect{x, y, x + 1, y + 1};
-        any = true;
-      } else {
-        box.left = std::min<LONG>(box.left, x);
-        box.top = std::min<LONG>(box.top, y);
-        box.right = std::max<LONG>(box.right, x + 1);
-        box.bottom = std::max<LONG>(box.bottom, y + 1);
-      }
-    }
-  return box;
 }
 
 inline int CountColour(const TDib& dib, COLORREF colour, const TRect& area) {

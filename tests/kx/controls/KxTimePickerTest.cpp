@@ -225,6 +225,27 @@ TEST_F(KxTimePicker, TheFaceIsDrawnWithItsHandsAndTheCheckedItem) {
   EXPECT_EQ(CountColour(dib, Shown(hands), TRect{c.x - 3, c.y + r / 3, c.x + 4, c.y + r * 3 / 4}), 0);
 }
 
+TEST_F(KxTimePicker, TheTimeShowsOnTheDisplayBarsFaceWithNoBoxBehindIt) {
+  TThemesOff themesOff;
+  const TColor ink = static_cast<TColor>(RGB(200, 0, 0));
+  picker_->GetFont()->SetColor(ink);
+  picker_->SetTime(T(10, 45));
+  // The picker's own colour must not show on the bar, whatever it is.
+  for (TColor back : {clWindow, static_cast<TColor>(RGB(250, 240, 100))}) {
+    SCOPED_TRACE(static_cast<int>(back));
+    picker_->SetColor(back);
+    TDib dib(picker_->GetWidth(), picker_->GetHeight(), kx_test::kPaper);
+    PaintControl(picker_, dib);
+    TRect bar = picker_->GetDisplayRect();
+    InflateRect(&bar, -2, -2);
+    EXPECT_GT(CountColour(dib, Shown(ink), bar), 0) << "the time is drawn";
+    EXPECT_EQ(CountColour(dib, Shown(back), bar), 0) << "no box in the picker's colour";
+    int area = (bar.right - bar.left) * (bar.bottom - bar.top);
+    EXPECT_EQ(CountColour(dib, Shown(clBtnFace), bar) + CountColour(dib, Shown(ink), bar), area)
+        << "only the face and the time's ink";
+  }
+}
+
 TEST(SerialKxTimePicker, MovingOffTheFaceHidesTheHintAtTheNextCheck) {
   TPinnedFormats formats;
   kx_test::TFakeTimers timers;
