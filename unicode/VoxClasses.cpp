@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "classlib/Scopes.h"
 #include "classlib/SysUtils.h"
 #include "classlib/classes/StringsCore.h"
 #include "unicode/VoxSysUtils.h"
@@ -26,14 +27,8 @@ inline constexpr const wchar_t* SDuplicateStringW = L"String list does not allow
 // Runs f between BeginUpdate and EndUpdate, also when f throws.
 template <class L, class F>
 void Updating(L* list, F f) {
-  list->BeginUpdate();
-  try {
-    f();
-  } catch (...) {
-    list->EndUpdate();
-    throw;
-  }
-  list->EndUpdate();
+  TUpdateScope<L> update(list);
+  f();
 }
 
 // Control characters and the space (NUL ends a wide text instead).

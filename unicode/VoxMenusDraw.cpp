@@ -50,7 +50,7 @@ void TVoxMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height) {
   }
   {
     // The ANSI measuring without the event: it is told the wide size.
-    vox_menus::TRestore<TMenuMeasureItemEvent> detached(OnMeasureItem, TMenuMeasureItemEvent());
+    TRestore<TMenuMeasureItemEvent> detached(OnMeasureItem, TMenuMeasureItemEvent());
     inherited::MeasureItem(canvas, width, height);
   }
   width += MeasureItemTextWidth(canvas, GetCaption()) -
@@ -73,20 +73,17 @@ void TVoxMenuItem::AdvancedDrawItem(TCanvas* canvas, TRect rect, TOwnerDrawState
   // with no text: the caption and shortcut are blanked meanwhile, and the
   // blanking tells nobody.
   {
-    vox_menus::TRestore<bool> quiet(ignoreMenuChanged_, true);
+    TRestore<bool> quiet(ignoreMenuChanged_, true);
     std::string caption = TMenuItem::GetCaption();
     TShortCut shortCut = GetShortCut();
     TMenuItem::SetCaption(std::string());
     TMenuItem::SetShortCut(0);
-    try {
-      inherited::AdvancedDrawItem(canvas, rect, state, topLevel);
-    } catch (...) {
+    // Back before the quiet flag ends, so the putting back tells nobody either.
+    TFinally putBack([&] {
       TMenuItem::SetCaption(caption);
       TMenuItem::SetShortCut(shortCut);
-      throw;
-    }
-    TMenuItem::SetCaption(caption);
-    TMenuItem::SetShortCut(shortCut);
+    });
+    inherited::AdvancedDrawItem(canvas, rect, state, topLevel);
   }
 
   // The glyph column, laid out as the class library lays it out.

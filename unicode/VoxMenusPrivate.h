@@ -13,8 +13,4 @@ bool IsTopLevelOfMainMenu(const TMenuItem* item, TMenu* menu);
 // with their children.
 void UpdateMenuStrings(TMenuItem* item, TMenu* menu);
 
-// The class library's restored value, under the name the menu files knew.
-template <class T>
-using TRestore = ::TRestore<T>;
-
 }  // namespace vox_menus

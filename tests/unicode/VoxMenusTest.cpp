@@ -65,7 +65,7 @@ TEST(VoxHotkeys, StrippingRemovesEveryMarkAndOnFarEastSystemsTheParenthesisedFor
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(WideToAnsi(c.caption));
-    vox_menus::TRestore<bool> farEast(SysLocale.FarEast, c.farEast);
+    TRestore<bool> farEast(SysLocale.FarEast, c.farEast);
     EXPECT_EQ(WideStripHotkey(c.caption), c.stripped);
   }
   EXPECT_TRUE(WideSameCaption(L"&\u0416\u0443\u043A", L"\u0436\u0423&\u043A")) << "marks and case ignored";
@@ -575,7 +575,7 @@ TEST_F(VoxMenuOwnerDraw, ADisabledItemIsEmbossedUnlessSelected) {
 // item's right and the shortcut starts 10 pixels in from its left.
 TEST_F(VoxMenuOwnerDraw, InARightToLeftMenuTheCaptionEndsRightAndTheShortCutStartsLeft) {
   const int width = 260, height = 22;
-  vox_menus::TRestore<bool> middleEast(SysLocale.MiddleEast, true);
+  TRestore<bool> middleEast(SysLocale.MiddleEast, true);
   popup->SetBiDiMode(bdRightToLeft);
   ASSERT_TRUE(popup->IsRightToLeft());
   wide->SetShortCut(scCtrl | VK_F5);
@@ -822,7 +822,7 @@ TEST(VoxFormMenus, TheFirstItemsAreWrittenAgainOnAMiddleEastSystem) {
     };
     scramble(bar, barFirst);
     scramble(popup, popupFirst);
-    vox_menus::TRestore<bool> middleEast(SysLocale.MiddleEast, c.middleEast);
+    TRestore<bool> middleEast(SysLocale.MiddleEast, c.middleEast);
     c.change(form.get());
     EXPECT_EQ(NativeText(bar, barFirst), c.bar ? kBeetle : L"lost");
     EXPECT_EQ(NativeText(popup, popupFirst), c.popup ? kShield : L"lost");
