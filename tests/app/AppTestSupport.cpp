@@ -85,10 +85,12 @@ TDiscCopy::~TDiscCopy() { RemoveFolder(folder_); }
 void TDiscCopy::Write(const std::string& relative, const std::string& bytes) const {
   const std::string path = Path(relative);
   ForceDirectories(ExtractFileDir(path));
-  // A new file, not the old one rewritten: the old one may be a link to the
-  // sample disc's.
+  // A new file, never the old one rewritten: the old one may be a link to
+  // the sample disc's. Wine refuses to remove a name while its file is open
+  // elsewhere without delete sharing (through any of its names); then the
+  // creation fails too, rather than write into the shared file.
   DeleteFileA(path.c_str());
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
   DWORD written = 0;
   WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -110,8 +112,10 @@ std::vector<std::string> FolderListing(const std::string& folder) {
 }
 
 std::string ReadBytes(const std::string& path) {
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  // With delete sharing: a file of the sample disc read here must not stop
+  // another test from removing its own link to it.
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return "";
   std::string bytes(GetFileSize(h, nullptr), '\0');
   DWORD read = 0;
