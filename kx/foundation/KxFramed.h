@@ -41,16 +41,11 @@ class TKxFramed : public Base {
   // loading).
   virtual void UpdateColors() {
     if (this->IsLoading()) return;
+    TFinally updated([this] { updatingColors_ = false; });
     updatingColors_ = true;
-    try {
-      if (!this->GetEnabled()) this->SetColor(settings_.disabledColor);
-      else if (FrameFocused()) this->SetColor(settings_.focusColor);
-      else this->SetColor(settings_.color);
-    } catch (...) {
-      updatingColors_ = false;
-      throw;
-    }
-    updatingColors_ = false;
+    if (!this->GetEnabled()) this->SetColor(settings_.disabledColor);
+    else if (FrameFocused()) this->SetColor(settings_.focusColor);
+    else this->SetColor(settings_.color);
   }
   // A colour given from outside becomes the normal colour, and FocusColor
   // follows it while the two were the same.

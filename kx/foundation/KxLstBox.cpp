@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "classlib/Scopes.h"
 #include "classlib/Seams.h"
 #include "classlib/SysUtils.h"
 #include "kx/foundation/KxGrafx.h"
@@ -100,20 +101,15 @@ void TKxCustomListBox::Delete(int index) {
 }
 
 void TKxCustomListBox::DeleteSelectedItems() {
-  TCursor saved = Screen->GetCursor();
-  Screen->SetCursor(crHourGlass);
-  TStrings* items = GetItems();
-  items->BeginUpdate();
-  try {
+  {
+    TCursor saved = Screen->GetCursor();
+    Screen->SetCursor(crHourGlass);
+    TFinally restoreCursor([saved] { Screen->SetCursor(saved); });
+    TStrings* items = GetItems();
+    TUpdateScope<TStrings> update(items);
     for (int i = items->GetCount() - 1; i >= 0; --i)
       if (GetSelected(i)) items->Delete(i);
-  } catch (...) {
-    items->EndUpdate();
-    Screen->SetCursor(saved);
-    throw;
   }
-  items->EndUpdate();
-  Screen->SetCursor(saved);
   DoDeleteItems();
 }
 
@@ -375,15 +371,11 @@ void TKxCustomListBox::WMChar(TMessage& m) {
       DefaultHandler(m);
       return;
     }
+    // Back to false, not to what it was: a search never nests.
+    TFinally searchDone([this] { searching_ = false; });
     searching_ = true;
-    try {
-      SearchFor(searchString_ + ch, ch);
-      searchTimer_.Restart();
-    } catch (...) {
-      searching_ = false;
-      throw;
-    }
-    searching_ = false;
+    SearchFor(searchString_ + ch, ch);
+    searchTimer_.Restart();
   }
 }
 
